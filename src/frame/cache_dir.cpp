@@ -1,0 +1,36 @@
+// Option 9: the directory of the start-up cache files.
+#include "cache.h"
+#include "options.h"
+#include "platform.h"
+#include "store.h"
+#include "tq_state.h"
+
+int32_t n_SetCacheDirectory(int32_t value) {
+    std::string dir;
+    if (value == -1) {
+        dir = tq_TempPath();
+        if (dir.empty()) n_Trace("n_SetCacheDirectory: No temporary path found");
+    } else if (value == -2) {
+        dir = tq_CurrentDir();
+    } else {
+        if (!n_Store_Valid(value) || gTq_Store[value].V.NumType != TarqText) {
+            gTq_Opt_DiskCache = 0;
+            return tq_RaiseErr(tq_Err_Type);
+        }
+        dir = gTq_Store[value].MantN;
+    }
+    // Either separator ends a directory; the platform's own is appended.
+    if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += tq_DirSep();
+    n_Trace("sTemp:" + dir);
+    n_Trace("ISFILE(sTemp):" + std::string(tq_PathExists(dir) ? "1" : "0"));
+    if (!tq_PathExists(dir)) tq_MakeDir(dir);
+    gTq_Cache_FileN_Constants = dir + "~$TARQ_A.txt";
+    gTq_Cache_FileN_Tables = dir + "~$TARQ_B.txt";
+    gTq_Opt_DiskCache = 1;
+    n_Trace("gTq_Cache_FileN_Constants: " + gTq_Cache_FileN_Constants);
+    n_Trace("gTq_Cache_FileN_Tables   : " + gTq_Cache_FileN_Tables);
+    int32_t failed = n_Cache_Read(1);
+    failed |= n_Cache_Read(2);
+    if (failed) n_Trace("tq_SetOption: disk cache file data could not be retrieved !");
+    return 0;
+}

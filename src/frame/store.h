@@ -1,0 +1,25 @@
+// The variable store: one slot per handle, slots 0..highest. A slot is free
+// while its InUse is 0. The store grows by 1000 slots when every slot is taken.
+#pragma once
+#include <vector>
+
+#include "tq_types.h"
+
+extern std::vector<TqNum> gTq_Store;
+extern int32_t gTq_Store_HighestHandle;  // highest handle ever returned (option 10)
+
+constexpr int32_t tq_Store_InitialHighest = 5000;
+constexpr int32_t tq_Store_Growth = 1000;
+
+void n_Store_Create();
+int32_t n_Store_Highest();
+// Sets the highest slot (option 2), keeping the contents of the remaining slots.
+void n_Store_Resize(int32_t highest);
+// Allocates the lowest free slot as zero of the given kind; returns its handle.
+int32_t n_Store_Alloc(int32_t kind);
+// Frees a slot (InUse 0, both strings empty); the other fields are kept.
+void n_Store_Release(int32_t h);
+// True for a handle of an allocated slot.
+bool n_Store_Valid(int32_t h);
+// Makes v canonical zero of its kind (magnitude one zero word, DenN one word 1).
+void n_SetZero(TqNum &v);

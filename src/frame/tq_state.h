@@ -1,0 +1,81 @@
+// Process-wide state of the library: working precision, thresholds, options,
+// the global error word, the global lock and the diagnostics trace.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tq_types.h"
+
+// Working precision (bytes, a multiple of 4; 0 before the first setting).
+extern int32_t gTq_Prec_Bytes_Internal;
+extern int32_t gTq_Prec_Digits_Internal;
+extern TqStr gTq_Prec_Pow10;  // 10^gTq_Prec_Digits_Internal as a magnitude
+
+// Multiplication and squaring crossovers, in bytes of one operand. They are 0
+// at load and given their values by the start-up calibration.
+extern int32_t gTq_Threshold_Mul_Karatsuba2Way;
+extern int32_t gTq_Threshold_Mul_Karatsuba3Way;
+extern int32_t gTq_Threshold_Mul_Karatsuba2Way_V5;
+extern int32_t gTq_Threshold_Square_Comba;
+extern int32_t gTq_Threshold_Square_Karatsuba;
+
+// Options.
+extern int32_t gTq_Opt_Pow10_Precision;   // bytes
+extern int32_t gTq_Opt_ReduceFractions;   // option 6
+extern int32_t gTq_Opt_DefaultFormat;     // option 7
+extern int32_t gTq_Opt_DefaultDigits;     // option 8
+extern int32_t gTq_Opt_DiskCache;         // option 9 succeeded
+extern std::string gTq_Cache_FileN_Constants;
+extern std::string gTq_Cache_FileN_Tables;
+extern std::vector<TqStr> gTq_SmallPrimes;  // option 1; 1-based, entry 0 unused
+extern int32_t gTq_SmallPrimes_Count;       // -1 while never built
+
+// Threads of the threaded multiplication.
+extern int32_t gTq_MaxThreads;
+extern std::atomic<int32_t> gTq_RunningThreads;
+extern int32_t gTq_Karatsuba_Depth;  // recursion depth, for diagnostic indentation only
+
+// Lazy initialisation flag.
+extern int32_t gTq_Initialised;
+
+// Special-value combination tables, indexed [a.Special][b.Special].
+extern int32_t gTq_SpecialTable_Add[4][4];
+extern int32_t gTq_SpecialTable_Mul[4][4];
+extern int32_t gTq_SpecialTable_Div[4][4];
+
+// Global error word: failures OR their bits into it.
+extern std::atomic<uint32_t> gTq_ErrorWord;
+inline int32_t tq_RaiseErr(int32_t bits) {
+    gTq_ErrorWord.fetch_or(static_cast<uint32_t>(bits));
+    return bits;
+}
+
+// Diagnostics trace. Lines are discarded unless a sink is installed (tests
+// install one to observe the library's diagnostic lines).
+typedef void (*tq_TraceSink)(const std::string &line);
+void n_Trace(const std::string &line);
+void tq_SetTraceSink(tq_TraceSink sink);
+
+// Pause used by the two internal consistency warnings (5000 ms). Tests may
+// shorten it.
+void tq_WarningPause();
+extern int32_t gTq_WarningPauseMs;
+
+// The global re-entrant lock.
+void tq_Lock();
+void tq_Unlock();
+struct TqLockGuard {
+    TqLockGuard() { tq_Lock(); }
+    ~TqLockGuard() { tq_Unlock(); }
+    TqLockGuard(const TqLockGuard &) = delete;
+    TqLockGuard &operator=(const TqLockGuard &) = delete;
+};
+
+// Lazy initialisation; withDefaultPrecision 0 skips the 38-digit default
+// (used when the first call is itself a precision change).
+void n_Init_TARQ(int32_t withDefaultPrecision = 1);
+inline void tq_EnsureInit() {
+    if (!gTq_Initialised) n_Init_TARQ();
+}
