@@ -1,0 +1,21 @@
+// Signed operations on numbers of every kind (decimal and binary floats, big
+// integers, fractions). Inputs are private copies, results are written by
+// reference; the result is the status (0 or the error bits, also raised).
+#pragma once
+#include "frame/tq_types.h"
+
+int32_t n_Add(TqNum a, TqNum b, TqNum &r);
+int32_t n_Sub(TqNum a, TqNum b, TqNum &r);
+int32_t n_Mul(TqNum a, TqNum b, TqNum &r);
+int32_t n_Sqr(TqNum a, TqNum &r);
+int32_t n_Incr(TqNum a, TqNum &r);
+int32_t n_Decr(TqNum a, TqNum &r);
+int32_t n_MulBy2(TqNum a, TqNum &r);
+int32_t n_DivBy2(TqNum a, TqNum &r);
+int32_t n_Fix(TqNum a, TqNum &r);
+int32_t n_Frac(TqNum a, TqNum &r);
+
+int32_t n_Div(TqNum a, TqNum b, TqNum &r);
+int32_t n_Reciprocal(TqNum a, TqNum &r);
+int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem);
+int32_t n_Mod(TqNum a, TqNum b, TqNum &r);
