@@ -287,14 +287,6 @@ int32_t TQ_CALL TQ_EXTEUCLIDALGO(int32_t, int32_t, int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 
-int32_t TQ_CALL SHA256_BUFFER(const void *, int32_t, void *) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL SHA256_FILE(tq_dstr *, tq_dstr *) {
-    return notAvailable();
-}
-
 int32_t TQ_CALL TQ_TEST(int32_t) {
     return notAvailable();
 }
