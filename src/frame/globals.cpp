@@ -47,6 +47,7 @@ void n_Trace(const std::string &line) {
     if (sTraceSink) sTraceSink(line);
 }
 void tq_SetTraceSink(tq_TraceSink sink) { sTraceSink = sink; }
+bool n_TraceOn() { return sTraceSink != nullptr; }
 void tq_WarningPause() { tq_SleepMs(gTq_WarningPauseMs); }
 
 void tq_Lock() { tq_PlatformLock(); }

@@ -57,6 +57,9 @@ inline int32_t tq_RaiseErr(int32_t bits) {
 typedef void (*tq_TraceSink)(const std::string &line);
 void n_Trace(const std::string &line);
 void tq_SetTraceSink(tq_TraceSink sink);
+// True while a sink is installed: lines that are costly to build (numbers as
+// text) are only built then.
+bool n_TraceOn();
 
 // Pause used by the two internal consistency warnings (5000 ms). Tests may
 // shorten it.
