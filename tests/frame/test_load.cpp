@@ -1,0 +1,111 @@
+// Load-time behaviour: the banner, the maximum worker threads, the special
+// tables, dynamic strings and concurrent use of the lock.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "fresh.h"
+#include "frame/dstr.h"
+#include "frame/platform.h"
+#include "frame/tq_state.h"
+#include "tarq.h"
+
+TEST(FreshProcess, MaxThreadsEight) {
+    TQ_FRESH_ONLY();
+    TQ_GETPRECISION(1);
+    EXPECT_EQ(gTq_MaxThreads, 7);
+}
+TEST(FreshProcess, MaxThreadsOne) {
+    TQ_FRESH_ONLY();
+    TQ_GETPRECISION(1);
+    EXPECT_EQ(gTq_MaxThreads, 0);
+}
+TEST(FreshProcess, MaxThreadsMissing) {
+    TQ_FRESH_ONLY();
+    TQ_GETPRECISION(1);
+    EXPECT_EQ(gTq_MaxThreads, 0);
+}
+TEST(FreshProcess, MaxThreadsRounded) {
+    TQ_FRESH_ONLY();
+    TQ_GETPRECISION(1);
+    EXPECT_EQ(gTq_MaxThreads, 3);
+}
+TEST(FreshProcess, SetPrecisionFirstSkipsTheDefault) {
+    TQ_FRESH_ONLY();
+    EXPECT_EQ(TQ_SETPRECISION(1, 1000), 1001);
+    EXPECT_EQ(gTq_Initialised, 1);
+    EXPECT_EQ(TQ_GETPRECISION(1), 1001);
+}
+
+TEST(Load, MaxThreadsFromTheEnvironment) {
+    EXPECT_TRUE(tq_RunFresh("MaxThreadsEight", "NUMBER_OF_PROCESSORS=8"));
+    EXPECT_TRUE(tq_RunFresh("MaxThreadsOne", "NUMBER_OF_PROCESSORS=1"));
+    EXPECT_TRUE(tq_RunFresh("MaxThreadsMissing", "NUMBER_OF_PROCESSORS"));
+    EXPECT_TRUE(tq_RunFresh("MaxThreadsRounded", "NUMBER_OF_PROCESSORS=3.6"));
+    EXPECT_TRUE(tq_RunFresh("SetPrecisionFirstSkipsTheDefault"));
+}
+
+TEST(Load, BannerOnlyWhenAskedFor) {
+    unsetenv("TARQ_CONSOLE");
+    testing::internal::CaptureStderr();
+    tq_ConsoleWriteLine("quiet");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    setenv("TARQ_CONSOLE", "1", 1);
+    testing::internal::CaptureStderr();
+    tq_ConsoleWriteLine(std::string(300, 'x'));
+    tq_ConsoleWriteLine("$CON:CLOSE");
+    std::string out = testing::internal::GetCapturedStderr();
+    unsetenv("TARQ_CONSOLE");
+    EXPECT_EQ(out, std::string(255, 'x') + "\n") << "lines are cut at 255 characters";
+}
+
+TEST(Load, SpecialTables) {
+    TQ_GETPRECISION(1);
+    EXPECT_EQ(gTq_SpecialTable_Add[1][2], 3);
+    EXPECT_EQ(gTq_SpecialTable_Add[2][2], 2);
+    EXPECT_EQ(gTq_SpecialTable_Div[0][1], -1);
+    EXPECT_EQ(gTq_SpecialTable_Div[2][0], -3);
+    EXPECT_EQ(gTq_SpecialTable_Div[1][1], 3);
+    EXPECT_EQ(gTq_SpecialTable_Mul[0][2], -3);
+    EXPECT_EQ(gTq_SpecialTable_Mul[2][0], -5);
+    EXPECT_EQ(gTq_SpecialTable_Mul[2][2], 1);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(gTq_SpecialTable_Add[3][i], 3);
+        EXPECT_EQ(gTq_SpecialTable_Mul[i][3], 3);
+        EXPECT_EQ(gTq_SpecialTable_Div[3][i], 3);
+    }
+}
+
+TEST(DynamicStrings, MakeMeasureFree) {
+    tq_dstr s = TQ_DS_NEW("a\0b", 3);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(TQ_DS_LEN(s), 3);
+    EXPECT_EQ(tq_DS_Read(s), std::string("a\0b", 3));
+    EXPECT_EQ(s[3], '\0') << "a zero byte follows the text";
+    tq_DS_Assign(&s, "longer text");
+    EXPECT_EQ(tq_DS_Read(s), "longer text");
+    TQ_DS_FREE(s);
+    TQ_DS_FREE(nullptr);
+    EXPECT_EQ(TQ_DS_LEN(nullptr), 0);
+    EXPECT_EQ(TQ_DS_NEW(nullptr, -4), nullptr);
+    tq_dstr e = TQ_DS_NEW(nullptr, 0);
+    EXPECT_EQ(TQ_DS_LEN(e), 0);
+    TQ_DS_FREE(e);
+}
+
+TEST(Lock, ExportsFromSeveralThreads) {
+    TQ_GETGLOBALERROR();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([] {
+            for (int i = 0; i < 500; ++i) {
+                int32_t h = TQ_ALLOCVAR(TQ_KIND_BIGINT);
+                TQ_GETCONST(20, h);
+                TQ_UNALLOCVAR(-1);
+                TQ_UNALLOCVAR(h);
+            }
+        });
+    for (auto &t : threads) t.join();
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 16) << "a failure in one thread is seen from another";
+}

@@ -1,0 +1,207 @@
+// The cut to the working precision, canonical zero, low-word stripping and
+// fraction reduction.
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "frame/number.h"
+#include "frame/tq_state.h"
+#include "tarq.h"
+
+namespace {
+TqStr words(std::initializer_list<uint32_t> w) {
+    TqStr s;
+    for (uint32_t x : w) s += tq_Word(x);
+    return s;
+}
+void toMpz(mpz_t z, const TqStr &m) { mpz_import(z, m.size() / 4, -1, 4, 0, 0, m.data()); }
+TqStr fromMpz(const mpz_t z) {
+    size_t n = 0;
+    TqStr s((mpz_sizeinbase(z, 2) + 31) / 32 * 4 + 4, '\0');
+    mpz_export(s.data(), &n, -1, 4, 0, 0, z);
+    s.resize((n ? n : 1) * 4);
+    return s;
+}
+struct Prec {
+    int32_t saved = gTq_Prec_Bytes_Internal;
+    explicit Prec(int32_t bytes) {
+        TQ_GETPRECISION(1);
+        saved = gTq_Prec_Bytes_Internal;
+        TQ_SETPRECISION(3, bytes);
+    }
+    ~Prec() { TQ_SETPRECISION(3, saved); }
+};
+}  // namespace
+
+TEST(ReducePrecision, BinaryFloatRoundsOnTheTopDroppedByte) {
+    Prec p(8);
+    TarqVar v{1, 1, 8, TarqBinFloat, 0};
+    TqStr m = words({0x80000000u, 0x11111111u, 0x22222222u});  // byte 4 is 0x80
+    n_ReducePrecision(v, m);
+    EXPECT_EQ(m, words({0x11111112u, 0x22222222u}));
+    EXPECT_EQ(v.Expo, 12);
+    TqStr down = words({0x7FFFFFFFu, 0x11111111u, 0x22222222u});
+    v.Expo = 0;
+    n_ReducePrecision(v, down);
+    EXPECT_EQ(down, words({0x11111111u, 0x22222222u}));
+    EXPECT_EQ(v.Expo, 4);
+    TqStr carry = words({0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu});
+    n_ReducePrecision(v, carry);
+    EXPECT_EQ(carry, words({0, 0, 1})) << "the rounding carry lengthens the magnitude";
+    TqStr shortOne = words({5, 6});
+    n_ReducePrecision(v, shortOne);
+    EXPECT_EQ(shortOne, words({5, 6})) << "nothing to cut";
+}
+
+TEST(ReducePrecision, OtherKindsAreUntouched) {
+    Prec p(4);
+    for (int32_t kind : {TarqBigInt, TarqFraction, TarqText}) {
+        TarqVar v{1, 1, 0, kind, 0};
+        TqStr m = words({1, 2, 3, 4});
+        n_ReducePrecision(v, m);
+        EXPECT_EQ(m, words({1, 2, 3, 4}));
+    }
+}
+
+TEST(ReducePrecision, DecimalFloatKeepsAboutPPlus4BytesRoundedHalfUp) {
+    Prec p(16);
+    std::mt19937 rng(1234);
+    mpz_t a, b, pw, diff, half;
+    mpz_inits(a, b, pw, diff, half, nullptr);
+    for (int iter = 0; iter < 300; ++iter) {
+        const int nw = 6 + static_cast<int>(rng() % 40);
+        TqStr m;
+        for (int i = 0; i < nw; ++i) m += tq_Word(rng());
+        if (tq_W(m)[nw - 1] == 0) tq_W(m)[nw - 1] = 1;
+        TarqVar v{1, 1, static_cast<int32_t>(rng() % 41) - 20, TarqDecFloat, 0};
+        const int32_t e0 = v.Expo;
+        toMpz(a, m);
+        n_ReducePrecision(v, m);
+        ASSERT_EQ(v.Expo % 4, 0);
+        ASSERT_GE(v.Expo, e0 - 3);
+        // a * 10^e0 against m * 10^Expo: scale both to 10^min.
+        toMpz(b, m);
+        const int32_t lo = e0 < v.Expo ? e0 : v.Expo;
+        mpz_ui_pow_ui(pw, 10, static_cast<unsigned long>(e0 - lo));
+        mpz_mul(a, a, pw);
+        mpz_ui_pow_ui(pw, 10, static_cast<unsigned long>(v.Expo - lo));
+        mpz_mul(b, b, pw);
+        mpz_sub(diff, a, b);
+        mpz_abs(diff, diff);
+        mpz_mul_2exp(diff, diff, 1);
+        ASSERT_LE(mpz_cmp(diff, pw), 0) << "error above half a unit of the last kept digit";
+        EXPECT_LE(tq_Len(m), 16 + 4 + 4);
+    }
+    mpz_clears(a, b, pw, diff, half, nullptr);
+}
+
+TEST(ReducePrecision, DecimalExactHalfIsNotRoundedUp) {
+    Prec p(4);
+    // A 16-byte magnitude: S - (P + 4) = 8 bytes, k = round(19.27) = 19 digits,
+    // E' = 16, so 10^16 is divided out.
+    mpz_t q, m, unit, half;
+    mpz_inits(q, m, unit, half, nullptr);
+    mpz_set_str(q, "266000000000000000001", 10);
+    mpz_ui_pow_ui(unit, 10, 16);
+    mpz_tdiv_q_ui(half, unit, 2);
+    for (int extra = 0; extra <= 1; ++extra) {
+        mpz_mul(m, q, unit);
+        mpz_add(m, m, half);
+        mpz_add_ui(m, m, static_cast<unsigned long>(extra));
+        TqStr mag = fromMpz(m);
+        ASSERT_EQ(tq_Len(mag), 16);
+        TarqVar v{1, 1, 0, TarqDecFloat, 0};
+        n_ReducePrecision(v, mag);
+        EXPECT_EQ(v.Expo, 16);
+        mpz_t got;
+        mpz_init(got);
+        toMpz(got, mag);
+        mpz_sub(got, got, q);
+        EXPECT_EQ(mpz_get_si(got), extra) << (extra ? "above half rounds up" : "an exact half is kept");
+        mpz_clear(got);
+    }
+    mpz_clears(q, m, unit, half, nullptr);
+}
+
+TEST(ReducePrecision, DecimalExponentBecomesAMultipleOfFour) {
+    Prec p(16);
+    TarqVar v{1, -1, -3, TarqDecFloat, 0};
+    TqStr m = words({7, 0, 0, 0, 0, 0});  // 24 bytes, but only one significant
+    n_ReducePrecision(v, m);
+    EXPECT_EQ(v.Expo, -4);
+    EXPECT_EQ(m, tq_Word(70));
+    EXPECT_EQ(v.Sign, -1);
+}
+
+TEST(NormaliseZero, StripsHighWordsOrMakesCanonicalZero) {
+    TarqVar v{1, -1, 12, TarqDecFloat, 0};
+    TqStr m = words({0, 0, 0});
+    EXPECT_EQ(n_NormaliseZero(v, m), 1);
+    EXPECT_EQ(m, tq_Word(0));
+    EXPECT_EQ(v.Expo, 0);
+    EXPECT_EQ(v.Sign, 1);
+    TarqVar w{1, -1, 12, TarqDecFloat, 0};
+    TqStr n = words({0, 5, 0, 0});
+    EXPECT_EQ(n_NormaliseZero(w, n), 0);
+    EXPECT_EQ(n, words({0, 5}));
+    EXPECT_EQ(w.Sign, -1);
+    EXPECT_EQ(w.Expo, 12);
+}
+
+TEST(StripLowZeroWords, RaisesTheExponent) {
+    TarqVar v{1, 1, -8, TarqBinFloat, 0};
+    TqStr m = words({0, 0, 9, 0});
+    n_Mant_StripLowZeroWords(v, m);
+    EXPECT_EQ(m, words({9, 0}));
+    EXPECT_EQ(v.Expo, 0);
+    TqStr z = words({0, 0});
+    n_Mant_StripLowZeroWords(v, z);
+    EXPECT_EQ(z, tq_Word(0));
+    EXPECT_EQ(v.Expo, 0);
+    TqStr keep = words({1, 0});
+    v.Expo = 4;
+    n_Mant_StripLowZeroWords(v, keep);
+    EXPECT_EQ(keep, words({1, 0}));
+    EXPECT_EQ(v.Expo, 4);
+}
+
+TEST(ReduceFraction, DividesByTheGcdWhileReductionIsOn) {
+    TQ_GETPRECISION(1);
+    std::mt19937 rng(99);
+    mpz_t a, b, g, x, y;
+    mpz_inits(a, b, g, x, y, nullptr);
+    for (int iter = 0; iter < 100; ++iter) {
+        TqStr na, nb, ng;
+        for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) na += tq_Word(rng());
+        for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) nb += tq_Word(rng());
+        for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) ng += tq_Word(rng() | 1);
+        toMpz(a, na);
+        toMpz(b, nb);
+        toMpz(g, ng);
+        mpz_mul(a, a, g);
+        mpz_mul(b, b, g);
+        TqStr num = fromMpz(a), den = fromMpz(b);
+        n_ReduceFraction(num, den);
+        mpz_gcd(g, a, b);
+        mpz_divexact(a, a, g);
+        mpz_divexact(b, b, g);
+        toMpz(x, num);
+        toMpz(y, den);
+        ASSERT_EQ(mpz_cmp(x, a), 0);
+        ASSERT_EQ(mpz_cmp(y, b), 0);
+    }
+    TqStr num = tq_Word(6), den = tq_Word(4);
+    TQ_SETOPTION(6, 0);
+    n_ReduceFraction(num, den);
+    EXPECT_EQ(num, tq_Word(6));
+    TQ_SETOPTION(6, 1);
+    n_ReduceFraction(num, den);
+    EXPECT_EQ(num, tq_Word(3));
+    EXPECT_EQ(den, tq_Word(2));
+    TqStr zero = tq_Word(0), one = tq_Word(5);
+    n_ReduceFraction(zero, one);
+    EXPECT_EQ(zero, tq_Word(0));
+    EXPECT_EQ(one, tq_Word(1)) << "0/5 reduces to 0/1";
+    mpz_clears(a, b, g, x, y, nullptr);
+}

@@ -1,0 +1,93 @@
+// Working precision in digits, bits and bytes; the precision parameter sets.
+#include <gtest/gtest.h>
+
+#include "frame/precision.h"
+#include "frame/tq_state.h"
+#include "tarq.h"
+
+namespace {
+struct PrecisionRestore {
+    int32_t bytes = gTq_Prec_Bytes_Internal;
+    ~PrecisionRestore() { TQ_SETPRECISION(3, bytes); }
+};
+}  // namespace
+
+TEST(Precision, DigitsBitsAndBytes) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    EXPECT_EQ(TQ_SETPRECISION(1, 38), 38);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 16);
+    EXPECT_EQ(TQ_SETPRECISION(1, 40), 48);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 20);
+    EXPECT_EQ(TQ_SETPRECISION(2, 100), 128);
+    EXPECT_EQ(TQ_SETPRECISION(2, 256), 256);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 32);
+    EXPECT_EQ(TQ_SETPRECISION(1, 0), 9);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 4);
+    EXPECT_EQ(TQ_SETPRECISION(2, 1), 32);
+    EXPECT_EQ(TQ_SETPRECISION(3, 5), 64);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 8);
+    EXPECT_EQ(TQ_SETPRECISION(7, 33), 64) << "unknown modes count bits";
+    EXPECT_EQ(TQ_SETPRECISION(1, 1000), 1001);
+    EXPECT_EQ(TQ_GETPRECISION(2), 3328);
+    EXPECT_EQ(TQ_GETPRECISION(1), 1001);
+    EXPECT_EQ(TQ_GETPRECISION(3), 0);
+}
+
+TEST(Precision, NegativeAmountsGiveTheSmallestPrecision) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    EXPECT_EQ(TQ_SETPRECISION(1, -5), 9);
+    EXPECT_EQ(TQ_SETPRECISION(2, -100), 32);
+    EXPECT_EQ(TQ_SETPRECISION(3, -1), 32);
+}
+
+TEST(Precision, FixedSetsFollowEveryChange) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    TQ_SETPRECISION(1, 100);  // 44 bytes
+    const int32_t p = gTq_Prec_Bytes_Internal;
+    ASSERT_EQ(p, 44);
+    ASSERT_EQ(n_PrecisionParameters_Retrieve(2), 0);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, p + 8);
+    ASSERT_EQ(n_PrecisionParameters_Retrieve(tq_PrecSet_Newton), 0);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, p + 12);
+    EXPECT_EQ(gTq_Prec_Digits_Internal, n_DigitsForBytes(p + 12));
+    ASSERT_EQ(n_PrecisionParameters_Retrieve(tq_PrecSet_Normal), 0);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, p);
+    EXPECT_EQ(gTq_Prec_Digits_Internal, 105);
+}
+
+TEST(Precision, PowerOfTenFollowsTheDigits) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    TQ_SETPRECISION(3, 8);  // 8 bytes, 19 digits
+    ASSERT_EQ(gTq_Prec_Digits_Internal, 19);
+    // 10^19 = 0x8AC7230489E80000
+    TqStr expect = tq_Word(0x89E80000u) + tq_Word(0x8AC72304u);
+    EXPECT_EQ(gTq_Prec_Pow10, expect);
+}
+
+TEST(Precision, DynamicSetsStoreRetrieveFree) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    TQ_SETPRECISION(1, 50);
+    const int32_t a = n_PrecisionParameters_Store();
+    TQ_SETPRECISION(3, 200);
+    const int32_t b = n_PrecisionParameters_Store();
+    EXPECT_NE(a, b);
+    EXPECT_EQ(n_PrecisionParameters_Retrieve(a), 0);
+    EXPECT_EQ(gTq_Prec_Digits_Internal, 57);  // 50 digits -> 24 bytes -> 57 digits
+    EXPECT_EQ(n_PrecisionParameters_Retrieve(b), 0);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 200);
+    EXPECT_EQ(n_PrecisionParameters_FreeSet(b), 0);
+    EXPECT_EQ(n_PrecisionParameters_FreeSet(b), 1) << "double free";
+    EXPECT_EQ(n_PrecisionParameters_FreeSet(a), 0);
+    const int32_t again = n_PrecisionParameters_Store();
+    EXPECT_EQ(again, a < b ? a : b) << "the lowest free set is reused";
+    EXPECT_EQ(n_PrecisionParameters_FreeSet(again), 0);
+    const int32_t high = n_PrecisionSets_Highest();
+    EXPECT_EQ(n_PrecisionParameters_Retrieve(high + 1), 1);
+    EXPECT_EQ(n_PrecisionParameters_FreeSet(high + 1), 1);
+    EXPECT_EQ(n_PrecisionParameters_Retrieve(-1), 1);
+}
