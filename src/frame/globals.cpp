@@ -21,6 +21,9 @@ int32_t gTq_Threshold_Mul_Karatsuba3Way = 0;
 int32_t gTq_Threshold_Mul_Karatsuba2Way_V5 = 0;
 int32_t gTq_Threshold_Square_Comba = 0;
 int32_t gTq_Threshold_Square_Karatsuba = 0;
+int32_t gTq_Threshold_Div_DC = 80;
+int32_t gTq_Threshold_Mant2Dec_Base = 24;
+int32_t gTq_Kernel_Limb64 = 1;
 
 int32_t gTq_Opt_Pow10_Precision = 0;
 int32_t gTq_Opt_ReduceFractions = 1;

@@ -21,6 +21,14 @@ extern int32_t gTq_Threshold_Mul_Karatsuba2Way_V5;
 extern int32_t gTq_Threshold_Square_Comba;
 extern int32_t gTq_Threshold_Square_Karatsuba;
 
+// Division, modular-power and decimal-expansion crossovers (in 32-bit words),
+// and the limb width of their inner loops: 1 processes two words at a time
+// with 128-bit products where the compiler offers them, 0 keeps the portable
+// one-word loops (the results are the same; tests run both).
+extern int32_t gTq_Threshold_Div_DC;
+extern int32_t gTq_Threshold_Mant2Dec_Base;
+extern int32_t gTq_Kernel_Limb64;
+
 // Options.
 extern int32_t gTq_Opt_Pow10_Precision;   // bytes
 extern int32_t gTq_Opt_ReduceFractions;   // option 6

@@ -2,7 +2,14 @@
 #pragma once
 #include "frame/tq_types.h"
 
-// Q = X div Y; Rem = X mod Y when wantRem is non-zero. Both trimmed.
+// Q = X div Y and Rem = X mod Y, both trimmed. Rem is the remainder whatever
+// wantRem says. A zero divisor gives Q = 0 and Rem = X (callers never pass
+// one).
 void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem);
+// Rem = X mod Y, trimmed.
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem);
+// R = w x Y for the single word w of W: lenY + 4 bytes, trimmed when trim is
+// non-zero. R may be Y.
+void h_MulWord(const TqStr &W, const TqStr &Y, int32_t &trim, TqStr &R);
+// R = gcd(A, B), trimmed; gcd(0, B) = B and gcd(0, 0) = 0.
 void h_Gcd(TqStr A, TqStr B, TqStr &R);

@@ -1,0 +1,90 @@
+// h_DivMod, h_Mod and h_MulWord: integer division of magnitudes.
+//
+// h_DivMod(X, Y) gives Q = X div Y and Rem = X mod Y, both trimmed. The
+// operands are copies; high zero words in them are ignored. The divisor is
+// normalised (shifted left until its top bit is set, the dividend by the
+// same amount), divided by the limb loops of div_core.h, and the remainder
+// shifted back. Rem is the true remainder whether or not it was asked for
+// (the flag only says whether the caller wants it). A zero divisor is guarded:
+// Q is zero and Rem is the dividend.
+#include <cstring>
+
+#include "div_core.h"
+#include "divmod.h"
+
+static void trimMag(TqStr &s) {
+    size_t n = s.size() / 4;
+    while (n > 1 && tq_W(s)[n - 1] == 0) --n;
+    s.resize((n ? n : 1) * 4);
+}
+
+static bool isZeroWord(const TqStr &s) { return s.size() == 4 && tq_W(s)[0] == 0; }
+
+// X < Y for trimmed operands.
+static bool smaller(const TqStr &X, const TqStr &Y) {
+    if (X.size() != Y.size()) return X.size() < Y.size();
+    return tqL_Cmp(tq_W(X), tq_W(Y), tq_NWords(X)) < 0;
+}
+
+template <class L> static void divideLimbs(const TqStr &X, const TqStr &Y, TqStr &Q, TqStr &Rem) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    const int32_t dn = (tq_NWords(Y) + per - 1) / per;
+    // One spare limb on top of the dividend takes the normalising shift and
+    // keeps its top dn limbs below the divisor.
+    const int32_t un = (tq_NWords(X) + per - 1) / per + 1;
+    TqStr dbuf(static_cast<size_t>(dn) * sizeof(L), '\0');
+    TqStr ubuf(static_cast<size_t>(un) * sizeof(L), '\0');
+    std::memcpy(dbuf.data(), Y.data(), Y.size());
+    std::memcpy(ubuf.data(), X.data(), X.size());
+    L *d = reinterpret_cast<L *>(dbuf.data());
+    L *u = reinterpret_cast<L *>(ubuf.data());
+    const int s = tqL_LeadingZeros(d[dn - 1]);
+    if (s) {
+        tqL_ShiftLeft(d, d, dn, s);
+        tqL_ShiftLeft(u, u, un, s);
+    }
+    TqStr qbuf(static_cast<size_t>(un - dn) * sizeof(L), '\0');
+    tq_DivAny(u, un, d, dn, reinterpret_cast<L *>(qbuf.data()));
+    if (s) tqL_ShiftRight(u, u, dn, s);
+    ubuf.resize(static_cast<size_t>(dn) * sizeof(L));
+    trimMag(qbuf);
+    trimMag(ubuf);
+    Q = std::move(qbuf);
+    Rem = std::move(ubuf);
+}
+
+void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
+    (void)wantRem;
+    if (X.size() % 4) X.resize((X.size() / 4 + 1) * 4, '\0');
+    if (Y.size() % 4) Y.resize((Y.size() / 4 + 1) * 4, '\0');
+    trimMag(X);
+    trimMag(Y);
+    if (isZeroWord(Y) || smaller(X, Y)) {
+        Q = tq_Word(0);
+        Rem = std::move(X);
+        return;
+    }
+#if TQ_HAVE_LIMB64
+    if (tqL_UseLimb64()) {
+        divideLimbs<uint64_t>(X, Y, Q, Rem);
+        return;
+    }
+#endif
+    divideLimbs<uint32_t>(X, Y, Q, Rem);
+}
+
+void h_Mod(TqStr X, TqStr Y, TqStr &Rem) {
+    TqStr q;
+    h_DivMod(std::move(X), std::move(Y), 1, q, Rem);
+}
+
+void h_MulWord(const TqStr &W, const TqStr &Y, int32_t &trim, TqStr &R) {
+    const uint32_t w = tq_W(W)[0];
+    TqStr r(Y.size() + 4, '\0');
+    if (w != 0) {
+        const int32_t n = tq_NWords(Y);
+        tq_W(r)[n] = tqL_Mul1(tq_W(r), tq_W(Y), n, w);
+    }
+    if (trim && r.size() > 4) trimMag(r);
+    R = std::move(r);
+}

@@ -1,0 +1,64 @@
+// h_Gcd against GMP: random operands with planted common factors, both
+// argument orders, zero operands and both limb widths.
+#include <gtest/gtest.h>
+
+#include "kernels/divmod.h"
+#include "mag_gmp.h"
+
+namespace {
+
+void expectGcd(const TqStr &A, const TqStr &B) {
+    TqStr r1, r2;
+    h_Gcd(A, B, r1);
+    h_Gcd(B, A, r2);
+    Mpz a(A), b(B), g;
+    mpz_gcd(g, a, b);
+    ASSERT_EQ(r1, magOf(g)) << "A=" << hexOf(A) << " B=" << hexOf(B);
+    ASSERT_EQ(r2, r1) << "argument order changes the gcd";
+}
+
+TEST(Gcd, EdgeCases) {
+    TqStr r;
+    h_Gcd(tq_Word(0), tq_Word(12), r);
+    EXPECT_EQ(r, tq_Word(12));
+    h_Gcd(tq_Word(12), tq_Word(0), r);
+    EXPECT_EQ(r, tq_Word(12));
+    h_Gcd(tq_Word(12), tq_Word(18), r);
+    EXPECT_EQ(r, tq_Word(6));
+    h_Gcd(tq_Word(18), tq_Word(12), r);
+    EXPECT_EQ(r, tq_Word(6));
+    h_Gcd(tq_Word(0), tq_Word(0), r);
+    EXPECT_EQ(r, tq_Word(0));
+    // Operands with high zero words.
+    h_Gcd(tq_Word(12) + TqStr(8, '\0'), tq_Word(18) + TqStr(4, '\0'), r);
+    EXPECT_EQ(r, tq_Word(6));
+}
+
+TEST(Gcd, RandomWithCommonFactors) {
+    for (int32_t limb64 : {0, 1}) {
+        LimbWidth w(limb64);
+        std::mt19937_64 g(8008 + limb64);
+        for (int32_t n : {1, 2, 3, 5, 9, 17, 40}) {
+            for (int rep = 0; rep < 4; ++rep) {
+                TqStr c = randMag(g, 1 + static_cast<int32_t>(g() % n));
+                Mpz a(randMag(g, n)), b(randMag(g, n + static_cast<int32_t>(g() % 3))), cc(c);
+                expectGcd(magOf(a), magOf(b));
+                mpz_mul(a, a, cc);
+                mpz_mul(b, b, cc);
+                expectGcd(magOf(a), magOf(b));
+            }
+        }
+        // Consecutive Fibonacci numbers: the longest chain of remainders.
+        Mpz f1, f2;
+        mpz_fib2_ui(f1, f2, 1500);
+        expectGcd(magOf(f1), magOf(f2));
+        // Equal operands and a power of two against an odd number.
+        TqStr x = randMag(g, 30);
+        expectGcd(x, x);
+        Mpz p;
+        mpz_setbit(p, 1000);
+        expectGcd(magOf(p), fillMag(10, 0xFFFFFFFFu));
+    }
+}
+
+}  // namespace
