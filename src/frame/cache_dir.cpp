@@ -2,6 +2,7 @@
 #include "cache.h"
 #include "options.h"
 #include "platform.h"
+#include "startup.h"
 #include "store.h"
 #include "tq_state.h"
 
@@ -32,5 +33,8 @@ int32_t n_SetCacheDirectory(int32_t value) {
     int32_t failed = n_Cache_Read(1);
     failed |= n_Cache_Read(2);
     if (failed) n_Trace("tq_SetOption: disk cache file data could not be retrieved !");
+    // A table read after the initialisation may be coarser or finer than the
+    // precision in force; bring it back to gTq_Opt_Pow10_Precision.
+    if (gTq_Initialised && gTq_Opt_Pow10_Precision > 0) n_Init_PowersOf10Table();
     return 0;
 }

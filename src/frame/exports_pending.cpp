@@ -8,10 +8,6 @@ static int32_t notAvailable() { return tq_RaiseErr(tq_Err_Invalid); }
 
 extern "C" {
 
-int32_t TQ_CALL TQ_GETPOW10(int32_t, int32_t) {
-    return notAvailable();
-}
-
 int32_t TQ_CALL TQ_PUT_STRING(tq_dstr, int32_t) {
     return notAvailable();
 }

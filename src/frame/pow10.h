@@ -1,4 +1,6 @@
-// Powers of ten as binary floats, from the powers-of-ten table.
+// Powers of ten as binary floats, from the powers-of-ten table: entry i holds
+// 10^(2^i), i = 0..31, as a magnitude of at most gTq_Opt_Pow10_Precision bytes
+// times 256^Expo (Expo in bytes, a multiple of 4).
 #pragma once
 #include "tq_types.h"
 
@@ -7,3 +9,21 @@
 void n_Pow10_Lookup(int32_t n, TarqVar &v, TqStr &MantN);
 // 10^n from the lookup as an integer magnitude (shifted up by its exponent).
 void n_Pow10_Integer(int32_t n, TqStr &R);
+
+constexpr int32_t tq_Pow10_Entries = 32;
+
+struct TqPow10Entry {
+    TqStr Mant;
+    int32_t Expo = 0;
+};
+
+// The table itself (tq_Pow10_Entries entries; empty magnitudes while unbuilt).
+TqPow10Entry *tq_Pow10Table();
+// Length of entry 31, 0 while the table is empty.
+int32_t n_Pow10_TablePrecision();
+// Builds every entry from scratch at gTq_Opt_Pow10_Precision.
+void n_Pow10_Generate();
+// Cuts entries longer than gTq_Opt_Pow10_Precision to that length.
+void n_Pow10_Reduce();
+// Replaces the whole table (entries 0..31) and forgets the last lookup.
+void n_Pow10_Install(TqPow10Entry *entries);

@@ -1,0 +1,478 @@
+// The start-up cache files: exact layout, round trips in this process and
+// across fresh processes (this test program re-runs itself as the child),
+// rejection of tampered, foreign, truncated and malformed files (nothing
+// changes, the data is regenerated and the file rewritten), caching off, and
+// the directory choices of option 9.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "frame/cache.h"
+#include "frame/const_cache.h"
+#include "frame/options.h"
+#include "frame/pow10.h"
+#include "frame/startup.h"
+#include "frame/store.h"
+#include "frame/tq_state.h"
+#include "hash/sha256.h"
+#include "tarq.h"
+
+namespace {
+
+std::string readFile(const std::string &name) {
+    std::ifstream f(name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void writeFile(const std::string &name, const std::string &content) {
+    std::ofstream f(name, std::ios::binary | std::ios::trunc);
+    f.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+bool exists(const std::string &name) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0;
+}
+
+std::string makeTempDir() {
+    const char *t = std::getenv("TMPDIR");
+    std::string tmpl = std::string(t ? t : "/tmp") + "/tarq_cache_XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    const char *d = mkdtemp(buf.data());
+    return d ? std::string(d) : std::string();
+}
+
+// Body field helpers for hand-made files.
+void putInt(std::string &b, int32_t v) {
+    uint32_t len = 4, u = static_cast<uint32_t>(v);
+    b.append(reinterpret_cast<const char *>(&len), 4);
+    b.append(reinterpret_cast<const char *>(&u), 4);
+}
+void putBytes(std::string &b, const std::string &s) {
+    uint32_t len = static_cast<uint32_t>(s.size());
+    b.append(reinterpret_cast<const char *>(&len), 4);
+    b += s;
+}
+std::string wrap(const std::string &body, const std::string &header = tq_Cache_Header) {
+    return header + tq_Sha256(body) + body;
+}
+
+// Sets option 9 to dir through a TarqText variable.
+int32_t setCacheDir(const std::string &dir) {
+    const int32_t h = TQ_ALLOCVAR(TarqText);
+    gTq_Store[h].MantN = dir;
+    const int32_t rc = TQ_SETOPTION(9, h);
+    TQ_UNALLOCVAR(h);
+    return rc;
+}
+
+std::vector<std::string> *sTrace = nullptr;
+void collect(const std::string &line) {
+    if (sTrace) sTrace->push_back(line);
+}
+bool traced(const std::vector<std::string> &lines, const std::string &text) {
+    for (const auto &l : lines)
+        if (l.find(text) != std::string::npos) return true;
+    return false;
+}
+
+struct Thresholds {
+    int32_t mul, comba, square;
+    static Thresholds now() {
+        return {gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Square_Comba, gTq_Threshold_Square_Karatsuba};
+    }
+    void restore() const {
+        gTq_Threshold_Mul_Karatsuba2Way = mul;
+        gTq_Threshold_Square_Comba = comba;
+        gTq_Threshold_Square_Karatsuba = square;
+    }
+};
+
+class Cache : public ::testing::Test {
+  protected:
+    std::string dir, fileA, fileB;
+    Thresholds saved{};
+    TqPow10Entry table[tq_Pow10_Entries];
+
+    void SetUp() override {
+        tq_EnsureInit();
+        saved = Thresholds::now();
+        for (int i = 0; i < tq_Pow10_Entries; ++i) table[i] = tq_Pow10Table()[i];
+        dir = makeTempDir();
+        ASSERT_FALSE(dir.empty());
+        fileA = dir + "/~$TARQ_A.txt";
+        fileB = dir + "/~$TARQ_B.txt";
+        ASSERT_EQ(setCacheDir(dir), 0);
+        ASSERT_EQ(gTq_Opt_DiskCache, 1);
+    }
+    void TearDown() override {
+        gTq_Opt_DiskCache = 0;
+        saved.restore();
+        n_Pow10_Install(table);
+        std::remove(fileA.c_str());
+        std::remove(fileB.c_str());
+        rmdir(dir.c_str());
+        TQ_GETGLOBALERROR();
+    }
+    bool tableEquals(const TqPow10Entry *t) {
+        for (int i = 0; i < tq_Pow10_Entries; ++i)
+            if (tq_Pow10Table()[i].Mant != t[i].Mant || tq_Pow10Table()[i].Expo != t[i].Expo) return false;
+        return true;
+    }
+    void emptyTable() {
+        TqPow10Entry none[tq_Pow10_Entries];
+        n_Pow10_Install(none);
+    }
+};
+
+}  // namespace
+
+TEST_F(Cache, TablesFileLayoutAndRoundTrip) {
+    ASSERT_EQ(n_Cache_Save(2, 0), 0);
+    const std::string content = readFile(fileB);
+    ASSERT_GT(content.size(), 74u);
+    EXPECT_EQ(content.substr(0, 42), "TARQ cache file for faster startup - V0004");
+    const std::string body = content.substr(74);
+    EXPECT_EQ(content.substr(42, 32), tq_Sha256(body));
+    // Field 1 is the highest index 31; then exponent and magnitude per entry.
+    std::string expect;
+    putInt(expect, 31);
+    for (int i = 0; i < tq_Pow10_Entries; ++i) {
+        putInt(expect, table[i].Expo);
+        putBytes(expect, table[i].Mant);
+    }
+    EXPECT_EQ(body, expect);
+    emptyTable();
+    EXPECT_EQ(n_Pow10_TablePrecision(), 0);
+    EXPECT_EQ(n_Cache_Read(2), 0);
+    EXPECT_TRUE(tableEquals(table));
+}
+
+TEST_F(Cache, ConstantsFileLayoutAndRoundTrip) {
+    TqNum *cc = tq_ConstCache_Persistent();
+    const TqNum keep = cc[7];
+    cc[7].V = TarqVar{1, -1, -12, TarqDecFloat, 0};
+    cc[7].MantN = tq_Word(314159) + tq_Word(26535);
+    cc[7].DenN = tq_Word(1);
+    Thresholds{312, 52, 508}.restore();
+    ASSERT_EQ(n_Cache_Save(1, 0), 0);
+    const std::string content = readFile(fileA);
+    std::string body;
+    putInt(body, 312);
+    putInt(body, 52);
+    putInt(body, 508);
+    putInt(body, 20);
+    for (int i = 0; i <= 20; ++i) {
+        const TqNum &e = cc[i];
+        putInt(body, e.V.Sign);
+        putInt(body, e.V.Expo);
+        putInt(body, e.V.NumType);
+        putInt(body, e.V.Special);
+        putBytes(body, e.MantN);
+        putBytes(body, e.DenN);
+    }
+    EXPECT_EQ(content, wrap(body));
+    Thresholds{100, 40, 200}.restore();
+    cc[7] = TqNum();
+    EXPECT_EQ(n_Cache_Read(1), 0);
+    EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, 312);
+    EXPECT_EQ(gTq_Threshold_Square_Comba, 52);
+    EXPECT_EQ(gTq_Threshold_Square_Karatsuba, 508);
+    EXPECT_EQ(cc[7].V.Sign, -1);
+    EXPECT_EQ(cc[7].V.Expo, -12);
+    EXPECT_EQ(cc[7].V.NumType, TarqDecFloat);
+    EXPECT_EQ(cc[7].MantN, tq_Word(314159) + tq_Word(26535));
+    EXPECT_EQ(cc[7].DenN, tq_Word(1));
+    cc[7] = keep;
+}
+
+// Every damaged form of a good tables file is refused and changes nothing.
+TEST_F(Cache, DamagedTablesFilesAreRejected) {
+    ASSERT_EQ(n_Cache_Save(2, 0), 0);
+    const std::string good = readFile(fileB);
+    const std::string body = good.substr(74);
+    std::vector<std::pair<std::string, std::string>> bad;
+    for (size_t pos : {size_t(0), size_t(41), size_t(42), size_t(73), size_t(74), size_t(80), good.size() - 1}) {
+        std::string t = good;
+        t[pos] = static_cast<char>(t[pos] ^ 0x01);
+        bad.push_back({"flipped byte " + std::to_string(pos), t});
+    }
+    bad.push_back({"version V0003", wrap(body, "TARQ cache file for faster startup - V0003")});
+    for (size_t len : {size_t(0), size_t(41), size_t(42), size_t(74), size_t(100), good.size() - 1})
+        bad.push_back({"truncated to " + std::to_string(len), good.substr(0, len)});
+    for (int32_t n : {-1, 30, 32, 1000, int32_t(0x7fffffff)}) {
+        std::string b = body;
+        uint32_t u = static_cast<uint32_t>(n);
+        std::memcpy(&b[4], &u, 4);
+        bad.push_back({"count " + std::to_string(n), wrap(b)});
+    }
+    {  // a field length running past the end, with a matching digest
+        std::string b = body;
+        uint32_t huge = 0xFFFFFFF0u;
+        std::memcpy(&b[8], &huge, 4);
+        bad.push_back({"field past the end", wrap(b)});
+    }
+    {  // a good digest over a body cut inside its last field
+        bad.push_back({"short body", wrap(body.substr(0, body.size() - 4))});
+    }
+    {  // a wrong small entry
+        std::string b;
+        putInt(b, 31);
+        for (int i = 0; i < tq_Pow10_Entries; ++i) {
+            putInt(b, table[i].Expo);
+            putBytes(b, i == 2 ? tq_Word(10001) : table[i].Mant);
+        }
+        bad.push_back({"wrong entry 2", wrap(b)});
+    }
+    emptyTable();
+    for (const auto &[what, content] : bad) {
+        writeFile(fileB, content);
+        EXPECT_EQ(n_Cache_Read(2), 1) << what;
+        EXPECT_EQ(n_Pow10_TablePrecision(), 0) << what;
+    }
+    writeFile(fileB, good);
+    EXPECT_EQ(n_Cache_Read(2), 0);
+    EXPECT_TRUE(tableEquals(table));
+}
+
+TEST_F(Cache, DamagedConstantsFilesAreRejectedAndLeaveThresholds) {
+    auto constants = [](int32_t mul, int32_t comba, int32_t square, int32_t n, int32_t entries, int32_t type = 1) {
+        std::string b;
+        putInt(b, mul);
+        putInt(b, comba);
+        putInt(b, square);
+        putInt(b, n);
+        for (int i = 0; i < entries; ++i) {
+            putInt(b, 1);
+            putInt(b, 0);
+            putInt(b, type);
+            putInt(b, 0);
+            putBytes(b, tq_Word(5));
+            putBytes(b, tq_Word(1));
+        }
+        return wrap(b);
+    };
+    const Thresholds before{296, 44, 412};
+    before.restore();
+    std::vector<std::pair<std::string, std::string>> bad = {
+        {"zero Karatsuba threshold", constants(0, 44, 400, 20, 21)},
+        {"zero Comba threshold", constants(300, 0, 400, 20, 21)},
+        {"zero squaring threshold", constants(300, 44, 0, 20, 21)},
+        {"threshold 2", constants(2, 44, 400, 20, 21)},
+        {"negative threshold", constants(-300, 44, 400, 20, 21)},
+        {"count 21", constants(300, 44, 400, 21, 22)},
+        {"count -1", constants(300, 44, 400, -1, 0)},
+        {"entries missing", constants(300, 44, 400, 20, 19)},
+        {"kind 9", constants(300, 44, 400, 20, 21, 9)},
+    };
+    std::string foreign = constants(300, 44, 400, 20, 21);
+    foreign[41] = '5';
+    bad.push_back({"wrong header", foreign});
+    for (const auto &[what, content] : bad) {
+        writeFile(fileA, content);
+        EXPECT_EQ(n_Cache_Read(1), 1) << what;
+        EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, before.mul) << what;
+        EXPECT_EQ(gTq_Threshold_Square_Comba, before.comba) << what;
+        EXPECT_EQ(gTq_Threshold_Square_Karatsuba, before.square) << what;
+    }
+    // A shorter count is a good file: entries 0..n are read.
+    const TqNum keep0 = tq_ConstCache_Persistent()[0];
+    writeFile(fileA, constants(300, 44, 400, 0, 1));
+    EXPECT_EQ(n_Cache_Read(1), 0);
+    EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, 300);
+    EXPECT_EQ(tq_ConstCache_Persistent()[0].MantN, tq_Word(5));
+    tq_ConstCache_Persistent()[0] = keep0;
+}
+
+// A bad tables file met by the start-up step is replaced by a generated table
+// and a rewritten, good file.
+TEST_F(Cache, TableRegeneratedAndFileRewritten) {
+    ASSERT_EQ(n_Cache_Save(2, 0), 0);
+    std::string t = readFile(fileB);
+    t[200] = static_cast<char>(t[200] ^ 0x40);
+    writeFile(fileB, t);
+    std::vector<std::string> lines;
+    sTrace = &lines;
+    tq_SetTraceSink(collect);
+    emptyTable();
+    n_Init_PowersOf10Table();
+    tq_SetTraceSink(nullptr);
+    sTrace = nullptr;
+    EXPECT_TRUE(traced(lines, "Table must be generated from scratch."));
+    EXPECT_TRUE(tableEquals(table));
+    EXPECT_EQ(n_Cache_Read(2), 0);  // the file was rewritten
+}
+
+// A good file of a coarser table makes the start-up step regenerate; a finer
+// one is cut in memory.
+TEST_F(Cache, LoadedPrecisionIsAdjusted) {
+    ASSERT_EQ(TQ_SETOPTION(5, 8 * 512), 0);  // table at 512 bytes, saved? no: caching regenerated it
+    ASSERT_EQ(n_Cache_Save(2, 0), 0);
+    gTq_Opt_Pow10_Precision = 6000;
+    emptyTable();
+    n_Init_PowersOf10Table();  // reads the 512-byte file, regenerates at 6000, rewrites
+    EXPECT_TRUE(tableEquals(table));
+    EXPECT_EQ(n_Cache_Read(2), 0);
+    EXPECT_EQ(n_Pow10_TablePrecision(), 6000);
+    gTq_Opt_Pow10_Precision = 1024;
+    emptyTable();
+    n_Init_PowersOf10Table();  // reads the 6000-byte file and cuts it
+    EXPECT_EQ(n_Pow10_TablePrecision(), 1024);
+    gTq_Opt_Pow10_Precision = 6000;
+}
+
+TEST_F(Cache, CachingOffReadsAndWritesNothing) {
+    gTq_Opt_DiskCache = 0;
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(n_Cache_Save(1, 1), 1);
+    EXPECT_EQ(n_Cache_Save(2, 0), 1);
+    n_Cache_SaveAtUnload();
+    EXPECT_FALSE(exists(fileA));
+    EXPECT_FALSE(exists(fileB));
+    EXPECT_EQ(n_Cache_Read(1), 1);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
+}
+
+TEST_F(Cache, UnwritableFileRaisesBit64) {
+    gTq_Cache_FileN_Tables = dir + "/no/such/dir/~$TARQ_B.txt";
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(n_Cache_Save(2, 0), tq_Err_CacheWrite);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_CacheWrite);
+}
+
+TEST_F(Cache, OptionNineDirectories) {
+    // The Linux separator is appended unless the text ends with one.
+    EXPECT_EQ(gTq_Cache_FileN_Constants, dir + "/~$TARQ_A.txt");
+    EXPECT_EQ(gTq_Cache_FileN_Tables, dir + "/~$TARQ_B.txt");
+    EXPECT_EQ(setCacheDir(dir + "/"), 0);
+    EXPECT_EQ(gTq_Cache_FileN_Tables, dir + "/~$TARQ_B.txt");
+    // A missing directory is created.
+    const std::string sub = dir + "/sub";
+    EXPECT_EQ(setCacheDir(sub), 0);
+    EXPECT_TRUE(exists(sub));
+    EXPECT_EQ(gTq_Cache_FileN_Constants, sub + "/~$TARQ_A.txt");
+    rmdir(sub.c_str());
+    // -1: the temporary directory.
+    const char *old = std::getenv("TMPDIR");
+    const std::string oldTmp = old ? old : "";
+    setenv("TMPDIR", dir.c_str(), 1);
+    EXPECT_EQ(TQ_SETOPTION(9, -1), 0);
+    EXPECT_EQ(gTq_Cache_FileN_Tables, dir + "/~$TARQ_B.txt");
+    if (old) setenv("TMPDIR", oldTmp.c_str(), 1); else unsetenv("TMPDIR");
+    // -2: the current directory.
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EXPECT_EQ(TQ_SETOPTION(9, -2), 0);
+    EXPECT_EQ(gTq_Cache_FileN_Tables, dir + "/~$TARQ_B.txt");
+    ASSERT_EQ(chdir(cwd), 0);
+    EXPECT_EQ(gTq_Opt_DiskCache, 1);
+    EXPECT_EQ(TQ_GETOPTION(9), 0);
+    // A handle of another kind: status 2 and caching off.
+    const int32_t h = TQ_ALLOCVAR(TarqBigInt);
+    EXPECT_EQ(TQ_SETOPTION(9, h), tq_Err_Type);
+    EXPECT_EQ(gTq_Opt_DiskCache, 0);
+    TQ_UNALLOCVAR(h);
+}
+
+// ---- Round trips across processes -------------------------------------
+// The parent runs this program again with a filter selecting CacheChild.Run
+// and the mode in the environment; the child reports through its exit status
+// and a result file.
+
+namespace {
+
+std::string selfPath() {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+int runChild(const std::string &mode, const std::string &dir, const std::string &extra = "") {
+    const std::string cmd = "TARQ_CACHE_CHILD=" + mode + " TARQ_CACHE_DIR='" + dir + "' " + extra +
+                            " '" + selfPath() + "' --gtest_filter=CacheChild.Run >'" + dir + "/child.log' 2>&1";
+    const int rc = std::system(cmd.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+}  // namespace
+
+TEST(CacheChild, Run) {
+    const char *mode = std::getenv("TARQ_CACHE_CHILD");
+    if (!mode) GTEST_SKIP() << "runs only as the child of CacheProcesses";
+    const std::string dir = std::getenv("TARQ_CACHE_DIR");
+    static std::vector<std::string> lines;
+    sTrace = &lines;
+    tq_SetTraceSink(collect);
+    // Option 9 before anything initialises the library.
+    ASSERT_EQ(gTq_Initialised, 0);
+    ASSERT_EQ(setCacheDir(dir), 0);
+    EXPECT_EQ(TQ_GETPRECISION(1), 38);  // runs the initialisation
+    const bool measured = traced(lines, "Calculating the Karatsuba en Comba threshold values from scratch");
+    const bool generated = traced(lines, "Init Powers-of-10 table ... Done ..");
+    const std::string want = mode;
+    if (want == "warm") {
+        EXPECT_FALSE(measured);
+        EXPECT_FALSE(generated);
+    } else if (want == "cold") {
+        EXPECT_TRUE(measured);
+        EXPECT_TRUE(generated);
+    } else if (want == "badconst") {
+        EXPECT_TRUE(measured);
+        EXPECT_FALSE(generated);
+    } else if (want == "badtable") {
+        EXPECT_FALSE(measured);
+        EXPECT_TRUE(generated);
+    }
+    int32_t h = TQ_ALLOCVAR(TarqBinFloat);
+    EXPECT_EQ(TQ_GETPOW10(100, h), 0);
+    std::ofstream(dir + "/result.txt") << gTq_Threshold_Mul_Karatsuba2Way << ' ' << gTq_Threshold_Square_Comba
+                                       << ' ' << gTq_Threshold_Square_Karatsuba << ' '
+                                       << tq_NWords(gTq_Store[h].MantN) << ' ' << gTq_Store[h].V.Expo;
+    tq_SetTraceSink(nullptr);
+    sTrace = nullptr;
+}
+
+TEST(CacheProcesses, WriteInOneProcessReadInAnother) {
+    const std::string dir = makeTempDir();
+    ASSERT_FALSE(dir.empty());
+    const std::string fileA = dir + "/~$TARQ_A.txt", fileB = dir + "/~$TARQ_B.txt";
+    ASSERT_EQ(runChild("cold", dir), 0) << readFile(dir + "/child.log");
+    ASSERT_TRUE(exists(fileA));  // written at unload
+    ASSERT_TRUE(exists(fileB));  // written after generating the table
+    const std::string coldResult = readFile(dir + "/result.txt");
+    const std::string goodA = readFile(fileA), goodB = readFile(fileB);
+
+    ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");
+    EXPECT_EQ(readFile(dir + "/result.txt"), coldResult);
+    EXPECT_EQ(readFile(fileB), goodB);
+
+    std::string t = goodA;
+    t[90] = static_cast<char>(t[90] ^ 0x10);
+    writeFile(fileA, t);
+    ASSERT_EQ(runChild("badconst", dir), 0) << readFile(dir + "/child.log");
+    EXPECT_NE(readFile(fileA), t);  // rewritten at unload ...
+    EXPECT_EQ(readFile(fileA).substr(0, 42), goodA.substr(0, 42));
+    ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");  // ... and good again
+
+    t = goodB;
+    t.resize(t.size() / 2);
+    writeFile(fileB, t);
+    ASSERT_EQ(runChild("badtable", dir), 0) << readFile(dir + "/child.log");
+    EXPECT_EQ(readFile(fileB), goodB);  // regenerated and rewritten, byte for byte
+    ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");
+
+    for (const char *f : {"/~$TARQ_A.txt", "/~$TARQ_B.txt", "/child.log", "/result.txt"})
+        std::remove((dir + f).c_str());
+    rmdir(dir.c_str());
+}
