@@ -23,7 +23,7 @@ int32_t n_SetCacheDirectory(int32_t value) {
     // Either separator ends a directory; the platform's own is appended.
     if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += tq_DirSep();
     n_Trace("sTemp:" + dir);
-    n_Trace("ISFILE(sTemp):" + std::string(tq_PathExists(dir) ? "1" : "0"));
+    n_Trace(std::string("ISFILE(sTemp):") + (tq_PathExists(dir) ? "1" : "0"));
     if (!tq_PathExists(dir)) tq_MakeDir(dir);
     gTq_Cache_FileN_Constants = dir + "~$TARQ_A.txt";
     gTq_Cache_FileN_Tables = dir + "~$TARQ_B.txt";

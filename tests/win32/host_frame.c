@@ -1,0 +1,218 @@
+// The frame seen from a host: BSTRs made and freed on either side,
+// variables and handles, the error word, precision, options, the fixed
+// constants, and calls from two host threads at once.
+#include <stdio.h>
+#include <string.h>
+
+#include "host.h"
+
+void host_TestStrings(void) {
+    host_Group("dynamic strings (BSTR)");
+    // Made by the library, measured and freed by the system.
+    BSTR s = T.DS_NEW("ab\0cd", 5);
+    CHECK(s != NULL);
+    CHECK_EQ(SysStringByteLen(s), 5);
+    CHECK_EQ(T.DS_LEN(s), 5);
+    CHECK(s && memcmp(s, "ab\0cd", 5) == 0);
+    CHECK(s && ((const char *)s)[5] == '\0');
+    SysFreeString(s);
+    // Made by the system, measured and freed by the library.
+    s = SysAllocStringByteLen("hello, world", 12);
+    CHECK_EQ(T.DS_LEN(s), 12);
+    T.DS_FREE(s);
+    s = T.DS_NEW(NULL, 0);
+    CHECK(s != NULL);
+    CHECK_EQ(T.DS_LEN(s), 0);
+    T.DS_FREE(s);
+    CHECK(T.DS_NEW("x", -1) == NULL);
+    CHECK_EQ(T.DS_LEN(NULL), 0);
+    T.DS_FREE(NULL);
+    // Many strings of many lengths through both allocators.
+    int bad = 0;
+    char buf[700];
+    for (int i = 0; i < (int)sizeof buf; ++i) buf[i] = (char)(i * 7 + 1);
+    for (int n = 0; n < 700; n += 3) {
+        BSTR a = T.DS_NEW(buf, n);
+        BSTR b = SysAllocStringByteLen(buf, (UINT)n);
+        if (!a || !b || T.DS_LEN(a) != n || (int)SysStringByteLen(a) != n || T.DS_LEN(b) != n ||
+            memcmp(a, buf, (size_t)n) != 0)
+            ++bad;
+        if (n % 2) {
+            T.DS_FREE(a);
+            SysFreeString(b);
+        } else {
+            SysFreeString(a);
+            T.DS_FREE(b);
+        }
+    }
+    CHECK_EQ(bad, 0);
+    CHECK(HeapValidate(GetProcessHeap(), 0, NULL));
+}
+
+void host_TestVariables(void) {
+    host_Group("variables, handles and the error word");
+    CHECK_EQ(host_Err(), 0);
+    // A fresh store hands out the lowest free slots first.
+    int32_t h[6];
+    for (int k = 1; k <= 5; ++k) h[k] = T.ALLOCVAR(k);
+    for (int k = 1; k <= 5; ++k) CHECK_EQ(h[k], k - 1);
+    CHECK_EQ(T.UNALLOCVAR(h[2]), 0);
+    CHECK_EQ(T.ALLOCVAR(2), h[2]);
+
+    CHECK_EQ(T.GETCONST(14, h[1]), 0);
+    CHECK_EQ(T.COPYVAR(h[1], h[1]), 0);
+    int32_t d = T.ALLOCVAR(1);
+    CHECK_EQ(T.COPYVAR(h[1], d), 0);
+    CHECK_EQ(T.ABS(h[1], d), 0);
+    CHECK_EQ(T.REVSIGN(d, d), 0);
+    CHECK_EQ(host_Err(), 0);
+    // Different kinds: refused with 2.
+    CHECK_EQ(T.COPYVAR(h[1], h[2]), 2);
+    CHECK_EQ(host_Err(), 2);
+    CHECK_EQ(host_Err(), 0);
+
+    // Bad handles never index memory: 16 and bit 16.
+    int32_t freed = T.ALLOCVAR(1);
+    CHECK_EQ(T.UNALLOCVAR(freed), 0);
+    CHECK_EQ(T.UNALLOCVAR(-1), 16);
+    CHECK_EQ(T.UNALLOCVAR(0x7fffffff), 16);
+    CHECK_EQ(host_Err(), 16);
+    CHECK_EQ(T.UNALLOCVAR(freed), 0);  // a freed slot again: harmless
+    CHECK_EQ(host_Err(), 0);
+    CHECK_EQ(T.COPYVAR(freed, h[1]), 16);
+    CHECK_EQ(T.COPYVAR(h[1], -7), 16);
+    CHECK_EQ(T.ABS(123456789, h[1]), 16);
+    CHECK_EQ(T.REVSIGN(h[1], freed), 16);
+    CHECK_EQ(T.GETCONST(14, freed), 16);
+    CHECK_EQ(T.GETCONST(14, (int32_t)0x80000000), 16);
+    CHECK_EQ(host_Err(), 16);
+    // Two failures of different bits before one read: both bits.
+    CHECK_EQ(T.COPYVAR(h[1], h[2]), 2);
+    CHECK_EQ(T.UNALLOCVAR(-5), 16);
+    CHECK_EQ(host_Err(), 18);
+    CHECK_EQ(host_Err(), 0);
+
+    // Growth of the store beyond its first 5001 slots, and reuse after.
+    static int32_t many[6000];
+    int ordered = 1;
+    for (int i = 0; i < 6000; ++i) {
+        many[i] = T.ALLOCVAR(3);
+        if (i > 0 && many[i] <= many[i - 1]) ordered = 0;
+    }
+    CHECK(ordered);
+    CHECK(many[5999] > 5000);
+    CHECK_EQ(T.GETCONST(27, many[5999]), 0);
+    CHECK_EQ(T.UNALLOCVAR(many[5999] + 1), 0);  // inside the grown store, never used
+    for (int i = 0; i < 6000; ++i) T.UNALLOCVAR(many[i]);
+    CHECK_EQ(T.ALLOCVAR(3), many[0]);
+    T.UNALLOCVAR(many[0]);
+    CHECK_EQ(host_Err(), 0);
+    for (int k = 1; k <= 5; ++k) T.UNALLOCVAR(h[k]);
+    T.UNALLOCVAR(d);
+}
+
+void host_TestPrecisionOptions(void) {
+    host_Group("precision and options");
+    CHECK_EQ(T.SETPRECISION(1, 1000), 1001);
+    CHECK_EQ(T.GETPRECISION(2), 3328);
+    CHECK_EQ(T.GETPRECISION(1), 1001);
+    CHECK_EQ(T.GETPRECISION(3), 0);
+    CHECK_EQ(T.SETPRECISION(1, 0), 9);
+    CHECK_EQ(T.GETPRECISION(2), 32);
+    CHECK_EQ(T.SETPRECISION(2, 1), 32);
+    CHECK_EQ(T.SETPRECISION(3, 5), 64);
+    CHECK_EQ(T.GETPRECISION(2), 64);
+    int32_t digits = T.SETPRECISION(1, 38);
+    CHECK(digits >= 38);
+    CHECK_EQ(T.GETPRECISION(1), digits);
+    CHECK_EQ(host_Err(), 0);
+
+    CHECK_EQ(T.SETOPTION(11, 0), 1);
+    CHECK_EQ(host_Err(), 1);
+    CHECK_EQ(T.GETOPTION(11), 0);
+    CHECK_EQ(T.SETOPTION(6, 5), 0);
+    CHECK_EQ(T.GETOPTION(6), 1);
+    CHECK_EQ(T.SETOPTION(6, 0), 0);
+    CHECK_EQ(T.GETOPTION(6), 0);
+    CHECK_EQ(T.SETOPTION(6, 1), 0);
+    CHECK_EQ(T.SETOPTION(1, 0), 0);
+    CHECK_EQ(T.GETOPTION(1), 1500);
+    CHECK_EQ(T.SETOPTION(1, 20000), 0);
+    CHECK_EQ(T.GETOPTION(1), 10000);
+    // Negative counts are refused and change nothing.
+    CHECK_EQ(T.SETOPTION(1, -1), 1);
+    CHECK_EQ(T.GETOPTION(1), 10000);
+    CHECK_EQ(T.SETOPTION(2, -1), 1);
+    CHECK_EQ(host_Err(), 1);
+    CHECK_EQ(T.GETOPTION(9), 0);
+    CHECK_EQ(host_Err(), 0);
+}
+
+void host_TestConstants(void) {
+    host_Group("fixed constants");
+    int32_t h[6];
+    for (int k = 1; k <= 5; ++k) h[k] = T.ALLOCVAR(k);
+    int bad = 0;
+    for (int k = 1; k <= 4; ++k)
+        for (int code = 11; code <= 33; ++code) {
+            int32_t st = T.GETCONST(code, h[k]);
+            // 0.25 and 0.5 exist in the float kinds and as fractions,
+            // 1.0625 and 0.96875 only as binary floats, 0.001 as floats.
+            int defined = 1;
+            if (code == 12 || code == 13) defined = k != 3;
+            if (code == 28 || code == 29) defined = k == 2;
+            if (code == 30) defined = k <= 2;
+            int32_t want = defined ? 0 : 2;
+            if (st != want) {
+                printf("FAIL  TQ_GETCONST(%d) into kind %d gave %d\n", code, k, st);
+                ++bad;
+            }
+        }
+    CHECK_EQ(bad, 0);
+    host_Err();
+    CHECK_EQ(T.GETCONST(11, h[5]), 2);
+    CHECK_EQ(host_Err(), 2);
+    CHECK_EQ(T.GETCONST(0, h[1]), 1);
+    CHECK_EQ(T.GETCONST(34, h[1]), 1);
+    CHECK_EQ(T.GETCONST(-1, h[1]), 1);
+    CHECK_EQ(host_Err(), 1);
+    for (int k = 1; k <= 5; ++k) T.UNALLOCVAR(h[k]);
+}
+
+// Two host threads allocate and free at once; the global lock keeps the
+// store consistent, so no handle is handed out twice.
+enum { kPerThread = 400 };
+static int32_t sHandles[2][kPerThread];
+
+static DWORD WINAPI allocWorker(LPVOID arg) {
+    int32_t *out = (int32_t *)arg;
+    for (int i = 0; i < kPerThread; ++i) {
+        out[i] = T.ALLOCVAR(1 + i % 4);
+        if (i % 3 == 0) T.GETCONST(14, out[i]);
+    }
+    return 0;
+}
+
+void host_TestThreads(void) {
+    host_Group("two host threads");
+    HANDLE th[2];
+    for (int t = 0; t < 2; ++t) th[t] = CreateThread(NULL, 0, allocWorker, sHandles[t], 0, NULL);
+    CHECK(th[0] && th[1]);
+    CHECK_EQ(WaitForMultipleObjects(2, th, TRUE, 60000), WAIT_OBJECT_0);
+    CloseHandle(th[0]);
+    CloseHandle(th[1]);
+    static unsigned char seen[20000];
+    memset(seen, 0, sizeof seen);
+    int dup = 0, bad = 0;
+    for (int t = 0; t < 2; ++t)
+        for (int i = 0; i < kPerThread; ++i) {
+            int32_t hh = sHandles[t][i];
+            if (hh < 0 || hh >= (int32_t)sizeof seen) ++bad;
+            else if (seen[hh]++) ++dup;
+        }
+    CHECK_EQ(bad, 0);
+    CHECK_EQ(dup, 0);
+    for (int t = 0; t < 2; ++t)
+        for (int i = 0; i < kPerThread; ++i) T.UNALLOCVAR(sHandles[t][i]);
+    CHECK_EQ(host_Err(), 0);
+}
