@@ -135,3 +135,4 @@ void host_TestConstants(void);
 void host_TestExportTable(void);
 void host_TestPending(void);
 void host_TestThreads(void);
+void host_TestHash(void);

@@ -161,6 +161,7 @@ int main(int argc, char **argv) {
     host_TestPrecisionOptions();
     host_TestConstants();
     host_TestPending();
+    host_TestHash();
     host_TestThreads();
     testDetachedChild();
 

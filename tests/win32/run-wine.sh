@@ -8,7 +8,11 @@ set -u
 init=0
 if [ "${1:-}" = "--init" ]; then init=1; shift; fi
 [ $# -ge 1 ] || { echo "usage: $0 [--init] PREFIX [PROGRAM ARGS...]" >&2; exit 2; }
-WINEPREFIX=$1; shift
+case $1 in
+  /*) WINEPREFIX=$1 ;;
+  *) WINEPREFIX=$PWD/$1 ;;  # Wine wants an absolute path
+esac
+shift
 export WINEPREFIX
 export WINEDEBUG=-all
 # No Mono or Gecko: their install prompts would wait for a user.
