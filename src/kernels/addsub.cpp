@@ -1,0 +1,160 @@
+// Magnitude addition, subtraction, comparison, shifts, unit steps and
+// trimming (contracts in addsub.h). The carry loops are the primitives of
+// limbs.h; these kernels fix lengths, aliasing and the reports.
+#include "addsub.h"
+
+#include <algorithm>
+
+#include "frame/tq_state.h"
+#include "limbs.h"
+
+static const uint32_t *words(const void *p) { return static_cast<const uint32_t *>(p); }
+
+void h_Trim(TqStr &s) {
+    size_t n = s.size() / 4;
+    const uint32_t *w = tq_W(s);
+    while (n > 1 && w[n - 1] == 0) --n;
+    s.resize((n ? n : 1) * 4);
+    if (n == 0) std::fill(s.begin(), s.end(), '\0');
+}
+
+int32_t h_Compare_Ptr(const void *A, int32_t lenA, const void *B, int32_t lenB) {
+    const uint32_t *a = words(A), *b = words(B);
+    int32_t na = lenA / 4, nb = lenB / 4;
+    for (; na > nb; --na)
+        if (a[na - 1]) return -1;
+    for (; nb > na; --nb)
+        if (b[nb - 1]) return 1;
+    return -tq_CmpN(a, b, na);
+}
+
+int32_t h_IsSmaller(const TqStr &A, const TqStr &B) {
+    return h_Compare_Ptr(A.data(), tq_Len(A), B.data(), tq_Len(B)) == 1 ? 1 : 0;
+}
+
+int32_t h_IsZero(const TqStr &A) {
+    const uint32_t *a = tq_W(A);
+    for (int32_t i = tq_NWords(A) - 1; i >= 0; --i)
+        if (a[i]) return 0;
+    return 1;
+}
+
+// Sum of the words of L and S (S not longer than L) into r, which holds the
+// length of L; returns the carry out of the top.
+static uint32_t addInto(uint32_t *r, const uint32_t *l, int32_t nl, const uint32_t *s, int32_t ns) {
+    uint32_t c = tq_AddN(r, l, s, ns);
+    return tq_Add1(r + ns, l + ns, nl - ns, c);
+}
+
+void h_Add(const TqStr &X, const TqStr &Y, TqStr &R) {
+    const TqStr *L = &X, *S = &Y;
+    if (Y.size() > X.size()) std::swap(L, S);
+    const int32_t nl = tq_NWords(*L), ns = tq_NWords(*S);
+    uint32_t c;
+    if (&R == L) {
+        c = addInto(tq_W(R), tq_W(R), nl, tq_W(*S), ns);
+    } else if (&R == S) {
+        // R is the shorter operand and must grow: build the sum beside it.
+        TqStr t(static_cast<size_t>(nl) * 4, '\0');
+        c = addInto(tq_W(t), tq_W(*L), nl, tq_W(*S), ns);
+        R = std::move(t);
+    } else {
+        R.resize(static_cast<size_t>(nl) * 4);
+        c = addInto(tq_W(R), tq_W(*L), nl, tq_W(*S), ns);
+    }
+    if (c) R += tq_Word(1);
+}
+
+void h_Sub(const TqStr &X, const TqStr &Y, int32_t trim, TqStr &R) {
+    const int32_t nx = tq_NWords(X), ny = tq_NWords(Y);
+    if (ny > nx) {
+        // The first operand is taken zero-extended to the second's length.
+        TqStr Xe = X;
+        Xe.resize(Y.size(), '\0');
+        h_Sub(Xe, Y, trim, R);
+        return;
+    }
+    if (&R == &Y && &R != &X) {
+        TqStr t(static_cast<size_t>(nx) * 4, '\0');
+        tq_Sub1(tq_W(t) + ny, tq_W(X) + ny, nx - ny, tq_SubN(tq_W(t), tq_W(X), tq_W(Y), ny));
+        R = std::move(t);
+    } else {
+        if (&R != &X) R.resize(static_cast<size_t>(nx) * 4);
+        uint32_t *r = tq_W(R);
+        tq_Sub1(r + ny, tq_W(X) + ny, nx - ny, tq_SubN(r, tq_W(X), tq_W(Y), ny));
+    }
+    if (trim && nx > 1 && tq_W(R)[nx - 1] == 0) h_Trim(R);
+}
+
+void h_Add_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *D, uint8_t &carry) {
+    const uint32_t *x = words(X), *y = words(Y);
+    int32_t nx = lenX / 4, ny = lenY / 4;
+    if (ny > nx) {
+        std::swap(x, y);
+        std::swap(nx, ny);
+    }
+    uint32_t *d = static_cast<uint32_t *>(D);
+    const uint32_t c = addInto(d, x, nx, y, ny);
+    if (c) d[nx] = 1;
+    carry = static_cast<uint8_t>(c);
+}
+
+void h_Sub_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *D, uint8_t &borrow) {
+    const uint32_t *x = words(X), *y = words(Y);
+    int32_t nx = lenX / 4, ny = lenY / 4;
+    if (ny > nx) {
+        std::swap(x, y);
+        std::swap(nx, ny);
+    }
+    uint32_t *d = static_cast<uint32_t *>(D);
+    const uint32_t b = tq_Sub1(d + ny, x + ny, nx - ny, tq_SubN(d, x, y, ny));
+    borrow = static_cast<uint8_t>(b);
+    if (b) {
+        const int32_t depth = std::max(gTq_Karatsuba_Depth, 0);
+        n_Trace(std::string(static_cast<size_t>(depth) * 4, ' ') +
+                "h_Sub_Ptr1: CarryFlag <> 0. Possible error condition !");
+        n_Trace(" ");
+    }
+}
+
+void h_ShiftLeft1(const TqStr &X, TqStr &R) {
+    const int32_t n = tq_NWords(X);
+    if (&R != &X) R.resize(X.size());
+    if (tq_Lsh1N(tq_W(R), tq_W(X), n)) R += tq_Word(1);
+}
+
+void h_ShiftRight1(const TqStr &X, TqStr &R, TqStr &bit) {
+    if (&R != &X) R = X;
+    const int32_t n = tq_NWords(R);
+    uint32_t *r = tq_W(R);
+    uint32_t in = 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const uint32_t w = r[i];
+        r[i] = (w >> 1) | (in << 31);
+        in = w & 1;
+    }
+    bit = tq_Word(in);
+    if (n > 1 && r[n - 1] == 0) h_Trim(R);
+}
+
+void h_Inc(const TqStr &X, TqStr &R) {
+    if (&R != &X) R = X;
+    if (tq_Add1(tq_W(R), tq_W(R), tq_NWords(R), 1)) R += tq_Word(1);
+}
+
+void h_Dec(const TqStr &X, TqStr &R) {
+    if (&R != &X) R = X;
+    const int32_t n = tq_NWords(R);
+    tq_Sub1(tq_W(R), tq_W(R), n, 1);
+    if (n > 1 && tq_W(R)[n - 1] == 0) h_Trim(R);
+}
+
+int32_t h_PadToWord(const TqStr &X, TqStr &R) {
+    if (&R != &X) R = X;
+    const size_t rem = R.size() % 4;
+    if (rem == 0) return 0;
+    R.append(4 - rem, '\0');
+    return 1;
+}
+
+int32_t h_IsOdd(const TqStr &X) { return X.empty() ? 0 : (static_cast<unsigned char>(X[0]) & 1); }

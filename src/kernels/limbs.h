@@ -1,0 +1,52 @@
+// Word-vector primitives under the magnitude kernels.
+//
+// Every primitive works on little-endian arrays of 32-bit words given by a
+// pointer and a word count. On x86-64 the loops read and write two words at a
+// time as one 64-bit limb (the word layout is also the 64-bit limb layout; an
+// odd word count leaves one 32-bit word at the top, handled separately) and
+// multiply with 64 x 64 -> 128-bit products. Elsewhere, and whenever
+// gTq_Kernel_Limb64 is 0, the portable 32-bit loops run. Both paths give the
+// same words in every case.
+//
+// Aliasing: the result may be the same array as an operand (exactly, not
+// shifted) for the addition and subtraction primitives; the products require
+// a result that overlaps neither operand.
+#pragma once
+#include <cstdint>
+
+#if defined(__x86_64__) && defined(__SIZEOF_INT128__)
+#define TQ_HAVE_LIMB64 1
+#else
+#define TQ_HAVE_LIMB64 0
+#endif
+
+// 1 selects the 64-bit limb loops where the build has them; tests set it to 0
+// to run the portable path on the same machine.
+extern int32_t gTq_Kernel_Limb64;
+
+// r = a + b over n words; returns the carry out (0 or 1). n may be 0.
+uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n);
+// r = a - b over n words; returns the borrow out (0 or 1).
+uint32_t tq_SubN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n);
+// r = a + c over n words (c is 0 or 1); returns the carry out. When r != a the
+// whole range is written; when r == a it stops as soon as the carry is gone.
+uint32_t tq_Add1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c);
+// r = a - c over n words (c is 0 or 1); returns the borrow out. Same early exit.
+uint32_t tq_Sub1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c);
+// r = 2 a over n words; returns the bit shifted out of the top.
+uint32_t tq_Lsh1N(uint32_t *r, const uint32_t *a, int32_t n);
+// Compares a and b, both n words: +1 when a > b, -1 when a < b, 0 when equal.
+int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n);
+
+// r = a x b by rows; r holds na + nb words and overlaps neither operand.
+// na, nb >= 1. Rows of zero multiplier words are skipped.
+void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
+// r = a x a (2n words), each cross product formed once and doubled.
+void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n);
+
+// r = a x b with the fastest algorithm for the sizes (schoolbook or Karatsuba,
+// with unbalanced operands cut into pieces); r holds na + nb words and
+// overlaps neither operand. na, nb >= 1.
+void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
+// r = a x a (2n words) with the fastest algorithm for the size.
+void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n);

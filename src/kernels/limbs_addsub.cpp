@@ -1,0 +1,161 @@
+// Carry-chain primitives on word vectors: n-word addition and subtraction,
+// carry and borrow propagation, doubling and comparison (contracts in
+// limbs.h). The 64-bit loops keep the carry in the processor's carry flag
+// through _addcarry_u64 / _subborrow_u64 and run four limbs per iteration.
+#include <cstring>
+
+#include "limbs.h"
+
+#if TQ_HAVE_LIMB64
+#include <x86intrin.h>
+int32_t gTq_Kernel_Limb64 = 1;
+#else
+int32_t gTq_Kernel_Limb64 = 0;
+#endif
+
+// ---------------------------------------------------------------- 32-bit path
+
+static uint32_t addN32(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    uint64_t c = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        c += static_cast<uint64_t>(a[i]) + b[i];
+        r[i] = static_cast<uint32_t>(c);
+        c >>= 32;
+    }
+    return static_cast<uint32_t>(c);
+}
+
+static uint32_t subN32(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    uint32_t bw = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        uint64_t d = static_cast<uint64_t>(a[i]) - b[i] - bw;
+        r[i] = static_cast<uint32_t>(d);
+        bw = static_cast<uint32_t>(d >> 63);
+    }
+    return bw;
+}
+
+// ---------------------------------------------------------------- 64-bit path
+
+#if TQ_HAVE_LIMB64
+typedef unsigned long long u64;
+
+static inline u64 ld64(const uint32_t *p) {
+    u64 v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+static inline void st64(uint32_t *p, u64 v) { std::memcpy(p, &v, 8); }
+
+static uint32_t addN64(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    const int32_t m = n >> 1;
+    unsigned char c = 0;
+    int32_t i = 0;
+    for (; i + 4 <= m; i += 4) {
+        u64 s0, s1, s2, s3;
+        const u64 a0 = ld64(a + 2 * i), a1 = ld64(a + 2 * i + 2), a2 = ld64(a + 2 * i + 4), a3 = ld64(a + 2 * i + 6);
+        const u64 b0 = ld64(b + 2 * i), b1 = ld64(b + 2 * i + 2), b2 = ld64(b + 2 * i + 4), b3 = ld64(b + 2 * i + 6);
+        c = _addcarry_u64(c, a0, b0, &s0);
+        c = _addcarry_u64(c, a1, b1, &s1);
+        c = _addcarry_u64(c, a2, b2, &s2);
+        c = _addcarry_u64(c, a3, b3, &s3);
+        st64(r + 2 * i, s0);
+        st64(r + 2 * i + 2, s1);
+        st64(r + 2 * i + 4, s2);
+        st64(r + 2 * i + 6, s3);
+    }
+    for (; i < m; ++i) {
+        u64 s;
+        c = _addcarry_u64(c, ld64(a + 2 * i), ld64(b + 2 * i), &s);
+        st64(r + 2 * i, s);
+    }
+    if (n & 1) {
+        uint64_t s = static_cast<uint64_t>(a[n - 1]) + b[n - 1] + c;
+        r[n - 1] = static_cast<uint32_t>(s);
+        return static_cast<uint32_t>(s >> 32);
+    }
+    return c;
+}
+
+static uint32_t subN64(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    const int32_t m = n >> 1;
+    unsigned char c = 0;
+    int32_t i = 0;
+    for (; i + 4 <= m; i += 4) {
+        u64 s0, s1, s2, s3;
+        const u64 a0 = ld64(a + 2 * i), a1 = ld64(a + 2 * i + 2), a2 = ld64(a + 2 * i + 4), a3 = ld64(a + 2 * i + 6);
+        const u64 b0 = ld64(b + 2 * i), b1 = ld64(b + 2 * i + 2), b2 = ld64(b + 2 * i + 4), b3 = ld64(b + 2 * i + 6);
+        c = _subborrow_u64(c, a0, b0, &s0);
+        c = _subborrow_u64(c, a1, b1, &s1);
+        c = _subborrow_u64(c, a2, b2, &s2);
+        c = _subborrow_u64(c, a3, b3, &s3);
+        st64(r + 2 * i, s0);
+        st64(r + 2 * i + 2, s1);
+        st64(r + 2 * i + 4, s2);
+        st64(r + 2 * i + 6, s3);
+    }
+    for (; i < m; ++i) {
+        u64 s;
+        c = _subborrow_u64(c, ld64(a + 2 * i), ld64(b + 2 * i), &s);
+        st64(r + 2 * i, s);
+    }
+    if (n & 1) {
+        uint64_t d = static_cast<uint64_t>(a[n - 1]) - b[n - 1] - c;
+        r[n - 1] = static_cast<uint32_t>(d);
+        return static_cast<uint32_t>(d >> 63);
+    }
+    return c;
+}
+#endif
+
+uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+#if TQ_HAVE_LIMB64
+    if (gTq_Kernel_Limb64) return addN64(r, a, b, n);
+#endif
+    return addN32(r, a, b, n);
+}
+
+uint32_t tq_SubN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+#if TQ_HAVE_LIMB64
+    if (gTq_Kernel_Limb64) return subN64(r, a, b, n);
+#endif
+    return subN32(r, a, b, n);
+}
+
+// Propagation touches one word per step in the common case (the carry dies in
+// the first word), so a single word loop serves both paths.
+uint32_t tq_Add1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c) {
+    int32_t i = 0;
+    for (; i < n && c; ++i) {
+        r[i] = a[i] + 1;
+        c = r[i] == 0;
+    }
+    if (r != a && i < n) std::memmove(r + i, a + i, static_cast<size_t>(n - i) * 4);
+    return c;
+}
+
+uint32_t tq_Sub1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c) {
+    int32_t i = 0;
+    for (; i < n && c; ++i) {
+        c = a[i] == 0;
+        r[i] = a[i] - 1;
+    }
+    if (r != a && i < n) std::memmove(r + i, a + i, static_cast<size_t>(n - i) * 4);
+    return c;
+}
+
+uint32_t tq_Lsh1N(uint32_t *r, const uint32_t *a, int32_t n) {
+    uint32_t c = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = a[i];
+        r[i] = (w << 1) | c;
+        c = w >> 31;
+    }
+    return c;
+}
+
+int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n) {
+    for (int32_t i = n - 1; i >= 0; --i)
+        if (a[i] != b[i]) return a[i] > b[i] ? 1 : -1;
+    return 0;
+}

@@ -1,0 +1,172 @@
+// Quadratic product and square of word vectors (contracts in limbs.h).
+//
+// Products are formed by rows: the shorter operand supplies the multiplier
+// units, each row adds multiplier unit x multiplicand into the result, and
+// the row's final carry is stored into result words that no earlier row has
+// reached (so the result is zeroed once and never cleared again). A row of a
+// zero multiplier unit is skipped. Squares form the cross products a[i] a[j],
+// i < j, once by the same rows, then double the sum and add the squares of
+// the units in one pass.
+//
+// Units are 32-bit words on the portable path and 64-bit limbs (two words) on
+// the 64-bit path, where an odd word count leaves a 32-bit top unit. The
+// partial sum after the rows up to unit i is below (units 0..i) x multiplicand,
+// so every row's carry fits in the one or two fresh words it is stored into.
+#include <cstring>
+
+#include "limbs.h"
+
+// ---------------------------------------------------------------- 32-bit path
+
+// rp[0, nb) += b x v; the carry is stored into rp[nb].
+static void row32(uint32_t *rp, const uint32_t *b, int32_t nb, uint32_t v) {
+    uint64_t c = 0;
+    for (int32_t j = 0; j < nb; ++j) {
+        const uint64_t t = static_cast<uint64_t>(b[j]) * v + rp[j] + c;
+        rp[j] = static_cast<uint32_t>(t);
+        c = t >> 32;
+    }
+    rp[nb] = static_cast<uint32_t>(c);
+}
+
+static void mulBasecase32(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    std::memset(r, 0, static_cast<size_t>(na + nb) * 4);
+    for (int32_t i = 0; i < na; ++i)
+        if (a[i]) row32(r + i, b, nb, a[i]);
+}
+
+static void sqrBasecase32(uint32_t *r, const uint32_t *a, int32_t n) {
+    std::memset(r, 0, static_cast<size_t>(2 * n) * 4);
+    for (int32_t i = 0; i + 1 < n; ++i)
+        if (a[i]) row32(r + 2 * i + 1, a + i + 1, n - i - 1, a[i]);
+    // r = 2 r + sum a[i]^2 2^(64 i), word pair by word pair.
+    uint32_t hb = 0;  // bit shifted out of the previous pair
+    uint64_t c = 0;   // carry of the addition
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t lo = r[2 * i], hi = r[2 * i + 1];
+        const uint64_t d = static_cast<uint64_t>(a[i]) * a[i];
+        const uint64_t s0 = static_cast<uint64_t>((lo << 1) | hb) + static_cast<uint32_t>(d) + c;
+        const uint64_t s1 = static_cast<uint64_t>((hi << 1) | (lo >> 31)) + static_cast<uint32_t>(d >> 32) + (s0 >> 32);
+        hb = hi >> 31;
+        r[2 * i] = static_cast<uint32_t>(s0);
+        r[2 * i + 1] = static_cast<uint32_t>(s1);
+        c = s1 >> 32;
+    }
+}
+
+// ---------------------------------------------------------------- 64-bit path
+
+#if TQ_HAVE_LIMB64
+#include <x86intrin.h>
+
+typedef unsigned long long u64;
+typedef unsigned __int128 u128;
+
+static inline u64 ld64(const uint32_t *p) {
+    u64 v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+static inline void st64(uint32_t *p, u64 v) { std::memcpy(p, &v, 8); }
+
+// rp[0, 2 nl) += up[0, 2 nl) x v; returns the carry limb.
+static inline u64 addmulLimbs(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v) {
+    u64 c = 0;
+    int32_t j = 0;
+    for (; j + 4 <= nl; j += 4) {
+        u128 t0 = static_cast<u128>(ld64(up + 2 * j)) * v + ld64(rp + 2 * j) + c;
+        st64(rp + 2 * j, static_cast<u64>(t0));
+        u128 t1 = static_cast<u128>(ld64(up + 2 * j + 2)) * v + ld64(rp + 2 * j + 2) + static_cast<u64>(t0 >> 64);
+        st64(rp + 2 * j + 2, static_cast<u64>(t1));
+        u128 t2 = static_cast<u128>(ld64(up + 2 * j + 4)) * v + ld64(rp + 2 * j + 4) + static_cast<u64>(t1 >> 64);
+        st64(rp + 2 * j + 4, static_cast<u64>(t2));
+        u128 t3 = static_cast<u128>(ld64(up + 2 * j + 6)) * v + ld64(rp + 2 * j + 6) + static_cast<u64>(t2 >> 64);
+        st64(rp + 2 * j + 6, static_cast<u64>(t3));
+        c = static_cast<u64>(t3 >> 64);
+    }
+    for (; j < nl; ++j) {
+        u128 t = static_cast<u128>(ld64(up + 2 * j)) * v + ld64(rp + 2 * j) + c;
+        st64(rp + 2 * j, static_cast<u64>(t));
+        c = static_cast<u64>(t >> 64);
+    }
+    return c;
+}
+
+// rp[0, nb) += b x v for a multiplier unit v; the carry is stored into the
+// fresh words rp[nb] and rp[nb + 1], the latter only when it lies below room
+// (the words left in the result from rp on; beyond it the carry is zero).
+static inline void row64(uint32_t *rp, const uint32_t *b, int32_t nb, u64 v, int32_t room) {
+    const int32_t nl = nb >> 1;
+    u64 c = addmulLimbs(rp, b, nl, v);
+    int32_t p = 2 * nl;
+    if (nb & 1) {
+        const u128 t = static_cast<u128>(b[nb - 1]) * v + c + rp[p];
+        rp[p] = static_cast<uint32_t>(t);
+        c = static_cast<u64>(t >> 32);
+        ++p;
+    }
+    rp[p] = static_cast<uint32_t>(c);
+    if (p + 1 < room) rp[p + 1] = static_cast<uint32_t>(c >> 32);
+}
+
+static void mulBasecase64(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    const int32_t rn = na + nb;
+    std::memset(r, 0, static_cast<size_t>(rn) * 4);
+    for (int32_t i = 0; i < na; i += 2) {
+        const u64 v = i + 1 < na ? ld64(a + i) : a[i];
+        if (v) row64(r + i, b, nb, v, rn - i);
+    }
+}
+
+static void sqrBasecase64(uint32_t *r, const uint32_t *a, int32_t n) {
+    const int32_t rn = 2 * n;
+    std::memset(r, 0, static_cast<size_t>(rn) * 4);
+    // Cross products of limb i with the words above it.
+    for (int32_t i = 0; 2 * i + 2 < n; ++i) {
+        const u64 v = ld64(a + 2 * i);
+        if (v) row64(r + 4 * i + 2, a + 2 * i + 2, n - 2 * i - 2, v, rn - 4 * i - 2);
+    }
+    // Double and add the squares of the limbs (and of an odd top word).
+    const int32_t m = n >> 1;
+    unsigned char cf = 0;
+    u64 hb = 0;
+    for (int32_t i = 0; i < m; ++i) {
+        const u64 lo = ld64(r + 4 * i), hi = ld64(r + 4 * i + 2);
+        const u64 v = ld64(a + 2 * i);
+        const u128 d = static_cast<u128>(v) * v;
+        u64 s0, s1;
+        cf = _addcarry_u64(cf, (lo << 1) | hb, static_cast<u64>(d), &s0);
+        cf = _addcarry_u64(cf, (hi << 1) | (lo >> 63), static_cast<u64>(d >> 64), &s1);
+        hb = hi >> 63;
+        st64(r + 4 * i, s0);
+        st64(r + 4 * i + 2, s1);
+    }
+    if (n & 1) {
+        const u64 x = ld64(r + 4 * m);
+        const u64 t = static_cast<u64>(a[n - 1]) * a[n - 1];
+        st64(r + 4 * m, ((x << 1) | hb) + t + cf);
+    }
+}
+#endif
+
+void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    if (na > nb) {
+        const uint32_t *t = a;
+        a = b;
+        b = t;
+        const int32_t tn = na;
+        na = nb;
+        nb = tn;
+    }
+#if TQ_HAVE_LIMB64
+    if (gTq_Kernel_Limb64) return mulBasecase64(r, a, na, b, nb);
+#endif
+    mulBasecase32(r, a, na, b, nb);
+}
+
+void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n) {
+#if TQ_HAVE_LIMB64
+    if (gTq_Kernel_Limb64) return sqrBasecase64(r, a, n);
+#endif
+    sqrBasecase32(r, a, n);
+}

@@ -1,0 +1,29 @@
+// Squaring: the dispatch h_Square (schoolbook, column kernel, Karatsuba by the
+// operand's length) and the column kernel h_Square_Comba. Contracts in mul.h.
+//
+// The column kernel's words come from tq_SqrBasecase, which forms every cross
+// product once, doubles their sum and adds the squares of the units; the
+// value and layout are those of the column-by-column scan.
+#include "addsub.h"
+#include "frame/tq_state.h"
+#include "limbs.h"
+#include "mul.h"
+
+void h_Square(TqStr A, TqStr &R) {
+    const int32_t n = tq_Len(A);
+    int32_t one = 1;
+    if (gTq_Threshold_Square_Comba > n)
+        h_Mul_schoolbook(A, A, one, R);
+    else if (gTq_Threshold_Square_Karatsuba > n)
+        h_Square_Comba(A, one, R);
+    else
+        h_Square_Karatsuba(std::move(A), one, R);
+}
+
+void h_Square_Comba(const TqStr &A, int32_t &trim, TqStr &R) {
+    const int32_t n = tq_NWords(A);
+    TqStr p(static_cast<size_t>(n) * 8, '\0');
+    if (n > 0) tq_SqrBasecase(tq_W(p), tq_W(A), n);
+    if (trim && n > 0) h_Trim(p);
+    R = std::move(p);
+}
