@@ -14,15 +14,19 @@
 #pragma once
 #include <cstdint>
 
+#include "frame/tq_state.h"
+
+#ifndef TQ_HAVE_LIMB64
 #if defined(__x86_64__) && defined(__SIZEOF_INT128__)
 #define TQ_HAVE_LIMB64 1
 #else
 #define TQ_HAVE_LIMB64 0
 #endif
+#endif
 
-// 1 selects the 64-bit limb loops where the build has them; tests set it to 0
-// to run the portable path on the same machine.
-extern int32_t gTq_Kernel_Limb64;
+// gTq_Kernel_Limb64 (tq_state.h) selects the 64-bit limb loops where the
+// build has them; tests set it to 0 to run the portable path on the same
+// machine.
 
 // r = a + b over n words; returns the carry out (0 or 1). n may be 0.
 uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n);

@@ -8,9 +8,6 @@
 
 #if TQ_HAVE_LIMB64
 #include <x86intrin.h>
-int32_t gTq_Kernel_Limb64 = 1;
-#else
-int32_t gTq_Kernel_Limb64 = 0;
 #endif
 
 // ---------------------------------------------------------------- 32-bit path
