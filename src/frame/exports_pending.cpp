@@ -151,22 +151,6 @@ int32_t TQ_CALL TQ_CONVERTUNITS(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 
-int32_t TQ_CALL TQ_ADD(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_SUB(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_MUL(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_DIV(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
 int32_t TQ_CALL TQ_GCD(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
@@ -176,38 +160,6 @@ int32_t TQ_CALL TQ_LCM(int32_t, int32_t, int32_t) {
 }
 
 int32_t TQ_CALL TQ_POW(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_INCR(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_DECR(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_MULBY2(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_DIVBY2(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_FIX(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_FRAC(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_SQR(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_RECIPROCAL(int32_t, int32_t) {
     return notAvailable();
 }
 
@@ -256,14 +208,6 @@ int32_t TQ_CALL TQ_ATAN(int32_t, int32_t) {
 }
 
 int32_t TQ_CALL TQ_ASIN(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_DIVINT(int32_t, int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_MOD(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 

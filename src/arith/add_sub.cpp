@@ -1,0 +1,176 @@
+// Signed addition and subtraction on every number kind. C = A + B (n_Add) or
+// C = A - B (n_Sub, the addition of a negated copy of B). Operands must share
+// C's kind; specials follow the addition table; floats are aligned (binary
+// floats by whole bytes, decimal floats by powers of ten) and cut to the
+// working precision; fractions are brought to a common denominator and
+// reduced. Every zero result is canonical zero.
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "arith.h"
+#include "arith_util.h"
+#include "frame/number.h"
+#include "frame/pow10.h"
+#include "kernels/divmod.h"
+#include "kernels/mul.h"
+#include "mag_ops.h"
+
+namespace {
+
+constexpr double kLog10Of256 = 2.40823996531184952;
+const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// M = M * 10^d (d >= 0) from the powers-of-ten lookup; small d by one word.
+void mulPow10(TqStr &M, int32_t d) {
+    if (d <= 9) {
+        if (d > 0) mg_MulWord(M, kPow10Word[d]);
+        return;
+    }
+    TarqVar pv;
+    TqStr p;
+    n_Pow10_Lookup(d, pv, p);
+    int32_t trim = 1;
+    h_Mul(std::move(M), std::move(p), trim, M);
+    if (pv.Expo > 0 && !mg_IsZero(M)) M.insert(0, static_cast<size_t>(pv.Expo), '\0');
+    if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
+}
+
+// Shifts M up by d bytes (prepends d zero bytes) and pads it to whole words.
+void shiftUpBytes(TqStr &M, int32_t d) {
+    M.insert(0, static_cast<size_t>(d), '\0');
+    if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
+}
+
+// The two float kinds: when one operand lies a whole working precision above
+// the other, the smaller one cannot reach the kept bytes and is ignored.
+// Returns 0 (compute), 1 (A alone) or 2 (B alone).
+int32_t floatShortcut(const TqNum &a, const TqNum &b) {
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    if (a.V.NumType == TarqBinFloat) {
+        const int64_t ta = static_cast<int64_t>(a.V.Expo) + mg_SigBytes(a.MantN);
+        const int64_t tb = static_cast<int64_t>(b.V.Expo) + mg_SigBytes(b.MantN);
+        if (ta - tb >= P) return 1;
+        if (tb - ta >= P) return 2;
+        return 0;
+    }
+    const float ta = static_cast<float>(a.V.Expo / kLog10Of256) + static_cast<float>(mg_SigBytes(a.MantN));
+    const float tb = static_cast<float>(b.V.Expo / kLog10Of256) + static_cast<float>(mg_SigBytes(b.MantN));
+    if (ta - tb >= static_cast<float>(P)) return 1;
+    if (tb - ta >= static_cast<float>(P)) return 2;
+    return 0;
+}
+
+// Binary float magnitudes aligned at the smaller exponent.
+int32_t addMagBinFloat(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+    const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
+    r.V.Expo = d > 0 ? b.V.Expo : a.V.Expo;
+    if (d % 4 == 0) {
+        const int32_t sx = d > 0 ? static_cast<int32_t>(d / 4) : 0;
+        const int32_t sy = d < 0 ? static_cast<int32_t>(-d / 4) : 0;
+        return mg_AddShifted(a.MantN, sx, b.MantN, sy, sub, r.MantN);
+    }
+    // Exponents off the word grid: shift by bytes.
+    if (d > 0)
+        shiftUpBytes(a.MantN, static_cast<int32_t>(d));
+    else
+        shiftUpBytes(b.MantN, static_cast<int32_t>(-d));
+    mg_Trim(a.MantN);
+    mg_Trim(b.MantN);
+    return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+}
+
+// Decimal float magnitudes aligned by multiplying the operand with the larger
+// exponent by 10^d.
+int32_t addMagDecFloat(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+    const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
+    if (d > 0) {
+        mulPow10(a.MantN, static_cast<int32_t>(d));
+        r.V.Expo = b.V.Expo;
+    } else {
+        if (d < 0) mulPow10(b.MantN, static_cast<int32_t>(-d));
+        r.V.Expo = a.V.Expo;
+    }
+    mg_Trim(a.MantN);
+    mg_Trim(b.MantN);
+    return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+}
+
+// Fractions over the common denominator DenA * DenB / gcd(DenA, DenB).
+int32_t addMagFraction(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+    int32_t flag;
+    if (mg_Cmp(a.DenN, b.DenN) == 0) {
+        flag = mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+        r.DenN.swap(a.DenN);
+    } else {
+        TqStr g, qa, qb, rem;
+        h_Gcd(a.DenN, b.DenN, g);
+        if (mg_IsOne(g)) {
+            qa = a.DenN;
+            qb = b.DenN;
+        } else {
+            h_DivMod(a.DenN, g, 0, qa, rem);
+            h_DivMod(b.DenN, g, 0, qb, rem);
+        }
+        TqStr ta, tb;
+        int32_t trim = 1;
+        h_Mul(std::move(a.MantN), qb, trim, ta);
+        trim = 1;
+        h_Mul(std::move(b.MantN), std::move(qa), trim, tb);
+        mg_Trim(ta);
+        mg_Trim(tb);
+        flag = mg_AddSub(ta, tb, sub, r.MantN);
+        trim = 1;
+        h_Mul(std::move(a.DenN), std::move(qb), trim, r.DenN);
+        mg_Trim(r.DenN);
+    }
+    n_ReduceFraction(r.MantN, r.DenN);
+    return flag;
+}
+
+}  // namespace
+
+int32_t n_Add(TqNum a, TqNum b, TqNum &r) {
+    const int32_t kind = a.V.NumType;
+    if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    a_SetZero(r);
+
+    const int32_t code = gTq_SpecialTable_Add[a.V.Special & 3][b.V.Special & 3];
+    if (code != 0) {
+        const bool nanIn = a.V.Special == tq_Special_NaN || b.V.Special == tq_Special_NaN;
+        return a_SetSpecial(r, code, nanIn);
+    }
+
+    if (a_IsFloat(kind)) {
+        // A zero operand leaves the other unchanged (its top position says
+        // nothing about the other's scale, so the shortcut must not see it).
+        int32_t alone = mg_IsZero(a.MantN) ? 2 : mg_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
+        if (alone) {
+            a_MoveInto(r, alone == 1 ? a : b);
+            a_SetOne(r.DenN);
+            a_Finish(r);
+            return 0;
+        }
+    }
+
+    const int32_t sub = a.V.Sign != b.V.Sign;
+    int32_t bLarger;
+    switch (kind) {
+        case TarqBinFloat: bLarger = addMagBinFloat(a, b, sub, r); break;
+        case TarqDecFloat: bLarger = addMagDecFloat(a, b, sub, r); break;
+        case TarqBigInt: bLarger = mg_AddSub(a.MantN, b.MantN, sub, r.MantN); break;
+        default: bLarger = addMagFraction(a, b, sub, r); break;
+    }
+    r.V.Sign = bLarger ? b.V.Sign : a.V.Sign;
+    a_Finish(r);
+    return 0;
+}
+
+int32_t n_Sub(TqNum a, TqNum b, TqNum &r) {
+    b.V.Sign = b.V.Sign == 1 ? -1 : 1;
+    if (b.V.Special == tq_Special_PosInf)
+        b.V.Special = tq_Special_NegInf;
+    else if (b.V.Special == tq_Special_NegInf)
+        b.V.Special = tq_Special_PosInf;
+    return n_Add(std::move(a), std::move(b), r);
+}

@@ -1,0 +1,53 @@
+// Truncating integer division of big integers: Q = trunc(A / B) and
+// R = A - Q x B (n_DivInt), and the remainder alone (n_Mod). The remainder
+// takes the dividend's sign; zeros are canonical. Specials and a zero
+// divisor are decided for every numeric kind before other kinds are refused.
+#include <utility>
+
+#include "arith.h"
+#include "arith_util.h"
+#include "frame/number.h"
+#include "kernels/divmod.h"
+#include "mag_ops.h"
+
+int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
+    const int32_t kind = a.V.NumType;
+    if (b.V.NumType != kind || q.V.NumType != kind || rem.V.NumType != kind || !a_IsNumeric(kind))
+        return tq_RaiseErr(tq_Err_Type);
+    const int32_t code = gTq_SpecialTable_Div[a.V.Special & 3][b.V.Special & 3];
+    // Other kinds are refused before anything is written, unless a special
+    // operand or a zero divisor decides the quotient first.
+    if (code == 0 && !mg_IsZero(b.MantN) && kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
+    a_CopyRecord(q.V, a.V);
+    a_SetZero(rem);
+
+    if (code == -1) {
+        a_SetZero(q);
+        return 0;
+    }
+    if (code != 0) {
+        int32_t s = code;
+        if (code == -2) s = b.V.Sign == 1 ? tq_Special_PosInf : tq_Special_NegInf;
+        if (code == -3) s = b.V.Sign == 1 ? tq_Special_NegInf : tq_Special_PosInf;
+        return a_SetSpecial(q, s, code == tq_Special_NaN);
+    }
+    if (n_NormaliseZero(b.V, b.MantN)) return a_SetSpecial(q, a_InfOfSign(a.V.Sign), false);
+
+    mg_Trim(a.MantN);
+    h_DivMod(std::move(a.MantN), std::move(b.MantN), 1, q.MantN, rem.MantN);
+    mg_Trim(q.MantN);
+    mg_Trim(rem.MantN);
+    q.V.Expo = 0;
+    a_SetOne(q.DenN);
+    q.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
+    rem.V.Sign = a.V.Sign;
+    a_Normalise(q);
+    a_Normalise(rem);
+    return 0;
+}
+
+int32_t n_Mod(TqNum a, TqNum b, TqNum &r) {
+    TqNum q;
+    q.V = a.V;
+    return n_DivInt(std::move(a), std::move(b), q, r);
+}

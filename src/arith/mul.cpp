@@ -1,0 +1,93 @@
+// Signed multiplication and squaring on every number kind: C = A x B (n_Mul)
+// and C = A x A (n_Sqr). Specials follow the multiplication table (a finite
+// zero counts as positive, so 0 x inf is an infinity); float products add the
+// exponents and are cut to the working precision; fraction products are
+// reduced. A zero product is canonical zero.
+#include <utility>
+
+#include "arith.h"
+#include "arith_util.h"
+#include "frame/number.h"
+#include "kernels/mul.h"
+#include "mag_ops.h"
+
+namespace {
+
+// The Special of a product from a multiplication-table code.
+int32_t mulSpecial(int32_t code, const TarqVar &a, const TarqVar &b) {
+    switch (code) {
+        case -2: return a.Sign == 1 ? tq_Special_PosInf : tq_Special_NegInf;
+        case -3: return a.Sign == 1 ? tq_Special_NegInf : tq_Special_PosInf;
+        case -4: return b.Sign == 1 ? tq_Special_PosInf : tq_Special_NegInf;
+        case -5: return b.Sign == 1 ? tq_Special_NegInf : tq_Special_PosInf;
+        default: return code;
+    }
+}
+
+void mulMag(TqStr &x, TqStr &y, TqStr &r) {
+    int32_t trim = 1;
+    h_Mul(std::move(x), std::move(y), trim, r);
+    mg_Trim(r);
+}
+
+}  // namespace
+
+int32_t n_Mul(TqNum a, TqNum b, TqNum &r) {
+    const int32_t kind = a.V.NumType;
+    if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    a_CopyRecord(r.V, a.V);
+
+    const int32_t code = gTq_SpecialTable_Mul[a.V.Special & 3][b.V.Special & 3];
+    if (code != 0) return a_SetSpecial(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
+
+    switch (kind) {
+        case TarqBinFloat:
+            // Low zero words only lengthen the product; move them to the exponent.
+            n_Mant_StripLowZeroWords(a.V, a.MantN);
+            n_Mant_StripLowZeroWords(b.V, b.MantN);
+            [[fallthrough]];
+        case TarqDecFloat:
+            mulMag(a.MantN, b.MantN, r.MantN);
+            r.V.Expo = a.V.Expo + b.V.Expo;
+            break;
+        case TarqBigInt:
+            mulMag(a.MantN, b.MantN, r.MantN);
+            r.V.Expo = 0;
+            break;
+        default:
+            mulMag(a.MantN, b.MantN, r.MantN);
+            mulMag(a.DenN, b.DenN, r.DenN);
+            r.V.Expo = 0;
+            n_ReduceFraction(r.MantN, r.DenN);
+            break;
+    }
+    if (kind != TarqFraction) a_SetOne(r.DenN);
+    r.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
+    a_Finish(r);
+    return 0;
+}
+
+int32_t n_Sqr(TqNum a, TqNum &r) {
+    const int32_t kind = a.V.NumType;
+    if (r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    a_CopyRecord(r.V, a.V);
+    r.V.Sign = 1;
+
+    const int32_t s = a.V.Special & 3;
+    const int32_t code = gTq_SpecialTable_Mul[s][s];
+    if (code != 0) return a_SetSpecial(r, code, code == tq_Special_NaN);
+
+    r.V.Special = 0;
+    h_Square(std::move(a.MantN), r.MantN);
+    mg_Trim(r.MantN);
+    if (kind == TarqFraction) {
+        h_Square(std::move(a.DenN), r.DenN);
+        mg_Trim(r.DenN);
+        n_ReduceFraction(r.MantN, r.DenN);
+    } else {
+        a_SetOne(r.DenN);
+    }
+    r.V.Expo = a_IsFloat(kind) ? 2 * a.V.Expo : 0;
+    a_Finish(r);
+    return 0;
+}

@@ -1,0 +1,200 @@
+// One-operand operations on every number kind: C = A + 1 (n_Incr), A - 1
+// (n_Decr), 2A (n_MulBy2), A / 2 (n_DivBy2, exact wherever the kind allows),
+// the integer part truncated toward zero (n_Fix) and the fractional part with
+// A's sign (n_Frac). C must have A's kind; a special A is passed on (NaN
+// also raises tq_Err_Invalid) with tq_Err_Special returned.
+#include <utility>
+
+#include "arith.h"
+#include "arith_util.h"
+#include "frame/number.h"
+#include "frame/pow10.h"
+#include "kernels/divmod.h"
+#include "mag_ops.h"
+
+namespace {
+
+// Kind check of a one-operand operation.
+bool sameNumericKind(const TqNum &a, const TqNum &r) {
+    return r.V.NumType == a.V.NumType && a_IsNumeric(a.V.NumType);
+}
+
+int32_t passSpecial(const TqNum &a, TqNum &r) {
+    return a_SetSpecial(r, a.V.Special & 3, a.V.Special == tq_Special_NaN);
+}
+
+// Big integers step their magnitude directly: |A| grows when the step has
+// A's sign and shrinks otherwise.
+int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
+    if (a.V.Special) return passSpecial(a, r);
+    a_MoveInto(r, a);
+    if (mg_IsZero(r.MantN)) {
+        a_SetZero(r);
+        tq_W(r.MantN)[0] = 1;
+        r.V.Sign = step;
+        return 0;
+    }
+    mg_Trim(r.MantN);
+    if (r.V.Sign == step)
+        mg_Inc(r.MantN);
+    else
+        mg_Dec(r.MantN);
+    a_Normalise(r);
+    return 0;
+}
+
+// Floats and fractions add the constant one or minus one of A's kind.
+int32_t stepByAdd(TqNum &a, TqNum &r, int32_t step) {
+    TqNum one;
+    one.V = TarqVar{1, step, 0, a.V.NumType, 0};
+    a_SetOne(one.MantN);
+    a_SetOne(one.DenN);
+    return n_Add(std::move(a), std::move(one), r);
+}
+
+// Big-integer division of M by a power of ten of at most nine digits.
+void divWordInPlace(TqStr &M, uint32_t w) {
+    uint64_t rem = 0;
+    uint32_t *m = tq_W(M);
+    for (int32_t i = tq_NWords(M) - 1; i >= 0; --i) {
+        const uint64_t cur = (rem << 32) | m[i];
+        m[i] = static_cast<uint32_t>(cur / w);
+        rem = cur % w;
+    }
+    mg_Trim(M);
+}
+
+const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+}  // namespace
+
+int32_t n_Incr(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.NumType == TarqBigInt) return stepBigInt(a, r, 1);
+    return stepByAdd(a, r, 1);
+}
+
+int32_t n_Decr(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.NumType == TarqBigInt) return stepBigInt(a, r, -1);
+    return stepByAdd(a, r, -1);
+}
+
+int32_t n_MulBy2(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.Special) return passSpecial(a, r);
+    a_MoveInto(r, a);
+    mg_Trim(r.MantN);
+    mg_ShiftLeft1(r.MantN);
+    if (r.V.NumType == TarqFraction)
+        n_ReduceFraction(r.MantN, r.DenN);
+    else
+        a_SetOne(r.DenN);
+    a_Finish(r);
+    return 0;
+}
+
+int32_t n_DivBy2(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.Special) return passSpecial(a, r);
+    a_MoveInto(r, a);
+    mg_Trim(r.MantN);
+    const bool odd = tq_W(r.MantN)[0] & 1;
+    switch (r.V.NumType) {
+        case TarqBinFloat:
+            // The bit shifted out becomes the top bit of a new lowest word.
+            mg_ShiftRight1(r.MantN);
+            if (odd) {
+                r.MantN.insert(0, 4, '\0');
+                tq_W(r.MantN)[0] = 0x80000000u;
+                r.V.Expo -= 4;
+            }
+            break;
+        case TarqDecFloat:
+            // x / 2 = 5x / 10 keeps odd values exact.
+            if (odd) {
+                mg_MulWord(r.MantN, 5);
+                r.V.Expo -= 1;
+            } else {
+                mg_ShiftRight1(r.MantN);
+            }
+            break;
+        case TarqBigInt:
+            mg_ShiftRight1(r.MantN);
+            break;
+        default:
+            mg_Trim(r.DenN);
+            mg_ShiftLeft1(r.DenN);
+            n_ReduceFraction(r.MantN, r.DenN);
+            break;
+    }
+    if (r.V.NumType != TarqFraction) a_SetOne(r.DenN);
+    a_Finish(r);
+    return 0;
+}
+
+int32_t n_Fix(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.Special) return passSpecial(a, r);
+    a_MoveInto(r, a);
+    mg_Trim(r.MantN);
+    switch (r.V.NumType) {
+        case TarqBinFloat:
+            if (r.V.Expo < 0) {
+                const int64_t drop = -static_cast<int64_t>(r.V.Expo);
+                if (drop >= tq_Len(r.MantN)) {
+                    r.MantN.assign(4, '\0');
+                } else {
+                    r.MantN.erase(0, static_cast<size_t>(drop));
+                    if (r.MantN.size() % 4) r.MantN.append(4 - r.MantN.size() % 4, '\0');
+                }
+                r.V.Expo = 0;
+            }
+            break;
+        case TarqDecFloat:
+            if (r.V.Expo < 0) {
+                const int32_t k = -r.V.Expo;
+                if (k <= 9) {
+                    divWordInPlace(r.MantN, kPow10Word[k]);
+                } else {
+                    TqStr p, q, rem;
+                    n_Pow10_Integer(k, p);
+                    mg_Trim(p);
+                    if (tq_Len(p) > tq_Len(r.MantN)) {
+                        r.MantN.assign(4, '\0');
+                    } else {
+                        h_DivMod(std::move(r.MantN), std::move(p), 0, q, rem);
+                        r.MantN = std::move(q);
+                    }
+                }
+                r.V.Expo = 0;
+            }
+            break;
+        case TarqBigInt:
+            break;
+        default:
+            mg_Trim(r.DenN);
+            if (mg_Cmp(r.MantN, r.DenN) < 0) {
+                r.MantN.assign(4, '\0');
+            } else if (!mg_IsOne(r.DenN)) {
+                TqStr q, rem;
+                h_DivMod(std::move(r.MantN), r.DenN, 0, q, rem);
+                r.MantN = std::move(q);
+            }
+            a_SetOne(r.DenN);
+            break;
+    }
+    a_Normalise(r);
+    return 0;
+}
+
+int32_t n_Frac(TqNum a, TqNum &r) {
+    if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
+    if (a.V.Special) return passSpecial(a, r);
+    TqNum t;
+    t.V = a.V;
+    n_Fix(a, t);
+    const int32_t st = n_Sub(std::move(a), std::move(t), r);
+    if (r.V.NumType == TarqFraction) n_ReduceFraction(r.MantN, r.DenN);
+    return st;
+}
