@@ -1,0 +1,194 @@
+// Modular powers (both forms, both limb widths), the sliding-window recoding,
+// the Montgomery set-up and reduction and the modular inverse, against GMP.
+#include <gtest/gtest.h>
+
+#include "kernels/pow.h"
+#include "mag_gmp.h"
+
+namespace {
+
+TqStr powmodGmp(const TqStr &B, const TqStr &E, const TqStr &M) {
+    Mpz b(B), e(E), m(M), r;
+    mpz_powm(r, b, e, m);
+    return magOf(r);
+}
+
+class PowMod : public ::testing::TestWithParam<int32_t> {
+  protected:
+    LimbWidth width{GetParam()};
+};
+
+TEST_P(PowMod, RandomOddAndEvenModuli) {
+    std::mt19937_64 g(1111);
+    for (int32_t nm : {1, 2, 3, 4, 7, 16, 33, 64}) {
+        for (int32_t ne : {1, 2, 3, 5, 9, 40}) {
+            TqStr M = randMag(g, nm), B = randMag(g, nm + static_cast<int32_t>(g() % 3)), E = randMag(g, ne), R;
+            tq_W(M)[0] |= 1;
+            h_PowMod(B, E, M, R);
+            ASSERT_EQ(R, powmodGmp(B, E, M)) << "odd nm=" << nm << " ne=" << ne;
+            // Plain reduction gives the same result for the same odd modulus.
+            TqStr Rp;
+            h_PowMod_Plain(B, E, M, Rp);
+            ASSERT_EQ(Rp, R);
+            tq_W(M)[0] &= ~1u;
+            if (tq_NWords(M) == 1 && tq_W(M)[0] == 0) tq_W(M)[0] = 2;
+            h_PowMod(B, E, M, R);
+            ASSERT_EQ(R, powmodGmp(B, E, M)) << "even nm=" << nm << " ne=" << ne;
+        }
+    }
+}
+
+TEST_P(PowMod, CryptographicSizes) {
+    std::mt19937_64 g(2222);
+    for (int32_t nm : {32, 64, 130}) {
+        TqStr M = randMag(g, nm), B = randMag(g, nm), E = randMag(g, nm), R;
+        tq_W(M)[0] |= 1;
+        h_PowMod(B, E, M, R);
+        EXPECT_EQ(R, powmodGmp(B, E, M)) << "nm=" << nm;
+    }
+    // All-ones modulus and base, a modulus that is a power of two.
+    TqStr F = fillMag(32, 0xFFFFFFFFu), R;
+    h_PowMod(F, fillMag(8, 0xFFFFFFFFu), F, R);
+    EXPECT_EQ(R, tq_Word(0));
+    TqStr F1 = F;
+    tq_W(F1)[0] = 0xFFFFFFFDu;
+    h_PowMod(F, fillMag(8, 0xFFFFFFFFu), F1, R);
+    EXPECT_EQ(R, powmodGmp(F, fillMag(8, 0xFFFFFFFFu), F1));
+    TqStr P(68, '\0');
+    tq_W(P)[16] = 1;
+    h_PowMod(randMag(g, 20), randMag(g, 3), P, R);
+    Mpz p(P);
+    EXPECT_LT(mpz_cmp(Mpz(R), p), 0);
+}
+
+TEST_P(PowMod, EdgeCases) {
+    std::mt19937_64 g(3333);
+    TqStr R, B = randMag(g, 5), M = randMag(g, 4);
+    // B^0 = 1 whatever the modulus, also 1.
+    for (const TqStr &m : {tq_Word(1), tq_Word(2), M}) {
+        h_PowMod(B, tq_Word(0), m, R);
+        EXPECT_EQ(R, tq_Word(1));
+        h_PowMod(B, TqStr(12, '\0'), m, R);
+        EXPECT_EQ(R, tq_Word(1));
+    }
+    h_PowMod(B, tq_Word(5), tq_Word(1), R);
+    EXPECT_EQ(R, tq_Word(0));
+    // Zero base, base equal to and above the modulus.
+    tq_W(M)[0] |= 1;
+    h_PowMod(tq_Word(0), tq_Word(3), M, R);
+    EXPECT_EQ(R, tq_Word(0));
+    h_PowMod(M, tq_Word(3), M, R);
+    EXPECT_EQ(R, tq_Word(0));
+    TqStr big = randMag(g, 30);
+    h_PowMod(big, tq_Word(65537), M, R);
+    EXPECT_EQ(R, powmodGmp(big, tq_Word(65537), M));
+    // Moduli and exponents with high zero words.
+    h_PowMod(B, tq_Word(77) + TqStr(8, '\0'), M + TqStr(8, '\0'), R);
+    EXPECT_EQ(R, powmodGmp(B, tq_Word(77), M));
+    // A zero modulus is refused with zero rather than a division by zero.
+    h_PowMod(B, tq_Word(3), tq_Word(0), R);
+    EXPECT_EQ(R, tq_Word(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Limbs, PowMod, ::testing::Values(0, 1),
+                         [](const auto &info) { return info.param ? "Limb64" : "Limb32"; });
+
+TEST(SlidingWindow, WidthsAndRecords) {
+    EXPECT_EQ(h_WindowWidth(8), 3);
+    EXPECT_EQ(h_WindowWidth(9), 4);
+    EXPECT_EQ(h_WindowWidth(16), 4);
+    EXPECT_EQ(h_WindowWidth(17), 5);
+    EXPECT_EQ(h_WindowWidth(32), 5);
+    EXPECT_EQ(h_WindowWidth(128), 6);
+    EXPECT_EQ(h_WindowWidth(256), 7);
+    EXPECT_EQ(h_WindowWidth(257), 8);
+    std::vector<TqWindowRec> recs;
+    h_SlidingWindow(tq_Word(0), 3, recs);
+    EXPECT_TRUE(recs.empty());
+    // 0b1011000 with k = 3: zero run of 3, then the window 011 (value 3 over
+    // 3 bits, top bit beyond the exponent's top... cut at the top bit).
+    h_SlidingWindow(tq_Word(0x58), 3, recs);
+    ASSERT_EQ(recs.size(), 3u);
+    EXPECT_EQ(recs[0].Kind, 0);
+    EXPECT_EQ(recs[0].Length, 3);
+    EXPECT_EQ(recs[1].Kind, 1);
+    EXPECT_EQ(recs[1].Length, 3);
+    EXPECT_EQ(recs[1].Value, 3);
+    EXPECT_EQ(recs[2].Kind, 1);
+    EXPECT_EQ(recs[2].Length, 1);
+    EXPECT_EQ(recs[2].Value, 1);
+    // The records put back together give the exponent.
+    std::mt19937_64 g(4444);
+    for (int32_t k = 3; k <= 8; ++k) {
+        TqStr E = randMag(g, 9);
+        h_SlidingWindow(E, k, recs);
+        Mpz v, pos;
+        unsigned long shift = 0;
+        for (const TqWindowRec &r : recs) {
+            if (r.Kind == 1) {
+                EXPECT_EQ(r.Value & 1, 1);
+                EXPECT_LE(r.Length, k);
+                EXPECT_LT(r.Value, 1 << r.Length);
+                Mpz w;
+                mpz_set_ui(w, static_cast<unsigned long>(r.Value));
+                mpz_mul_2exp(w, w, shift);
+                mpz_add(v, v, w);
+            }
+            shift += static_cast<unsigned long>(r.Length);
+        }
+        EXPECT_EQ(magOf(v), E);
+    }
+}
+
+TEST(Montgomery, SetupReduceAndInverse) {
+    std::mt19937_64 g(5555);
+    for (int32_t nm : {1, 2, 5, 17}) {
+        TqStr M = randMag(g, nm), Mp, R;
+        tq_W(M)[0] |= 1;
+        int32_t n = 0, exists = 0;
+        h_MontgomerySetup(M, Mp, n, exists);
+        EXPECT_EQ(n, 4 * nm);
+        EXPECT_EQ(exists, 1);
+        Mpz m(M), mp(Mp), rr, t;
+        mpz_setbit(rr, static_cast<mp_bitcnt_t>(8 * n));
+        mpz_mul(t, m, mp);
+        mpz_add_ui(t, t, 1);
+        mpz_mod(t, t, rr);
+        EXPECT_EQ(mpz_sgn(t.v), 0) << "M x Mp != -1 mod R";
+        // T below M x R reduces to T / R mod M.
+        for (int rep = 0; rep < 5; ++rep) {
+            Mpz T(randMag(g, 2 * nm)), expect, rinv;
+            mpz_mod(T, T, m);
+            Mpz T2(randMag(g, nm));
+            mpz_mul(T, T, T2);  // below M x R
+            mpz_invert(rinv, rr, m);
+            mpz_mul(expect, T, rinv);
+            mpz_mod(expect, expect, m);
+            h_MontgomeryReduce(magOf(T), M, Mp, n, R);
+            EXPECT_EQ(R, magOf(expect));
+        }
+    }
+    for (int rep = 0; rep < 40; ++rep) {
+        TqStr A = randMag(g, 1 + rep % 6), N = randMag(g, 1 + rep % 5), inv;
+        int32_t exists = -1;
+        h_ModInverse(A, N, inv, exists);
+        Mpz a(A), n(N), gi;
+        const int ok = mpz_invert(gi, a, n);
+        EXPECT_EQ(exists, ok ? 1 : 0);
+        if (ok) {
+            EXPECT_EQ(inv, magOf(gi));
+        }
+    }
+    TqStr inv;
+    int32_t exists = -1;
+    h_ModInverse(tq_Word(6), tq_Word(9), inv, exists);
+    EXPECT_EQ(exists, 0);
+    h_ModInverse(tq_Word(3), tq_Word(7), inv, exists);
+    EXPECT_EQ(exists, 1);
+    EXPECT_EQ(inv, tq_Word(5));
+    h_ModInverse(tq_Word(5), tq_Word(1), inv, exists);
+    EXPECT_EQ(exists, 1);
+    EXPECT_EQ(inv, tq_Word(0));
+}
+
+}  // namespace
