@@ -28,6 +28,11 @@
 // build has them; tests set it to 0 to run the portable path on the same
 // machine.
 
+// 1 when the 64-bit row loop may use the MULX/ADCX/ADOX instructions (set at
+// load from the processor's feature bits; tests set it to 0 to run the
+// portable 64-bit loop as well).
+extern int32_t gTq_Kernel_Adx;
+
 // r = a + b over n words; returns the carry out (0 or 1). n may be 0.
 uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n);
 // r = a - b over n words; returns the borrow out (0 or 1).

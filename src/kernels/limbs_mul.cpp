@@ -69,9 +69,8 @@ static inline u64 ld64(const uint32_t *p) {
 }
 static inline void st64(uint32_t *p, u64 v) { std::memcpy(p, &v, 8); }
 
-// rp[0, 2 nl) += up[0, 2 nl) x v; returns the carry limb.
-static inline u64 addmulLimbs(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v) {
-    u64 c = 0;
+// rp[0, 2 nl) += up[0, 2 nl) x v; returns the carry limb. Portable form.
+static inline u64 addmulLimbsC(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v, u64 c) {
     int32_t j = 0;
     for (; j + 4 <= nl; j += 4) {
         u128 t0 = static_cast<u128>(ld64(up + 2 * j)) * v + ld64(rp + 2 * j) + c;
@@ -90,6 +89,61 @@ static inline u64 addmulLimbs(uint32_t *rp, const uint32_t *up, int32_t nl, u64 
         c = static_cast<u64>(t >> 64);
     }
     return c;
+}
+
+// The same with MULX and two independent carry chains (ADOX adds the high
+// half of the previous product, ADCX adds the result word), four limbs per
+// round; the loop counter is stepped with LEA and tested with JRCXZ so that
+// neither flag is disturbed. Requires BMI2 and ADX (checked at run time).
+static inline u64 addmulLimbsAdx(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v) {
+    const int32_t head = nl & 3;
+    u64 c = addmulLimbsC(rp, up, head, v, 0);
+    u64 blocks = static_cast<u64>(nl >> 2);
+    if (!blocks) return c;
+    rp += 2 * head;
+    up += 2 * head;
+    __asm__ volatile(
+        "xorl %%eax, %%eax\n\t"
+        "1:\n\t"
+        "mulxq (%[up]), %%r10, %%r9\n\t"
+        "adoxq %[c], %%r10\n\t"
+        "adcxq (%[rp]), %%r10\n\t"
+        "movq %%r10, (%[rp])\n\t"
+        "mulxq 8(%[up]), %%r10, %[c]\n\t"
+        "adoxq %%r9, %%r10\n\t"
+        "adcxq 8(%[rp]), %%r10\n\t"
+        "movq %%r10, 8(%[rp])\n\t"
+        "mulxq 16(%[up]), %%r10, %%r9\n\t"
+        "adoxq %[c], %%r10\n\t"
+        "adcxq 16(%[rp]), %%r10\n\t"
+        "movq %%r10, 16(%[rp])\n\t"
+        "mulxq 24(%[up]), %%r10, %[c]\n\t"
+        "adoxq %%r9, %%r10\n\t"
+        "adcxq 24(%[rp]), %%r10\n\t"
+        "movq %%r10, 24(%[rp])\n\t"
+        "leaq 32(%[up]), %[up]\n\t"
+        "leaq 32(%[rp]), %[rp]\n\t"
+        "leaq -1(%[n]), %[n]\n\t"
+        "jrcxz 2f\n\t"
+        "jmp 1b\n\t"
+        "2:\n\t"
+        "adoxq %%rax, %[c]\n\t"
+        "adcxq %%rax, %[c]\n\t"
+        : [up] "+r"(up), [rp] "+r"(rp), [n] "+c"(blocks), [c] "+r"(c)
+        : "d"(v)
+        : "rax", "r9", "r10", "cc", "memory");
+    return c;
+}
+
+static bool detectAdx() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("adx");
+}
+int32_t gTq_Kernel_Adx = detectAdx() ? 1 : 0;
+
+static inline u64 addmulLimbs(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v) {
+    if (gTq_Kernel_Adx) return addmulLimbsAdx(rp, up, nl, v);
+    return addmulLimbsC(rp, up, nl, v, 0);
 }
 
 // rp[0, nb) += b x v for a multiplier unit v; the carry is stored into the
@@ -170,3 +224,7 @@ void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n) {
 #endif
     sqrBasecase32(r, a, n);
 }
+
+#if !TQ_HAVE_LIMB64
+int32_t gTq_Kernel_Adx = 0;
+#endif

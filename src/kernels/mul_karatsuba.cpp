@@ -32,10 +32,18 @@ static int32_t baseWords() {
     return t < 1 ? 1 : t;
 }
 
+// The split point: half the longer operand, rounded up, and on the 64-bit
+// path rounded up to a whole limb so that the halves stay limb-aligned.
+static int32_t splitPoint(int32_t na, int32_t nb) {
+    int32_t h = (na + 1) / 2;
+    if (gTq_Kernel_Limb64 && (h & 1) && h + 1 < nb) ++h;
+    return h;
+}
+
 // Scratch words the recursion needs for na x nb (na >= nb), mirroring mulRec.
 static size_t mulScratch(int32_t na, int32_t nb, int32_t base) {
     if (nb <= base) return 0;
-    const int32_t h = (na + 1) / 2;
+    const int32_t h = splitPoint(na, nb);
     if (nb <= h) {
         size_t inner = mulScratch(nb, nb, base);
         const int32_t last = na % nb;
@@ -95,7 +103,7 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
         tq_MulBasecase(r, a, na, b, nb);
         return;
     }
-    const int32_t h = (na + 1) / 2;
+    const int32_t h = splitPoint(na, nb);
     if (nb <= h) {
         mulPieces(r, a, na, b, nb, ws, base);
         return;

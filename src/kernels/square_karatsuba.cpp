@@ -27,9 +27,16 @@ static int32_t baseWords() {
     return t < 1 ? 1 : t;
 }
 
+// Half the length, rounded up, and on the 64-bit path to a whole limb.
+static int32_t splitPoint(int32_t n) {
+    int32_t h = (n + 1) / 2;
+    if (gTq_Kernel_Limb64 && (h & 1) && h + 1 < n) ++h;
+    return h;
+}
+
 static size_t sqrScratch(int32_t n, int32_t base) {
     if (n <= base) return 0;
-    const int32_t h = (n + 1) / 2;
+    const int32_t h = splitPoint(n);
     return static_cast<size_t>(3 * h + 2) + sqrScratch(h, base);
 }
 
@@ -38,12 +45,15 @@ static void sqrRec(uint32_t *r, const uint32_t *a, int32_t n, uint32_t *ws, int3
         sqrBase(r, a, n);
         return;
     }
-    const int32_t h = (n + 1) / 2, s = n - h;
+    const int32_t h = splitPoint(n), s = n - h;
     const uint32_t *a1 = a + h;
     uint32_t *T = ws, *d = ws + 2 * h + 1, *inner = ws + 3 * h + 2;
 
     // d = |A0 - A1| (h words); A1 has s <= h words.
-    int32_t c = (s < h && a[h - 1]) ? 1 : tq_CmpN(a, a1, s);
+    int32_t c = 0;
+    for (int32_t i = h - 1; i >= s && !c; --i)
+        if (a[i]) c = 1;
+    if (!c) c = tq_CmpN(a, a1, s);
     if (c > 0) {
         tq_Sub1(d + s, a + s, h - s, tq_SubN(d, a, a1, s));
     } else if (c < 0) {

@@ -12,7 +12,7 @@ namespace {
 class AddSub : public ::testing::TestWithParam<int32_t> {
   protected:
     KernelSettingsGuard guard;
-    void SetUp() override { gTq_Kernel_Limb64 = GetParam(); }
+    void SetUp() override { tq_SelectLimbPath(GetParam()); }
 };
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
@@ -224,6 +224,6 @@ TEST_P(AddSub, AddPtrCarryWordPastLongerOperand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LimbPaths, AddSub, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return info.param ? "limb64" : "limb32"; });
+                         [](const auto &info) { return tq_LimbPathName(info.param); });
 
 }  // namespace

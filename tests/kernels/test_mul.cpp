@@ -14,7 +14,7 @@ namespace {
 class Mul : public ::testing::TestWithParam<int32_t> {
   protected:
     KernelSettingsGuard guard;
-    void SetUp() override { gTq_Kernel_Limb64 = GetParam(); }
+    void SetUp() override { tq_SelectLimbPath(GetParam()); }
 };
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
@@ -221,15 +221,17 @@ TEST(MulPaths, BothLimbPathsGiveIdenticalWords) {
         const TqStr B = tq_RandomMag(rng, 1 + static_cast<int32_t>(rng() % 90));
         TqStr r0, r1;
         int32_t t = 0;
-        gTq_Kernel_Limb64 = 0;
+        tq_SelectLimbPath(0);
         h_Mul(A, B, t, r0);
-        gTq_Kernel_Limb64 = TQ_HAVE_LIMB64;
-        h_Mul(A, B, t, r1);
-        ASSERT_EQ(r0, r1);
+        for (int32_t path : tq_LimbPaths()) {
+            tq_SelectLimbPath(path);
+            h_Mul(A, B, t, r1);
+            ASSERT_EQ(r0, r1) << tq_LimbPathName(path);
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(LimbPaths, Mul, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return info.param ? "limb64" : "limb32"; });
+                         [](const auto &info) { return tq_LimbPathName(info.param); });
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 class Square : public ::testing::TestWithParam<int32_t> {
   protected:
     KernelSettingsGuard guard;
-    void SetUp() override { gTq_Kernel_Limb64 = GetParam(); }
+    void SetUp() override { tq_SelectLimbPath(GetParam()); }
 };
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
@@ -129,15 +129,17 @@ TEST(SquarePaths, BothLimbPathsGiveIdenticalWords) {
     for (int round = 0; round < 100; ++round) {
         const TqStr A = tq_RandomMag(rng, 1 + static_cast<int32_t>(rng() % 90));
         TqStr r0, r1;
-        gTq_Kernel_Limb64 = 0;
+        tq_SelectLimbPath(0);
         h_Square(A, r0);
-        gTq_Kernel_Limb64 = TQ_HAVE_LIMB64;
-        h_Square(A, r1);
-        ASSERT_EQ(r0, r1);
+        for (int32_t path : tq_LimbPaths()) {
+            tq_SelectLimbPath(path);
+            h_Square(A, r1);
+            ASSERT_EQ(r0, r1) << tq_LimbPathName(path);
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(LimbPaths, Square, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return info.param ? "limb64" : "limb32"; });
+                         [](const auto &info) { return tq_LimbPathName(info.param); });
 
 }  // namespace

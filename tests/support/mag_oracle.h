@@ -118,24 +118,33 @@ inline TqStr tq_RandomMag(std::mt19937_64 &rng, int32_t words, MagPattern p = Ma
 // Saves the thresholds, the limb path and the depth counter and restores them.
 struct KernelSettingsGuard {
     int32_t mul = gTq_Threshold_Mul_Karatsuba2Way, comba = gTq_Threshold_Square_Comba,
-            sqk = gTq_Threshold_Square_Karatsuba, limb = gTq_Kernel_Limb64, depth = gTq_Karatsuba_Depth;
+            sqk = gTq_Threshold_Square_Karatsuba, limb = gTq_Kernel_Limb64, adx = gTq_Kernel_Adx, depth = gTq_Karatsuba_Depth;
     ~KernelSettingsGuard() {
         gTq_Threshold_Mul_Karatsuba2Way = mul;
         gTq_Threshold_Square_Comba = comba;
         gTq_Threshold_Square_Karatsuba = sqk;
         gTq_Kernel_Limb64 = limb;
+        gTq_Kernel_Adx = adx;
         gTq_Karatsuba_Depth = depth;
     }
 };
 
-// The limb paths this build can run (the 64-bit one only where compiled).
+// The limb paths this build and processor can run: 0 the 32-bit loops, 1 the
+// portable 64-bit loops, 2 the 64-bit loops with MULX/ADX.
 inline std::vector<int32_t> tq_LimbPaths() {
+    std::vector<int32_t> p = {0};
 #if TQ_HAVE_LIMB64
-    return {0, 1};
-#else
-    return {0};
+    p.push_back(1);
+    static const int32_t adxAtLoad = gTq_Kernel_Adx;
+    if (adxAtLoad) p.push_back(2);
 #endif
+    return p;
 }
+inline void tq_SelectLimbPath(int32_t path) {
+    gTq_Kernel_Limb64 = path >= 1 ? 1 : 0;
+    gTq_Kernel_Adx = path == 2 ? 1 : 0;
+}
+inline std::string tq_LimbPathName(int32_t path) { return path == 0 ? "limb32" : path == 1 ? "limb64" : "limb64adx"; }
 
 // Collects the trace lines while alive.
 struct TraceCollector {
