@@ -162,6 +162,9 @@ int main(int argc, char **argv) {
     host_TestConstants();
     host_TestPending();
     host_TestHash();
+    host_TestText();
+    host_TestNative();
+    host_TestArith();
     host_TestThreads();
     testDetachedChild();
 

@@ -1,0 +1,195 @@
+// Arithmetic through the DLL. Big integers of many sizes (crossing the
+// multiplication and division thresholds of the 32-bit build) are checked
+// against the host's own schoolbook arithmetic; floats and fractions
+// against known values.
+#include <stdio.h>
+#include <string.h>
+
+#include "host.h"
+#include "host_bignum.h"
+
+typedef struct {
+    int neg;
+    HostBig m;
+} SBig;
+
+enum { kTextCap = kBigMaxWords * 8 + 16 };
+static char sText[kTextCap];
+static SBig sA, sB, sWant, sGot, sQ, sR, sTmp;
+static HostBig sProd;
+
+static uint32_t sSeed = 20261207u;
+static uint32_t rnd(void) {
+    sSeed ^= sSeed << 13;
+    sSeed ^= sSeed >> 17;
+    sSeed ^= sSeed << 5;
+    return sSeed;
+}
+
+// Random magnitude of n words in one of a few shapes: random bits, all
+// ones (long carries), a lone top bit, sparse words.
+static void randomBig(SBig *x, int32_t n, int allowNegative) {
+    int shape = (int)(rnd() % 5);
+    for (int32_t i = 0; i < n; ++i) {
+        uint32_t w = rnd();
+        if (shape == 1) w = 0xFFFFFFFFu;
+        if (shape == 2) w = (i == n - 1) ? 0x80000000u : 0;
+        if (shape == 3) w = (rnd() % 4 == 0) ? rnd() : 0;
+        x->m.w[i] = w;
+    }
+    if (n > 0 && x->m.w[n - 1] == 0) x->m.w[n - 1] = 1;
+    x->m.n = n;
+    big_Trim(&x->m);
+    x->neg = allowNegative && x->m.n > 0 && (rnd() & 1);
+}
+
+static void toLibrary(const SBig *x, int32_t h) {
+    char *p = sText;
+    if (x->neg) *p++ = '-';
+    *p++ = '&';
+    *p++ = 'h';
+    big_ToHex(&x->m, p);
+    int32_t st = host_Put(h, sText);
+    if (st) printf("FAIL  putting a %d-word integer: status %d\n", (int)x->m.n, st);
+}
+
+// Reads h back in hexadecimal; 0 when the text is not " &h..." or "-&h...".
+static int fromLibrary(int32_t h, SBig *x) {
+    host_Get(h, 16, 0, sText, sizeof sText);
+    if ((sText[0] != ' ' && sText[0] != '-') || sText[1] != '&' || sText[2] != 'h') return 0;
+    x->neg = sText[0] == '-';
+    return big_FromHex(sText + 3, &x->m);
+}
+
+static int same(const SBig *a, const SBig *b) {
+    return a->m.n == b->m.n && big_Cmp(&a->m, &b->m) == 0 && (a->m.n == 0 || a->neg == b->neg);
+}
+
+static void sAdd(const SBig *a, const SBig *b, int negateB, SBig *r) {
+    int bneg = negateB ? !b->neg : b->neg;
+    if (a->neg == bneg) {
+        big_Add(&a->m, &b->m, &r->m);
+        r->neg = a->neg;
+    } else if (big_Cmp(&a->m, &b->m) >= 0) {
+        big_Sub(&a->m, &b->m, &r->m);
+        r->neg = a->neg;
+    } else {
+        big_Sub(&b->m, &a->m, &r->m);
+        r->neg = bneg;
+    }
+    if (r->m.n == 0) r->neg = 0;
+}
+
+static int sFailures;
+static void report(const char *op, int32_t na, int32_t nb) {
+    if (sFailures++ < 8) printf("FAIL  %s of %d-word and %d-word integers differs from the host's\n", op, (int)na, (int)nb);
+}
+
+static void testBigIntegers(void) {
+    static const int32_t sizes[] = {1, 2, 3, 5, 8, 13, 24, 40, 64, 100, 170, 300, 511, 800, 1400, 2000};
+    int32_t a = T.ALLOCVAR(3), b = T.ALLOCVAR(3), r = T.ALLOCVAR(3), q = T.ALLOCVAR(3);
+    int checked = 0;
+    sFailures = 0;
+    for (size_t k = 0; k < sizeof sizes / sizeof sizes[0]; ++k)
+        for (int variant = 0; variant < 3; ++variant) {
+            int32_t na = sizes[k], nb = variant == 0 ? na : variant == 1 ? (na + 1) / 2 : 1 + (int32_t)(rnd() % (uint32_t)na);
+            randomBig(&sA, na, 1);
+            randomBig(&sB, nb, 1);
+            toLibrary(&sA, a);
+            toLibrary(&sB, b);
+
+            T.ADD(a, b, r);
+            sAdd(&sA, &sB, 0, &sWant);
+            if (!fromLibrary(r, &sGot) || !same(&sGot, &sWant)) report("sum", na, nb);
+            T.SUB(a, b, r);
+            sAdd(&sA, &sB, 1, &sWant);
+            if (!fromLibrary(r, &sGot) || !same(&sGot, &sWant)) report("difference", na, nb);
+            T.MUL(a, b, r);
+            big_Mul(&sA.m, &sB.m, &sWant.m);
+            sWant.neg = sWant.m.n && (sA.neg != sB.neg);
+            if (!fromLibrary(r, &sGot) || !same(&sGot, &sWant)) report("product", na, nb);
+            // An operand used as input and output at once.
+            T.COPYVAR(a, q);
+            T.MUL(q, q, q);
+            big_Mul(&sA.m, &sA.m, &sWant.m);
+            sWant.neg = 0;
+            if (!fromLibrary(q, &sGot) || !same(&sGot, &sWant)) report("square", na, na);
+
+            // Division of magnitudes: a = q*b + r with 0 <= r < b.
+            sA.neg = sB.neg = 0;
+            toLibrary(&sA, a);
+            toLibrary(&sB, b);
+            if (T.DIVINT(a, b, q, r) != 0 || !fromLibrary(q, &sQ) || !fromLibrary(r, &sR) || sQ.neg || sR.neg) {
+                report("quotient and remainder", na, nb);
+            } else {
+                big_Mul(&sQ.m, &sB.m, &sProd);
+                big_Add(&sProd, &sR.m, &sTmp.m);
+                if (big_Cmp(&sTmp.m, &sA.m) != 0 || big_Cmp(&sR.m, &sB.m) >= 0) report("quotient and remainder", na, nb);
+            }
+            checked += 5;
+        }
+    CHECK_EQ(sFailures, 0);
+    printf("%d big-integer results compared with the host's arithmetic\n", checked);
+    // Division by zero is refused, not a crash.
+    host_Err();
+    T.GETCONST(11, b);
+    CHECK(T.DIVINT(a, b, q, r) != 0);
+    CHECK(host_Err() != 0);
+    T.UNALLOCVAR(a);
+    T.UNALLOCVAR(b);
+    T.UNALLOCVAR(r);
+    T.UNALLOCVAR(q);
+}
+
+static void testFloatsAndFractions(void) {
+    char buf[256];
+    T.SETPRECISION(1, 38);
+    int32_t x = host_NewVar(1, "1.5"), y = host_NewVar(1, "2.25"), z = T.ALLOCVAR(1);
+    CHECK_EQ(T.ADD(x, y, z), 0);
+    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), " 3.75");
+    CHECK_EQ(T.SUB(x, y, z), 0);
+    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), "-0.75");
+    CHECK_EQ(T.MUL(x, y, z), 0);
+    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), " 3.375");
+    host_Put(x, "1");
+    host_Put(y, "3");
+    CHECK_EQ(T.DIV(x, y, z), 0);
+    CHECK_STR(host_Get(z, 2, 20, buf, sizeof buf), " 3.3333333333333333333*d-1");
+    host_Put(x, "2");
+    CHECK_EQ(T.DIV(x, y, z), 0);
+    CHECK_STR(host_Get(z, 2, 20, buf, sizeof buf), " 6.6666666666666666667*d-1");
+    // 1/0: a special value and bit 8, not a crash.
+    host_Err();
+    T.GETCONST(11, y);
+    T.DIV(x, y, z);
+    CHECK((host_Err() & 8) != 0);
+    // Binary floats: 1/3 + 2/3 comes back to 1 at the working precision.
+    int32_t bx = host_NewVar(2, "1"), by = host_NewVar(2, "3"), bz = T.ALLOCVAR(2), bw = T.ALLOCVAR(2);
+    T.DIV(bx, by, bz);
+    host_Put(bx, "2");
+    T.DIV(bx, by, bw);
+    T.ADD(bz, bw, bz);
+    CHECK_STR(host_Get(bz, 2, 30, buf, sizeof buf), " 1.0*d+0");
+    // Fractions stay exact: 1/3 + 1/6 = 1/2.
+    int32_t fa = host_NewVar(4, "1/3"), fb = host_NewVar(4, "1/6"), fc = T.ALLOCVAR(4);
+    CHECK_EQ(T.ADD(fa, fb, fc), 0);
+    CHECK_STR(host_Get(fc, 8, 0, buf, sizeof buf), " 1/2");
+    CHECK_EQ(T.MUL(fa, fb, fc), 0);
+    CHECK_STR(host_Get(fc, 8, 0, buf, sizeof buf), " 1/18");
+    // Kinds never mix.
+    host_Err();
+    CHECK_EQ(T.ADD(x, bx, z), 2);
+    CHECK_EQ(host_Err(), 2);
+    int32_t all[] = {x, y, z, bx, by, bz, bw, fa, fb, fc};
+    for (size_t i = 0; i < sizeof all / sizeof all[0]; ++i) T.UNALLOCVAR(all[i]);
+}
+
+void host_TestArith(void) {
+    if (!host_TextReady() || host_IsPending("TQ_ADD") || host_IsPending("TQ_MUL") || host_IsPending("TQ_DIVINT") ||
+        host_IsPending("TQ_SUB") || host_IsPending("TQ_DIV"))
+        return;
+    host_Group("arithmetic");
+    testBigIntegers();
+    testFloatsAndFractions();
+    CHECK_EQ(host_Err(), 0);
+}

@@ -1,0 +1,183 @@
+// Native numbers through the DLL: 32-bit integers, doubles (two argument
+// words) and 80-bit extended values (three argument words) in, and the
+// same out, floating-point results arriving on the x87 stack. Hosts such as
+// Visual Basic run with the x87 set to 53-bit precision, so the extended
+// values are also checked in that mode.
+#include <float.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "host.h"
+
+static unsigned short fpuControl(void) {
+    unsigned short cw;
+    __asm__ volatile("fnstcw %0" : "=m"(cw));
+    return cw;
+}
+static void setFpuControl(unsigned short cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
+// Precision control: bits 8..9, 3 = 64-bit significand, 2 = 53-bit.
+static void setFpuPrecision(int pc) { setFpuControl((unsigned short)((fpuControl() & ~0x300u) | ((unsigned)pc << 8))); }
+
+static void testIntegers(void) {
+    char b[256];
+    int32_t i = T.ALLOCVAR(3), t = T.ALLOCVAR(5), d = T.ALLOCVAR(1);
+    CHECK_EQ(T.PUTLONG(-5, i), 0);
+    CHECK_STR(host_Get(i, 8, 0, b, sizeof b), "-5");
+    CHECK_EQ(T.PUTLONG(-5, t), 0);
+    CHECK_STR(host_Get(t, 8, 0, b, sizeof b), "-5");
+    CHECK_EQ(T.PUTLONG((int32_t)0x80000000, i), 0);
+    CHECK_STR(host_Get(i, 8, 0, b, sizeof b), "-2147483648");
+    CHECK_EQ(T.GETANY_LONG(i), (int32_t)0x80000000);
+    CHECK_EQ(T.PUTDWORD(0xFFFFFFFFu, i), 0);
+    CHECK_STR(host_Get(i, 8, 0, b, sizeof b), " 4294967295");
+    CHECK_EQ(T.GETANY_DWORD(i), 0xFFFFFFFFu);
+    host_Err();
+    CHECK_EQ(T.GETANY_LONG(i), 0);  // does not fit
+    CHECK_EQ(host_Err(), 32);
+
+    CHECK_EQ(host_Put(d, "2147483647.9"), 0);
+    CHECK_EQ(T.GETANY_LONG(d), 2147483647);
+    CHECK_EQ(host_Put(d, "-2147483648.7"), 0);
+    CHECK_EQ(T.GETANY_LONG(d), (int32_t)0x80000000);
+    CHECK_EQ(host_Put(d, "2147483648"), 0);
+    CHECK_EQ(T.GETANY_LONG(d), 0);
+    CHECK_EQ(host_Err(), 32);
+    CHECK_EQ(host_Put(d, "-0.2"), 0);
+    CHECK_EQ(T.GETANY_DWORD(d), 0);
+    CHECK_EQ(host_Err(), 32);
+    T.UNALLOCVAR(i);
+    T.UNALLOCVAR(t);
+    T.UNALLOCVAR(d);
+}
+
+static uint32_t lcg(uint32_t *s) {
+    *s = *s * 1664525u + 1013904223u;
+    return *s;
+}
+
+static void testDoubles(void) {
+    char b[256];
+    int32_t d = T.ALLOCVAR(1), bf = T.ALLOCVAR(2);
+    CHECK_EQ(T.PUTDOUBLE(0.1, d), 0);
+    // 0.1000000000000000055511... to 18 digits.
+    CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), " 1.00000000000000006*d-1");
+    CHECK_EQ(host_Put(d, "1*d307"), 0);
+    CHECK(T.GETANY_DOUBLE(d) == 1e307);
+    host_Err();
+    CHECK_EQ(host_Put(d, "1*d308"), 0);
+    CHECK(T.GETANY_DOUBLE(d) == 0.0);
+    CHECK_EQ(host_Err(), 32);
+    // Through the probe: one x87 register loaded with the result, two
+    // argument words removed by the callee.
+    CHECK_EQ(host_Put(d, "-2.5"), 0);
+    HostProbe p;
+    uint32_t args[3];
+    memset(&p, 0, sizeof p);
+    args[0] = (uint32_t)d;
+    host_ProbeCall((void *)T.GETANY_DOUBLE, args, 1, &p);
+    CHECK_EQ(p.residue, 0);
+    CHECK_EQ(host_X87Pushed(&p), 1);
+    CHECK(p.st0 == -2.5L);
+    double x = 6.02214076e23;
+    memcpy(args, &x, 8);
+    args[2] = (uint32_t)d;
+    memset(&p, 0, sizeof p);
+    host_ProbeCall((void *)T.PUTDOUBLE, args, 3, &p);
+    CHECK_EQ(p.residue, 0);
+    CHECK_EQ(p.eax, 0);
+    CHECK_EQ(host_X87Pushed(&p), 0);
+    CHECK(T.GETANY_DOUBLE(d) == x);
+
+    // 18 significant digits carry every double there and back, in both
+    // float kinds and with the x87 at either precision.
+    uint32_t seed = 12345;
+    int lost = 0;
+    for (int pc = 3; pc >= 2; --pc) {
+        unsigned short saved = fpuControl();
+        setFpuPrecision(pc);
+        for (int k = 0; k < 300; ++k) {
+            uint64_t bits = ((uint64_t)lcg(&seed) << 32) | lcg(&seed);
+            double v;
+            memcpy(&v, &bits, 8);
+            if (!isfinite(v) || fabs(v) > 1e306 || (v != 0 && fabs(v) < 1e-306)) continue;
+            int32_t h = (k & 1) ? bf : d;
+            if (T.PUTDOUBLE(v, h) != 0 || T.GETANY_DOUBLE(h) != v) {
+                if (lost < 5) printf("FAIL  double %.17g (x87 precision %d) did not come back\n", v, pc);
+                ++lost;
+            }
+        }
+        setFpuControl(saved);
+    }
+    CHECK_EQ(lost, 0);
+    CHECK_EQ(host_Err(), 0);
+    T.UNALLOCVAR(d);
+    T.UNALLOCVAR(bf);
+}
+
+static void testExtended(void) {
+    char b[256];
+    int32_t d = T.ALLOCVAR(1);
+    // A value needing all 64 bits of the extended significand and 18 digits.
+    const long double big = 123456789012345678.0L;
+    int lost = 0;
+    for (int pc = 3; pc >= 2; --pc) {
+        unsigned short saved = fpuControl();
+        setFpuPrecision(pc);
+        CHECK_EQ(T.PUTEXT(big, d), 0);
+        CHECK_STR(host_Get(d, 4 + 8, 0, b, sizeof b), " 123456789012345678*d+0");
+        long double back = T.GETANY_EXT(d);
+        setFpuControl(saved);
+        if (back != big) {
+            printf("FAIL  extended value changed on the way back (x87 precision %d): %.21Lg\n", pc, back);
+            ++lost;
+        }
+    }
+    CHECK_EQ(lost, 0);
+    // Three argument words for the value, one for the handle.
+    HostProbe p;
+    uint32_t args[4];
+    long double v = -0.375L;
+    memset(args, 0, sizeof args);
+    memcpy(args, &v, 10);
+    args[3] = (uint32_t)d;
+    memset(&p, 0, sizeof p);
+    host_ProbeCall((void *)T.PUTEXT, args, 4, &p);
+    CHECK_EQ(p.residue, 0);
+    CHECK_EQ(p.eax, 0);
+    CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), "-3.75*d-1");
+    memset(&p, 0, sizeof p);
+    args[0] = (uint32_t)d;
+    host_ProbeCall((void *)T.GETANY_EXT, args, 1, &p);
+    CHECK_EQ(p.residue, 0);
+    CHECK_EQ(host_X87Pushed(&p), 1);
+    CHECK(p.st0 == v);
+    // Above the extended range: 0 and bit 32.
+    host_Err();
+    CHECK_EQ(host_Put(d, "1*d5000"), 0);
+    CHECK(T.GETANY_EXT(d) == 0);
+    CHECK_EQ(host_Err(), 32);
+    T.UNALLOCVAR(d);
+}
+
+static void testTextOut(void) {
+    char b[256];
+    int32_t d = host_NewVar(1, "-42.125");
+    BSTR s = T.GETANY_DS(d);
+    CHECK_STR(host_BstrText(s, b, sizeof b), "-42.125");
+    SysFreeString(s);
+    memset(b, '#', sizeof b);
+    CHECK_EQ(T.GETANY_S2ADD(d, b), 0);
+    CHECK_STR(b, "-42.125");
+    T.UNALLOCVAR(d);
+}
+
+void host_TestNative(void) {
+    if (!host_TextReady()) return;
+    host_Group("native numbers");
+    if (!host_IsPending("TQ_PUTLONG") && !host_IsPending("TQ_GETANY_LONG")) testIntegers();
+    if (!host_IsPending("TQ_PUTDOUBLE") && !host_IsPending("TQ_GETANY_DOUBLE")) testDoubles();
+    if (!host_IsPending("TQ_PUTEXT") && !host_IsPending("TQ_GETANY_EXT")) testExtended();
+    if (!host_IsPending("TQ_GETANY_DS")) testTextOut();
+    CHECK_EQ(host_Err(), 0);
+}
