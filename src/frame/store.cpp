@@ -1,6 +1,8 @@
 // The variable store: lowest free slot first, growth by 1000 slots.
 #include "store.h"
 
+#include "store_text.h"
+
 std::vector<TqNum> gTq_Store;
 int32_t gTq_Store_HighestHandle = 0;
 // No slot below this index is free; lets allocation skip the taken prefix.
@@ -11,6 +13,7 @@ void n_Store_Release(int32_t h) {
     v.V.InUse = 0;
     v.MantN.clear();
     v.DenN.clear();
+    n_Store_TextHandle_Free(h);
     if (h < sFreeHint) sFreeHint = h;
 }
 

@@ -1,0 +1,81 @@
+// Conversion and formatting: text to numbers, numbers between kinds, numbers
+// to text, comparisons and range tests. Every operation takes its inputs as
+// copies (or const references it never keeps) and writes results by reference;
+// statuses are 0 or the error bits, which are also raised.
+#pragma once
+#include <cstdint>
+
+#include "frame/tq_types.h"
+
+// Format flags: one layout flag combined with one radix flag.
+constexpr int32_t tq_Format_Normal = 1;
+constexpr int32_t tq_Format_Scientific = 2;
+constexpr int32_t tq_Format_IntMantissa = 4;
+constexpr int32_t tq_Format_Dec = 8;
+constexpr int32_t tq_Format_Hex = 16;
+constexpr int32_t tq_Format_Bin = 32;
+
+// Range codes of the native machine types, continuing the kind numbering.
+constexpr int32_t tq_Type_Long = 6;
+constexpr int32_t tq_Type_Dword = 7;
+constexpr int32_t tq_Type_Double = 8;
+constexpr int32_t tq_Type_Ext = 9;
+
+// ---- parsing ----
+// Reads text into v with the given kind. 0, 1 (text rejected) or 4 (bad kind).
+int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, TqStr &DenN, int32_t kind);
+int32_t n_Convert_DecString2TarqDecFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
+int32_t n_Convert_RadixString2TarqBinFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
+int32_t n_Convert_String2TarqBigInt(const TqStr &text, TarqVar &v, TqStr &MantN);
+// Digits (decimal, or hexadecimal / binary when the text holds "&h" / "&b")
+// before the first point, other characters ignored, to a trimmed magnitude.
+void n_Digits2Mant(const TqStr &text, TqStr &M);
+// A string of decimal digits only (no other characters) to a trimmed magnitude.
+void n_DecDigits2Mant(const char *digits, size_t n, TqStr &M);
+
+// ---- conversion between kinds ----
+int32_t n_Convert_TarqVar2TarqVar(const TqNum &src, TqNum &dst, int32_t format, int32_t digits);
+int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqBigInt2TarqFraction(const TqNum &src, TqNum &dst);
+int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
+int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
+int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
+
+// ---- formatting ----
+int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
+// Rounds a digit string (optionally holding one point) to n digits, half away
+// from zero; carry is set when the rounding carried out of the top digit.
+TqStr n_RoundAsciiString(const TqStr &s, int32_t format, int32_t n, int32_t &carry);
+// Digits of a magnitude in radix 10, 16 (upper case) or 2, without leading
+// zeros; zero gives "0".
+TqStr n_Mant2Digits(const TqStr &M, int32_t radix);
+// Decimal digits of a magnitude, without leading zeros; zero gives "0".
+TqStr n_Mant2DecDigits(const TqStr &M);
+
+// ---- comparisons ----
+int32_t n_Compare(const TqNum &a, const TqNum &b);
+int32_t n_IsEqual(const TqNum &a, const TqNum &b);
+int32_t n_IsZero(const TqNum &v);
+// 1 inside, 0 outside or failure; textOut gets the truncated magnitude (codes
+// 6, 7) or the 18-digit scientific text (codes 8, 9).
+int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut);
+
+// ---- helpers shared by the files of this folder ----
+// Unsigned comparison of two magnitudes of any length (high zero words ignored).
+int32_t n_CmpMag(const TqStr &a, const TqStr &b);
+// True when every word of the magnitude is zero (or it is empty).
+bool n_MagIsZero(const TqStr &m);
+// 10^(9 * 2^j) as a trimmed magnitude, cached process-wide.
+const TqStr &n_Pow10Pow2(int32_t j);
+// Lowers the working precision for a scope and restores it afterwards.
+struct TqPrecisionScope {
+    int32_t bytes, digits;
+    TqPrecisionScope();
+    ~TqPrecisionScope();
+    void lower(int32_t newBytes);
+};

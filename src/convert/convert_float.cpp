@@ -1,0 +1,135 @@
+// Conversions between the two float kinds. Decimal to binary multiplies by, or
+// divides with enough guard bytes by, the power of ten from the powers-of-ten
+// lookup; binary to decimal keeps integers of up to twice the digit precision
+// exact and otherwise scales by a power of ten with twice the digit precision
+// as guard digits. Both end with the cut to the working precision. Shifts by
+// powers of 256 are byte-string operations.
+#include <cmath>
+
+#include "convert.h"
+#include "frame/number.h"
+#include "frame/pow10.h"
+#include "frame/tq_state.h"
+#include "kernels/divmod.h"
+#include "kernels/mul.h"
+
+static void startFloat(const TqNum &src, TqNum &dst, int32_t kind) {
+    dst.V.InUse = 1;
+    dst.V.Special = tq_Special_None;
+    dst.V.NumType = kind;
+    dst.V.Sign = src.V.Sign;
+    dst.V.Expo = 0;
+    dst.DenN = tq_Word(1);
+}
+
+
+// Makes a binary float's Expo a multiple of 4 by shifting whole bytes into the
+// magnitude, and its magnitude a whole number of words.
+static void alignBinFloat(TarqVar &v, TqStr &M) {
+    int32_t r = ((v.Expo % 4) + 4) % 4;
+    if (r) {
+        M.insert(0, static_cast<size_t>(r), '\0');
+        v.Expo -= r;
+    }
+    if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
+    n_TrimMag(M);
+}
+
+int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
+    startFloat(src, dst, TarqBinFloat);
+    const int32_t e = src.V.Expo;
+    if (n_MagIsZero(src.MantN)) {
+        dst.MantN = tq_Word(0);
+        return 0;
+    }
+    TqStr M = src.MantN;
+    n_TrimMag(M);
+    if (e == 0) {
+        dst.MantN = std::move(M);
+    } else {
+        TarqVar pv;
+        TqStr P;
+        n_Pow10_Lookup(e > 0 ? e : -e, pv, P);
+        n_TrimMag(P);
+        if (e > 0) {
+            int32_t trim = 1;
+            h_Mul(std::move(M), std::move(P), trim, dst.MantN);
+            dst.V.Expo = pv.Expo;
+        } else {
+            int32_t n = gTq_Prec_Bytes_Internal + tq_Len(P) + 4 - tq_Len(M);
+            if (n < 0) n = 0;
+            M.insert(0, static_cast<size_t>(n), '\0');
+            TqStr rem;
+            h_DivMod(std::move(M), std::move(P), 0, dst.MantN, rem);
+            dst.V.Expo = -pv.Expo - n;
+        }
+    }
+    alignBinFloat(dst.V, dst.MantN);
+    n_ReducePrecision(dst.V, dst.MantN);
+    return 0;
+}
+
+static const long double kLog10_256 = 2.408239965311849907224306l;
+
+int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
+    startFloat(src, dst, TarqDecFloat);
+    const int32_t b = src.V.Expo;
+    if (n_MagIsZero(src.MantN)) {
+        dst.MantN = tq_Word(0);
+        return 0;
+    }
+    TqStr M = src.MantN;
+    n_TrimMag(M);
+    const int64_t guard = 2 * static_cast<int64_t>(gTq_Prec_Digits_Internal);
+    if (b == 0) {
+        dst.MantN = std::move(M);
+    } else if (b > 0) {
+        n_Trace("Positive exponent");
+        int64_t d = std::llrint(static_cast<long double>(b) * kLog10_256);
+        if (guard >= d) {
+            M.insert(0, static_cast<size_t>(b), '\0');
+            dst.MantN = std::move(M);
+        } else {
+            d -= guard;
+            dst.V.Expo = static_cast<int32_t>(d);
+            TarqVar pv;
+            TqStr P;
+            n_Pow10_Lookup(static_cast<int32_t>(d), pv, P);
+            n_TrimMag(P);
+            const int32_t s = b - pv.Expo;
+            if (s < 0) P.insert(0, static_cast<size_t>(-s), '\0');
+            else M.insert(0, static_cast<size_t>(s), '\0');
+            if (tq_Len(M) - tq_Len(P) < 2 * gTq_Prec_Bytes_Internal) {
+                n_Trace("a1 - Possible loss of precision error !! --> n_Convert_TarqBinFloat2TarqDecFloat");
+                n_Trace("decrease size of 10^b !!");
+            }
+            n_Trace("n_Convert_TarqBinFloat2TarqDecFloat: doing division....");
+            TqStr rem;
+            h_DivMod(std::move(M), std::move(P), 0, dst.MantN, rem);
+            n_Trace("n_Convert_TarqBinFloat2TarqDecFloat: division ended....");
+        }
+    } else {
+        const int64_t d = std::llrint(static_cast<long double>(-static_cast<int64_t>(b)) * kLog10_256) + guard;
+        dst.V.Expo = static_cast<int32_t>(-d);
+        TarqVar pv;
+        TqStr P;
+        n_Pow10_Lookup(static_cast<int32_t>(d), pv, P);
+        n_TrimMag(P);
+        TqStr Q;
+        int32_t trim = 1;
+        h_Mul(std::move(M), std::move(P), trim, Q);
+        const int64_t s = static_cast<int64_t>(b) + pv.Expo;
+        if (s < 0) {
+            if (static_cast<int64_t>(Q.size()) > -s) Q.erase(0, static_cast<size_t>(-s));
+            else Q = tq_Word(0);
+        } else {
+            Q.insert(0, static_cast<size_t>(s), '\0');
+        }
+        if (Q.size() % 4) Q.append(4 - Q.size() % 4, '\0');
+        n_TrimMag(Q);
+        dst.MantN = std::move(Q);
+    }
+    n_NormaliseZero(dst.V, dst.MantN);
+    n_ReducePrecision(dst.V, dst.MantN);
+    return 0;
+}

@@ -1,0 +1,82 @@
+// The parse dispatcher: the special texts, then the route of each kind. The
+// float kinds read text of the other radix family through a temporary of the
+// other float kind and convert it; fractions read numerator and denominator as
+// big integers, the sign being the product of both signs.
+#include "convert.h"
+#include "frame/number.h"
+#include "frame/tq_state.h"
+
+static int32_t parseFraction(TqStr text, TarqVar &v, TqStr &MantN, TqStr &DenN) {
+    if (text.find('/') == TqStr::npos) text += "/1";
+    const size_t s1 = text.find('/');
+    size_t s2 = text.find('/', s1 + 1);
+    if (s2 == TqStr::npos) s2 = text.size();
+    TqStr sNum = text.substr(0, s1), sDen = text.substr(s1 + 1, s2 - s1 - 1);
+    n_Trace(" sNum:" + sNum);
+    n_Trace(" sDen:" + sDen);
+    TarqVar den = v;
+    if (int32_t st = n_Convert_String2TarqBigInt(sDen, den, DenN)) return st;
+    int32_t st = n_Convert_String2TarqBigInt(sNum, v, MantN);
+    v.NumType = TarqFraction;
+    v.Expo = 0;
+    if (st) return st;
+    v.Sign = v.Sign * den.Sign;
+    return 0;
+}
+
+int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, TqStr &DenN, int32_t kind) {
+    if (text == "*+inf" || text == "*-inf" || text == "*NaN") {
+        v.Special = text == "*+inf" ? tq_Special_PosInf : text == "*-inf" ? tq_Special_NegInf : tq_Special_NaN;
+        return 0;
+    }
+    v.Special = tq_Special_None;
+    const bool radixText = text.find('&') != TqStr::npos;
+    switch (kind) {
+        case TarqDecFloat: {
+            if (radixText) {
+                TqNum tmp;
+                if (int32_t st = n_Convert_RadixString2TarqBinFloat(text, tmp.V, tmp.MantN)) return st;
+                TqNum out;
+                out.V = v;
+                out.DenN = std::move(DenN);
+                n_Convert_TarqBinFloat2TarqDecFloat(tmp, out);
+                v = out.V;
+                MantN = std::move(out.MantN);
+                DenN = std::move(out.DenN);
+            } else if (int32_t st = n_Convert_DecString2TarqDecFloat(text, v, MantN)) {
+                return st;
+            }
+            n_ReducePrecision(v, MantN);
+            return 0;
+        }
+        case TarqBinFloat: {
+            if (!radixText) {
+                TqNum tmp;
+                if (int32_t st = n_Convert_DecString2TarqDecFloat(text, tmp.V, tmp.MantN)) return st;
+                TqNum out;
+                out.V = v;
+                out.DenN = std::move(DenN);
+                n_Convert_TarqDecFloat2TarqBinFloat(tmp, out);
+                v = out.V;
+                MantN = std::move(out.MantN);
+                DenN = std::move(out.DenN);
+            } else if (int32_t st = n_Convert_RadixString2TarqBinFloat(text, v, MantN)) {
+                return st;
+            }
+            n_Mant_StripLowZeroWords(v, MantN);
+            n_ReducePrecision(v, MantN);
+            return 0;
+        }
+        case TarqBigInt:
+            return n_Convert_String2TarqBigInt(text, v, MantN);
+        case TarqFraction:
+            return parseFraction(text, v, MantN, DenN);
+        case TarqText:
+            v.NumType = TarqText;
+            v.Expo = 0;
+            MantN = text;
+            return 0;
+        default:
+            return tq_RaiseErr(tq_Err_Kind);
+    }
+}
