@@ -1,0 +1,172 @@
+// Conversions between kinds: the listed edge cases, exactness of the exact
+// routes and accuracy of the float routes on random values against GMP.
+#include <gtest/gtest.h>
+
+#include "conv_oracle.h"
+
+namespace {
+
+struct ConvertDT : ::testing::Test {
+    void SetUp() override { tq_EnsureInit(); }
+};
+
+TqNum conv(const TqNum &src, int32_t kind, int32_t *status = nullptr, int32_t fmt = 0, int32_t digits = 0) {
+    TqNum dst = tq_Zero(kind);
+    int32_t st = n_Convert_TarqVar2TarqVar(src, dst, fmt, digits);
+    if (status) *status = st;
+    return dst;
+}
+
+TEST_F(ConvertDT, FloatEdgeCases) {
+    TqTestPrecision prec(38);
+    TqNum d = tq_P("1.5", TarqDecFloat);
+    TqNum b = conv(d, TarqBinFloat);
+    EXPECT_EQ(tq_ValueStr(b), "3/2");
+    EXPECT_EQ(b.V.NumType, TarqBinFloat);
+    EXPECT_EQ(b.V.Expo % 4, 0);
+    TqNum two32 = tq_Zero(TarqBinFloat);
+    two32.MantN = tq_Word(1);
+    two32.V.Expo = 4;
+    TqNum t = conv(two32, TarqDecFloat);
+    EXPECT_EQ(t.MantN, tq_MagFromDec("4294967296"));
+    EXPECT_EQ(t.V.Expo, 0);
+}
+
+TEST_F(ConvertDT, ExactKindEdgeCases) {
+    TqNum v = conv(tq_P("-2.7", TarqDecFloat), TarqBigInt);
+    EXPECT_EQ(tq_ValueStr(v), "-2");
+    v = conv(tq_P("-&h0.C", TarqBinFloat), TarqBigInt);
+    EXPECT_TRUE(n_MagIsZero(v.MantN));
+    EXPECT_EQ(v.V.Sign, -1);
+    v = conv(tq_P("0.25", TarqDecFloat), TarqFraction);
+    EXPECT_EQ(v.MantN, tq_Word(1));
+    EXPECT_EQ(v.DenN, tq_Word(4));
+    TQ_SETOPTION(6, 0);
+    v = conv(tq_P("0.25", TarqDecFloat), TarqFraction);
+    TQ_SETOPTION(6, 1);
+    EXPECT_EQ(v.MantN, tq_Word(25));
+    EXPECT_EQ(v.DenN, tq_Word(100));
+    TqNum f = tq_P("-7/2", TarqFraction);
+    EXPECT_EQ(tq_ValueStr(conv(f, TarqBigInt)), "-3");
+    EXPECT_EQ(tq_ValueStr(conv(f, TarqDecFloat)), "-7/2");
+    EXPECT_EQ(tq_ValueStr(conv(f, TarqBinFloat)), "-7/2");
+    EXPECT_EQ(tq_ValueStr(conv(tq_P("-&h1.8*h-3", TarqBinFloat), TarqFraction)), "-3/8192");
+    EXPECT_EQ(tq_ValueStr(conv(tq_P("123", TarqBigInt), TarqFraction)), "123");
+    EXPECT_EQ(tq_ValueStr(conv(tq_P("-123", TarqBigInt), TarqDecFloat)), "-123");
+}
+
+TEST_F(ConvertDT, TextBothWays) {
+    TqNum d = tq_P("-12.5", TarqDecFloat);
+    TqNum t = conv(d, TarqText, nullptr, tq_Format_Scientific, 0);
+    EXPECT_EQ(t.MantN, "-1.25*d+1");
+    EXPECT_EQ(t.V.NumType, TarqText);
+    int32_t st = -1;
+    TqNum back = conv(t, TarqBigInt, &st);
+    EXPECT_EQ(st, 0);
+    EXPECT_EQ(tq_ValueStr(back), "-12");
+    TqNum bad = tq_P("12x", TarqText);
+    conv(bad, TarqDecFloat, &st);
+    EXPECT_EQ(st, 1);
+}
+
+TEST_F(ConvertDT, SpecialValuesAndSameKind) {
+    TqNum inf = tq_P("*+inf", TarqDecFloat);
+    gTq_ErrorWord = 0;
+    int32_t st = 0;
+    TqNum same = conv(inf, TarqDecFloat, &st);
+    EXPECT_EQ(st, 0);
+    EXPECT_EQ(same.V.Special, tq_Special_PosInf);
+    EXPECT_EQ(gTq_ErrorWord.load(), 0u);
+    TqNum other = conv(inf, TarqBigInt, &st);
+    EXPECT_EQ(st, 8);
+    EXPECT_EQ(other.V.Special, tq_Special_PosInf);
+    EXPECT_EQ(other.V.NumType, TarqBigInt);
+    EXPECT_EQ(gTq_ErrorWord.load() & 8u, 8u);
+    conv(tq_P("*NaN", TarqBigInt), TarqText, &st);
+    EXPECT_EQ(st, 1);
+    // A zero denominator gives an infinity (or NaN for 0/0) as a float.
+    TqNum z = conv(tq_P("-5/0", TarqFraction), TarqBinFloat, &st);
+    EXPECT_EQ(st, 8);
+    EXPECT_EQ(z.V.Special, tq_Special_NegInf);
+    conv(tq_P("0/0", TarqFraction), TarqDecFloat, &st);
+    EXPECT_EQ(st, 1);
+    conv(tq_P("5/0", TarqFraction), TarqBigInt, &st);
+    EXPECT_EQ(st, 1);
+}
+
+// |got - want| <= |want| * 2^-bits
+bool close(const mpq_t want, const mpq_t got, long bits) {
+    mpq_t diff, lim;
+    mpq_inits(diff, lim, nullptr);
+    mpq_sub(diff, want, got);
+    mpq_abs(diff, diff);
+    mpq_abs(lim, want);
+    mpq_div_2exp(lim, lim, static_cast<mp_bitcnt_t>(bits));
+    bool ok = mpq_cmp(diff, lim) <= 0;
+    mpq_clears(diff, lim, nullptr);
+    return ok;
+}
+
+// Random values of each kind converted to every other kind: exact routes are
+// exact, truncating routes truncate, float routes keep the working precision.
+TEST_F(ConvertDT, RandomValuesAgainstGmp) {
+    std::mt19937_64 rng(11);
+    mpq_t src, got;
+    mpz_t tr;
+    mpq_inits(src, got, nullptr);
+    mpz_init(tr);
+    for (int digits : {38, 100, 300}) {
+        TqTestPrecision prec(digits);
+        // The cut keeps P bytes of the top word on, of which up to 3 may be zero.
+        const long bits = 8L * (gTq_Prec_Bytes_Internal - 4) - 1;
+        for (int iter = 0; iter < 150; ++iter) {
+            const int32_t from = 1 + iter % 4;
+            std::string text = rng() % 2 ? "-" : "";
+            if (from == TarqFraction) {
+                text += tq_RandomDigits(rng, 10, 1 + rng() % 60) + "/" + tq_RandomDigits(rng, 10, 1 + rng() % 60);
+            } else if (from == TarqBinFloat) {
+                text += "&h" + tq_RandomDigits(rng, 16, 1 + rng() % 40) + "*h" + std::to_string(static_cast<int>(rng() % 80) - 40);
+            } else {
+                text += tq_RandomDigits(rng, 10, 1 + rng() % 60) + "*d" + std::to_string(static_cast<int>(rng() % 200) - 100);
+            }
+            TqNum v;
+            ASSERT_EQ(tq_Parse(text, from, v), 0) << text;
+            tq_ValueToMpq(src, v);
+            for (int32_t to = 1; to <= 4; ++to) {
+                int32_t st = -1;
+                TqNum r = conv(v, to, &st);
+                ASSERT_EQ(st, 0);
+                ASSERT_EQ(r.V.NumType, to);
+                tq_ValueToMpq(got, r);
+                if (to == TarqBigInt) {
+                    mpz_tdiv_q(tr, mpq_numref(src), mpq_denref(src));
+                    EXPECT_EQ(mpz_cmp(tr, mpq_numref(got)), 0) << text << " -> bigint";
+                } else if (to == TarqFraction || to == from) {
+                    EXPECT_TRUE(mpq_equal(src, got)) << text << " -> " << to;
+                } else {
+                    EXPECT_TRUE(close(src, got, bits)) << text << " -> " << to << " got " << tq_Fmt(r, tq_Format_Scientific);
+                }
+            }
+        }
+    }
+    mpq_clears(src, got, nullptr);
+    mpz_clear(tr);
+}
+
+// Decimal text of 28 digits through a binary float of the 38-digit working
+// precision (at least 13 significant bytes) and back keeps the text.
+TEST_F(ConvertDT, DecimalTextThroughBinaryFloatRoundTrip) {
+    TqTestPrecision prec(38);
+    std::mt19937_64 rng(3);
+    for (int iter = 0; iter < 200; ++iter) {
+        std::string frac = tq_RandomDigits(rng, 10, 27);
+        if (frac.back() == '0') frac.back() = '7';
+        const std::string text = " " + std::to_string(1 + rng() % 9) + "." + frac + "*d" + (iter % 2 ? "-" : "+") +
+                                 std::to_string(rng() % 300);
+        TqNum b;
+        ASSERT_EQ(tq_Parse(text, TarqBinFloat, b), 0);
+        EXPECT_EQ(tq_Fmt(b, tq_Format_Scientific, 28), text);
+    }
+}
+
+}  // namespace
