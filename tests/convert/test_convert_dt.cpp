@@ -161,8 +161,12 @@ TEST_F(ConvertDT, DecimalTextThroughBinaryFloatRoundTrip) {
     for (int iter = 0; iter < 200; ++iter) {
         std::string frac = tq_RandomDigits(rng, 10, 27);
         if (frac.back() == '0') frac.back() = '7';
-        const std::string text = " " + std::to_string(1 + rng() % 9) + "." + frac + "*d" + (iter % 2 ? "-" : "+") +
-                                 std::to_string(rng() % 300);
+        std::string text(1, ' ');
+        text += static_cast<char>('1' + rng() % 9);
+        text += '.';
+        text += frac;
+        text += iter % 2 ? "*d-" : "*d+";
+        text += std::to_string(rng() % 300);
         TqNum b;
         ASSERT_EQ(tq_Parse(text, TarqBinFloat, b), 0);
         EXPECT_EQ(tq_Fmt(b, tq_Format_Scientific, 28), text);
