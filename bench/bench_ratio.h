@@ -1,25 +1,31 @@
 // Side-by-side timing of a TARQ kernel and its GMP counterpart: both run in
-// the same benchmark on the same operands, and the ratio TARQ / GMP of the
-// mean times per call is reported as the counter "ratio".
+// the same benchmark on the same operands, alternately, and the ratio
+// TARQ / GMP of the mean times per call is reported as the counter "ratio".
+// Each side is timed by the thread's CPU clock, so that other processes on a
+// busy machine do not bias the ratio.
 #pragma once
 #include <benchmark/benchmark.h>
+#include <time.h>
 
-#include <chrono>
+inline double tq_ThreadNs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
 
 // Runs tarq() and gmp() alternately in batches and sets the counters
 // tarq_ns, gmp_ns and ratio.
 template <class F, class G> void tq_BenchPair(benchmark::State &state, F tarq, G gmp) {
-    using clock = std::chrono::steady_clock;
     double tq = 0, gm = 0;
     int64_t calls = 0;
     for (auto _ : state) {
-        auto t0 = clock::now();
+        const double t0 = tq_ThreadNs();
         tarq();
-        auto t1 = clock::now();
+        const double t1 = tq_ThreadNs();
         gmp();
-        auto t2 = clock::now();
-        tq += std::chrono::duration<double, std::nano>(t1 - t0).count();
-        gm += std::chrono::duration<double, std::nano>(t2 - t1).count();
+        const double t2 = tq_ThreadNs();
+        tq += t1 - t0;
+        gm += t2 - t1;
         ++calls;
     }
     state.counters["tarq_ns"] = tq / static_cast<double>(calls);

@@ -125,15 +125,34 @@ template <class L> inline L tqL_AddMul1(L *r, const L *a, int32_t n, L q) {
     return c;
 }
 
-// r -= a x q over n limbs; returns the borrow limb.
+// r -= a x q over n limbs; returns the borrow limb. Two limbs per step: both
+// products are formed before the carry chain that links them.
 template <class L> inline L tqL_SubMul1(L *r, const L *a, int32_t n, L q) {
     typedef typename TqWide<L>::T W;
+    const int B = tqL_LimbBits<L>;
     L c = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        W p = static_cast<W>(a[i]) * q + c;
-        L lo = static_cast<L>(p);
-        c = static_cast<L>(p >> tqL_LimbBits<L>);
-        L x = r[i];
+    int32_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const W p0 = static_cast<W>(a[i]) * q, p1 = static_cast<W>(a[i + 1]) * q;
+        L l0 = static_cast<L>(p0), h0 = static_cast<L>(p0 >> B);
+        L l1 = static_cast<L>(p1), h1 = static_cast<L>(p1 >> B);
+        l0 += c;
+        h0 += l0 < c;
+        const L x0 = r[i];
+        r[i] = x0 - l0;
+        h0 += x0 < l0;
+        l1 += h0;
+        h1 += l1 < h0;
+        const L x1 = r[i + 1];
+        r[i + 1] = x1 - l1;
+        h1 += x1 < l1;
+        c = h1;
+    }
+    if (i < n) {
+        const W p = static_cast<W>(a[i]) * q + c;
+        const L lo = static_cast<L>(p);
+        c = static_cast<L>(p >> B);
+        const L x = r[i];
         r[i] = x - lo;
         c += x < lo;
     }
