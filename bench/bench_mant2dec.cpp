@@ -17,6 +17,7 @@ static void BM_Mant2Dec(benchmark::State &state) {
     Mpz m(M);
     std::string buf(mpz_sizeinbase(m, 10) + 2, '\0');
     TqStr S;
+    tq_BenchInit();
     h_Mant2Dec(M, S);
     tq_BenchPair(
         state, [&] { h_Mant2Dec(M, S); }, [&] { mpz_get_str(buf.data(), 10, m); });

@@ -7,6 +7,25 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/tq_state.h"
+
+// Initialises the library once (the multiplication thresholds come from the
+// start-up), then applies threshold overrides from the environment for
+// exploring crossovers: TARQ_BENCH_T_DIV_DC and TARQ_BENCH_T_M2D_BASE (words).
+inline void tq_BenchInit() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    tq_EnsureInit();
+    if (const char *e = std::getenv("TARQ_BENCH_T_DIV_DC")) gTq_Threshold_Div_DC = std::atoi(e);
+    if (const char *e = std::getenv("TARQ_BENCH_T_M2D_BASE")) gTq_Threshold_Mant2Dec_Base = std::atoi(e);
+    std::printf("thresholds: mul Karatsuba %d bytes, division D&C %d words, decimal base %d words\n",
+                gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Div_DC, gTq_Threshold_Mant2Dec_Base);
+}
+
 inline double tq_ThreadNs() {
     timespec t;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -16,6 +35,7 @@ inline double tq_ThreadNs() {
 // Runs tarq() and gmp() alternately in batches and sets the counters
 // tarq_ns, gmp_ns and ratio.
 template <class F, class G> void tq_BenchPair(benchmark::State &state, F tarq, G gmp) {
+    tq_BenchInit();
     double tq = 0, gm = 0;
     int64_t calls = 0;
     for (auto _ : state) {

@@ -21,7 +21,7 @@ int32_t gTq_Threshold_Mul_Karatsuba3Way = 0;
 int32_t gTq_Threshold_Mul_Karatsuba2Way_V5 = 0;
 int32_t gTq_Threshold_Square_Comba = 0;
 int32_t gTq_Threshold_Square_Karatsuba = 0;
-int32_t gTq_Threshold_Div_DC = 200;
+int32_t gTq_Threshold_Div_DC = 48;
 int32_t gTq_Threshold_Mant2Dec_Base = 24;
 int32_t gTq_Kernel_Limb64 = 1;
 

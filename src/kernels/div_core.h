@@ -16,12 +16,13 @@
 template <class L> void tq_DivSchool(L *u, int32_t un, const L *d, int32_t dn, L *q);
 // The same for a one-limb divisor; returns the remainder (also left in u[0]).
 template <class L> L tq_DivSchool1(L *u, int32_t un, L d, L *q);
-// Divide-and-conquer division (recursive blocks with products by h_Mul), for
+// Divide-and-conquer division (recursive blocks with products by tq_MulWords), for
 // divisors and quotients of gTq_Threshold_Div_DC words and more; identical
 // results to tq_DivSchool.
 template <class L> void tq_DivLarge(L *u, int32_t un, const L *d, int32_t dn, L *q);
 // Picks one of the above by size.
 template <class L> void tq_DivAny(L *u, int32_t un, const L *d, int32_t dn, L *q);
 
-// r = a x b (na + nb limbs, r distinct from a and b), through h_Mul.
+// r = a x b (na + nb limbs, r distinct from a and b), by the multiplication
+// kernels (tq_MulWords).
 template <class L> void tq_MulLimbs(L *r, const L *a, int32_t na, const L *b, int32_t nb);

@@ -4,23 +4,18 @@
 // the product of that estimate with the divisor's remaining limbs is
 // subtracted; the estimate is at most two too large, and each excess costs
 // one add-back of the divisor. The work is that of a few products of half
-// size per level, so the division inherits the speed of h_Mul.
+// size per level, so the division inherits the speed of the multiplication
+// kernels.
 #include <cstring>
 #include <vector>
 
 #include "div_core.h"
-#include "mul.h"
+#include "limbs.h"
 
 template <class L> void tq_MulLimbs(L *r, const L *a, int32_t na, const L *b, int32_t nb) {
-    TqStr A(reinterpret_cast<const char *>(a), static_cast<size_t>(na) * sizeof(L));
-    TqStr B(reinterpret_cast<const char *>(b), static_cast<size_t>(nb) * sizeof(L));
-    TqStr R;
-    int32_t trim = 0;
-    h_Mul(std::move(A), std::move(B), trim, R);
-    const size_t want = static_cast<size_t>(na + nb) * sizeof(L);
-    const size_t have = R.size() < want ? R.size() : want;
-    std::memcpy(r, R.data(), have);
-    std::memset(reinterpret_cast<char *>(r) + have, 0, want - have);
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    tq_MulWords(reinterpret_cast<uint32_t *>(r), reinterpret_cast<const uint32_t *>(a), na * per,
+                reinterpret_cast<const uint32_t *>(b), nb * per);
 }
 
 template <class L> static L divBlock(L *w, const L *d, int32_t dn, int32_t k, L *q);
