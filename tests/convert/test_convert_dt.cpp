@@ -165,8 +165,9 @@ TEST_F(ConvertDT, DecimalTextThroughBinaryFloatRoundTrip) {
         text += static_cast<char>('1' + rng() % 9);
         text += '.';
         text += frac;
+        const unsigned x = 1 + rng() % 300;
         text += iter % 2 ? "*d-" : "*d+";
-        text += std::to_string(rng() % 300);
+        text += std::to_string(x);
         TqNum b;
         ASSERT_EQ(tq_Parse(text, TarqBinFloat, b), 0);
         EXPECT_EQ(tq_Fmt(b, tq_Format_Scientific, 28), text);
