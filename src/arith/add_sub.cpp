@@ -62,7 +62,7 @@ int32_t floatShortcut(const TqNum &a, const TqNum &b) {
 }
 
 // Binary float magnitudes aligned at the smaller exponent.
-int32_t addMagBinFloat(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+int32_t addMagBinFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
     r.V.Expo = d > 0 ? b.V.Expo : a.V.Expo;
     if (d % 4 == 0) {
@@ -71,37 +71,42 @@ int32_t addMagBinFloat(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
         return mg_AddShifted(a.MantN, sx, b.MantN, sy, sub, r.MantN);
     }
     // Exponents off the word grid: shift by bytes.
+    TqStr x = a.MantN, y = b.MantN;
     if (d > 0)
-        shiftUpBytes(a.MantN, static_cast<int32_t>(d));
+        shiftUpBytes(x, static_cast<int32_t>(d));
     else
-        shiftUpBytes(b.MantN, static_cast<int32_t>(-d));
-    mg_Trim(a.MantN);
-    mg_Trim(b.MantN);
-    return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+        shiftUpBytes(y, static_cast<int32_t>(-d));
+    mg_Trim(x);
+    mg_Trim(y);
+    return mg_AddSub(x, y, sub, r.MantN);
 }
 
 // Decimal float magnitudes aligned by multiplying the operand with the larger
 // exponent by 10^d.
-int32_t addMagDecFloat(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+int32_t addMagDecFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
-    if (d > 0) {
-        mulPow10(a.MantN, static_cast<int32_t>(d));
-        r.V.Expo = b.V.Expo;
-    } else {
-        if (d < 0) mulPow10(b.MantN, static_cast<int32_t>(-d));
+    if (d == 0) {
         r.V.Expo = a.V.Expo;
+        return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
     }
-    mg_Trim(a.MantN);
-    mg_Trim(b.MantN);
-    return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+    TqStr scaled = d > 0 ? a.MantN : b.MantN;
+    mulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
+    mg_Trim(scaled);
+    if (d > 0) {
+        r.V.Expo = b.V.Expo;
+        return mg_AddSub(scaled, b.MantN, sub, r.MantN);
+    }
+    r.V.Expo = a.V.Expo;
+    return mg_AddSub(a.MantN, scaled, sub, r.MantN);
 }
 
 // Fractions over the common denominator DenA * DenB / gcd(DenA, DenB).
-int32_t addMagFraction(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
+int32_t addMagFraction(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     int32_t flag;
     if (mg_Cmp(a.DenN, b.DenN) == 0) {
         flag = mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
-        r.DenN.swap(a.DenN);
+        r.DenN = a.DenN;
+        mg_Trim(r.DenN);
     } else {
         TqStr g, qa, qb, rem;
         h_Gcd(a.DenN, b.DenN, g);
@@ -114,46 +119,48 @@ int32_t addMagFraction(TqNum &a, TqNum &b, int32_t sub, TqNum &r) {
         }
         TqStr ta, tb;
         int32_t trim = 1;
-        h_Mul(std::move(a.MantN), qb, trim, ta);
+        h_Mul(a.MantN, qb, trim, ta);
         trim = 1;
-        h_Mul(std::move(b.MantN), std::move(qa), trim, tb);
+        h_Mul(b.MantN, std::move(qa), trim, tb);
         mg_Trim(ta);
         mg_Trim(tb);
         flag = mg_AddSub(ta, tb, sub, r.MantN);
         trim = 1;
-        h_Mul(std::move(a.DenN), std::move(qb), trim, r.DenN);
+        h_Mul(a.DenN, std::move(qb), trim, r.DenN);
         mg_Trim(r.DenN);
     }
     n_ReduceFraction(r.MantN, r.DenN);
     return flag;
 }
 
-}  // namespace
-
-int32_t n_Add(TqNum a, TqNum b, TqNum &r) {
+// A + B where B's sign and special are given separately (n_Sub passes them
+// negated). The operands are only read; r is neither of them.
+int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
     a_SetZero(r);
 
-    const int32_t code = gTq_SpecialTable_Add[a.V.Special & 3][b.V.Special & 3];
+    const int32_t code = gTq_SpecialTable_Add[a.V.Special & 3][bSpecial & 3];
     if (code != 0) {
-        const bool nanIn = a.V.Special == tq_Special_NaN || b.V.Special == tq_Special_NaN;
+        const bool nanIn = a.V.Special == tq_Special_NaN || bSpecial == tq_Special_NaN;
         return a_SetSpecial(r, code, nanIn);
     }
 
     if (a_IsFloat(kind)) {
         // A zero operand leaves the other unchanged (its top position says
         // nothing about the other's scale, so the shortcut must not see it).
-        int32_t alone = mg_IsZero(a.MantN) ? 2 : mg_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
+        const int32_t alone = mg_IsZero(a.MantN) ? 2 : mg_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
         if (alone) {
-            a_MoveInto(r, alone == 1 ? a : b);
-            a_SetOne(r.DenN);
+            const TqNum &src = alone == 1 ? a : b;
+            r.V.Expo = src.V.Expo;
+            r.V.Sign = alone == 1 ? a.V.Sign : bSign;
+            r.MantN = src.MantN;
             a_Finish(r);
             return 0;
         }
     }
 
-    const int32_t sub = a.V.Sign != b.V.Sign;
+    const int32_t sub = a.V.Sign != bSign;
     int32_t bLarger;
     switch (kind) {
         case TarqBinFloat: bLarger = addMagBinFloat(a, b, sub, r); break;
@@ -161,16 +168,26 @@ int32_t n_Add(TqNum a, TqNum b, TqNum &r) {
         case TarqBigInt: bLarger = mg_AddSub(a.MantN, b.MantN, sub, r.MantN); break;
         default: bLarger = addMagFraction(a, b, sub, r); break;
     }
-    r.V.Sign = bLarger ? b.V.Sign : a.V.Sign;
+    r.V.Sign = bLarger ? bSign : a.V.Sign;
     a_Finish(r);
     return 0;
 }
 
-int32_t n_Sub(TqNum a, TqNum b, TqNum &r) {
-    b.V.Sign = b.V.Sign == 1 ? -1 : 1;
-    if (b.V.Special == tq_Special_PosInf)
-        b.V.Special = tq_Special_NegInf;
-    else if (b.V.Special == tq_Special_NegInf)
-        b.V.Special = tq_Special_PosInf;
-    return n_Add(std::move(a), std::move(b), r);
+// n_Sub adds B with its sign flipped and its infinities exchanged.
+int32_t negatedSpecial(int32_t s) {
+    if (s == tq_Special_PosInf) return tq_Special_NegInf;
+    if (s == tq_Special_NegInf) return tq_Special_PosInf;
+    return s;
 }
+
+}  // namespace
+
+int32_t n_AddRef(const TqNum &a, const TqNum &b, TqNum &r) { return addCore(a, b, b.V.Sign, b.V.Special, r); }
+
+int32_t n_SubRef(const TqNum &a, const TqNum &b, TqNum &r) {
+    return addCore(a, b, b.V.Sign == 1 ? -1 : 1, negatedSpecial(b.V.Special), r);
+}
+
+int32_t n_Add(TqNum a, TqNum b, TqNum &r) { return n_AddRef(a, b, r); }
+
+int32_t n_Sub(TqNum a, TqNum b, TqNum &r) { return n_SubRef(a, b, r); }

@@ -3,11 +3,34 @@
 #include "frame/frame.h"
 #include "tarq.h"
 
+namespace {
+
+typedef int32_t (*tq_Op2Ref)(const TqNum &a, const TqNum &b, TqNum &r);
+
+// The frame of operations that only read their operands: the inputs are read
+// in place in the store when the output is another variable, and copied
+// first (as by tq_Frame2) when the output is one of them.
+int32_t frame2Ref(tq_Op2Ref op, int32_t ha, int32_t hb, int32_t hOut) {
+    return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
+        if (!tq_CheckHandle(ha) || !tq_CheckHandle(hb) || !tq_CheckHandle(hOut)) return tq_Err_Handle;
+        if (hOut == ha || hOut == hb) {
+            const TqNum a = gTq_Store[ha];
+            const TqNum b = gTq_Store[hb];
+            TqOutSlot out(hOut);
+            return tq_Status(op(a, b, out.v));
+        }
+        TqOutSlot out(hOut);
+        return tq_Status(op(gTq_Store[ha], gTq_Store[hb], out.v));
+    });
+}
+
+}  // namespace
+
 extern "C" {
 
-int32_t TQ_CALL TQ_ADD(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Add, a, b, hOut); }
-int32_t TQ_CALL TQ_SUB(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Sub, a, b, hOut); }
-int32_t TQ_CALL TQ_MUL(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Mul, a, b, hOut); }
+int32_t TQ_CALL TQ_ADD(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_AddRef, a, b, hOut); }
+int32_t TQ_CALL TQ_SUB(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_SubRef, a, b, hOut); }
+int32_t TQ_CALL TQ_MUL(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_MulRef, a, b, hOut); }
 int32_t TQ_CALL TQ_DIV(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Div, a, b, hOut); }
 int32_t TQ_CALL TQ_MOD(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Mod, a, b, hOut); }
 

@@ -1,47 +1,19 @@
-// Word-level helpers of the signed operations (see mag_ops.h). The loops run
-// on 32-bit words with a 64-bit accumulator, which is portable to the 32-bit
-// build; results are written in place into caller-owned strings.
+// Word-level helpers of the signed operations (see mag_ops.h), on the carry
+// primitives of the kernels (64-bit limbs where the build has them); results
+// are written in place into caller-owned strings.
 #include "mag_ops.h"
+
+#include "kernels/limbs.h"
 
 #include <cstring>
 
-uint32_t mg_AddN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) {
-    uint64_t c = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        c += static_cast<uint64_t>(x[i]) + y[i];
-        r[i] = static_cast<uint32_t>(c);
-        c >>= 32;
-    }
-    return static_cast<uint32_t>(c);
-}
+uint32_t mg_AddN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) { return tq_AddN(r, x, y, n); }
 
-uint32_t mg_SubN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) {
-    uint32_t borrow = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        const uint64_t d = static_cast<uint64_t>(x[i]) - y[i] - borrow;
-        r[i] = static_cast<uint32_t>(d);
-        borrow = static_cast<uint32_t>(d >> 63);
-    }
-    return borrow;
-}
+uint32_t mg_SubN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) { return tq_SubN(r, x, y, n); }
 
-uint32_t mg_Add1N(uint32_t *r, int32_t n, uint32_t c) {
-    for (int32_t i = 0; c && i < n; ++i) {
-        const uint32_t w = r[i] + c;
-        c = w < c;
-        r[i] = w;
-    }
-    return c;
-}
+uint32_t mg_Add1N(uint32_t *r, int32_t n, uint32_t c) { return c ? tq_Add1(r, r, n, 1) : 0; }
 
-uint32_t mg_Sub1N(uint32_t *r, int32_t n, uint32_t c) {
-    for (int32_t i = 0; c && i < n; ++i) {
-        const uint32_t w = r[i];
-        r[i] = w - c;
-        c = w < c;
-    }
-    return c;
-}
+uint32_t mg_Sub1N(uint32_t *r, int32_t n, uint32_t c) { return c ? tq_Sub1(r, r, n, 1) : 0; }
 
 uint32_t mg_MulWordN(uint32_t *r, const uint32_t *x, int32_t n, uint32_t w) {
     uint64_t c = 0;
@@ -53,11 +25,7 @@ uint32_t mg_MulWordN(uint32_t *r, const uint32_t *x, int32_t n, uint32_t w) {
     return static_cast<uint32_t>(c);
 }
 
-int32_t mg_CmpN(const uint32_t *x, const uint32_t *y, int32_t n) {
-    for (int32_t i = n - 1; i >= 0; --i)
-        if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
-    return 0;
-}
+int32_t mg_CmpN(const uint32_t *x, const uint32_t *y, int32_t n) { return tq_CmpN(x, y, n); }
 
 int32_t mg_SigWords(const TqStr &m) {
     int32_t n = tq_NWords(m);
@@ -129,16 +97,31 @@ int32_t mg_AddShifted(const TqStr &X, int32_t sx, const TqStr &Y, int32_t sy, in
 
     R.resize(static_cast<size_t>(n + 1) * 4);
     uint32_t *r = tq_W(R);
-    if (sl) std::memset(r, 0, static_cast<size_t>(sl) * 4);
-    std::memcpy(r + sl, l, static_cast<size_t>(nl) * 4);
     r[n] = 0;
-    if (ns) {
+    if (sl == 0) {
+        // One pass: the low words of L below S, L +/- S, then L's words above
+        // S with the carry or borrow.
+        if (ss) std::memcpy(r, l, static_cast<size_t>(ss) * 4);
+        const int32_t above = n - ss - ns;
         if (!sub) {
-            uint32_t c = mg_AddN(r + ss, r + ss, s, ns);
-            r[n] = mg_Add1N(r + ss + ns, n - ss - ns, c);
+            const uint32_t c = tq_AddN(r + ss, l + ss, s, ns);
+            r[n] = tq_Add1(r + ss + ns, l + ss + ns, above, c);
         } else {
-            uint32_t b = mg_SubN(r + ss, r + ss, s, ns);
-            mg_Sub1N(r + ss + ns, n - ss - ns, b);
+            const uint32_t b = tq_SubN(r + ss, l + ss, s, ns);
+            tq_Sub1(r + ss + ns, l + ss + ns, above, b);
+        }
+    } else {
+        // L lies sl words up: R = L', then S is added or subtracted in place.
+        std::memset(r, 0, static_cast<size_t>(sl) * 4);
+        std::memcpy(r + sl, l, static_cast<size_t>(nl) * 4);
+        if (ns) {
+            if (!sub) {
+                uint32_t c = tq_AddN(r + ss, r + ss, s, ns);
+                r[n] = mg_Add1N(r + ss + ns, n - ss - ns, c);
+            } else {
+                uint32_t b = tq_SubN(r + ss, r + ss, s, ns);
+                mg_Sub1N(r + ss + ns, n - ss - ns, b);
+            }
         }
     }
     mg_Trim(R);

@@ -3,11 +3,13 @@
 // zero counts as positive, so 0 x inf is an infinity); float products add the
 // exponents and are cut to the working precision; fraction products are
 // reduced. A zero product is canonical zero.
+#include <algorithm>
 #include <utility>
 
 #include "arith.h"
 #include "arith_util.h"
 #include "frame/number.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "mag_ops.h"
 
@@ -24,15 +26,26 @@ int32_t mulSpecial(int32_t code, const TarqVar &a, const TarqVar &b) {
     }
 }
 
-void mulMag(TqStr &x, TqStr &y, TqStr &r) {
-    int32_t trim = 1;
-    h_Mul(std::move(x), std::move(y), trim, r);
-    mg_Trim(r);
+// R = X x Y from words xo.. and yo.. of the operands (the words below are
+// zero and skipped), straight into R's buffer; R is trimmed.
+void mulMag(const TqStr &X, int32_t xo, const TqStr &Y, int32_t yo, TqStr &R) {
+    const int32_t nx = std::max(mg_SigWords(X), 1) - xo, ny = std::max(mg_SigWords(Y), 1) - yo;
+    R.resize(static_cast<size_t>(nx + ny) * 4);
+    tq_MulWords(tq_W(R), tq_W(X) + xo, nx, tq_W(Y) + yo, ny);
+    mg_Trim(R);
+}
+
+// Number of zero words at the bottom of a non-zero magnitude (0 for zero).
+int32_t lowZeroWords(const TqStr &m) {
+    const int32_t n = mg_SigWords(m);
+    int32_t k = 0;
+    while (k < n && tq_W(m)[k] == 0) ++k;
+    return k < n ? k : 0;
 }
 
 }  // namespace
 
-int32_t n_Mul(TqNum a, TqNum b, TqNum &r) {
+int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
     a_CopyRecord(r.V, a.V);
@@ -41,22 +54,24 @@ int32_t n_Mul(TqNum a, TqNum b, TqNum &r) {
     if (code != 0) return a_SetSpecial(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
 
     switch (kind) {
-        case TarqBinFloat:
-            // Low zero words only lengthen the product; move them to the exponent.
-            n_Mant_StripLowZeroWords(a.V, a.MantN);
-            n_Mant_StripLowZeroWords(b.V, b.MantN);
-            [[fallthrough]];
+        case TarqBinFloat: {
+            // Low zero words only lengthen the product; they move to the exponent.
+            const int32_t za = lowZeroWords(a.MantN), zb = lowZeroWords(b.MantN);
+            mulMag(a.MantN, za, b.MantN, zb, r.MantN);
+            r.V.Expo = a.V.Expo + b.V.Expo + 4 * (za + zb);
+            break;
+        }
         case TarqDecFloat:
-            mulMag(a.MantN, b.MantN, r.MantN);
+            mulMag(a.MantN, 0, b.MantN, 0, r.MantN);
             r.V.Expo = a.V.Expo + b.V.Expo;
             break;
         case TarqBigInt:
-            mulMag(a.MantN, b.MantN, r.MantN);
+            mulMag(a.MantN, 0, b.MantN, 0, r.MantN);
             r.V.Expo = 0;
             break;
         default:
-            mulMag(a.MantN, b.MantN, r.MantN);
-            mulMag(a.DenN, b.DenN, r.DenN);
+            mulMag(a.MantN, 0, b.MantN, 0, r.MantN);
+            mulMag(a.DenN, 0, b.DenN, 0, r.DenN);
             r.V.Expo = 0;
             n_ReduceFraction(r.MantN, r.DenN);
             break;
@@ -66,6 +81,8 @@ int32_t n_Mul(TqNum a, TqNum b, TqNum &r) {
     a_Finish(r);
     return 0;
 }
+
+int32_t n_Mul(TqNum a, TqNum b, TqNum &r) { return n_MulRef(a, b, r); }
 
 int32_t n_Sqr(TqNum a, TqNum &r) {
     const int32_t kind = a.V.NumType;

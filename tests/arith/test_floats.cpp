@@ -121,3 +121,45 @@ INSTANTIATE_TEST_SUITE_P(KindsAndPrecisions, Floats,
                                            FloatCase{TarqBinFloat, 44}, FloatCase{TarqBinFloat, 416},
                                            FloatCase{TarqDecFloat, 4}, FloatCase{TarqDecFloat, 16},
                                            FloatCase{TarqDecFloat, 44}, FloatCase{TarqDecFloat, 416}));
+
+// The 32-bit word loops (the path of the 32-bit build) give the same results
+// as the 64-bit limb loops.
+TEST_F(ArithTest, PortableWordLoopsAgree) {
+    TqRng g(4242);
+    mpq_t qa, qb, want;
+    mpq_inits(qa, qb, want, nullptr);
+    const int32_t saved = gTq_Kernel_Limb64;
+    for (int32_t kind : {TarqBinFloat, TarqDecFloat, TarqBigInt}) {
+        for (int it = 0; it < 300; ++it) {
+            const FloatCase c{kind == TarqBigInt ? TarqBinFloat : kind, 44};
+            tqt_SetPrecisionBytes(c.precBytes);
+            TqNum a = randFloat(g, c), b = randFloat(g, c);
+            if (kind == TarqBigInt) {
+                a.V.NumType = b.V.NumType = TarqBigInt;
+                a.V.Expo = b.V.Expo = 0;
+            }
+            tqg_ToMpq(qa, a);
+            tqg_ToMpq(qb, b);
+            for (TqtOp op : {kAdd, kSub, kMul, kDiv}) {
+                if (op == kDiv && mpq_sgn(qb) == 0) continue;
+                TqNum out[2];
+                for (int path = 0; path < 2; ++path) {
+                    gTq_Kernel_Limb64 = path;
+                    put2(a, b);
+                    ASSERT_EQ(tqt_Call(op, h[0], h[1], h[2]), 0);
+                    out[path] = res();
+                }
+                gTq_Kernel_Limb64 = saved;
+                EXPECT_EQ(out[0].MantN, out[1].MantN) << tqt_OpName(op) << " kind " << kind << " it " << it;
+                EXPECT_EQ(out[0].V.Expo, out[1].V.Expo);
+                EXPECT_EQ(out[0].V.Sign, out[1].V.Sign);
+                if (kind != TarqBigInt) {
+                    tqt_Exact(op, want, qa, qb);
+                    EXPECT_TRUE(tqt_FloatClose(out[0], want, unitsFor(op, kind), op == kAdd || op == kSub ? 43 : 0));
+                }
+            }
+        }
+    }
+    gTq_Kernel_Limb64 = saved;
+    mpq_clears(qa, qb, want, nullptr);
+}
