@@ -92,45 +92,107 @@ static inline u64 addmulLimbsC(uint32_t *rp, const uint32_t *up, int32_t nl, u64
 }
 
 // The same with MULX and two independent carry chains (ADOX adds the high
-// half of the previous product, ADCX adds the result word), four limbs per
+// half of the previous product, ADCX adds the result word), eight limbs per
 // round; the loop counter is stepped with LEA and tested with JRCXZ so that
-// neither flag is disturbed. Requires BMI2 and ADX (checked at run time).
+// neither flag is disturbed. A length that is not a multiple of eight enters
+// the first round part-way (the pointers are moved back accordingly), so no
+// separate tail loop runs. Requires BMI2 and ADX (checked at run time).
 static inline u64 addmulLimbsAdx(uint32_t *rp, const uint32_t *up, int32_t nl, u64 v) {
-    const int32_t head = nl & 3;
-    u64 c = addmulLimbsC(rp, up, head, v, 0);
-    u64 blocks = static_cast<u64>(nl >> 2);
-    if (!blocks) return c;
-    rp += 2 * head;
-    up += 2 * head;
+    if (nl <= 0) return 0;
+    const int32_t entry = (8 - (nl & 7)) & 7;
+    u64 rounds = static_cast<u64>((nl + entry) / 8);
+    rp -= 2 * entry;
+    up -= 2 * entry;
+    u64 c = 0;
     __asm__ volatile(
+        "xorl %%r9d, %%r9d\n\t"
+        "cmpl $1, %[e]\n\t"
+        "je 11f\n\t"
+        "cmpl $2, %[e]\n\t"
+        "je 12f\n\t"
+        "cmpl $3, %[e]\n\t"
+        "je 13f\n\t"
+        "cmpl $4, %[e]\n\t"
+        "je 14f\n\t"
+        "cmpl $5, %[e]\n\t"
+        "je 15f\n\t"
+        "cmpl $6, %[e]\n\t"
+        "je 16f\n\t"
+        "cmpl $7, %[e]\n\t"
+        "je 17f\n\t"
         "xorl %%eax, %%eax\n\t"
-        "1:\n\t"
+        "jmp 20f\n\t"
+        "11:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 21f\n\t"
+        "12:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 22f\n\t"
+        "13:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 23f\n\t"
+        "14:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 24f\n\t"
+        "15:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 25f\n\t"
+        "16:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 26f\n\t"
+        "17:\n\t"
+        "xorl %%eax, %%eax\n\t"
+        "jmp 27f\n\t"
+        "20:\n\t"
         "mulxq (%[up]), %%r10, %%r9\n\t"
         "adoxq %[c], %%r10\n\t"
         "adcxq (%[rp]), %%r10\n\t"
         "movq %%r10, (%[rp])\n\t"
+        "21:\n\t"
         "mulxq 8(%[up]), %%r10, %[c]\n\t"
         "adoxq %%r9, %%r10\n\t"
         "adcxq 8(%[rp]), %%r10\n\t"
         "movq %%r10, 8(%[rp])\n\t"
+        "22:\n\t"
         "mulxq 16(%[up]), %%r10, %%r9\n\t"
         "adoxq %[c], %%r10\n\t"
         "adcxq 16(%[rp]), %%r10\n\t"
         "movq %%r10, 16(%[rp])\n\t"
+        "23:\n\t"
         "mulxq 24(%[up]), %%r10, %[c]\n\t"
         "adoxq %%r9, %%r10\n\t"
         "adcxq 24(%[rp]), %%r10\n\t"
         "movq %%r10, 24(%[rp])\n\t"
-        "leaq 32(%[up]), %[up]\n\t"
-        "leaq 32(%[rp]), %[rp]\n\t"
+        "24:\n\t"
+        "mulxq 32(%[up]), %%r10, %%r9\n\t"
+        "adoxq %[c], %%r10\n\t"
+        "adcxq 32(%[rp]), %%r10\n\t"
+        "movq %%r10, 32(%[rp])\n\t"
+        "25:\n\t"
+        "mulxq 40(%[up]), %%r10, %[c]\n\t"
+        "adoxq %%r9, %%r10\n\t"
+        "adcxq 40(%[rp]), %%r10\n\t"
+        "movq %%r10, 40(%[rp])\n\t"
+        "26:\n\t"
+        "mulxq 48(%[up]), %%r10, %%r9\n\t"
+        "adoxq %[c], %%r10\n\t"
+        "adcxq 48(%[rp]), %%r10\n\t"
+        "movq %%r10, 48(%[rp])\n\t"
+        "27:\n\t"
+        "mulxq 56(%[up]), %%r10, %[c]\n\t"
+        "adoxq %%r9, %%r10\n\t"
+        "adcxq 56(%[rp]), %%r10\n\t"
+        "movq %%r10, 56(%[rp])\n\t"
+        "leaq 64(%[up]), %[up]\n\t"
+        "leaq 64(%[rp]), %[rp]\n\t"
         "leaq -1(%[n]), %[n]\n\t"
-        "jrcxz 2f\n\t"
-        "jmp 1b\n\t"
-        "2:\n\t"
+        "jrcxz 3f\n\t"
+        "jmp 20b\n\t"
+        "3:\n\t"
         "adoxq %%rax, %[c]\n\t"
         "adcxq %%rax, %[c]\n\t"
-        : [up] "+r"(up), [rp] "+r"(rp), [n] "+c"(blocks), [c] "+r"(c)
-        : "d"(v)
+        : [up] "+r"(up), [rp] "+r"(rp), [n] "+c"(rounds), [c] "+r"(c)
+        : "d"(v), [e] "r"(entry)
         : "rax", "r9", "r10", "cc", "memory");
     return c;
 }
