@@ -1,0 +1,307 @@
+// The same fixed sequence of library calls, written out line by line with
+// every status and result, on any build of the library: the 32-bit Windows
+// DLL (under Wine) must write exactly what the Linux library writes. The
+// results are specified to the last digit, so any difference is a fault in
+// one of the two builds (the 32-bit build takes the portable 32-bit-limb
+// paths, the Linux build the 64-bit ones).
+//
+// Usage: tarq_transcript [library]   (default tarq.dll / libtarq.so)
+// Calls go through pointers found by name, so the program needs only the
+// library file.
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#define CC __stdcall
+static HMODULE sLib;
+// The banner the library writes while loading is not part of the transcript.
+static int openLibrary(const char *path) {
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (nul != INVALID_HANDLE_VALUE) SetStdHandle(STD_OUTPUT_HANDLE, nul);
+    sLib = LoadLibraryA(path ? path : "tarq.dll");
+    SetStdHandle(STD_OUTPUT_HANDLE, saved);
+    if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+    return sLib != NULL;
+}
+static void *symbol(const char *name) { return (void *)GetProcAddress(sLib, name); }
+#else
+#include <dlfcn.h>
+#define CC
+static void *sLib;
+static int openLibrary(const char *path) { return (sLib = dlopen(path ? path : "libtarq.so", RTLD_NOW)) != NULL; }
+static void *symbol(const char *name) { return dlsym(sLib, name); }
+#endif
+
+typedef void *DStr;  // the library's dynamic string (a BSTR on Windows)
+typedef int32_t(CC *Fn1)(int32_t);
+typedef int32_t(CC *Fn2)(int32_t, int32_t);
+typedef int32_t(CC *Fn3)(int32_t, int32_t, int32_t);
+typedef int32_t(CC *Fn4)(int32_t, int32_t, int32_t, int32_t);
+typedef int32_t(CC *Fn5)(int32_t, int32_t, int32_t, int32_t, int32_t);
+typedef int32_t(CC *Fn0)(void);
+typedef DStr(CC *FnDsNew)(const char *, int32_t);
+typedef void(CC *FnDsFree)(DStr);
+typedef int32_t(CC *FnDsLen)(DStr);
+typedef int32_t(CC *FnPut)(DStr, int32_t);
+typedef int32_t(CC *FnGet)(int32_t, int32_t, int32_t, DStr *);
+typedef double(CC *FnGetD)(int32_t);
+typedef long double(CC *FnGetX)(int32_t);
+typedef uint32_t(CC *FnGetU)(int32_t);
+
+static FnDsNew dsNew;
+static FnDsFree dsFree;
+static FnDsLen dsLen;
+static FnPut put;
+static FnGet get;
+static Fn1 allocVar, unallocVar;
+static Fn2 setPrecision, getConst, convertDt;
+static Fn0 getError;
+
+static void *need(const char *name) {
+    void *p = symbol(name);
+    if (!p) {
+        printf("missing export %s\n", name);
+        fflush(stdout);
+    }
+    return p;
+}
+#define LOAD(var, type, name) (var = (type)need(name))
+
+// The value of h as its full scientific text, or "<status N>".
+static const char *text(int32_t h, int32_t format) {
+    static char buf[8192];
+    DStr s = NULL;
+    int32_t st = get(h, format, 0, &s);
+    if (st) {
+        snprintf(buf, sizeof buf, "<status %d>", (int)st);
+    } else {
+        int32_t n = dsLen(s);
+        if (n >= (int32_t)sizeof buf) n = (int32_t)sizeof buf - 1;
+        if (n > 0) memcpy(buf, s, (size_t)n);
+        buf[n > 0 ? n : 0] = '\0';
+    }
+    if (s) dsFree(s);
+    return buf;
+}
+
+static int32_t putText(int32_t h, const char *t) {
+    DStr s = dsNew(t, (int32_t)strlen(t));
+    int32_t st = put(s, h);
+    dsFree(s);
+    return st;
+}
+
+// Scientific for floats, decimal otherwise.
+static int32_t formatOf(int32_t kind) { return kind <= 2 ? 2 + 8 : 8; }
+
+static const char *const kKindName[] = {"", "dec", "bin", "int", "frac"};
+
+static const char *const kFloatValues[] = {
+    "0", "1", "-1", "0.5", "2", "3", "-10", "0.001", "7.25", "-1.2345678901234567890123456789*d5",
+    "3.14159265358979323846264338327950288419716939937510", "2.5*d-20", "-9.99999999999999999999*d3",
+    "123456789012345678901234567890.5", "*+inf", "*NaN"};
+static const char *const kIntValues[] = {"0", "1", "-1", "2", "7", "-12", "255", "65536", "4294967296",
+                                         "-18446744073709551617", "123456789012345678901234567890123",
+                                         "340282366920938463463374607431768211455"};
+static const char *const kFracValues[] = {"0", "1", "-1", "1/3", "-22/7", "355/113", "7/2", "-1/1024",
+                                          "123456789012345678901/98765432109876543210"};
+// Small operands for powers and roots, whose size grows with their values.
+static const char *const kSmallValues[] = {"0", "1", "-1", "2", "3", "0.5", "-2", "10"};
+
+#define COUNT(a) (int)(sizeof a / sizeof a[0])
+
+static void values(int32_t kind, const char *const **list, int *n) {
+    if (kind <= 2) *list = kFloatValues, *n = COUNT(kFloatValues);
+    else if (kind == 3) *list = kIntValues, *n = COUNT(kIntValues);
+    else *list = kFracValues, *n = COUNT(kFracValues);
+}
+
+static const char *const kUnary[] = {"TQ_ABS", "TQ_REVSIGN", "TQ_INCR", "TQ_DECR", "TQ_MULBY2", "TQ_DIVBY2",
+                                     "TQ_FIX", "TQ_FRAC", "TQ_SQR", "TQ_RECIPROCAL", "TQ_SQRT"};
+static const char *const kTranscendental[] = {"TQ_EXP", "TQ_EXP2", "TQ_EXP10", "TQ_LOG", "TQ_LOG2", "TQ_LOG10",
+                                              "TQ_SIN", "TQ_COS", "TQ_TAN", "TQ_ATAN", "TQ_ASIN"};
+static const char *const kBinary[] = {"TQ_ADD", "TQ_SUB", "TQ_MUL", "TQ_DIV", "TQ_MOD", "TQ_GCD", "TQ_LCM"};
+static const char *const kCompare[] = {"TQ_COMPARE", "TQ_IS_EQ", "TQ_IS_L", "TQ_IS_GE"};
+
+static void unaryOps(int32_t kind, const char *const *names, int nNames, const char *const *list, int n) {
+    int32_t a = allocVar(kind), r = allocVar(kind);
+    for (int o = 0; o < nNames; ++o) {
+        Fn2 f = (Fn2)need(names[o]);
+        if (!f) continue;
+        for (int i = 0; i < n; ++i) {
+            putText(a, list[i]);
+            putText(r, "0");
+            int32_t st = f(a, r);
+            printf("%s %s(%s) = %d %s err %d\n", kKindName[kind], names[o] + 3, list[i], (int)st,
+                   text(r, formatOf(kind)), (int)getError());
+        }
+    }
+    unallocVar(a);
+    unallocVar(r);
+}
+
+static void binaryOps(int32_t kind, const char *const *list, int n) {
+    int32_t a = allocVar(kind), b = allocVar(kind), r = allocVar(kind), q = allocVar(kind);
+    for (int o = 0; o < COUNT(kBinary); ++o) {
+        Fn3 f = (Fn3)need(kBinary[o]);
+        if (!f) continue;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                putText(a, list[i]);
+                putText(b, list[j]);
+                putText(r, "0");
+                int32_t st = f(a, b, r);
+                printf("%s %s(%s, %s) = %d %s err %d\n", kKindName[kind], kBinary[o] + 3, list[i], list[j], (int)st,
+                       text(r, formatOf(kind)), (int)getError());
+            }
+    }
+    for (int o = 0; o < COUNT(kCompare); ++o) {
+        Fn2 f = (Fn2)need(kCompare[o]);
+        if (!f) continue;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                putText(a, list[i]);
+                putText(b, list[j]);
+                int32_t v = f(a, b);
+                printf("%s %s(%s, %s) = %d err %d\n", kKindName[kind], kCompare[o] + 3, list[i], list[j], (int)v,
+                       (int)getError());
+            }
+    }
+    Fn4 divInt = (Fn4)need("TQ_DIVINT");
+    for (int i = 0; divInt && i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            putText(a, list[i]);
+            putText(b, list[j]);
+            int32_t st = divInt(a, b, q, r);
+            printf("%s DIVINT(%s, %s) = %d %s", kKindName[kind], list[i], list[j], (int)st, text(q, formatOf(kind)));
+            printf(" rem %s err %d\n", text(r, formatOf(kind)), (int)getError());
+        }
+    unallocVar(a);
+    unallocVar(b);
+    unallocVar(r);
+    unallocVar(q);
+}
+
+static void powersAndRoots(int32_t kind) {
+    int32_t a = allocVar(kind), b = allocVar(kind), c = allocVar(kind), r = allocVar(kind), m = allocVar(kind);
+    Fn3 pw = (Fn3)need("TQ_POW");
+    Fn5 root = (Fn5)need("TQ_ROOT");
+    Fn4 powMod = (Fn4)need("TQ_POWMOD");
+    const int n = COUNT(kSmallValues);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            putText(a, kSmallValues[i]);
+            putText(b, kSmallValues[j]);
+            if (pw) {
+                int32_t st = pw(a, b, r);
+                printf("%s POW(%s, %s) = %d %s err %d\n", kKindName[kind], kSmallValues[i], kSmallValues[j], (int)st,
+                       text(r, formatOf(kind)), (int)getError());
+            }
+            if (root) {
+                int32_t st = root(a, b, 1, r, m);
+                printf("%s ROOT(%s, %s) = %d %s", kKindName[kind], kSmallValues[i], kSmallValues[j], (int)st,
+                       text(r, formatOf(kind)));
+                printf(" rem %s err %d\n", text(m, formatOf(kind)), (int)getError());
+            }
+            if (powMod && kind == 3) {
+                putText(c, "1000000007");
+                int32_t st = powMod(a, b, c, r);
+                printf("int POWMOD(%s, %s, 1000000007) = %d %s err %d\n", kSmallValues[i], kSmallValues[j], (int)st,
+                       text(r, 8), (int)getError());
+            }
+        }
+    unallocVar(a);
+    unallocVar(b);
+    unallocVar(c);
+    unallocVar(r);
+    unallocVar(m);
+}
+
+static void constantsAndConversions(void) {
+    int32_t h[5];
+    for (int32_t k = 1; k <= 4; ++k) h[k] = allocVar(k);
+    for (int32_t k = 1; k <= 4; ++k)
+        for (int32_t code = 1; code <= 33; ++code) {
+            int32_t st = getConst(code, h[k]);
+            printf("%s CONST(%d) = %d %s err %d\n", kKindName[k], (int)code, (int)st, text(h[k], formatOf(k)),
+                   (int)getError());
+        }
+    for (int32_t from = 1; from <= 4; ++from) {
+        const char *const *list;
+        int n;
+        values(from, &list, &n);
+        for (int i = 0; i < n; ++i)
+            for (int32_t to = 1; to <= 4; ++to) {
+                putText(h[from], list[i]);
+                int32_t st = convertDt(h[from], h[to]);
+                printf("CONVERT %s(%s) to %s = %d %s err %d\n", kKindName[from], list[i], kKindName[to], (int)st,
+                       text(h[to], formatOf(to)), (int)getError());
+            }
+    }
+    for (int32_t k = 1; k <= 4; ++k) unallocVar(h[k]);
+}
+
+static void nativeValues(void) {
+    FnGetD getD = (FnGetD)need("TQ_GETANY_DOUBLE");
+    FnGetX getX = (FnGetX)need("TQ_GETANY_EXT");
+    Fn1 getL = (Fn1)need("TQ_GETANY_LONG");
+    FnGetU getU = (FnGetU)need("TQ_GETANY_DWORD");
+    int32_t h = allocVar(1);
+    for (int i = 0; i < COUNT(kFloatValues); ++i) {
+        putText(h, kFloatValues[i]);
+        double d = getD ? getD(h) : 0;
+        long double x = getX ? getX(h) : 0;
+        uint64_t db, xm = 0;
+        uint16_t xe = 0;
+        memcpy(&db, &d, 8);
+        memcpy(&xm, &x, 8);
+        memcpy(&xe, (const char *)&x + 8, 2);
+        int32_t l = getL ? getL(h) : 0;
+        uint32_t u = getU ? getU(h) : 0;
+        printf("NATIVE %s: double %08lx%08lx ext %04x:%08lx%08lx long %ld dword %lu err %d\n", kFloatValues[i],
+               (unsigned long)(db >> 32), (unsigned long)(db & 0xffffffffu), (unsigned)xe, (unsigned long)(xm >> 32),
+               (unsigned long)(xm & 0xffffffffu), (long)l, (unsigned long)u, (int)getError());
+    }
+    unallocVar(h);
+}
+
+int main(int argc, char **argv) {
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (!openLibrary(argc > 1 ? argv[1] : NULL)) {
+        printf("cannot load the library\n");
+        return 2;
+    }
+    if (!LOAD(dsNew, FnDsNew, "TQ_DS_NEW") || !LOAD(dsFree, FnDsFree, "TQ_DS_FREE") ||
+        !LOAD(dsLen, FnDsLen, "TQ_DS_LEN") || !LOAD(put, FnPut, "TQ_PUT_STRING") ||
+        !LOAD(get, FnGet, "TQ_GET_STRING") || !LOAD(allocVar, Fn1, "TQ_ALLOCVAR") ||
+        !LOAD(unallocVar, Fn1, "TQ_UNALLOCVAR") || !LOAD(setPrecision, Fn2, "TQ_SETPRECISION") ||
+        !LOAD(getConst, Fn2, "TQ_GETCONST") || !LOAD(convertDt, Fn2, "TQ_CONVERTDT") ||
+        !LOAD(getError, Fn0, "TQ_GETGLOBALERROR"))
+        return 2;
+
+    static const int32_t kDigits[] = {38, 150};
+    for (int p = 0; p < COUNT(kDigits); ++p) {
+        printf("PRECISION %d -> %d\n", (int)kDigits[p], (int)setPrecision(1, kDigits[p]));
+        for (int32_t kind = 1; kind <= 4; ++kind) {
+            if (p > 0 && kind > 2) continue;  // exact kinds do not depend on the precision
+            const char *const *list;
+            int n;
+            values(kind, &list, &n);
+            unaryOps(kind, kUnary, COUNT(kUnary), list, n);
+            if (kind <= 2) unaryOps(kind, kTranscendental, COUNT(kTranscendental), list, n);
+            binaryOps(kind, list, n);
+            powersAndRoots(kind);
+        }
+        constantsAndConversions();
+        nativeValues();
+    }
+    printf("end of transcript\n");
+    return 0;
+}
