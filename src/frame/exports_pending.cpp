@@ -88,12 +88,4 @@ int32_t TQ_CALL TQ_EXTEUCLIDALGO(int32_t, int32_t, int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 
-int32_t TQ_CALL TQ_TEST(int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_TEST2(int32_t, tq_dstr *, int32_t) {
-    return notAvailable();
-}
-
 }  // extern "C"

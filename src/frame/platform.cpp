@@ -3,6 +3,35 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <x86intrin.h>
+#define TQ_HAVE_RDTSC 1
+#endif
+#include <chrono>
+
+uint64_t tq_PerfCounter() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+
+uint64_t tq_TimeStampCounter() {
+#if defined(TQ_HAVE_RDTSC)
+    return __rdtsc();
+#else
+    return tq_PerfCounter();
+#endif
+}
+
+namespace {
+// What a new thread runs: the caller's function and argument.
+struct TqThreadStart {
+    tq_ThreadFn Fn;
+    void *Arg;
+};
+}  // namespace
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -58,8 +87,44 @@ bool tq_PathExists(const std::string &path) { return GetFileAttributesA(path.c_s
 bool tq_MakeDir(const std::string &path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 char tq_DirSep() { return '\\'; }
 
+
+void tq_Yield() { Sleep(0); }
+
+static DWORD WINAPI threadEntry(LPVOID p) {
+    TqThreadStart start = *static_cast<TqThreadStart *>(p);
+    delete static_cast<TqThreadStart *>(p);
+    start.Fn(start.Arg);
+    return 0;
+}
+
+void *tq_ThreadStart(tq_ThreadFn fn, void *arg, uint32_t stackBytes) {
+    auto *start = new (std::nothrow) TqThreadStart{fn, arg};
+    if (!start) return nullptr;
+    HANDLE h = CreateThread(nullptr, stackBytes, threadEntry, start, 0, nullptr);
+    if (!h) {
+        delete start;
+        return nullptr;
+    }
+    return h;
+}
+
+bool tq_ThreadJoinAll(void **handles, int32_t n) {
+    if (n <= 0) return true;
+    bool ok = WaitForMultipleObjects(static_cast<DWORD>(n), reinterpret_cast<HANDLE *>(handles), TRUE, INFINITE) !=
+              WAIT_FAILED;
+    if (!ok) {
+        // Still make sure every worker has ended before its data goes away.
+        for (int32_t i = 0; i < n; ++i) WaitForSingleObject(handles[i], INFINITE);
+    }
+    for (int32_t i = 0; i < n; ++i) CloseHandle(handles[i]);
+    return ok;
+}
+
 #else
+#include <climits>
 #include <mutex>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -106,4 +171,64 @@ bool tq_PathExists(const std::string &path) {
 }
 bool tq_MakeDir(const std::string &path) { return mkdir(path.c_str(), 0777) == 0; }
 char tq_DirSep() { return '/'; }
+
+void tq_Yield() { sched_yield(); }
+
+static void *threadEntry(void *p) {
+    TqThreadStart start = *static_cast<TqThreadStart *>(p);
+    delete static_cast<TqThreadStart *>(p);
+    start.Fn(start.Arg);
+    return nullptr;
+}
+
+void *tq_ThreadStart(tq_ThreadFn fn, void *arg, uint32_t stackBytes) {
+    auto *start = new (std::nothrow) TqThreadStart{fn, arg};
+    auto *thread = new (std::nothrow) pthread_t;
+    pthread_attr_t attr;
+    bool ok = start && thread && pthread_attr_init(&attr) == 0;
+    if (ok) {
+        size_t stack = stackBytes;
+        if (stack < static_cast<size_t>(PTHREAD_STACK_MIN)) stack = PTHREAD_STACK_MIN;
+        ok = pthread_attr_setstacksize(&attr, stack) == 0 && pthread_create(thread, &attr, threadEntry, start) == 0;
+        pthread_attr_destroy(&attr);
+    }
+    if (!ok) {
+        delete start;
+        delete thread;
+        return nullptr;
+    }
+    return thread;
+}
+
+bool tq_ThreadJoinAll(void **handles, int32_t n) {
+    bool ok = true;
+    for (int32_t i = 0; i < n; ++i) {
+        auto *thread = static_cast<pthread_t *>(handles[i]);
+        if (pthread_join(*thread, nullptr) != 0) ok = false;
+        delete thread;
+    }
+    return ok;
+}
 #endif
+
+#if defined(_WIN32)
+#include <io.h>
+static bool stdinIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
+#else
+#include <unistd.h>
+static bool stdinIsTerminal() { return isatty(0) != 0; }
+#endif
+
+std::string tq_AskText(const std::string &prompt, const std::string &defaultText, const char *envName) {
+    if (!stdinIsTerminal()) {
+        std::string v = tq_GetEnv(envName);
+        return v.empty() ? defaultText : v;
+    }
+    std::fprintf(stderr, "%s [%s] ", prompt.c_str(), defaultText.c_str());
+    std::fflush(stderr);
+    char buf[256];
+    if (!std::fgets(buf, sizeof buf, stdin)) return defaultText;
+    std::string line(buf);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line.empty() ? defaultText : line;
+}

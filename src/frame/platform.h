@@ -21,3 +21,25 @@ bool tq_PathExists(const std::string &path);
 bool tq_MakeDir(const std::string &path);
 // Directory separator of the platform.
 char tq_DirSep();
+
+// Timers for the benchmarks, in ticks of their own unit: the processor's
+// time-stamp counter where the build can read it (else the monotonic clock in
+// nanoseconds), and the high-resolution monotonic clock in nanoseconds.
+uint64_t tq_TimeStampCounter();
+uint64_t tq_PerfCounter();
+// Gives the rest of the time slice to other threads (a sleep of 0 ms).
+void tq_Yield();
+
+// Worker threads. tq_ThreadStart runs fn(arg) on a new thread with the given
+// stack size and returns its handle, or nullptr when no thread could be
+// created. tq_ThreadJoinAll waits for all n threads together, without a time
+// limit, then releases their handles; false when the wait failed.
+typedef void (*tq_ThreadFn)(void *arg);
+void *tq_ThreadStart(tq_ThreadFn fn, void *arg, uint32_t stackBytes);
+bool tq_ThreadJoinAll(void **handles, int32_t n);
+
+// A question to the user with a default answer, in place of a modal input
+// box: on a terminal the prompt is shown and a line read (an empty line takes
+// the default); without a terminal on standard input the environment
+// variable envName answers, or the default when it is not set.
+std::string tq_AskText(const std::string &prompt, const std::string &defaultText, const char *envName);
