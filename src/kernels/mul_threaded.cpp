@@ -21,6 +21,8 @@
 #include "kernels/mul.h"
 
 std::atomic<int32_t> gTq_Debug_TotalThreadsCreated{0};
+int32_t gTq_Debug_FailThreadStart = 0;
+int32_t gTq_Threshold_Mul_ThreadMin = 4096;
 
 namespace {
 
@@ -80,9 +82,10 @@ struct LevelWorkers {
     int32_t K = 0;
 
     void product(const uint8_t *a, int32_t la, const uint8_t *b, int32_t lb, uint8_t *r) {
-        if (K < 2 && reserveWorker()) {
+        if (K < 2 && std::min(la, lb) >= gTq_Threshold_Mul_ThreadMin && reserveWorker()) {
             Records[K] = WorkRecord{a, la, b, lb, r};
-            void *h = tq_ThreadStart(workerMain, &Records[K], tq_Thread_StackBytes);
+            void *h = gTq_Debug_FailThreadStart ? nullptr
+                                                : tq_ThreadStart(workerMain, &Records[K], tq_Thread_StackBytes);
             if (h) {
                 Handles[K++] = h;
                 return;

@@ -10,6 +10,14 @@
 // Workers started since the last reset (TQ_TEST2 resets and reports it).
 extern std::atomic<int32_t> gTq_Debug_TotalThreadsCreated;
 
+// Tests set it to make every thread creation fail (the sub-product is then
+// computed on the calling thread).
+extern int32_t gTq_Debug_FailThreadStart;
+
+// A sub-product whose shorter operand is below this many bytes is computed on
+// the calling thread: starting a thread costs more than such a product saves.
+extern int32_t gTq_Threshold_Mul_ThreadMin;
+
 // Stack of every worker thread.
 constexpr uint32_t tq_Thread_StackBytes = 1048576;
 

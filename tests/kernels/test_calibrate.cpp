@@ -1,0 +1,169 @@
+// Threshold calibration: the decision rules on synthetic times (patience,
+// ties, the reference bound, wins counted over the whole run, defaults), the
+// measured thresholds of a fresh initialisation within their candidate sets,
+// the progress lines, and the semantics of options 3 and 4.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "fresh.h"
+#include "kernels/calibrate.h"
+#include "kernels/mul.h"
+#include "mag_oracle.h"
+#include "tarq.h"
+
+namespace {
+
+bool inSeries(int32_t v, int32_t from, int32_t to, int32_t step, int32_t fallback) {
+    return v == fallback || (v >= from && v <= to && (v - from) % step == 0);
+}
+
+// Runs the multiplication rule on times given per candidate (missing: 5000).
+struct MulRun {
+    int32_t result;
+    std::vector<int32_t> tried;
+    std::vector<int32_t> best;
+};
+MulRun pickMul(uint64_t reference, std::map<int32_t, uint64_t> times) {
+    MulRun run{};
+    const TqMulPick pick{8, 1000, 24, 99999999999999ull, 10, 300};
+    run.result = tq_PickMulThreshold(
+        pick, reference,
+        [&](int32_t t) {
+            run.tried.push_back(t);
+            return times.count(t) ? times[t] : uint64_t(5000);
+        },
+        [&](int32_t t, uint64_t, bool b) {
+            if (b) run.best.push_back(t);
+        });
+    return run;
+}
+
+}  // namespace
+
+TEST(CalibrationRules, MulNeverBeatingTheReferenceGives300) {
+    MulRun run = pickMul(400, {});  // every candidate 5000 > reference 400
+    EXPECT_EQ(run.result, 300);
+    EXPECT_TRUE(run.best.empty());
+    EXPECT_EQ(run.tried.size(), 42u);  // no best, so no misses: all candidates
+}
+
+TEST(CalibrationRules, MulPatienceEndsTheSearch) {
+    MulRun run = pickMul(1000, {{8, 900}, {32, 700}, {56, 600}});
+    EXPECT_EQ(run.result, 56);
+    EXPECT_EQ(run.best, (std::vector<int32_t>{8, 32, 56}));
+    // Ten misses after 56: candidates 80 .. 296, then the loop ends.
+    EXPECT_EQ(run.tried.size(), 3u + 10u);
+    EXPECT_EQ(run.tried.back(), 56 + 10 * 24);
+}
+
+TEST(CalibrationRules, MulTiesNeitherBestNorMiss) {
+    std::map<int32_t, uint64_t> times;
+    for (int32_t t = 8; t <= 1000; t += 24) times[t] = 600;  // all equal to the first
+    times[8 + 24 * 30] = 550;                                 // a late improvement
+    MulRun run = pickMul(1000, times);
+    EXPECT_EQ(run.result, 8 + 24 * 30);
+    EXPECT_EQ(run.best, (std::vector<int32_t>{8, 8 + 24 * 30}));
+}
+
+TEST(CalibrationRules, MulBestMustAlsoBeatTheReference) {
+    MulRun run = pickMul(550, {{8, 600}, {32, 580}, {56, 540}});
+    EXPECT_EQ(run.result, 56);
+    EXPECT_EQ(run.best, (std::vector<int32_t>{56}));
+}
+
+TEST(CalibrationRules, WinsAreCountedOverTheWholeRun) {
+    // Comba rule: the sixth win decides, wins need not be consecutive.
+    const TqWinsPick comba{4, 6000, 12, 5, 500};
+    std::vector<int32_t> reported;
+    auto times = [](int32_t n) {
+        const bool win = n <= 4 + 12 * 4 || n == 4 + 12 * 40;  // five early wins, one late
+        return std::make_pair(uint64_t(win ? 10 : 20), uint64_t(15));
+    };
+    int32_t r = tq_PickByWins(comba, times, [&](int32_t n, uint64_t, uint64_t, bool, bool) { reported.push_back(n); });
+    EXPECT_EQ(r, 4 + 12 * 40);
+    EXPECT_EQ(reported.back(), 4 + 12 * 40);
+    // A tie is a win for the new kernel.
+    r = tq_PickByWins(comba, [](int32_t) { return std::make_pair(uint64_t(7), uint64_t(7)); },
+                      [](int32_t, uint64_t, uint64_t, bool, bool) {});
+    EXPECT_EQ(r, 4 + 12 * 5);
+    // Karatsuba squaring: the ninth win; never enough wins gives 500.
+    const TqWinsPick kara{12, 2000, 24, 8, 500};
+    r = tq_PickByWins(kara, [](int32_t) { return std::make_pair(uint64_t(1), uint64_t(2)); },
+                      [](int32_t, uint64_t, uint64_t, bool, bool) {});
+    EXPECT_EQ(r, 12 + 24 * 8);
+    r = tq_PickByWins(kara, [](int32_t t) { return std::make_pair(uint64_t(t < 100 ? 1 : 3), uint64_t(2)); },
+                      [](int32_t, uint64_t, uint64_t, bool, bool) {});
+    EXPECT_EQ(r, 500);
+}
+
+// A fresh initialisation measures all three thresholds.
+TEST(FreshProcess, CalibratedThresholds) {
+    TQ_FRESH_ONLY();
+    TraceCollector trace;
+    ASSERT_EQ(TQ_GETPRECISION(1), 38);
+    EXPECT_TRUE(inSeries(gTq_Threshold_Mul_Karatsuba2Way, 8, 1000, 24, 300)) << gTq_Threshold_Mul_Karatsuba2Way;
+    EXPECT_TRUE(inSeries(gTq_Threshold_Square_Comba, 4, 6000, 12, 500)) << gTq_Threshold_Square_Comba;
+    EXPECT_TRUE(inSeries(gTq_Threshold_Square_Karatsuba, 12, 2000, 24, 500)) << gTq_Threshold_Square_Karatsuba;
+    EXPECT_EQ(gTq_Threshold_Mul_Karatsuba3Way, gTq_Threshold_Mul_Karatsuba2Way);
+    EXPECT_EQ(TQ_GETOPTION(3), gTq_Threshold_Mul_Karatsuba2Way);
+    EXPECT_EQ(TQ_GETOPTION(4), gTq_Threshold_Square_Karatsuba);
+    // The multiplication benchmark runs loud, the squaring benchmarks quiet.
+    const auto &l = TraceCollector::lines();
+    auto has = [&](const std::string &s) {
+        for (const auto &x : l)
+            if (x.rfind(s, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("Calculating the Karatsuba en Comba threshold values from scratch"));
+    EXPECT_TRUE(has("j:2300"));
+    EXPECT_TRUE(has("9 ->10000 *20000"));
+    EXPECT_TRUE(has("Threshold:8 ;"));
+    EXPECT_TRUE(has("--> Karatsuba threshold should be at least:" + std::to_string(gTq_Threshold_Mul_Karatsuba2Way)));
+    EXPECT_FALSE(has("--> Comba threshold should be at least:"));
+    EXPECT_TRUE(has("gTq_Threshold_Mul_Karatsuba3Way:"));
+}
+
+// Option 3 before the initialisation: the multiplication threshold is kept,
+// and the squaring thresholds are still measured (0 would break squaring).
+TEST(FreshProcess, OptionThreeBeforeInitialisation) {
+    TQ_FRESH_ONLY();
+    EXPECT_EQ(TQ_SETOPTION(3, 256), 0);
+    ASSERT_EQ(TQ_GETPRECISION(1), 38);
+    EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, 256);
+    EXPECT_TRUE(inSeries(gTq_Threshold_Square_Comba, 4, 6000, 12, 500));
+    EXPECT_TRUE(inSeries(gTq_Threshold_Square_Karatsuba, 12, 2000, 24, 500));
+    TqStr r;
+    h_Square(TqStr(4000, '\xFF'), r);
+    MpzT a(TqStr(4000, '\xFF')), want, got(r);
+    mpz_mul(want, a, a);
+    EXPECT_EQ(mpz_cmp(want, got), 0);
+}
+
+TEST(FreshDriver, CalibrationProcesses) {
+    EXPECT_TRUE(tq_RunFresh("CalibratedThresholds"));
+    EXPECT_TRUE(tq_RunFresh("OptionThreeBeforeInitialisation"));
+}
+
+TEST(CalibrationOptions, ThreeAndFour) {
+    tq_EnsureInit();
+    KernelSettingsGuard guard;
+    EXPECT_EQ(TQ_SETOPTION(3, 123), 0);
+    EXPECT_EQ(TQ_GETOPTION(3), 123);
+    EXPECT_EQ(TQ_SETOPTION(3, 2), 0);  // below one word: raised
+    EXPECT_EQ(TQ_GETOPTION(3), 4);
+    EXPECT_EQ(TQ_SETOPTION(3, -50), 0);
+    EXPECT_EQ(TQ_GETOPTION(3), 4);
+    EXPECT_EQ(TQ_SETOPTION(3, 0), 0);  // measured
+    EXPECT_TRUE(inSeries(TQ_GETOPTION(3), 8, 1000, 24, 300));
+    // Option 4 re-measures the Comba threshold even with a value given.
+    gTq_Threshold_Square_Comba = 9999;
+    EXPECT_EQ(TQ_SETOPTION(4, 640), 0);
+    EXPECT_EQ(TQ_GETOPTION(4), 640);
+    EXPECT_TRUE(inSeries(gTq_Threshold_Square_Comba, 4, 6000, 12, 500));
+    EXPECT_EQ(TQ_SETOPTION(4, 0), 0);
+    EXPECT_TRUE(inSeries(TQ_GETOPTION(4), 12, 2000, 24, 500));
+    EXPECT_EQ(TQ_SETOPTION(4, 1), 0);
+    EXPECT_EQ(TQ_GETOPTION(4), 4);
+}
