@@ -1,5 +1,6 @@
 // h_Gcd against GMP: random operands with planted common factors, both
-// argument orders, zero operands and both limb widths.
+// argument orders, zero operands, unbalanced lengths, the all-quotients-one
+// chain of Fibonacci numbers, and both limb widths.
 #include <gtest/gtest.h>
 
 #include "kernels/divmod.h"
@@ -52,6 +53,24 @@ TEST(Gcd, RandomWithCommonFactors) {
         Mpz f1, f2;
         mpz_fib2_ui(f1, f2, 1500);
         expectGcd(magOf(f1), magOf(f2));
+        // Unbalanced lengths, all-ones words, long operands with a planted factor.
+        for (int32_t n : {1, 2, 3, 4}) expectGcd(randMag(g, 120), randMag(g, n));
+        expectGcd(fillMag(50, 0xFFFFFFFFu), fillMag(20, 0xFFFFFFFFu));
+        expectGcd(fillMag(50, 0xFFFFFFFFu), fillMag(49, 0xFFFFFFFFu));
+        {
+            Mpz a(randMag(g, 1500)), b(randMag(g, 1490)), c(randMag(g, 300));
+            mpz_mul(a, a, c);
+            mpz_mul(b, b, c);
+            expectGcd(magOf(a), magOf(b));
+        }
+        // Consecutive values and a multiple of the other operand.
+        {
+            Mpz a(randMag(g, 40)), b;
+            mpz_add_ui(b, a, 1);
+            expectGcd(magOf(a), magOf(b));
+            mpz_mul_ui(b, a, 12345);
+            expectGcd(magOf(a), magOf(b));
+        }
         // Equal operands and a power of two against an odd number.
         TqStr x = randMag(g, 30);
         expectGcd(x, x);
