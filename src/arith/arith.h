@@ -22,6 +22,7 @@ int32_t n_Div(TqNum a, TqNum b, TqNum &r);
 int32_t n_AddRef(const TqNum &a, const TqNum &b, TqNum &r);
 int32_t n_SubRef(const TqNum &a, const TqNum &b, TqNum &r);
 int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r);
+int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r);
 int32_t n_Reciprocal(TqNum a, TqNum &r);
 int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem);
 int32_t n_Mod(TqNum a, TqNum b, TqNum &r);

@@ -25,56 +25,72 @@ int32_t divSpecial(int32_t code, const TarqVar &b) {
     return code;
 }
 
-void quotient(TqStr &x, TqStr &y, TqStr &q) {
+void quotient(TqStr x, TqStr y, TqStr &q) {
     TqStr rem;
     h_DivMod(std::move(x), std::move(y), 0, q, rem);
     mg_Trim(q);
 }
 
+// Words w0.. of a trimmed magnitude below which all words are zero (0 for
+// zero): the count n_Mant_StripLowZeroWords would move to the exponent.
+int32_t lowZeroWords(const TqStr &m, int32_t n) {
+    int32_t k = 0;
+    while (k < n && tq_W(m)[k] == 0) ++k;
+    return k < n ? k : 0;
+}
+
 // Binary float: i zero bytes below the dividend make the quotient P + 4 or
 // P + 8 bytes long, one guard word or more beyond the precision.
-void divBinFloat(TqNum &a, TqNum &b, TqNum &r) {
-    n_Mant_StripLowZeroWords(a.V, a.MantN);
-    n_Mant_StripLowZeroWords(b.V, b.MantN);
-    int32_t i = gTq_Prec_Bytes_Internal + tq_Len(b.MantN) + 4 - tq_Len(a.MantN);
+void divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
+    const int32_t na = mg_SigWords(a.MantN), nb = mg_SigWords(b.MantN);
+    const int32_t za = lowZeroWords(a.MantN, na), zb = lowZeroWords(b.MantN, nb);
+    const int32_t lenA = 4 * (na - za), lenB = 4 * (nb - zb);
+    int32_t i = gTq_Prec_Bytes_Internal + lenB + 4 - lenA;
     if (i < 0) {
         n_Trace("n_Div: Numerator can be shortened and still satisfy precision (to be implemented)!!");
         i = 0;
     }
     if (i % tq_ExpNorm_BinFl != 0) n_Trace("a7wheq98 - Error: i must be a multiple of %tq_ExpNorm_BinFl !!");
-    if (i > 0) a.MantN.insert(0, static_cast<size_t>(i), '\0');
-    a.V.Expo -= i;
-    quotient(a.MantN, b.MantN, r.MantN);
-    r.V.Expo = a.V.Expo - b.V.Expo;
+    TqStr x;
+    x.reserve(static_cast<size_t>(i + lenA + 4));
+    x.append(static_cast<size_t>(i), '\0');
+    x.append(a.MantN, static_cast<size_t>(4 * za), static_cast<size_t>(lenA));
+    if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
+    quotient(std::move(x), b.MantN.substr(static_cast<size_t>(4 * zb), static_cast<size_t>(lenB)), r.MantN);
+    r.V.Expo = (a.V.Expo + 4 * za - i) - (b.V.Expo + 4 * zb);
 }
 
 // Decimal float: the dividend is multiplied by powers of ten until it is a
 // working precision longer than the divisor.
-void divDecFloat(TqNum &a, TqNum &b, TqNum &r) {
+void divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t P = gTq_Prec_Bytes_Internal;
-    while (tq_Len(a.MantN) - tq_Len(b.MantN) < P) {
-        const int32_t d = tq_Len(b.MantN) + P - tq_Len(a.MantN);
+    TqStr x = a.MantN;
+    mg_Trim(x);
+    const int32_t lenB = 4 * mg_SigWords(b.MantN);
+    int32_t expo = a.V.Expo;
+    while (tq_Len(x) - lenB < P) {
+        const int32_t d = lenB + P - tq_Len(x);
         const int32_t k = static_cast<int32_t>(d * kLog10Of256);
         TarqVar pv;
         TqStr p;
         n_Pow10_Lookup(k, pv, p);
         mg_Trim(p);
         int32_t trim = 1;
-        h_Mul(std::move(a.MantN), std::move(p), trim, a.MantN);
-        if (pv.Expo > 0) a.MantN.insert(0, static_cast<size_t>(pv.Expo), '\0');
-        if (a.MantN.size() % 4) a.MantN.append(4 - a.MantN.size() % 4, '\0');
-        mg_Trim(a.MantN);
-        a.V.Expo -= k;
+        h_Mul(std::move(x), std::move(p), trim, x);
+        if (pv.Expo > 0) x.insert(0, static_cast<size_t>(pv.Expo), '\0');
+        if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
+        mg_Trim(x);
+        expo -= k;
     }
-    quotient(a.MantN, b.MantN, r.MantN);
-    r.V.Expo = a.V.Expo - b.V.Expo;
+    quotient(std::move(x), b.MantN, r.MantN);
+    r.V.Expo = expo - b.V.Expo;
 }
 
-void divFraction(TqNum &a, TqNum &b, TqNum &r) {
+void divFraction(const TqNum &a, const TqNum &b, TqNum &r) {
     int32_t trim = 1;
-    h_Mul(std::move(a.MantN), b.DenN, trim, r.MantN);
+    h_Mul(a.MantN, b.DenN, trim, r.MantN);
     trim = 1;
-    h_Mul(std::move(a.DenN), std::move(b.MantN), trim, r.DenN);
+    h_Mul(a.DenN, b.MantN, trim, r.DenN);
     mg_Trim(r.MantN);
     mg_Trim(r.DenN);
     n_ReduceFraction(r.MantN, r.DenN);
@@ -82,7 +98,7 @@ void divFraction(TqNum &a, TqNum &b, TqNum &r) {
 
 }  // namespace
 
-int32_t n_Div(TqNum a, TqNum b, TqNum &r) {
+int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
     a_SetZero(r);
@@ -91,12 +107,8 @@ int32_t n_Div(TqNum a, TqNum b, TqNum &r) {
     if (code == -1) return 0;
     if (code != 0) return a_SetSpecial(r, divSpecial(code, b.V), code == tq_Special_NaN);
 
-    if (n_NormaliseZero(b.V, b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
-    if (n_NormaliseZero(a.V, a.MantN)) return 0;
-    if (kind == TarqFraction) {
-        mg_Trim(a.DenN);
-        mg_Trim(b.DenN);
-    }
+    if (mg_IsZero(b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
+    if (mg_IsZero(a.MantN)) return 0;
 
     switch (kind) {
         case TarqBinFloat: divBinFloat(a, b, r); break;
@@ -108,6 +120,8 @@ int32_t n_Div(TqNum a, TqNum b, TqNum &r) {
     a_Finish(r);
     return 0;
 }
+
+int32_t n_Div(TqNum a, TqNum b, TqNum &r) { return n_DivRef(a, b, r); }
 
 int32_t n_Reciprocal(TqNum a, TqNum &r) {
     const int32_t kind = a.V.NumType;
@@ -134,7 +148,7 @@ int32_t n_Reciprocal(TqNum a, TqNum &r) {
             one.V = TarqVar{1, 1, 0, kind, 0};
             a_SetOne(one.MantN);
             a_SetOne(one.DenN);
-            return n_Div(std::move(one), std::move(a), r);
+            return n_DivRef(one, a, r);
         }
     }
 }

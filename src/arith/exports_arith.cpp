@@ -31,7 +31,7 @@ extern "C" {
 int32_t TQ_CALL TQ_ADD(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_AddRef, a, b, hOut); }
 int32_t TQ_CALL TQ_SUB(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_SubRef, a, b, hOut); }
 int32_t TQ_CALL TQ_MUL(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_MulRef, a, b, hOut); }
-int32_t TQ_CALL TQ_DIV(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Div, a, b, hOut); }
+int32_t TQ_CALL TQ_DIV(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_DivRef, a, b, hOut); }
 int32_t TQ_CALL TQ_MOD(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Mod, a, b, hOut); }
 
 int32_t TQ_CALL TQ_SQR(int32_t hIn, int32_t hOut) { return tq_Frame1(n_Sqr, hIn, hOut); }
