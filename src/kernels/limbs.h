@@ -53,6 +53,13 @@ void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *
 // r = a x a (2n words), each cross product formed once and doubled.
 void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n);
 
+// The Karatsuba combination: r holds z0 (2h words) followed by z2 (n2 >= 1
+// words) and nothing else; adds (z0 + z2 + mSign M) x^h into r, where M has
+// 2h words and mSign is +1, -1 or 0 (M absent). The caller guarantees that
+// the coefficient is not negative and that the sum fits in 2h + n2 words. T
+// is scratch of 2h + 1 words, used only when n2 < h.
+void tq_KaratsubaCombine(uint32_t *r, int32_t h, int32_t n2, const uint32_t *M, int32_t mSign, uint32_t *T);
+
 // r = a x b with the fastest algorithm for the sizes (schoolbook or Karatsuba,
 // with unbalanced operands cut into pieces); r holds na + nb words and
 // overlaps neither operand. na, nb >= 1.

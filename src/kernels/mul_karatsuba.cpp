@@ -77,6 +77,50 @@ static int32_t absDiff(uint32_t *d, const uint32_t *x, int32_t h, int32_t s) {
 static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, uint32_t *ws,
                    int32_t base);
 
+// p[0, n) += v for a small v, the carry running upward.
+static void addSmall(uint32_t *p, int32_t n, uint32_t v) {
+    for (int32_t i = 0; i < n && v; ++i) {
+        const uint64_t x = static_cast<uint64_t>(p[i]) + v;
+        p[i] = static_cast<uint32_t>(x);
+        v = static_cast<uint32_t>(x >> 32);
+    }
+}
+
+void tq_KaratsubaCombine(uint32_t *r, int32_t h, int32_t n2, const uint32_t *M, int32_t mSign, uint32_t *T) {
+    if (n2 >= h) {
+        // With z0 = z0L + z0H x^h and z2 = z2L + z2H x^h, adding (z0 + z2) x^h
+        // to r = z0L | z0H | z2L | z2H leaves X + z0L at word h and X + z2H at
+        // word 2h, X = z0H + z2L: three passes of h words instead of four.
+        uint32_t *X = r + 2 * h;
+        const uint32_t cx = tq_AddN(X, r + h, X, h);
+        const uint32_t c2 = cx + tq_AddN(r + h, X, r, h);
+        const int32_t hi = n2 - h;  // words of z2H
+        int32_t c3 = static_cast<int32_t>(cx + tq_Add1(X + hi, X + hi, h - hi, tq_AddN(X, X, r + 3 * h, hi)));
+        if (mSign > 0)
+            c3 += static_cast<int32_t>(tq_AddN(r + h, r + h, M, 2 * h));
+        else if (mSign < 0)
+            c3 -= static_cast<int32_t>(tq_SubN(r + h, r + h, M, 2 * h));
+        addSmall(r + 2 * h, n2, c2);
+        if (c3 > 0)
+            addSmall(r + 3 * h, hi, static_cast<uint32_t>(c3));
+        else if (c3 < 0)
+            tq_Sub1(r + 3 * h, r + 3 * h, hi, 1);
+        return;
+    }
+    // A short z2: form T = z0 + z2 +/- M (2h + 1 words), then add it at word h.
+    uint32_t c = tq_AddN(T, r, r + 2 * h, n2);
+    T[2 * h] = tq_Add1(T + n2, r + n2, 2 * h - n2, c);
+    if (mSign < 0)
+        T[2 * h] -= tq_SubN(T, T, M, 2 * h);
+    else if (mSign > 0)
+        T[2 * h] += tq_AddN(T, T, M, 2 * h);
+    // Above the product's top the coefficient is zero.
+    const int32_t avail = h + n2;
+    const int32_t len = std::min(2 * h + 1, avail);
+    c = tq_AddN(r + h, r + h, T, len);
+    tq_Add1(r + h + len, r + h + len, avail - len, c);
+}
+
 // na >= nb words, nb <= ceil(na / 2): balanced products of nb-word pieces.
 static void mulPieces(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, uint32_t *ws,
                       int32_t base) {
@@ -118,22 +162,9 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
     mulRec(r, a, h, b, h, inner, base);                  // z0 in r[0, 2h)
     mulRec(r + 2 * h, a + h, s, b + h, t, inner, base);  // z2 in r[2h, 2h + s + t)
 
-    // T = z0 + z2 -/+ M, 2h + 1 words, over the differences (no longer needed).
-    uint32_t *T = ws + 2 * h;
-    const int32_t n2 = s + t;
-    uint32_t c = tq_AddN(T, r, r + 2 * h, n2);
-    T[2 * h] = tq_Add1(T + n2, r + n2, 2 * h - n2, c);
-    if (sB) {
-        if (sA == sB)
-            T[2 * h] -= tq_SubN(T, T, M, 2 * h);
-        else
-            T[2 * h] += tq_AddN(T, T, M, 2 * h);
-    }
-    // Add the middle coefficient at word h; above the product's top it is zero.
-    const int32_t avail = na + nb - h;
-    const int32_t len = std::min(2 * h + 1, avail);
-    c = tq_AddN(r + h, r + h, T, len);
-    tq_Add1(r + h + len, r + h + len, avail - len, c);
+    // The middle coefficient z0 + z2 - sA sB M, added at word h. The
+    // differences are no longer needed: their room serves as scratch.
+    tq_KaratsubaCombine(r, h, s + t, M, sB == 0 ? 0 : sA == sB ? -1 : 1, ws + 2 * h);
     --gTq_Karatsuba_Depth;
 }
 

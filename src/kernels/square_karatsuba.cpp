@@ -37,7 +37,7 @@ static int32_t splitPoint(int32_t n) {
 static size_t sqrScratch(int32_t n, int32_t base) {
     if (n <= base) return 0;
     const int32_t h = splitPoint(n);
-    return static_cast<size_t>(3 * h + 2) + sqrScratch(h, base);
+    return static_cast<size_t>(3 * h + 2) + std::max(sqrScratch(h, base), static_cast<size_t>(2 * h + 2));
 }
 
 static void sqrRec(uint32_t *r, const uint32_t *a, int32_t n, uint32_t *ws, int32_t base) {
@@ -60,22 +60,13 @@ static void sqrRec(uint32_t *r, const uint32_t *a, int32_t n, uint32_t *ws, int3
         tq_SubN(d, a1, a, s);
         std::fill(d + s, d + h, 0u);
     }
-    if (c)
-        sqrRec(T, d, h, inner, base);  // M in T[0, 2h)
-    else
-        std::fill(T, T + 2 * h, 0u);
+    if (c) sqrRec(T, d, h, inner, base);  // M in T[0, 2h)
     sqrRec(r, a, h, inner, base);           // z0 in r[0, 2h)
     sqrRec(r + 2 * h, a1, s, inner, base);  // z2 in r[2h, 2n)
 
-    // T = z0 - M + z2 over 2h + 1 words (the top word absorbs the borrow).
-    T[2 * h] = 0u - tq_SubN(T, r, T, 2 * h);
-    const uint32_t cy = tq_AddN(T, T, r + 2 * h, 2 * s);
-    tq_Add1(T + 2 * s, T + 2 * s, 2 * h + 1 - 2 * s, cy);
-    // Add the middle coefficient at word h; above the square's top it is zero.
-    const int32_t avail = 2 * n - h;
-    const int32_t len = std::min(2 * h + 1, avail);
-    const uint32_t c2 = tq_AddN(r + h, r + h, T, len);
-    tq_Add1(r + h + len, r + h + len, avail - len, c2);
+    // The middle coefficient z0 + z2 - M, added at word h; the recursion's
+    // scratch is free again and serves the combination.
+    tq_KaratsubaCombine(r, h, 2 * s, T, c ? -1 : 0, inner);
 }
 
 void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
