@@ -2,10 +2,13 @@
 // exponent (h_SlidingWindow), with a table of the odd powers B, B^3, ...,
 // B^(2^k - 1). Odd moduli run in Montgomery form on raw limbs (every step a
 // product plus a word-level reduction, no division); other moduli reduce
-// every product by long division. B, E and M are copies; R is trimmed.
+// every product by long division on raw limbs. B, E and M are copies; R is
+// trimmed.
 #include <cstring>
 
+#include "div_core.h"
 #include "divmod.h"
+#include "limbs.h"
 #include "montgomery.h"
 #include "mul.h"
 #include "pow.h"
@@ -33,39 +36,87 @@ static void evaluate(const std::vector<TqWindowRec> &recs, V &x, Sq sq, Mul mul)
     }
 }
 
+// Products reduced modulo m by long division on raw limbs: the modulus is
+// normalised once, and each product (below m^2) is shifted by the same amount
+// and divided in place.
+template <class L> struct PlainReducer {
+    int32_t n;
+    int s;
+    std::vector<L> d, u, q, prod;
+    explicit PlainReducer(const TqStr &M) {
+        constexpr size_t LB = sizeof(L);
+        n = static_cast<int32_t>((M.size() + LB - 1) / LB);
+        d.assign(n, 0);
+        std::memcpy(d.data(), M.data(), M.size());
+        s = tqL_LeadingZeros(d[n - 1]);
+        if (s) tqL_ShiftLeft(d.data(), d.data(), n, s);
+        u.assign(2 * n + 1, 0);
+        q.assign(n + 1, 0);
+        prod.assign(2 * n, 0);
+    }
+    // r = prod mod m (prod holds 2n limbs below m^2).
+    void reduce(L *r) {
+        u[2 * n] = s ? tqL_ShiftLeft(u.data(), prod.data(), 2 * n, s) : 0;
+        if (!s) std::memcpy(u.data(), prod.data(), prod.size() * sizeof(L));
+        tq_DivAny(u.data(), 2 * n + 1, d.data(), n, q.data());
+        if (s)
+            tqL_ShiftRight(r, u.data(), n, s);
+        else
+            std::memcpy(r, u.data(), static_cast<size_t>(n) * sizeof(L));
+    }
+    void mul(L *r, const L *a, const L *b) {
+        constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+        tq_MulWords(reinterpret_cast<uint32_t *>(prod.data()), reinterpret_cast<const uint32_t *>(a), n * per,
+                    reinterpret_cast<const uint32_t *>(b), n * per);
+        reduce(r);
+    }
+    void sqr(L *r, const L *a) {
+        constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+        tq_SqrWords(reinterpret_cast<uint32_t *>(prod.data()), reinterpret_cast<const uint32_t *>(a), n * per);
+        reduce(r);
+    }
+};
+
+template <class L> static void powModPlain(const TqStr &B, const TqStr &E, const TqStr &M, TqStr &R) {
+    PlainReducer<L> red(M);
+    const int32_t n = red.n;
+    const int32_t k = h_WindowWidth(tq_Len(E));
+    std::vector<TqWindowRec> recs;
+    h_SlidingWindow(E, k, recs);
+    const size_t entries = static_cast<size_t>(1) << (k - 1);  // odd powers 1, 3, ..
+    std::vector<L> tab(entries * n, 0), b2(n), x(n);
+    TqStr bm;
+    h_Mod(B, M, bm);
+    std::memcpy(tab.data(), bm.data(), bm.size());
+    red.sqr(b2.data(), tab.data());
+    for (size_t i = 1; i < entries; ++i) red.mul(&tab[i * n], &tab[(i - 1) * n], b2.data());
+    const L *top = &tab[static_cast<size_t>(recs.back().Value / 2) * n];
+    x.assign(top, top + n);
+    evaluate(
+        recs, x, [&](std::vector<L> &v) { red.sqr(v.data(), v.data()); },
+        [&](std::vector<L> &v, int32_t i) { red.mul(v.data(), v.data(), &tab[static_cast<size_t>(i / 2) * n]); });
+    TqStr r(reinterpret_cast<const char *>(x.data()), static_cast<size_t>(n) * sizeof(L));
+    trimMag(r);
+    R = std::move(r);
+}
+
 void h_PowMod_Plain(TqStr B, TqStr E, TqStr M, TqStr &R) {
     if (isZero(E)) {
         R = tq_Word(1);
         return;
     }
     trimMag(M);
-    const int32_t k = h_WindowWidth(tq_Len(E));
-    std::vector<TqWindowRec> recs;
-    h_SlidingWindow(E, k, recs);
-    std::vector<TqStr> T(static_cast<size_t>(1) << k);
-    TqStr B2, x;
-    h_Mod(B, M, T[1]);
-    h_Square(T[1], B2);
-    h_Mod(B2, M, B2);
-    for (size_t i = 3; i < T.size(); i += 2) {
-        int32_t trim = 1;
-        h_Mul(B2, T[i - 2], trim, T[i]);
-        h_Mod(T[i], M, T[i]);
+    if (isZero(M)) {
+        R = tq_Word(0);
+        return;
     }
-    x = T[recs.back().Value];
-    evaluate(
-        recs, x,
-        [&](TqStr &v) {
-            h_Square(v, v);
-            h_Mod(v, M, v);
-        },
-        [&](TqStr &v, int32_t i) {
-            int32_t trim = 1;
-            h_Mul(v, T[i], trim, v);
-            h_Mod(v, M, v);
-        });
-    trimMag(x);
-    R = std::move(x);
+#if TQ_HAVE_LIMB64
+    if (tqL_UseLimb64()) {
+        powModPlain<uint64_t>(B, E, M, R);
+        return;
+    }
+#endif
+    powModPlain<uint32_t>(B, E, M, R);
 }
 
 template <class L> static void powModMont(const TqStr &B, const TqStr &E, const TqStr &M, TqStr &R) {
