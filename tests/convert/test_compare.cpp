@@ -1,0 +1,148 @@
+// Comparisons and predicates: the listed cases, and random values of every
+// kind (close values, equal values in different forms, far exponents)
+// compared against GMP rationals.
+#include <gtest/gtest.h>
+
+#include "conv_oracle.h"
+
+namespace {
+
+struct Compare : ::testing::Test {
+    void SetUp() override { tq_EnsureInit(); }
+};
+
+TEST_F(Compare, ListedCases) {
+    EXPECT_EQ(n_Compare(tq_P("2", TarqBigInt), tq_P("3", TarqBigInt)), -1);
+    EXPECT_EQ(n_Compare(tq_P("3", TarqBigInt), tq_P("2", TarqBigInt)), 1);
+    EXPECT_EQ(n_Compare(tq_P("-0", TarqBigInt), tq_P("0", TarqBigInt)), 0);
+    TqNum ten = tq_Zero(TarqDecFloat), ten2 = tq_Zero(TarqDecFloat);
+    ten.MantN = tq_Word(10);
+    ten2.MantN = tq_Word(1);
+    ten2.V.Expo = 1;
+    EXPECT_EQ(n_Compare(ten, ten2), 0);
+    EXPECT_EQ(n_IsEqual(ten, ten2), 1);
+    EXPECT_EQ(n_IsEqual(tq_P("5", TarqBinFloat), tq_P("-5", TarqBinFloat)), 0);
+    for (int32_t kind = 1; kind <= 4; ++kind) {
+        TqNum pinf = tq_P("*+inf", kind), ninf = tq_P("*-inf", kind), x = tq_P("-12", kind);
+        EXPECT_EQ(n_Compare(pinf, x), 1);
+        EXPECT_EQ(n_Compare(x, pinf), -1);
+        EXPECT_EQ(n_Compare(ninf, x), -1);
+        EXPECT_EQ(n_Compare(x, ninf), 1);
+        EXPECT_EQ(n_Compare(pinf, pinf), 0);
+        EXPECT_EQ(n_Compare(ninf, pinf), -1);
+        gTq_ErrorWord = 0;
+        EXPECT_EQ(n_Compare(tq_P("*NaN", kind), x), -2);
+        EXPECT_EQ(n_IsEqual(x, tq_P("*NaN", kind)), 0);
+        EXPECT_EQ(gTq_ErrorWord.load(), 1u);
+    }
+    gTq_ErrorWord = 0;
+    EXPECT_EQ(n_Compare(tq_P("3", TarqDecFloat), tq_P("3", TarqBigInt)), 2);
+    EXPECT_EQ(n_IsEqual(tq_P("3", TarqDecFloat), tq_P("3", TarqBigInt)), 2);
+    EXPECT_EQ(gTq_ErrorWord.load(), 2u);
+    EXPECT_EQ(n_Compare(tq_P("abc", TarqText), tq_P("abd", TarqText)), -1);
+    EXPECT_EQ(n_Compare(tq_P("ab", TarqText), tq_P("abc", TarqText)), -1);
+    EXPECT_EQ(n_Compare(tq_P("\xff", TarqText), tq_P("a", TarqText)), 1);  // unsigned bytes
+    EXPECT_EQ(n_Compare(tq_P("abc", TarqText), tq_P("abc", TarqText)), 0);
+}
+
+TEST_F(Compare, IsZero) {
+    EXPECT_EQ(n_IsZero(tq_P("", TarqText)), 1);
+    EXPECT_EQ(n_IsZero(tq_P("0", TarqText)), 0);
+    for (int32_t kind = 1; kind <= 4; ++kind) {
+        EXPECT_EQ(n_IsZero(tq_P("-0", kind)), 1);
+        EXPECT_EQ(n_IsZero(tq_P("0.001", kind)), kind == TarqBigInt || kind == TarqFraction ? 1 : 0);
+        EXPECT_EQ(n_IsZero(tq_P("*+inf", kind)), 0);
+        gTq_ErrorWord = 0;
+        EXPECT_EQ(n_IsZero(tq_P("*NaN", kind)), 0);
+        EXPECT_EQ(gTq_ErrorWord.load(), 1u);
+    }
+    TqNum padded = tq_Zero(TarqBigInt);
+    padded.MantN = tq_Word(0) + tq_Word(0);
+    EXPECT_EQ(n_IsZero(padded), 1);
+}
+
+int32_t inRange(const std::string &text, int32_t kind, int32_t code) {
+    TqStr out;
+    return n_IsInRange(tq_P(text, kind), code, out);
+}
+
+TEST_F(Compare, RangeBoundaries) {
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqFraction}) {
+        const bool frac = kind == TarqFraction;
+        EXPECT_EQ(inRange(frac ? "21474836479/10" : "2147483647.9", kind, tq_Type_Long), 1) << kind;
+        EXPECT_EQ(inRange("2147483648", kind, tq_Type_Long), 0);
+        EXPECT_EQ(inRange("-2147483648", kind, tq_Type_Long), 1);
+        EXPECT_EQ(inRange(frac ? "-4294967297/2" : "-2147483648.5", kind, tq_Type_Long), 1);
+        EXPECT_EQ(inRange("-2147483649", kind, tq_Type_Long), 0);
+        EXPECT_EQ(inRange(frac ? "-1/2" : "-0.5", kind, tq_Type_Dword), 0);
+        EXPECT_EQ(inRange("4294967295", kind, tq_Type_Dword), 1);
+        EXPECT_EQ(inRange("4294967296", kind, tq_Type_Dword), 0);
+        EXPECT_EQ(inRange("0", kind, tq_Type_Dword), 1);
+    }
+    EXPECT_EQ(inRange("1*d307", TarqDecFloat, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1*d308", TarqDecFloat, tq_Type_Double), 0);
+    EXPECT_EQ(inRange("9.99999999999999999*d307", TarqDecFloat, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("9.999999999999999999*d307", TarqDecFloat, tq_Type_Double), 0);  // rounds up to 1*d308
+    EXPECT_EQ(inRange("1*d-306", TarqDecFloat, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1*d-307", TarqDecFloat, tq_Type_Double), 0);
+    EXPECT_EQ(inRange("1*d307", TarqBinFloat, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1*d308", TarqBinFloat, tq_Type_Double), 0);
+    EXPECT_EQ(inRange("1*d308", TarqBigInt, tq_Type_Double), 0);
+    EXPECT_EQ(inRange("1*d307", TarqBigInt, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1*d4931", TarqDecFloat, tq_Type_Ext), 1);
+    EXPECT_EQ(inRange("1*d4932", TarqDecFloat, tq_Type_Ext), 0);
+    EXPECT_EQ(inRange("-1*d-4931", TarqDecFloat, tq_Type_Ext), 1);
+    EXPECT_EQ(inRange("1*d-4932", TarqDecFloat, tq_Type_Ext), 0);
+    EXPECT_EQ(inRange("0", TarqDecFloat, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1/3", TarqFraction, tq_Type_Double), 1);
+    EXPECT_EQ(inRange("1*d9999999", TarqDecFloat, tq_Type_Long), 0);
+    gTq_ErrorWord = 0;
+    EXPECT_EQ(inRange("5", TarqText, tq_Type_Long), 0);
+    EXPECT_EQ(gTq_ErrorWord.load(), 2u);
+    gTq_ErrorWord = 0;
+    EXPECT_EQ(inRange("5", TarqBigInt, 5), 0);
+    EXPECT_EQ(gTq_ErrorWord.load(), 2u);
+    gTq_ErrorWord = 0;
+    EXPECT_EQ(inRange("*NaN", TarqBigInt, tq_Type_Long), 0);
+    EXPECT_EQ(gTq_ErrorWord.load(), 1u);
+    EXPECT_EQ(inRange("*+inf", TarqBigInt, tq_Type_Ext), 0);
+}
+
+// Random pairs, often equal or nearly equal in value but written differently.
+TEST_F(Compare, RandomPairsAgainstGmp) {
+    std::mt19937_64 rng(77);
+    mpq_t qa, qb;
+    mpq_inits(qa, qb, nullptr);
+    for (int iter = 0; iter < 2000; ++iter) {
+        const int32_t kind = 1 + iter % 4;
+        auto text = [&](const std::string &digits, int shift) {
+            if (kind == TarqFraction) return digits + "/" + std::to_string(1 + rng() % 5);
+            if (kind == TarqBinFloat) return "&h" + digits + "*h" + std::to_string(shift);
+            return digits + "*d" + std::to_string(shift);
+        };
+        const int radix = kind == TarqBinFloat ? 16 : 10;
+        std::string da = tq_RandomDigits(rng, radix, 1 + rng() % 30);
+        std::string db = da;
+        int sa = static_cast<int>(rng() % 40) - 20, sb = sa;
+        switch (rng() % 4) {
+            case 0: db = tq_RandomDigits(rng, radix, 1 + rng() % 30); sb = static_cast<int>(rng() % 40) - 20; break;
+            case 1: db += "00"; sb -= 2; break;                            // same value, other form
+            case 2: db.back() = db.back() == '1' ? '2' : '1'; break;      // last digit differs
+            default: sb += static_cast<int>(rng() % 3) - 1; break;       // nearby exponent
+        }
+        std::string ta = rng() % 2 ? "-" : "", tb = rng() % 2 ? "-" : "";
+        ta += text(da, sa);
+        tb += text(db, sb);
+        TqNum a = tq_P(ta, kind), b = tq_P(tb, kind);
+        tq_ValueToMpq(qa, a);
+        tq_ValueToMpq(qb, b);
+        int want = mpq_cmp(qa, qb);
+        want = want < 0 ? -1 : want > 0 ? 1 : 0;
+        EXPECT_EQ(n_Compare(a, b), want) << ta << " vs " << tb;
+        EXPECT_EQ(n_Compare(b, a), -want);
+        EXPECT_EQ(n_IsEqual(a, b), want == 0 ? 1 : 0);
+    }
+    mpq_clears(qa, qb, nullptr);
+}
+
+}  // namespace

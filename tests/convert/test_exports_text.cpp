@@ -1,0 +1,243 @@
+// The text exports through the C interface: every string shape in, every
+// string shape out, the empty-text rules, bounded reads of caller memory,
+// handles, kind conversion and the first-call initialisation.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "conv_oracle.h"
+#include "fresh.h"
+#include "frame/store.h"
+
+namespace {
+
+struct TextExports : ::testing::Test {
+    int32_t dec = -1, big = -1, txt = -1, bin = -1;
+    void SetUp() override {
+        TQ_GETGLOBALERROR();
+        dec = TQ_ALLOCVAR(TarqDecFloat);
+        bin = TQ_ALLOCVAR(TarqBinFloat);
+        big = TQ_ALLOCVAR(TarqBigInt);
+        txt = TQ_ALLOCVAR(TarqText);
+    }
+    void TearDown() override {
+        for (int32_t h : {dec, bin, big, txt}) TQ_UNALLOCVAR(h);
+    }
+    std::string get(int32_t h, int32_t format = 0, int32_t digits = 0) {
+        tq_dstr s = nullptr;
+        int32_t st = TQ_GET_STRING(h, format, digits, &s);
+        std::string r(1, '<');
+        if (st) r += std::to_string(st);
+        else r.assign(s, static_cast<size_t>(TQ_DS_LEN(s)));
+        TQ_DS_FREE(s);
+        return r;
+    }
+    int32_t put(const std::string &text, int32_t h) {
+        tq_dstr s = TQ_DS_NEW(text.data(), static_cast<int32_t>(text.size()));
+        int32_t st = TQ_PUT_STRING(s, h);
+        TQ_DS_FREE(s);
+        return st;
+    }
+};
+
+TEST_F(TextExports, PutAndGetString) {
+    EXPECT_EQ(put("  -1 2.5 *d 3", dec), 0);
+    EXPECT_EQ(get(dec), "-12500");
+    EXPECT_EQ(get(dec, tq_Format_Scientific), "-1.25*d+4");
+    EXPECT_EQ(put("abc", dec), 1);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+    EXPECT_EQ(put("abc", txt), 0);
+    EXPECT_EQ(get(txt), "abc");
+    EXPECT_EQ(put("", big), 0);  // the plain put accepts the empty text
+    EXPECT_EQ(get(big), " 0");
+    EXPECT_EQ(get(dec, tq_Format_Dec | tq_Format_Hex), "<1");
+    // A caller's previous string is freed and replaced.
+    tq_dstr s = TQ_DS_NEW("old", 3);
+    EXPECT_EQ(TQ_GET_STRING(txt, 0, 0, &s), 0);
+    EXPECT_EQ(std::string(s, TQ_DS_LEN(s)), "abc");
+    TQ_DS_FREE(s);
+    EXPECT_EQ(TQ_GET_STRING(txt, 0, 0, nullptr), 0);
+}
+
+TEST_F(TextExports, BadHandles) {
+    EXPECT_EQ(put("1", 99999), 16);
+    EXPECT_EQ(put("1", -1), 16);
+    tq_dstr s = nullptr;
+    EXPECT_EQ(TQ_GET_STRING(-3, 0, 0, &s), 16);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(TQ_GETSTRINGLENGTH(70000), 0);
+    EXPECT_EQ(TQ_GETSTRING_PDS(70000), nullptr);
+    EXPECT_EQ(TQ_CONVERTDT(dec, -1), 16);
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD("1", 1, 70000), 16);
+    EXPECT_EQ(TQ_GETGLOBALERROR() & 16, 16);
+}
+
+TEST_F(TextExports, StringShapesIn) {
+    tq_dstr s = TQ_DS_NEW("42", 2);
+    EXPECT_EQ(TQ_PUTSTRING_DS(s, big), 0);
+    EXPECT_EQ(get(big), " 42");
+    EXPECT_EQ(TQ_PUTSTRING_PDS(&s, dec), 0);
+    EXPECT_EQ(get(dec), " 42.0");
+    EXPECT_EQ(TQ_PUTSTRING_VB(&s, txt), 0);
+    EXPECT_EQ(get(txt), "42");
+    TQ_DS_FREE(s);
+    EXPECT_EQ(TQ_PUTSTRING_PAZ("-7.5", dec), 0);
+    EXPECT_EQ(get(dec), "-7.5");
+    tq_az100 az;
+    std::memset(az.text, '9', sizeof az.text);  // no terminator: exactly 100 bytes are read
+    EXPECT_EQ(TQ_PUTSTRING_AZ(az, big), 0);
+    EXPECT_EQ(get(big), " " + std::string(100, '9'));
+    std::strcpy(az.text, "&hff");
+    EXPECT_EQ(TQ_PUTSTRING_AZ(az, big), 0);
+    EXPECT_EQ(get(big), " 255");
+    const char buf[] = {'1', '2', '3', '4', '5'};  // not terminated
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD(buf, 3, big), 0);
+    EXPECT_EQ(get(big), " 123");
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD(buf, -5, big), 0);  // bounded search for the zero byte
+    EXPECT_EQ(get(big), " 12345");
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD("77\0 88", -6, big), 0);
+    EXPECT_EQ(get(big), " 77");
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD("abcde", INT32_MIN, txt), 0);  // the most negative length
+    EXPECT_EQ(TQ_GETSTRINGLENGTH(txt), 5);
+}
+
+TEST_F(TextExports, EmptyAndNullTexts) {
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD("x", 0, dec), 1);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD(nullptr, 0, txt), 0);
+    EXPECT_EQ(TQ_GETSTRINGLENGTH(txt), 0);
+    EXPECT_EQ(TQ_PUTSTRING_DS(nullptr, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_PDS(nullptr, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_VB(nullptr, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_PAZ(nullptr, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD(nullptr, 5, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_FROMADD(nullptr, -5, txt), 0);
+    EXPECT_EQ(TQ_PUTSTRING_PAZ("", txt), 0);
+    tq_az100 az{};
+    EXPECT_EQ(TQ_PUTSTRING_AZ(az, big), 1);
+    EXPECT_EQ(TQ_PUTSTRING_AZ(az, txt), 0);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+}
+
+TEST_F(TextExports, TextReaders) {
+    ASSERT_EQ(put("hello", txt), 0);
+    EXPECT_EQ(TQ_GETSTRINGLENGTH(txt), 5);
+    tq_dstr ds = TQ_GETSTRING_DS(txt);
+    EXPECT_EQ(std::string(ds, TQ_DS_LEN(ds)), "hello");
+    TQ_DS_FREE(ds);
+    tq_dstr *pds = TQ_GETSTRING_PDS(txt);
+    ASSERT_NE(pds, nullptr);
+    EXPECT_EQ(std::string(*pds, TQ_DS_LEN(*pds)), "hello");
+    EXPECT_EQ(TQ_GETSTRING_PDS(txt), pds);  // the variable's own handle
+    const char *paz = TQ_GETSTRING_PAZ(txt);
+    ASSERT_NE(paz, nullptr);
+    EXPECT_STREQ(paz, "hello");
+    char dest[8] = "XXXXXXX";
+    EXPECT_EQ(TQ_GETSTRING_2ADD(txt, dest), 0);
+    EXPECT_STREQ(dest, "helloXX");
+    // The handle follows the variable's text and survives growth of the store.
+    ASSERT_EQ(put("a longer text than before", txt), 0);
+    EXPECT_EQ(TQ_GETSTRING_PDS(txt), pds);
+    EXPECT_EQ(std::string(*pds, TQ_DS_LEN(*pds)), "a longer text than before");
+    // Freed with the variable.
+    TQ_UNALLOCVAR(txt);
+    EXPECT_EQ(*pds, nullptr);
+    txt = TQ_ALLOCVAR(TarqText);
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(TQ_GETSTRINGLENGTH(dec), 0);
+    EXPECT_EQ(TQ_GETSTRING_DS(dec), nullptr);
+    EXPECT_EQ(TQ_GETSTRING_PDS(dec), nullptr);
+    EXPECT_EQ(TQ_GETSTRING_PAZ(dec), nullptr);
+    EXPECT_EQ(TQ_GETSTRING_2ADD(dec, dest), 2);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 2);
+}
+
+TEST_F(TextExports, ConvertDTUsesTheDefaultFormat) {
+    ASSERT_EQ(put("-12.5", dec), 0);
+    EXPECT_EQ(TQ_SETOPTION(7, tq_Format_Scientific | tq_Format_Dec), 0);
+    EXPECT_EQ(TQ_SETOPTION(8, 2), 0);
+    EXPECT_EQ(TQ_CONVERTDT(dec, txt), 0);
+    EXPECT_EQ(get(txt), "-1.3*d+1");
+    tq_dstr ds = TQ_GETANY_DS(dec);
+    EXPECT_EQ(std::string(ds, TQ_DS_LEN(ds)), "-1.3*d+1");
+    TQ_DS_FREE(ds);
+    char dest[32];
+    EXPECT_EQ(TQ_GETANY_S2ADD(dec, dest), 0);
+    EXPECT_STREQ(dest, "-1.3*d+1");
+    TQ_SETOPTION(7, 0);
+    TQ_SETOPTION(8, 0);
+    EXPECT_EQ(TQ_CONVERTDT(dec, txt), 0);
+    EXPECT_EQ(get(txt), get(dec));
+    EXPECT_EQ(TQ_CONVERTDT(txt, big), 0);
+    EXPECT_EQ(get(big), "-12");
+    EXPECT_EQ(TQ_CONVERTDT(big, bin), 0);
+    EXPECT_EQ(get(bin, tq_Format_Hex), "-&hC*h+0");
+    // A failing format raises its bit and gives the empty text.
+    TQ_SETOPTION(7, tq_Format_Dec | tq_Format_Hex);
+    TQ_GETGLOBALERROR();
+    ds = TQ_GETANY_DS(dec);
+    EXPECT_EQ(TQ_DS_LEN(ds), 0);
+    TQ_DS_FREE(ds);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+    TQ_SETOPTION(7, 0);
+}
+
+TEST_F(TextExports, ComparePredicates) {
+    int32_t a = TQ_ALLOCVAR(TarqBigInt), b = TQ_ALLOCVAR(TarqBigInt);
+    put("2", a);
+    put("3", b);
+    EXPECT_EQ(TQ_COMPARE(a, b), -1);
+    EXPECT_EQ(TQ_IS_L(a, b), 1);
+    EXPECT_EQ(TQ_IS_LE(a, b), 1);
+    EXPECT_EQ(TQ_IS_G(a, b), 0);
+    EXPECT_EQ(TQ_IS_GE(a, b), 0);
+    EXPECT_EQ(TQ_IS_EQ(a, b), 0);
+    EXPECT_EQ(TQ_IS_NE(a, b), 1);
+    EXPECT_EQ(TQ_IS_GE(a, a), 1);
+    // Kind mismatch.
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(TQ_COMPARE(a, dec), 2);
+    EXPECT_EQ(TQ_IS_EQ(a, dec), 2);
+    EXPECT_EQ(TQ_IS_NE(a, dec), 0);
+    EXPECT_EQ(TQ_IS_L(a, dec), 0);
+    EXPECT_EQ(TQ_IS_G(a, dec), 0);
+    EXPECT_EQ(TQ_IS_LE(a, dec), 1);
+    EXPECT_EQ(TQ_IS_GE(a, dec), 1);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 2);
+    // NaN.
+    put("*NaN", b);
+    EXPECT_EQ(TQ_COMPARE(a, b), -2);
+    EXPECT_EQ(TQ_IS_L(a, b), 0);
+    EXPECT_EQ(TQ_IS_G(a, b), 0);
+    EXPECT_EQ(TQ_IS_EQ(a, b), 0);
+    EXPECT_EQ(TQ_IS_LE(a, b), 1);
+    EXPECT_EQ(TQ_IS_GE(a, b), 1);
+    EXPECT_EQ(TQ_IS_NE(a, b), 1);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+    EXPECT_EQ(TQ_ISZERO(a), 0);
+    put("-0", a);
+    EXPECT_EQ(TQ_ISZERO(a), 1);
+    EXPECT_EQ(TQ_COMPARE(a, 99999), 16);
+    EXPECT_EQ(TQ_IS_EQ(a, 99999), 0);
+    EXPECT_EQ(TQ_ISZERO(-1), 0);
+    EXPECT_EQ(TQ_ISINRANGE(-1, 6), 0);
+    TQ_UNALLOCVAR(a);
+    TQ_UNALLOCVAR(b);
+}
+
+// The first call of a process after TQ_ALLOCVAR reads a text into a float at
+// a defined precision.
+TEST(FreshProcess, PutStringInitialises) {
+    TQ_FRESH_ONLY();
+    int32_t h = TQ_ALLOCVAR(TarqBinFloat);
+    tq_dstr s = TQ_DS_NEW("0.1", 3);
+    EXPECT_EQ(TQ_PUT_STRING(s, h), 0);
+    TQ_DS_FREE(s);
+    EXPECT_EQ(gTq_Prec_Bytes_Internal, 16);
+    EXPECT_EQ(gTq_Store[h].MantN.size(), 16u);
+}
+
+TEST(TextExportsFresh, PutStringInitialises) { EXPECT_TRUE(tq_RunFresh("PutStringInitialises")); }
+
+}  // namespace
