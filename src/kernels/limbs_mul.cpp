@@ -57,6 +57,7 @@ static void sqrBasecase32(uint32_t *r, const uint32_t *a, int32_t n) {
 // ---------------------------------------------------------------- 64-bit path
 
 #if TQ_HAVE_LIMB64
+#include <cpuid.h>
 #include <x86intrin.h>
 
 typedef unsigned long long u64;
@@ -169,9 +170,12 @@ static inline u64 addmulLimbsAdx(uint32_t *rp, const uint32_t *up, int32_t nl, u
     return c;
 }
 
+// BMI2 and ADX from CPUID leaf 7 (EBX bits 8 and 19); read directly because
+// not every compiler's __builtin_cpu_supports knows "adx".
 static bool detectAdx() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("adx");
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    return ((b >> 8) & 1) && ((b >> 19) & 1);
 }
 int32_t gTq_Kernel_Adx = detectAdx() ? 1 : 0;
 
