@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "kernels/divmod.h"
+#include "kernels/limbops.h"
 #include "kernels/mul.h"
 #include "pow10.h"
 #include "tq_state.h"
@@ -23,6 +24,49 @@ static void incMag(TqStr &m) {
     for (size_t i = 0; i < n; ++i)
         if (++w[i] != 0) return;
     m += tq_Word(1);
+}
+
+// The decimal cut by 10^d when 10^d fits one limb (d <= 9 for 32-bit limbs,
+// d <= 19 for 64-bit limbs): one pass of divisions by a normalised limb
+// through its reciprocal, in place, and the same rounding as the general
+// path (up by one only when the remainder exceeds half of 10^d).
+template <class L> static void cutBySmallPow10(TqStr &M, L p) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    const int32_t words = tq_NWords(M);
+    if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
+    L *u = reinterpret_cast<L *>(M.data());
+    const int32_t n = tq_NWords(M) / per;
+    const int B = tqL_LimbBits<L>;
+    const int s = tqL_LeadingZeros(p);
+    const L d = static_cast<L>(p << s);
+    const L v = tqL_RecipLimb(d);
+    // Divides M x 2^s by d: the same quotient, the remainder times 2^s.
+    L r = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
+        u[i] = tqL_Div2By1(r, limb, d, v, r);
+    }
+    const L rem = static_cast<L>(r >> s);
+    n_TrimMag(M);
+    if (rem > p - rem) incMag(M);
+}
+
+// Cuts M by 10^d through cutBySmallPow10 when 10^d fits a limb; false when
+// it does not.
+static bool cutBySmallPow10(TqStr &M, int32_t d) {
+    uint64_t p = 1;
+    for (int32_t i = 0; i < d && i < 20; ++i) p *= 10;
+#if TQ_HAVE_LIMB64
+    if (tqL_UseLimb64() && d <= 19) {
+        cutBySmallPow10<uint64_t>(M, p);
+        return true;
+    }
+#endif
+    if (d <= 9) {
+        cutBySmallPow10<uint32_t>(M, static_cast<uint32_t>(p));
+        return true;
+    }
+    return false;
 }
 
 static int32_t floorDiv4(int32_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
@@ -51,6 +95,11 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     const int32_t E1 = 4 * ((k + v.Expo) / 4);
     const int32_t d = E1 - v.Expo;
     if (d > 0) {
+        n_TrimMag(MantN);
+        if (cutBySmallPow10(MantN, d)) {
+            v.Expo = E1;
+            return;
+        }
         TqStr p10, q, rem;
         n_Pow10_Integer(d, p10);
         n_TrimMag(p10);
