@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 #include <gmp.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,12 @@ std::string gCacheDir;
 void putText(int32_t h, const char *text) {
     TqLockGuard g;
     gTq_Store[h].MantN = text;
+}
+
+double threadCpuSeconds() {
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec * 1e-9;
 }
 
 double cpuSeconds() {
@@ -128,17 +135,22 @@ void BM_ThreadedKaratsuba_100kDigits(benchmark::State &state) {
     mpz_inits(a, b, r, nullptr);
     mpz_import(a, A.size() / 4, -1, 4, 0, 0, A.data());
     mpz_import(b, B.size() / 4, -1, 4, 0, 0, B.data());
-    double single = 0, threaded = 0, gmp = 0;
+    double single = 0, threaded = 0, gmp = 0, cpuAll = 0, cpuMain = 0, cpuSingle = 0;
     int64_t n = 0;
     TqStr r4, r5;
     for (auto _ : state) {
         int32_t trim = 1;
+        const double s0 = threadCpuSeconds();
         auto t0 = Clock::now();
         h_Mul_Karatsuba2Way(A, B, trim, r4);
         auto t1 = Clock::now();
+        cpuSingle += threadCpuSeconds() - s0;
         trim = 1;
+        const double p0 = cpuSeconds(), m0 = threadCpuSeconds();
         h_Mul_Karatsuba2Way_V5(A, B, trim, r5);
         auto t2 = Clock::now();
+        cpuAll += cpuSeconds() - p0;
+        cpuMain += threadCpuSeconds() - m0;
         mpz_mul(r, a, b);
         auto t3 = Clock::now();
         single += std::chrono::duration<double>(t1 - t0).count();
@@ -153,6 +165,16 @@ void BM_ThreadedKaratsuba_100kDigits(benchmark::State &state) {
     state.counters["speedup"] = single / threaded;
     state.counters["ratio"] = threaded / gmp;
     state.counters["workers"] = gTq_MaxThreads;
+    // Processor time of the single-threaded product and of the threaded one
+    // (all threads, and the calling thread alone). On an otherwise idle
+    // machine the threaded wall time approaches max(main, all / (workers + 1));
+    // projected_speedup = single / that bound, a figure that does not depend
+    // on how busy the machine is.
+    state.counters["cpu_single_ms"] = 1000 * cpuSingle / n;
+    state.counters["cpu_all_ms"] = 1000 * cpuAll / n;
+    state.counters["cpu_main_ms"] = 1000 * cpuMain / n;
+    const double bound = std::max(cpuMain, cpuAll / (gTq_MaxThreads + 1));
+    state.counters["projected_speedup"] = bound > 0 ? cpuSingle / bound : 0;
     state.counters["T5"] = gTq_Threshold_Mul_Karatsuba2Way_V5;
     mpz_clears(a, b, r, nullptr);
 }

@@ -1,5 +1,5 @@
 // Threaded Karatsuba multiplication on operands of unequal lengths. Each level
-// splits at the middle of the longer operand (rounded down to whole words),
+// splits at the middle of the longer operand (rounded down to whole limbs),
 // works on the effective (significant) length of every half, and either
 // splits both operands (three products: low, high and the middle product of
 // the absolute half differences) or, when the shorter operand does not reach
@@ -22,7 +22,7 @@
 
 std::atomic<int32_t> gTq_Debug_TotalThreadsCreated{0};
 int32_t gTq_Debug_FailThreadStart = 0;
-int32_t gTq_Threshold_Mul_ThreadMin = 4096;
+int32_t gTq_Threshold_Mul_ThreadMin = 2048;
 
 namespace {
 
@@ -196,7 +196,11 @@ void h_Mul_Karatsuba2Way_V5_helper(const uint8_t *A, int32_t lenA, const uint8_t
             std::swap(A, B);
             std::swap(lenA, lenB);
         }
-        const int32_t h = (lenA / 2) & ~3;
+        // The split is rounded down to whole 64-bit limbs where that leaves a
+        // half, so that the halves stay limb-aligned for the 64-bit loops;
+        // lenA is at least two words here.
+        int32_t h = (lenA / 2) & ~7;
+        if (h == 0) h = 4;
         if (h < lenB)
             balanced(A, lenA, B, lenB, R, h);
         else

@@ -155,4 +155,8 @@ TEST(MulThreadedCases, SmallOperandsAndTinyThreshold) {
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 0;  // falls back to a usable threshold
     std::mt19937_64 rng(14);
     checkProduct(tq_RandomMag(rng, 100), tq_RandomMag(rng, 90));
+    // One-word base case: every split down to single words, odd and even.
+    gTq_Threshold_Mul_Karatsuba2Way_V5 = 4;
+    for (int32_t na = 1; na <= 24; ++na)
+        for (int32_t nb : {1, 2, 3, 5, 8, 13, 24}) checkProduct(tq_RandomMag(rng, na), tq_RandomMag(rng, nb));
 }
