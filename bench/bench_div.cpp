@@ -20,6 +20,8 @@ static void BM_DivMod(benchmark::State &state) {
 }
 BENCHMARK(BM_DivMod)
     ->ArgNames({"digits", "limb64"})
+    ->Args({40, 1})
+    ->Args({200, 1})
     ->Args({1000, 1})
     ->Args({1000, 0})
     ->Args({10000, 1})

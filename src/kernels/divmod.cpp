@@ -8,6 +8,7 @@
 // (the flag only says whether the caller wants it). A zero divisor is guarded:
 // Q is zero and Rem is the dividend.
 #include <cstring>
+#include <vector>
 
 #include "div_core.h"
 #include "divmod.h"
@@ -26,31 +27,45 @@ static bool smaller(const TqStr &X, const TqStr &Y) {
     return tqL_Cmp(tq_W(X), tq_W(Y), tq_NWords(X)) < 0;
 }
 
+// Writes the n limbs at p, trimmed, into S (reusing S's storage).
+template <class L> static void storeTrimmed(TqStr &S, const L *p, int32_t n) {
+    int32_t words = n * static_cast<int32_t>(sizeof(L) / 4);
+    const uint32_t *w = reinterpret_cast<const uint32_t *>(p);
+    while (words > 1 && w[words - 1] == 0) --words;
+    if (words < 1) words = 1;
+    S.assign(reinterpret_cast<const char *>(p), static_cast<size_t>(words) * 4);
+}
+
 template <class L> static void divideLimbs(const TqStr &X, const TqStr &Y, TqStr &Q, TqStr &Rem) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     const int32_t dn = (tq_NWords(Y) + per - 1) / per;
     // One spare limb on top of the dividend takes the normalising shift and
     // keeps its top dn limbs below the divisor.
     const int32_t un = (tq_NWords(X) + per - 1) / per + 1;
-    TqStr dbuf(static_cast<size_t>(dn) * sizeof(L), '\0');
-    TqStr ubuf(static_cast<size_t>(un) * sizeof(L), '\0');
-    std::memcpy(dbuf.data(), Y.data(), Y.size());
-    std::memcpy(ubuf.data(), X.data(), X.size());
-    L *d = reinterpret_cast<L *>(dbuf.data());
-    L *u = reinterpret_cast<L *>(ubuf.data());
+    const int32_t qn = un - dn;
+    // Divisor, dividend and quotient in one scratch area; small divisions
+    // stay on the stack.
+    const size_t total = static_cast<size_t>(dn + un + qn);
+    L small[96];
+    std::vector<L> big;
+    L *d = small;
+    if (total > 96) {
+        big.resize(total);
+        d = big.data();
+    }
+    L *u = d + dn, *q = u + un;
+    std::memset(d, 0, total * sizeof(L));
+    std::memcpy(d, Y.data(), Y.size());
+    std::memcpy(u, X.data(), X.size());
     const int s = tqL_LeadingZeros(d[dn - 1]);
     if (s) {
         tqL_ShiftLeft(d, d, dn, s);
         tqL_ShiftLeft(u, u, un, s);
     }
-    TqStr qbuf(static_cast<size_t>(un - dn) * sizeof(L), '\0');
-    tq_DivAny(u, un, d, dn, reinterpret_cast<L *>(qbuf.data()));
+    tq_DivAny(u, un, d, dn, q);
     if (s) tqL_ShiftRight(u, u, dn, s);
-    ubuf.resize(static_cast<size_t>(dn) * sizeof(L));
-    trimMag(qbuf);
-    trimMag(ubuf);
-    Q = std::move(qbuf);
-    Rem = std::move(ubuf);
+    storeTrimmed(Q, q, qn);
+    storeTrimmed(Rem, u, dn);
 }
 
 void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
