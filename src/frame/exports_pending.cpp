@@ -12,14 +12,6 @@ int32_t TQ_CALL TQ_CONVERTUNITS(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 
-int32_t TQ_CALL TQ_GCD(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_LCM(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
 int32_t TQ_CALL TQ_POW(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
@@ -77,14 +69,6 @@ int32_t TQ_CALL TQ_ROOT(int32_t, int32_t, int32_t, int32_t, int32_t) {
 }
 
 int32_t TQ_CALL TQ_POWMOD(int32_t, int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_MODINV(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_EXTEUCLIDALGO(int32_t, int32_t, int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 

@@ -1,0 +1,129 @@
+// Test helpers for differential tests of float functions against MPFR:
+// arguments made at the working precision, and a result's error in units of
+// the last place of the working precision. Builds on tq_gmp.h.
+#pragma once
+#include <gmp.h>
+#include <mpfr.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "frame/number.h"
+#include "tq_gmp.h"
+
+inline TqNum oracle_Num(int32_t kind) {
+    TqNum v;
+    v.V = TarqVar{0, 1, 0, kind, 0};
+    v.MantN = tq_Word(0);
+    v.DenN = tq_Word(1);
+    return v;
+}
+
+// A binary float of at most `bytes` bytes of magnitude, x truncated toward zero.
+inline TqNum oracle_BinFromMpfr(const mpfr_t x, int32_t bytes) {
+    TqNum v = oracle_Num(TarqBinFloat);
+    if (mpfr_zero_p(x)) return v;
+    const long e = mpfr_get_exp(x);  // |x| < 2^e
+    long expoWords = e - 8L * bytes;
+    expoWords = expoWords >= 0 ? (expoWords + 31) / 32 : -((-expoWords) / 32);
+    mpfr_t t;
+    mpfr_init2(t, mpfr_get_prec(x));
+    mpfr_mul_2si(t, x, -32 * expoWords, MPFR_RNDN);
+    mpz_t m;
+    mpz_init(m);
+    mpfr_get_z(m, t, MPFR_RNDZ);
+    v.V.Sign = mpz_sgn(m) < 0 ? -1 : 1;
+    mpz_abs(m, m);
+    v.MantN = tqg_MagFromMpz(m);
+    v.V.Expo = static_cast<int32_t>(4 * expoWords);
+    mpz_clear(m);
+    mpfr_clear(t);
+    n_Mant_StripLowZeroWords(v.V, v.MantN);
+    return v;
+}
+
+// A decimal float of `digits` significant digits, x rounded to nearest, with its
+// exponent brought to a multiple of 4 as the library keeps it.
+inline TqNum oracle_DecFromMpfr(const mpfr_t x, int32_t digits) {
+    TqNum v = oracle_Num(TarqDecFloat);
+    if (mpfr_zero_p(x)) return v;
+    mpfr_exp_t e10;
+    char *s = mpfr_get_str(nullptr, &e10, 10, static_cast<size_t>(digits), x, MPFR_RNDN);
+    const char *d = s;
+    if (*d == '-') {
+        v.V.Sign = -1;
+        ++d;
+    }
+    mpz_t m;
+    mpz_init_set_str(m, d, 10);
+    long expo = static_cast<long>(e10) - digits;
+    // Lower the exponent to a multiple of 4 by multiplying the magnitude.
+    while (expo % 4 != 0) {
+        mpz_mul_ui(m, m, 10);
+        --expo;
+    }
+    v.MantN = tqg_MagFromMpz(m);
+    v.V.Expo = static_cast<int32_t>(expo);
+    mpz_clear(m);
+    mpfr_free_str(s);
+    return v;
+}
+
+inline TqNum oracle_FromMpfr(const mpfr_t x, int32_t kind) {
+    return kind == TarqBinFloat ? oracle_BinFromMpfr(x, gTq_Prec_Bytes_Internal)
+                                : oracle_DecFromMpfr(x, gTq_Prec_Digits_Internal);
+}
+
+inline TqNum oracle_FromDouble(double d, int32_t kind) {
+    mpfr_t x;
+    mpfr_init2(x, 64);
+    mpfr_set_d(x, d, MPFR_RNDN);
+    TqNum v = oracle_FromMpfr(x, kind);
+    mpfr_clear(x);
+    return v;
+}
+
+// Precision (bits) at which the oracle computes: well beyond the library's.
+inline mpfr_prec_t oracle_Prec() { return 8L * gTq_Prec_Bytes_Internal * 2 + 256; }
+
+// The unit of the last working-precision place for a result near `exact`:
+// decimal floats 10^(e - D + 1) with e the decimal exponent of the value and D
+// the working precision in digits; binary floats 256^(top - P), where the
+// value's top byte position top is whole words and P the precision in bytes.
+inline void oracle_Unit(mpfr_t u, const mpfr_t exact, int32_t kind) {
+    if (kind == TarqBinFloat) {
+        long e = mpfr_zero_p(exact) ? 0 : mpfr_get_exp(exact);  // |exact| < 2^e
+        long topWords = e > 0 ? (e + 31) / 32 : -((-e) / 32);
+        mpfr_set_ui_2exp(u, 1, 32 * topWords - 8L * gTq_Prec_Bytes_Internal, MPFR_RNDN);
+    } else {
+        long e10 = 0;
+        if (!mpfr_zero_p(exact)) {
+            mpfr_t l;
+            mpfr_init2(l, 64);
+            mpfr_abs(l, exact, MPFR_RNDN);
+            mpfr_log10(l, l, MPFR_RNDN);
+            e10 = static_cast<long>(std::floor(mpfr_get_d(l, MPFR_RNDD)));
+            mpfr_clear(l);
+        }
+        mpfr_set_ui(u, 10, MPFR_RNDN);
+        mpfr_pow_si(u, u, e10 - gTq_Prec_Digits_Internal + 1, MPFR_RNDN);
+    }
+}
+
+// |result - exact| in units of the last working-precision place (of exact).
+inline double oracle_ErrUnits(const TqNum &result, const mpfr_t exact) {
+    const mpfr_prec_t p = mpfr_get_prec(exact);
+    mpfr_t r, u;
+    mpfr_init2(r, p + 64);
+    mpfr_init2(u, 64);
+    tqg_ToMpfr(r, result);
+    mpfr_sub(r, r, exact, MPFR_RNDN);
+    mpfr_abs(r, r, MPFR_RNDN);
+    oracle_Unit(u, exact, result.V.NumType);
+    mpfr_div(r, r, u, MPFR_RNDN);
+    const double units = mpfr_get_d(r, MPFR_RNDN);
+    mpfr_clear(r);
+    mpfr_clear(u);
+    return units;
+}
