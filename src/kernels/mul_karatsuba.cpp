@@ -202,10 +202,10 @@ void h_Mul_Karatsuba2Way(TqStr A, TqStr B, int32_t &trim, TqStr &R) {
         return;
     }
     const int32_t N = h_Mul_Karatsuba2Way_CommonLength(la, lb);
-    TqStr p(static_cast<size_t>(N) * 2, '\0');
-    tq_MulWords(tq_W(p), tq_W(A), la / 4, tq_W(B), lb / 4);
-    if (trim) h_Trim(p);
-    R = std::move(p);
+    // A and B are this call's own copies, so R is never an operand here.
+    R.assign(static_cast<size_t>(N) * 2, '\0');
+    tq_MulWords(tq_W(R), tq_W(A), la / 4, tq_W(B), lb / 4);
+    if (trim) h_Trim(R);
 }
 
 void h_Mul_Karatsuba2Way_helper(const void *A, const void *B, int32_t n, void *R) {

@@ -10,10 +10,13 @@
 
 void h_Mul_schoolbook(const TqStr &A, const TqStr &B, int32_t &trim, TqStr &R) {
     const int32_t na = tq_NWords(A), nb = tq_NWords(B);
-    TqStr p(static_cast<size_t>(na + nb) * 4, '\0');
+    // The product goes straight into R's storage unless R is an operand.
+    TqStr local;
+    TqStr &p = (&R == &A || &R == &B) ? local : R;
+    p.assign(static_cast<size_t>(na + nb) * 4, '\0');
     if (na > 0 && nb > 0) tq_MulBasecase(tq_W(p), tq_W(A), na, tq_W(B), nb);
     if (trim && na + nb > 1) h_Trim(p);
-    R = std::move(p);
+    if (&p == &local) R = std::move(local);
 }
 
 void h_Mul_schoolbook_Ptr(const void *A, int32_t lenA, const void *B, int32_t lenB, int32_t &trim, void *R) {

@@ -22,8 +22,10 @@ void h_Square(TqStr A, TqStr &R) {
 
 void h_Square_Comba(const TqStr &A, int32_t &trim, TqStr &R) {
     const int32_t n = tq_NWords(A);
-    TqStr p(static_cast<size_t>(n) * 8, '\0');
+    TqStr local;
+    TqStr &p = &R == &A ? local : R;
+    p.assign(static_cast<size_t>(n) * 8, '\0');
     if (n > 0) tq_SqrBasecase(tq_W(p), tq_W(A), n);
     if (trim && n > 0) h_Trim(p);
-    R = std::move(p);
+    if (&p == &local) R = std::move(local);
 }

@@ -86,8 +86,7 @@ void h_Square_Karatsuba(TqStr A, int32_t &trim, TqStr &R) {
     // Above the threshold an odd word count is reported at one word more,
     // as the recursion's first split extends it.
     const int32_t reported = (tq_Len(A) > gTq_Threshold_Square_Karatsuba && (n & 1)) ? n + 1 : n;
-    TqStr p(static_cast<size_t>(reported) * 8, '\0');
-    if (n > 0) tq_SqrWords(tq_W(p), tq_W(A), n);
-    if (trim && n > 0) h_Trim(p);
-    R = std::move(p);
+    R.assign(static_cast<size_t>(reported) * 8, '\0');  // A is this call's own copy
+    if (n > 0) tq_SqrWords(tq_W(R), tq_W(A), n);
+    if (trim && n > 0) h_Trim(R);
 }

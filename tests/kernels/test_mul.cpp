@@ -210,6 +210,27 @@ TEST_P(Mul, KaratsubaRangeHelperWritesExactlyItsResult) {
     }
 }
 
+TEST_P(Mul, StringKernelsAcceptTheResultAsAnOperand) {
+    std::mt19937_64 rng(16);
+    for (int32_t n : {1, 3, 8, 41}) {
+        const TqStr X = tq_RandomMag(rng, n), Y = tq_RandomMag(rng, n + 5);
+        const TqStr expect = oracleMul(X, Y);
+        int32_t t = 1;
+        TqStr r = X;
+        h_Mul_schoolbook(r, Y, t, r);
+        EXPECT_EQ(r, expect);
+        r = Y;
+        h_Mul_schoolbook(X, r, t, r);
+        EXPECT_EQ(r, expect);
+        r = X;
+        h_Square_Comba(r, t, r);
+        EXPECT_EQ(r, oracleMul(X, X));
+        r = X;
+        h_Mul(r, r, t, r);
+        EXPECT_EQ(r, oracleMul(X, X));
+    }
+}
+
 // The 64-bit limb path must give the same words as the 32-bit path (checked
 // directly, in addition to both agreeing with GMP above).
 TEST(MulPaths, BothLimbPathsGiveIdenticalWords) {
