@@ -10,7 +10,6 @@
 #include "arith_util.h"
 #include "frame/number.h"
 #include "kernels/limbs.h"
-#include "kernels/mul.h"
 #include "mag_ops.h"
 
 namespace {
@@ -32,6 +31,14 @@ void mulMag(const TqStr &X, int32_t xo, const TqStr &Y, int32_t yo, TqStr &R) {
     const int32_t nx = std::max(mg_SigWords(X), 1) - xo, ny = std::max(mg_SigWords(Y), 1) - yo;
     R.resize(static_cast<size_t>(nx + ny) * 4);
     tq_MulWords(tq_W(R), tq_W(X) + xo, nx, tq_W(Y) + yo, ny);
+    mg_Trim(R);
+}
+
+// R = X x X straight into R's buffer; R is trimmed.
+void sqrMag(const TqStr &X, TqStr &R) {
+    const int32_t n = std::max(mg_SigWords(X), 1);
+    R.resize(static_cast<size_t>(2 * n) * 4);
+    tq_SqrWords(tq_W(R), tq_W(X), n);
     mg_Trim(R);
 }
 
@@ -95,11 +102,9 @@ int32_t n_Sqr(TqNum a, TqNum &r) {
     if (code != 0) return a_SetSpecial(r, code, code == tq_Special_NaN);
 
     r.V.Special = 0;
-    h_Square(std::move(a.MantN), r.MantN);
-    mg_Trim(r.MantN);
+    sqrMag(a.MantN, r.MantN);
     if (kind == TarqFraction) {
-        h_Square(std::move(a.DenN), r.DenN);
-        mg_Trim(r.DenN);
+        sqrMag(a.DenN, r.DenN);
         n_ReduceFraction(r.MantN, r.DenN);
     } else {
         a_SetOne(r.DenN);

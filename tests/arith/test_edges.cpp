@@ -346,3 +346,36 @@ TEST_F(ArithTest, LongBinaryDividendIsTracedAndStillDivided) {
     mpq_clear(want);
     mpz_clear(a);
 }
+
+TEST_F(ArithTest, ShortcutStartsExactlyAWholePrecisionApart) {
+    // P = 16 bytes. B = 0xFF has its top at byte 1; A = 256^e (one word 1 at
+    // Expo e) has its top at byte e + 1.
+    mpz_t z;
+    mpz_init(z);
+    for (int32_t e : {12, 16}) {
+        put2(num(TarqBinFloat, 1, e), num(TarqBinFloat, 0xFF));
+        ASSERT_EQ(TQ_ADD(h[0], h[1], h[2]), 0);
+        if (e == 16) {  // 16 bytes apart: B is ignored, A comes back as stored
+            EXPECT_EQ(res().V.Expo, 16);
+            EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{1}));
+        } else {  // 12 bytes apart: the exact sum fits the precision
+            EXPECT_EQ(res().V.Expo, 0);
+            EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{0xFF, 0, 0, 1}));
+        }
+    }
+    // Decimal: 10^40 + 1 with 16 bytes (about 38 digits) keeps 10^40; 10^20 + 1
+    // is exact.
+    for (int32_t e : {20, 40}) {
+        put2(num(TarqDecFloat, 1, e), num(TarqDecFloat, 1));
+        ASSERT_EQ(TQ_ADD(h[0], h[1], h[2]), 0);
+        mpq_t got, want;
+        mpq_inits(got, want, nullptr);
+        tqg_ToMpq(got, res());
+        mpz_ui_pow_ui(z, 10, static_cast<unsigned long>(e));
+        if (e == 20) mpz_add_ui(z, z, 1);
+        mpq_set_z(want, z);
+        EXPECT_TRUE(mpq_equal(got, want)) << e;
+        mpq_clears(got, want, nullptr);
+    }
+    mpz_clear(z);
+}
