@@ -147,3 +147,4 @@ void host_TestHash(void);
 void host_TestText(void);
 void host_TestNative(void);
 void host_TestArith(void);
+void host_TestFunctions(void);

@@ -165,6 +165,7 @@ int main(int argc, char **argv) {
     host_TestText();
     host_TestNative();
     host_TestArith();
+    host_TestFunctions();
     host_TestThreads();
     testDetachedChild();
 
