@@ -194,9 +194,14 @@ TEST_F(ArithTest, IncrementAndDecrementOfBigIntegers) {
 TEST_F(ArithTest, AliasedHandles) {
     for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqBigInt, TarqFraction}) {
         put2(num(kind, -7), num(kind, 3));
-        ASSERT_EQ(TQ_ADD(h[0], h[0], h[0]), 0);  // doubles
         mpq_t got;
         mpq_init(got);
+        ASSERT_EQ(TQ_MUL(h[1], h[1], h[2]), 0);  // one operand twice, another output
+        tqg_ToMpq(got, res(2));
+        EXPECT_EQ(mpq_get_d(got), 9.0) << kind;
+        ASSERT_EQ(TQ_SUB(h[1], h[1], h[2]), 0);
+        EXPECT_TRUE(isCanonicalZero(res(2))) << kind;
+        ASSERT_EQ(TQ_ADD(h[0], h[0], h[0]), 0);  // doubles
         tqg_ToMpq(got, res(0));
         EXPECT_EQ(mpq_get_d(got), -14.0) << kind;
         ASSERT_EQ(TQ_MUL(h[0], h[0], h[0]), 0);  // squares
