@@ -12,38 +12,6 @@ int32_t TQ_CALL TQ_CONVERTUNITS(int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 
-int32_t TQ_CALL TQ_POW(int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_SQRT(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_EXP(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_EXP2(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_EXP10(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_LOG(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_LOG2(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_LOG10(int32_t, int32_t) {
-    return notAvailable();
-}
-
 int32_t TQ_CALL TQ_SIN(int32_t, int32_t) {
     return notAvailable();
 }
@@ -61,14 +29,6 @@ int32_t TQ_CALL TQ_ATAN(int32_t, int32_t) {
 }
 
 int32_t TQ_CALL TQ_ASIN(int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_ROOT(int32_t, int32_t, int32_t, int32_t, int32_t) {
-    return notAvailable();
-}
-
-int32_t TQ_CALL TQ_POWMOD(int32_t, int32_t, int32_t, int32_t) {
     return notAvailable();
 }
 

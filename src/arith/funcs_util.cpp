@@ -1,0 +1,243 @@
+// Helpers of the elementary functions: integer-valued numbers, exact tests,
+// size estimates, precision guards and diagnostic text of numbers.
+#include "funcs_util.h"
+
+#include <cmath>
+
+#include "arith.h"
+#include "frame/number.h"
+#include "frame/pow10.h"
+#include "frame/precision.h"
+#include "frame/tq_state.h"
+#include "kernels/root.h"
+
+TqNum tq_IntNum(int32_t kind, int64_t v) {
+    TqNum r;
+    r.V = TarqVar{1, v < 0 ? -1 : 1, 0, kind, 0};
+    uint64_t m = v < 0 ? static_cast<uint64_t>(-(v + 1)) + 1 : static_cast<uint64_t>(v);
+    r.MantN = tq_Word(static_cast<uint32_t>(m));
+    if (m >> 32) r.MantN += tq_Word(static_cast<uint32_t>(m >> 32));
+    r.DenN = tq_Word(1);
+    return r;
+}
+
+TqNum tq_SpecialNum(int32_t kind, int32_t special) {
+    TqNum r = tq_IntNum(kind, 0);
+    r.V.Special = special;
+    return r;
+}
+
+void tq_SetSpecial(TqNum &v, int32_t special) {
+    v.V.Special = special;
+    if (v.MantN.empty()) v.MantN = tq_Word(0);
+    if (v.DenN.empty()) v.DenN = tq_Word(1);
+}
+
+void tq_SetZeroNum(TqNum &v) {
+    v.V.Sign = 1;
+    v.V.Expo = 0;
+    v.V.Special = 0;
+    v.MantN = tq_Word(0);
+    v.DenN = tq_Word(1);
+}
+
+bool tq_IsFloatKind(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
+
+static bool magIsZero(const TqStr &m) {
+    for (int32_t i = 0; i < tq_NWords(m); ++i)
+        if (tq_W(m)[i]) return false;
+    return true;
+}
+
+bool tq_IsZeroNum(const TqNum &v) { return v.V.Special == 0 && magIsZero(v.MantN); }
+
+bool tq_IsNegNum(const TqNum &v) { return v.V.Special == 0 && v.V.Sign < 0 && !magIsZero(v.MantN); }
+
+bool tq_IsOneNum(const TqNum &v) {
+    if (v.V.Special != 0 || v.V.Sign < 0) return false;
+    TqStr m = v.MantN;
+    n_TrimMag(m);
+    const int32_t bits = h_BitLength(m);
+    if (bits == 0) return false;
+    switch (v.V.NumType) {
+        case TarqBinFloat: {
+            // M * 256^E == 1: M a power of two with bit -8E set alone.
+            if (v.V.Expo > 0 || bits - 1 != -8 * static_cast<int64_t>(v.V.Expo)) return false;
+            for (int32_t i = 0; i < tq_NWords(m) - 1; ++i)
+                if (tq_W(m)[i]) return false;
+            const uint32_t top = tq_W(m)[tq_NWords(m) - 1];
+            return (top & (top - 1)) == 0;
+        }
+        case TarqDecFloat: {
+            if (v.V.Expo > 0) return false;
+            if (v.V.Expo == 0) return bits == 1;
+            // M == 10^-E; 10^k has between 3.32k and 3.33k + 1 bits.
+            const double k = -static_cast<double>(v.V.Expo);
+            if (bits < 3.3219 * k || bits > 3.3220 * k + 2) return false;
+            TqStr p;
+            n_Pow10_Integer(-v.V.Expo, p);
+            n_TrimMag(p);
+            return p == m;
+        }
+        case TarqBigInt:
+            return bits == 1;
+        case TarqFraction: {
+            TqStr d = v.DenN;
+            n_TrimMag(d);
+            return d == m;
+        }
+        default:
+            return false;
+    }
+}
+
+double tq_ApproxLog2(const TqNum &v) {
+    TqStr m = v.MantN;
+    n_TrimMag(m);
+    const int32_t bits = h_BitLength(m);
+    if (bits == 0) return -INFINITY;
+    const int32_t shift = bits > 64 ? bits - 64 : 0;
+    uint64_t top = 0;
+    for (int32_t i = bits - 1; i >= shift; --i) top = (top << 1) | ((tq_W(m)[i / 32] >> (i % 32)) & 1u);
+    double l = std::log2(static_cast<double>(top)) + shift;
+    if (v.V.NumType == TarqBinFloat) l += 8.0 * v.V.Expo;
+    if (v.V.NumType == TarqDecFloat) l += 3.32192809488736235 * v.V.Expo;
+    if (v.V.NumType == TarqFraction) {
+        TqNum d;
+        d.V.NumType = TarqBigInt;
+        d.MantN = v.DenN;
+        l -= tq_ApproxLog2(d);
+    }
+    return l;
+}
+
+// |a| against |b| for finite binary floats.
+static int32_t cmpBinMag(const TqNum &a, const TqNum &b) {
+    TqStr ma = a.MantN, mb = b.MantN;
+    n_TrimMag(ma);
+    n_TrimMag(mb);
+    const bool za = magIsZero(ma), zb = magIsZero(mb);
+    if (za || zb) return za && zb ? 0 : (za ? -1 : 1);
+    const int64_t pa = 8LL * a.V.Expo + h_BitLength(ma), pb = 8LL * b.V.Expo + h_BitLength(mb);
+    if (pa != pb) return pa < pb ? -1 : 1;
+    // Same top bit: the exponents differ by less than the longer magnitude.
+    const int32_t e = a.V.Expo < b.V.Expo ? a.V.Expo : b.V.Expo;
+    ma.insert(0, static_cast<size_t>(a.V.Expo - e), '\0');
+    mb.insert(0, static_cast<size_t>(b.V.Expo - e), '\0');
+    size_t n = ma.size() > mb.size() ? ma.size() : mb.size();
+    ma.resize(n, '\0');
+    mb.resize(n, '\0');
+    for (size_t i = n; i-- > 0;) {
+        unsigned char x = static_cast<unsigned char>(ma[i]), y = static_cast<unsigned char>(mb[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+int32_t tq_CmpNum(const TqNum &a, const TqNum &b) {
+    const int32_t sa = tq_IsZeroNum(a) ? 0 : a.V.Sign, sb = tq_IsZeroNum(b) ? 0 : b.V.Sign;
+    if (sa != sb) return sa < sb ? -1 : 1;
+    if (sa == 0) return 0;
+    if (a.V.NumType == TarqBinFloat) {
+        const int32_t c = cmpBinMag(a, b);
+        return sa > 0 ? c : -c;
+    }
+    TqNum d;
+    d.V.NumType = a.V.NumType;
+    n_Sub(a, b, d);
+    if (tq_IsZeroNum(d)) return 0;
+    return d.V.Sign;
+}
+
+TqWorkPrec::TqWorkPrec()
+    : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal), pow10_(gTq_Prec_Pow10) {}
+
+TqWorkPrec::~TqWorkPrec() { restore(); }
+
+void TqWorkPrec::set(int32_t bytes) {
+    if (bytes < 4) bytes = 4;
+    bytes = (bytes + 3) / 4 * 4;
+    gTq_Prec_Bytes_Internal = bytes;
+    gTq_Prec_Digits_Internal = n_DigitsForBytes(bytes);
+}
+
+void TqWorkPrec::restore() {
+    gTq_Prec_Bytes_Internal = bytes_;
+    gTq_Prec_Digits_Internal = digits_;
+    if (gTq_Prec_Pow10 != pow10_) gTq_Prec_Pow10 = pow10_;
+}
+
+TqPrecRaise::TqPrecRaise(int32_t bytes) {
+    s0_ = n_PrecisionParameters_Store();
+    for (int32_t i = 1; i <= 3; ++i) {
+        n_PrecisionParameters_Retrieve(i);
+        fixed_[i] = n_PrecisionParameters_Store();
+    }
+    n_PrecisionParameters_Retrieve(s0_);
+    fixed_[0] = 0;
+    n_SetPrecision_Export(3, bytes);
+    s1_ = n_PrecisionParameters_Store();
+}
+
+TqPrecRaise::~TqPrecRaise() {
+    for (int32_t i = 1; i <= 3; ++i) {
+        n_PrecisionParameters_Retrieve(fixed_[i]);
+        n_PrecisionParameters_Store(i);
+        n_PrecisionParameters_FreeSet(fixed_[i]);
+    }
+    n_PrecisionParameters_Retrieve(s0_);
+    n_PrecisionParameters_FreeSet(s0_);
+    n_PrecisionParameters_FreeSet(s1_);
+}
+
+bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes) {
+    TqWorkPrec wp;
+    wp.set(bytes);
+    TqNum x = a, y = b;
+    n_ReducePrecision(x.V, x.MantN);
+    n_ReducePrecision(y.V, y.MantN);
+    n_TrimMag(x.MantN);
+    n_TrimMag(y.MantN);
+    return x.V.Expo == y.V.Expo && x.MantN == y.MantN && x.V.Sign == y.V.Sign;
+}
+
+std::string tq_MagHex(const TqStr &m) {
+    static const char *hex = "0123456789ABCDEF";
+    std::string s;
+    for (size_t i = m.size(); i-- > 0;) {
+        unsigned char c = static_cast<unsigned char>(m[i]);
+        s += hex[c >> 4];
+        s += hex[c & 15];
+    }
+    size_t nz = s.find_first_not_of('0');
+    return nz == std::string::npos ? "0" : s.substr(nz);
+}
+
+// The magnitude in decimal by repeated division by 10^9 (diagnostics only).
+static std::string magDec(TqStr m) {
+    n_TrimMag(m);
+    std::string out;
+    while (!magIsZero(m)) {
+        uint64_t rem = 0;
+        for (int32_t i = tq_NWords(m) - 1; i >= 0; --i) {
+            uint64_t cur = (rem << 32) | tq_W(m)[i];
+            tq_W(m)[i] = static_cast<uint32_t>(cur / 1000000000u);
+            rem = cur % 1000000000u;
+        }
+        n_TrimMag(m);
+        std::string chunk = std::to_string(rem);
+        if (!magIsZero(m)) chunk.insert(0, 9 - chunk.size(), '0');
+        out.insert(0, chunk);
+    }
+    return out.empty() ? "0" : out;
+}
+
+void tq_TraceNumber(const TqNum &v) {
+    if (!n_TraceOn()) return;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", static_cast<uint32_t>(v.V.Expo));
+    n_Trace("Dec: VarN    : " + magDec(v.MantN));
+    n_Trace("Dec: Var.Expo:" + std::to_string(v.V.Expo));
+    n_Trace("Hex: VarN    : " + tq_MagHex(v.MantN));
+    n_Trace("Hex: Var.Expo:" + std::string(buf));
+}

@@ -1,0 +1,71 @@
+// Small helpers shared by the roots, constants, powers, exponentials and
+// logarithms: numbers from integers, exact tests, size estimates and a guard
+// that restores the working precision.
+#pragma once
+#include <string>
+
+#include "frame/tq_types.h"
+
+// A finite number of the given kind holding the integer v (Sign from v).
+TqNum tq_IntNum(int32_t kind, int64_t v);
+// A number of the given kind holding only a special value (1..3).
+TqNum tq_SpecialNum(int32_t kind, int32_t special);
+void tq_SetSpecial(TqNum &v, int32_t special);
+// Makes v canonical zero, keeping its kind.
+void tq_SetZeroNum(TqNum &v);
+
+bool tq_IsFloatKind(int32_t kind);
+// Finite and zero.
+bool tq_IsZeroNum(const TqNum &v);
+// Finite and exactly +1.
+bool tq_IsOneNum(const TqNum &v);
+// Finite and negative (not zero).
+bool tq_IsNegNum(const TqNum &v);
+// Exact comparison of two finite floats of one kind: -1, 0, 1.
+int32_t tq_CmpNum(const TqNum &a, const TqNum &b);
+// log2 |v| of a finite non-zero float or integer, to about 15 digits.
+double tq_ApproxLog2(const TqNum &v);
+
+// Keeps the working precision (bytes, digits, 10^digits) and puts it back on
+// destruction. set() changes only bytes and digits: the short-lived precisions
+// of the iterations and series, which never read 10^digits.
+class TqWorkPrec {
+public:
+    TqWorkPrec();
+    ~TqWorkPrec();
+    TqWorkPrec(const TqWorkPrec &) = delete;
+    TqWorkPrec &operator=(const TqWorkPrec &) = delete;
+    void set(int32_t bytes);
+    void restore();
+    int32_t savedBytes() const { return bytes_; }
+
+private:
+    int32_t bytes_, digits_;
+    TqStr pow10_;
+};
+
+// Raises the working precision through a full precision change (which also
+// rewrites the parameter sets 1..3) and, on destruction, restores the working
+// precision and the three sets exactly as they were, freeing every dynamic set
+// it stored.
+class TqPrecRaise {
+public:
+    explicit TqPrecRaise(int32_t bytes);
+    ~TqPrecRaise();
+    TqPrecRaise(const TqPrecRaise &) = delete;
+    TqPrecRaise &operator=(const TqPrecRaise &) = delete;
+    int32_t outerSet() const { return s0_; }
+    int32_t innerSet() const { return s1_; }
+
+private:
+    int32_t s0_, s1_, fixed_[4];
+};
+
+// Cuts a copy of v at the given precision in bytes and reports whether a and b
+// agree there (magnitude and exponent).
+bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes);
+
+// Diagnostic helpers: a number in decimal and hexadecimal, built only while
+// a trace sink listens.
+void tq_TraceNumber(const TqNum &v);
+std::string tq_MagHex(const TqStr &m);

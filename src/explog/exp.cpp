@@ -1,0 +1,265 @@
+// Exponentials e^x, 2^x and 10^x of decimal and binary floats, and the powers
+// with a whole-word integer exponent behind them.
+//
+// e^x: x = N L + y with L = ln 256 (binary) or ln 10 (decimal) and N the
+// nearest integer to x / L (halves toward zero), so that the factor e^(N L)
+// is a plain exponent change of N. y is shrunk further by 2^16 (a byte shift)
+// or by 1000 (an exponent change), e^y is summed as a Taylor series whose
+// terms carry only the bytes that can still reach the sum, and the sum is
+// raised back by 16 squarings or the power 1000. The reduction, the series and
+// the powering run 8 bytes above the working precision, and the result is cut
+// once at the end. A multiple N outside the signed 32-bit range, or one that
+// would carry the exponent out of it, is out of range (tq_Err_ExpRange).
+#include <cmath>
+
+#include "arith/arith.h"
+#include "arith/constants.h"
+#include "arith/funcs.h"
+#include "arith/funcs_util.h"
+#include "explog.h"
+#include "frame/number.h"
+#include "frame/pow10.h"
+#include "kernels/divmod.h"
+#include "kernels/mul.h"
+#include "frame/tq_state.h"
+
+namespace {
+
+constexpr int32_t kGuardBytes = 8;
+constexpr int32_t kMaxRounds = 2000000;
+
+TqNum constOf(int32_t code, int32_t kind) {
+    TqNum c = tq_IntNum(kind, 0);
+    n_GetConst(code, c);
+    return c;
+}
+
+// Kind and special-value checks of n_Exp and n_Exp_Taylor: -1 to go on.
+int32_t expChecks(const TqNum &x, TqNum &r) {
+    if (r.V.NumType != x.V.NumType || !tq_IsFloatKind(x.V.NumType)) return tq_RaiseErr(tq_Err_Type);
+    r.V.Sign = 1;
+    switch (x.V.Special) {
+        case tq_Special_PosInf:
+            tq_SetSpecial(r, tq_Special_PosInf);
+            return tq_RaiseErr(tq_Err_Special);
+        case tq_Special_NegInf:
+            tq_SetZeroNum(r);
+            return 0;
+        case tq_Special_NaN:
+            tq_SetSpecial(r, tq_Special_NaN);
+            tq_RaiseErr(tq_Err_Invalid);
+            return tq_RaiseErr(tq_Err_Special);
+        default:
+            r.V.Special = 0;
+            return -1;
+    }
+}
+
+// e^y by its Taylor series at the current precision (not cut further).
+void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
+    const int32_t kind = y0.V.NumType;
+    const int32_t G = gTq_Prec_Bytes_Internal;
+    TqWorkPrec wp;
+    TqNum y = y0, t = y0, S = y0;
+    n_Add(tq_IntNum(kind, 1), y, S);
+    int32_t k = 1, lastCut = -1;
+    while (!tq_IsZeroNum(t) && k <= kMaxRounds) {
+        ++*rounds;
+        int32_t g = static_cast<int32_t>((tq_ApproxLog2(S) - tq_ApproxLog2(t)) / 8) / 4 * 4;
+        if (g < 0) g = 0;
+        wp.set(G - g);
+        if (g != lastCut) {
+            n_ReducePrecision(t.V, t.MantN);
+            n_ReducePrecision(y.V, y.MantN);
+            lastCut = g;
+        }
+        n_Mul(t, y, t);
+        ++k;
+        n_Div(t, tq_IntNum(kind, k), t);
+        wp.set(G);
+        if (tq_IsZeroNum(t)) break;
+        n_Add(S, t, S);
+        if (tq_ApproxLog2(t) < tq_ApproxLog2(S) - 8.0 * G) break;
+    }
+    out = std::move(S);
+}
+
+// The value of an integer-valued finite float below 2^62 in magnitude.
+int64_t toInt64(const TqNum &v) {
+    TqStr m = v.MantN;
+    n_TrimMag(m);
+    if (v.V.NumType == TarqBinFloat) {
+        if (v.V.Expo < 0)
+            m = tq_Len(m) > -v.V.Expo ? m.substr(static_cast<size_t>(-v.V.Expo)) : tq_Word(0);
+        else
+            m.insert(0, static_cast<size_t>(v.V.Expo), '\0');
+    } else if (v.V.NumType == TarqDecFloat && v.V.Expo != 0) {
+        TqStr p10, q, rem;
+        n_Pow10_Integer(v.V.Expo < 0 ? -v.V.Expo : v.V.Expo, p10);
+        n_TrimMag(p10);
+        if (v.V.Expo < 0) {
+            h_DivMod(m, p10, 0, q, rem);
+            m = q;
+        } else {
+            int32_t trim = 1;
+            h_Mul(m, p10, trim, m);
+        }
+    }
+    while (m.size() % 4) m += '\0';
+    n_TrimMag(m);
+    uint64_t acc = 0;
+    for (int32_t i = (tq_NWords(m) < 2 ? tq_NWords(m) : 2) - 1; i >= 0; --i) acc = (acc << 32) | tq_W(m)[i];
+    const int64_t s = static_cast<int64_t>(acc & 0x3FFFFFFFFFFFFFFFull);
+    return v.V.Sign < 0 ? -s : s;
+}
+
+// N = x / L rounded to the nearest integer, halves toward zero; false when
+// |N| is certainly beyond the signed 32-bit range.
+bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
+    const int32_t kind = x.V.NumType;
+    TqNum q = x;
+    n_Div(x, L, q);
+    if (tq_ApproxLog2(q) > 40) return false;
+    const int32_t sign = q.V.Sign;
+    q.V.Sign = 1;
+    TqNum n = q, f = q;
+    n_Fix(q, n);
+    n_Frac(q, f);
+    N = tq_IsZeroNum(n) ? 0 : toInt64(n);
+    if (tq_CmpNum(f, constOf(13, kind)) > 0) ++N;
+    if (sign < 0) N = -N;
+    return true;
+}
+
+bool fitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+int32_t rangeError() {
+    n_Trace("Error in n_Exp: NN should not be longer than %tq_ExpNorm_BinFl bytes!");
+    return tq_RaiseErr(tq_Err_ExpRange);
+}
+
+}  // namespace
+
+int32_t n_Exp_Taylor(TqNum y, TqNum &r) {
+    const int32_t st = expChecks(y, r);
+    if (st >= 0) return st;
+    TqNum s = y;
+    int32_t rounds = 0;
+    {
+        TqWorkPrec wp;
+        wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
+        expSeries(y, s, &rounds);
+    }
+    n_ReducePrecision(s.V, s.MantN);
+    r.V.Sign = s.V.Sign;
+    r.V.Expo = s.V.Expo;
+    r.MantN = std::move(s.MantN);
+    r.DenN = tq_Word(1);
+    return 0;
+}
+
+int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
+    const int32_t kind = x.V.NumType;
+    if (r.V.NumType != kind || kind < TarqDecFloat || kind > TarqFraction || n.empty() || n.size() % 4)
+        return tq_RaiseErr(tq_Err_Type);
+    n_TrimMag(n);
+    int32_t top = tq_NWords(n) * 32 - 1;
+    while (top >= 0 && !((tq_W(n)[top / 32] >> (top % 32)) & 1u)) --top;
+    if (top < 0) {
+        n_GetConst(14, r);
+        return 0;
+    }
+    switch (x.V.Special) {
+        case tq_Special_PosInf:
+            tq_SetSpecial(r, tq_Special_PosInf);
+            return tq_RaiseErr(tq_Err_Special);
+        case tq_Special_NegInf:
+            r.V.Sign = 1;
+            tq_SetSpecial(r, (tq_W(n)[0] & 1u) ? tq_Special_NegInf : tq_Special_PosInf);
+            return 0;
+        case tq_Special_NaN:
+            tq_SetSpecial(r, tq_Special_NaN);
+            tq_RaiseErr(tq_Err_Invalid);
+            return tq_RaiseErr(tq_Err_Special);
+        default:
+            break;
+    }
+    TqNum acc = x;
+    for (int32_t i = top - 1; i >= 0; --i) {
+        n_Sqr(acc, acc);
+        if ((tq_W(n)[i / 32] >> (i % 32)) & 1u) n_Mul(acc, x, acc);
+    }
+    const int32_t inUse = r.V.InUse;
+    r = std::move(acc);
+    r.V.InUse = inUse;
+    return 0;
+}
+
+int32_t n_Exp(TqNum x, TqNum &r) {
+    const int32_t st = expChecks(x, r);
+    if (st >= 0) return st;
+    const int32_t kind = x.V.NumType;
+    if (tq_IsZeroNum(x)) {
+        n_GetConst(14, r);
+        return 0;
+    }
+    tq_SetZeroNum(r);
+    // Beyond 2^40 multiples of the radix step the result is out of range.
+    if (tq_ApproxLog2(x) > 42) return rangeError();
+    TqNum s = x;
+    int64_t N = 0;
+    int32_t rounds = 0;
+    {
+        TqWorkPrec wp;
+        wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
+        if (kind == TarqDecFloat) n_Trace("Flag - A");
+        const TqNum L = constOf(kind == TarqBinFloat ? 3 : 2, kind);
+        if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError();
+        TqNum y = x, u = x;
+        n_Mul(tq_IntNum(kind, N), L, u);
+        n_Sub(x, u, y);
+        if (!tq_IsZeroNum(y)) {
+            if (kind == TarqBinFloat) {
+                // y / 2^16: two zero bytes below the magnitude, two above, Expo - 4.
+                y.MantN = TqStr(2, '\0') + y.MantN + TqStr(2, '\0');
+                y.V.Expo -= 4;
+            } else {
+                y.V.Expo -= 3;
+            }
+        }
+        expSeries(y, s, &rounds);
+        if (kind == TarqBinFloat) {
+            for (int32_t i = 0; i < 16; ++i) n_Sqr(s, s);
+        } else {
+            TqStr thousand = tq_Word(1000);
+            n_PowMant(s, thousand, s);
+        }
+    }
+    const int64_t expo = static_cast<int64_t>(s.V.Expo) + N;
+    if (!fitsInt32(expo) || !fitsInt32(expo + tq_Len(s.MantN) + 8) || !fitsInt32(expo - 8)) return rangeError();
+    s.V.Expo = static_cast<int32_t>(expo);
+    if (kind == TarqBinFloat && s.V.Expo % 4 != 0) {
+        const int32_t m = ((s.V.Expo % 4) + 4) % 4;
+        s.V.Expo -= m;
+        s.MantN = TqStr(static_cast<size_t>(m), '\0') + s.MantN + TqStr(static_cast<size_t>(4 - m), '\0');
+        if (s.V.Expo % 4 != 0) n_Trace("2aso8igf: n_Exp error: (Var2.Expo MOD %tq_ExpNorm_BinFl) <> 0");
+    }
+    n_ReducePrecision(s.V, s.MantN);
+    n_NormaliseZero(s.V, s.MantN);
+    r.V.Sign = 1;
+    r.V.Expo = s.V.Expo;
+    r.MantN = std::move(s.MantN);
+    r.DenN = tq_Word(1);
+    n_Trace(">>>>>>n_Exp done:" + std::to_string(rounds));
+    return 0;
+}
+
+int32_t n_Exp2(TqNum x, TqNum &r) {
+    TqNum base = tq_IntNum(x.V.NumType, 2);
+    return n_Pow(base, x, r);
+}
+
+int32_t n_Exp10(TqNum x, TqNum &r) {
+    TqNum base = tq_IntNum(x.V.NumType, 10);
+    return n_Pow(base, x, r);
+}

@@ -1,0 +1,251 @@
+// Integer roots of magnitudes by integer Newton iterations.
+//
+// h_Sqrt(A) = floor(sqrt(A)): the start value is the root of the top one or two
+// words of A, scaled up by half the dropped bytes, which lies at or below the
+// root; the first Newton step lands at or above floor(sqrt(A)) and the
+// iterates then fall until they stop falling.
+// h_Root(A, n) = floor(A^(1/n)): the start value comes from a double estimate
+// of the root, raised slightly so that it is never below the root; from there
+// the integer Newton step y = ((n-1)x + A div x^(n-1)) div n falls quadratically
+// to floor(A^(1/n)) (the step never goes below that floor). A power x^(n-1)
+// that is certainly larger than A is never formed: its quotient is zero.
+// Results are trimmed magnitudes; A may be untrimmed.
+#include "root.h"
+
+#include <cmath>
+
+#include "divmod.h"
+#include "frame/number.h"
+#include "mul.h"
+#include "pow.h"
+
+namespace {
+
+bool isZero(const TqStr &a) {
+    for (int32_t i = 0; i < tq_NWords(a); ++i)
+        if (tq_W(a)[i]) return false;
+    return true;
+}
+
+// -1, 0, 1 as a < b, a == b, a > b (any lengths).
+int cmpMag(const TqStr &a, const TqStr &b) {
+    int32_t na = tq_NWords(a), nb = tq_NWords(b), n = na > nb ? na : nb;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        uint32_t x = i < na ? tq_W(a)[i] : 0, y = i < nb ? tq_W(b)[i] : 0;
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+TqStr addMag(const TqStr &a, const TqStr &b) {
+    int32_t na = tq_NWords(a), nb = tq_NWords(b), n = (na > nb ? na : nb) + 1;
+    TqStr r(static_cast<size_t>(n) * 4, '\0');
+    uint64_t c = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        c += static_cast<uint64_t>(i < na ? tq_W(a)[i] : 0) + (i < nb ? tq_W(b)[i] : 0);
+        tq_W(r)[i] = static_cast<uint32_t>(c);
+        c >>= 32;
+    }
+    n_TrimMag(r);
+    return r;
+}
+
+// a - b for a >= b.
+TqStr subMag(const TqStr &a, const TqStr &b) {
+    TqStr r = a;
+    int64_t borrow = 0;
+    for (int32_t i = 0; i < tq_NWords(r); ++i) {
+        int64_t d = static_cast<int64_t>(tq_W(r)[i]) - (i < tq_NWords(b) ? tq_W(b)[i] : 0) - borrow;
+        borrow = d < 0;
+        tq_W(r)[i] = static_cast<uint32_t>(d);
+    }
+    n_TrimMag(r);
+    return r;
+}
+
+TqStr shiftRight1(const TqStr &a) {
+    TqStr r = a;
+    uint32_t *w = tq_W(r);
+    int32_t n = tq_NWords(r);
+    for (int32_t i = 0; i < n; ++i) w[i] = (w[i] >> 1) | (i + 1 < n ? w[i + 1] << 31 : 0);
+    n_TrimMag(r);
+    return r;
+}
+
+// 2^k as a magnitude.
+TqStr powerOfTwo(int64_t k) {
+    TqStr r(static_cast<size_t>(k / 32 + 1) * 4, '\0');
+    tq_W(r)[k / 32] = 1u << (k % 32);
+    return r;
+}
+
+TqStr mulSmall(const TqStr &a, uint32_t m) {
+    TqStr r(a.size() + 4, '\0');
+    uint64_t c = 0;
+    for (int32_t i = 0; i < tq_NWords(a); ++i) {
+        c += static_cast<uint64_t>(tq_W(a)[i]) * m;
+        tq_W(r)[i] = static_cast<uint32_t>(c);
+        c >>= 32;
+    }
+    tq_W(r)[tq_NWords(a)] = static_cast<uint32_t>(c);
+    n_TrimMag(r);
+    return r;
+}
+
+TqStr divSmall(const TqStr &a, uint32_t d) {
+    TqStr r = a;
+    uint64_t rem = 0;
+    for (int32_t i = tq_NWords(r) - 1; i >= 0; --i) {
+        uint64_t cur = (rem << 32) | tq_W(r)[i];
+        tq_W(r)[i] = static_cast<uint32_t>(cur / d);
+        rem = cur % d;
+    }
+    n_TrimMag(r);
+    return r;
+}
+
+TqStr powSmall(const TqStr &x, uint32_t e) {
+    TqStr r;
+    h_Pow(x, tq_Word(e), r);
+    n_TrimMag(r);
+    return r;
+}
+
+// A div x^(n-1), without forming a power that is certainly above A.
+TqStr quotientByPower(const TqStr &A, const TqStr &x, int32_t n) {
+    const int64_t bx = h_BitLength(x), ba = h_BitLength(A);
+    if (n == 1) return A;
+    if (static_cast<int64_t>(n - 1) * (bx - 1) > ba) return tq_Word(0);
+    TqStr q, rem;
+    h_DivMod(A, powSmall(x, static_cast<uint32_t>(n - 1)), 0, q, rem);
+    n_TrimMag(q);
+    return q;
+}
+
+// One Newton step of the n-th root (n >= 2 here).
+TqStr rootStep(const TqStr &A, const TqStr &x, int32_t n) {
+    TqStr t = mulSmall(x, static_cast<uint32_t>(n - 1));
+    t = addMag(t, quotientByPower(A, x, n));
+    return divSmall(t, static_cast<uint32_t>(n));
+}
+
+TqStr sqrtStep(const TqStr &A, const TqStr &x) {
+    TqStr q, rem;
+    h_DivMod(A, x, 0, q, rem);
+    n_TrimMag(q);
+    return shiftRight1(addMag(x, q));
+}
+
+TqStr sqrtNoRem(TqStr A);
+
+// Start value at or below sqrt(A), within a factor 1 + 2^-15 of it.
+TqStr sqrtStart(const TqStr &A) {
+    if (A.size() <= 8) {
+        int32_t b = h_BitLength(A) / 2;
+        if (b < 1) b = 1;
+        return powerOfTwo(b - 1);
+    }
+    const int32_t w = tq_NWords(A);
+    const int32_t keep = (w % 2) ? 1 : 2;
+    const int32_t dropped = (w - keep) * 4;
+    TqStr top = sqrtNoRem(A.substr(static_cast<size_t>(dropped)));
+    return TqStr(static_cast<size_t>(dropped / 2), '\0') + top;
+}
+
+TqStr sqrtNoRem(TqStr A) {
+    n_TrimMag(A);
+    if (isZero(A)) return tq_Word(0);
+    TqStr x = sqrtStart(A);
+    TqStr y = sqrtStep(A, x);
+    do {
+        x = std::move(y);
+        y = sqrtStep(A, x);
+    } while (cmpMag(y, x) < 0);
+    n_TrimMag(x);
+    return x;
+}
+
+// A start value not below A^(1/n), from the top 64 bits of A.
+TqStr rootStart(const TqStr &A, int32_t n) {
+    const int32_t bits = h_BitLength(A);
+    // A = top * 2^shift with top holding (up to) the leading 64 bits.
+    const int32_t shift = bits > 64 ? bits - 64 : 0;
+    uint64_t top = 0;
+    for (int32_t i = bits - 1; i >= shift; --i)
+        top = (top << 1) | ((tq_W(A)[i / 32] >> (i % 32)) & 1u);
+    const double log2A = std::log2(static_cast<double>(top) + 1.0) + shift;
+    const double log2Root = log2A / n;
+    if (log2Root < 52) {
+        double est = std::exp2(log2Root);
+        uint64_t v = static_cast<uint64_t>(est * (1 + 1e-12)) + 2;
+        TqStr r(8, '\0');
+        std::memcpy(r.data(), &v, 8);
+        n_TrimMag(r);
+        return r;
+    }
+    // Leading 48 bits of the root, raised by a margin far above the double's
+    // error, then scaled to the root's size.
+    const int64_t e = static_cast<int64_t>(std::floor(log2Root)) - 47;
+    const double lead = std::exp2(log2Root - static_cast<double>(e));
+    uint64_t v = static_cast<uint64_t>(lead * (1 + 1e-6)) + 2;
+    TqStr m(8, '\0');
+    std::memcpy(m.data(), &v, 8);
+    TqStr r(static_cast<size_t>(e / 32) * 4, '\0');
+    r += m;
+    // the remaining e mod 32 bits
+    r = mulSmall(r, 1u << (e % 32));
+    return r;
+}
+
+}  // namespace
+
+int32_t h_BitLength(const TqStr &A) {
+    for (int32_t i = tq_NWords(A) - 1; i >= 0; --i) {
+        uint32_t w = tq_W(A)[i];
+        if (w) {
+            int32_t b = 0;
+            while (w) {
+                ++b;
+                w >>= 1;
+            }
+            return i * 32 + b;
+        }
+    }
+    return 0;
+}
+
+void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R) {
+    n_TrimMag(A);
+    TqStr x = sqrtNoRem(A);
+    if (wantRem) {
+        TqStr sq;
+        h_Square(x, sq);
+        n_TrimMag(sq);
+        R = subMag(A, sq);
+    }
+    C = std::move(x);
+}
+
+void h_Root(TqStr A, int32_t n, int32_t wantRem, TqStr &C, TqStr &R) {
+    n_TrimMag(A);
+    TqStr x;
+    if (n <= 1 || isZero(A)) {
+        x = n <= 1 ? A : tq_Word(0);
+    } else if (n == 2) {
+        x = sqrtNoRem(A);
+    } else {
+        x = rootStart(A, n);
+        TqStr y = rootStep(A, x, n);
+        int32_t rounds = 0;
+        // y < x while above the floor of the root; the first y >= x ends it.
+        while (cmpMag(y, x) < 0 && ++rounds <= 2000000) {
+            x = std::move(y);
+            y = rootStep(A, x, n);
+        }
+    }
+    if (wantRem) {
+        TqStr p = (n <= 1) ? x : powSmall(x, static_cast<uint32_t>(n));
+        R = subMag(A, p);
+    }
+    C = std::move(x);
+}

@@ -1,0 +1,147 @@
+// The computed constants 1..10 against MPFR for both float kinds, their
+// two-level cache, and the precision state around the computation of pi.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "arith/arith.h"
+#include "arith/constants.h"
+#include "arith/funcs.h"
+#include "frame/const_cache.h"
+#include "funcs_oracle.h"
+
+namespace {
+
+// The exact value of constant `code` into x.
+void oracleConst(int32_t code, mpfr_t x) {
+    mpfr_prec_t p = mpfr_get_prec(x);
+    mpfr_t t;
+    mpfr_init2(t, p + 64);
+    switch (code) {
+        case 1: mpfr_const_log2(x, MPFR_RNDN); break;
+        case 2: mpfr_set_ui(t, 10, MPFR_RNDN); mpfr_log(x, t, MPFR_RNDN); break;
+        case 3: mpfr_const_log2(t, MPFR_RNDN); mpfr_mul_ui(x, t, 8, MPFR_RNDN); break;
+        case 4: mpfr_set_d(t, 1.0625, MPFR_RNDN); mpfr_log(x, t, MPFR_RNDN); break;
+        case 5: mpfr_const_log2(t, MPFR_RNDN); mpfr_ui_div(x, 1, t, MPFR_RNDN); break;
+        case 6: mpfr_set_ui(t, 10, MPFR_RNDN); mpfr_log(t, t, MPFR_RNDN); mpfr_ui_div(x, 1, t, MPFR_RNDN); break;
+        case 7: mpfr_sqrt_ui(x, 2, MPFR_RNDN); break;
+        case 8: mpfr_const_pi(x, MPFR_RNDN); break;
+        case 9: mpfr_const_pi(t, MPFR_RNDN); mpfr_mul_ui(x, t, 2, MPFR_RNDN); break;
+        default: mpfr_const_pi(t, MPFR_RNDN); mpfr_div_ui(x, t, 2, MPFR_RNDN); break;
+    }
+    mpfr_clear(t);
+}
+
+double constUnits(int32_t code, int32_t kind) {
+    TqNum v = fo_Out(kind);
+    EXPECT_EQ(n_GetConst(code, v), 0) << "code " << code;
+    FoMpfr ex;
+    oracleConst(code, ex);
+    return fo_UnitsOff(v, ex);
+}
+
+int gTraceLines = 0;
+void countLines(const std::string &) { ++gTraceLines; }
+
+}  // namespace
+
+TEST(Constants, AgainstMpfrBothKinds) {
+    for (int32_t digits : {38, 100, 1000}) {
+        fo_SetDigits(digits);
+        FoPrecSnapshot snap;
+        for (int32_t kind : {TarqBinFloat, TarqDecFloat}) {
+            for (int32_t code = 1; code <= 10; ++code) {
+                if (code == 4 && kind == TarqDecFloat) continue;
+                EXPECT_LE(constUnits(code, kind), 1.0) << "code " << code << " kind " << kind << " digits " << digits;
+            }
+        }
+        snap.expectSame();
+    }
+    fo_SetDigits(38);
+}
+
+TEST(Constants, PiTenThousandDigits) {
+    fo_SetDigits(10000);
+    FoPrecSnapshot snap;
+    EXPECT_LE(constUnits(8, TarqBinFloat), 1.0);
+    snap.expectSame();
+    fo_SetDigits(38);
+}
+
+TEST(Constants, CacheServesRepeatsWithoutRecomputing) {
+    fo_SetDigits(60);
+    TqNum first = fo_Out(TarqDecFloat), second = fo_Out(TarqDecFloat);
+    ASSERT_EQ(n_GetConst(8, first), 0);
+    gTraceLines = 0;
+    tq_SetTraceSink(countLines);
+    ASSERT_EQ(n_GetConst(8, second), 0);
+    tq_SetTraceSink(nullptr);
+    EXPECT_EQ(gTraceLines, 0);
+    EXPECT_EQ(first.MantN, second.MantN);
+    EXPECT_EQ(first.V.Expo, second.V.Expo);
+    // 2 pi and pi / 2 are the doubled and halved pi.
+    TqNum two = fo_Out(TarqDecFloat), half = fo_Out(TarqDecFloat), x = fo_Out(TarqDecFloat);
+    n_GetConst(9, two);
+    n_GetConst(10, half);
+    n_MulBy2(first, x);
+    EXPECT_EQ(tq_CmpNumForTest(x, two), 0);
+    n_DivBy2(first, x);
+    EXPECT_EQ(tq_CmpNumForTest(x, half), 0);
+}
+
+TEST(Constants, LowerPrecisionCutsRaisedRecomputes) {
+    fo_SetDigits(200);
+    EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
+    const size_t persistentLen = tq_ConstCache_Persistent()[0].MantN.size();
+    EXPECT_GE(persistentLen, static_cast<size_t>(gTq_Prec_Bytes_Internal));
+    fo_SetDigits(50);
+    EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
+    EXPECT_EQ(tq_ConstCache_Working()[0].MantN.size(), static_cast<size_t>(gTq_Prec_Bytes_Internal));
+    EXPECT_EQ(tq_ConstCache_Persistent()[0].MantN.size(), persistentLen);  // kept at its length
+    fo_SetDigits(150);  // served from the persistent entry
+    gTraceLines = 0;
+    tq_SetTraceSink(countLines);
+    EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
+    tq_SetTraceSink(nullptr);
+    EXPECT_EQ(gTraceLines, 0);
+    fo_SetDigits(400);  // longer than anything cached: computed again
+    EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
+    EXPECT_GT(tq_ConstCache_Persistent()[0].MantN.size(), persistentLen);
+    fo_SetDigits(38);
+}
+
+TEST(Constants, KindAndCodeErrors) {
+    fo_SetDigits(38);
+    TqNum v = fo_Out(TarqBigInt);
+    EXPECT_EQ(n_GetConst(8, v), tq_Err_Type);
+    v = fo_Out(TarqFraction);
+    EXPECT_EQ(n_GetConst(8, v), tq_Err_Type);
+    v = fo_Out(TarqText);
+    EXPECT_EQ(n_GetConst(1, v), tq_Err_Type);
+    v = fo_Out(TarqDecFloat);
+    EXPECT_EQ(n_GetConst(4, v), tq_Err_Type);
+    EXPECT_EQ(n_GetConst(0, v), tq_Err_Invalid);
+    EXPECT_EQ(n_GetConst(34, v), tq_Err_Invalid);
+    const int32_t h = tqg_New(fo_Out(TarqBinFloat));
+    EXPECT_EQ(TQ_GETCONST(8, h), 0);
+    FoMpfr pi;
+    mpfr_const_pi(pi, MPFR_RNDN);
+    EXPECT_LE(fo_UnitsOff(tqg_Get(h), pi), 1.0);
+    TQ_UNALLOCVAR(h);
+}
+
+TEST(Constants, PiLeavesCallersPrecision) {
+    tq_ConstCache_Clear();
+    fo_SetDigits(77);
+    FoPrecSnapshot snap;
+    TqNum v = fo_Out(TarqBinFloat);
+    ASSERT_EQ(n_GetConst(8, v), 0);
+    snap.expectSame();
+    EXPECT_EQ(TQ_GETPRECISION(1), snap.digits);
+    // A square root right after works at the caller's precision.
+    fo_CheckUnary(n_Sqrt, mpfr_sqrt, tq_IntNumForTest(TarqBinFloat, 3), 1.0, "sqrt after pi");
+    TqNum r = fo_Out(TarqBinFloat);
+    n_Sqrt(tq_IntNumForTest(TarqBinFloat, 3), r);
+    EXPECT_LE(static_cast<int32_t>(r.MantN.size()), gTq_Prec_Bytes_Internal);
+    fo_SetDigits(38);
+}

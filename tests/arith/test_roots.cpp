@@ -1,0 +1,283 @@
+// Integer roots of magnitudes against GMP, n_Root's table of outcomes through
+// TQ_ROOT, and float square roots against MPFR for both float kinds.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "arith/funcs.h"
+#include "funcs_oracle.h"
+#include "kernels/root.h"
+
+namespace {
+
+TqStr randomMag(std::mt19937_64 &rng, int32_t words) {
+    TqStr m(static_cast<size_t>(words) * 4, '\0');
+    for (int32_t i = 0; i < words; ++i) tq_W(m)[i] = static_cast<uint32_t>(rng());
+    if (tq_W(m)[words - 1] == 0) tq_W(m)[words - 1] = 1;
+    return m;
+}
+
+void checkRoot(const TqStr &a, int32_t n) {
+    mpz_t A, c, r, gc, gr;
+    mpz_inits(A, c, r, gc, gr, nullptr);
+    tqg_MagToMpz(A, a);
+    TqStr C, R;
+    if (n == 2)
+        h_Sqrt(a, 1, C, R);
+    else
+        h_Root(a, n, 1, C, R);
+    tqg_MagToMpz(c, C);
+    tqg_MagToMpz(r, R);
+    mpz_rootrem(gc, gr, A, static_cast<unsigned long>(n));
+    EXPECT_EQ(mpz_cmp(c, gc), 0) << "n=" << n << " words=" << a.size() / 4;
+    EXPECT_EQ(mpz_cmp(r, gr), 0) << "n=" << n;
+    // Results are trimmed.
+    EXPECT_TRUE(C.size() == 4 || tq_W(C)[C.size() / 4 - 1] != 0);
+    mpz_clears(A, c, r, gc, gr, nullptr);
+}
+
+}  // namespace
+
+TEST(IntegerRoots, RandomAgainstGmp) {
+    std::mt19937_64 rng(7);
+    for (int32_t words : {1, 2, 3, 4, 7, 8, 9, 16, 33, 64}) {
+        for (int32_t n : {2, 3, 4, 5, 7, 13, 32, 97}) {
+            for (int rep = 0; rep < 3; ++rep) checkRoot(randomMag(rng, words), n);
+        }
+    }
+}
+
+TEST(IntegerRoots, PerfectPowersAndNeighbours) {
+    std::mt19937_64 rng(11);
+    for (int32_t n : {2, 3, 5, 10}) {
+        for (int32_t words : {1, 2, 5, 20}) {
+            mpz_t x, p;
+            mpz_inits(x, p, nullptr);
+            tqg_MagToMpz(x, randomMag(rng, words));
+            mpz_pow_ui(p, x, static_cast<unsigned long>(n));
+            checkRoot(tqg_MagFromMpz(p), n);
+            mpz_sub_ui(p, p, 1);
+            checkRoot(tqg_MagFromMpz(p), n);
+            mpz_add_ui(p, p, 2);
+            checkRoot(tqg_MagFromMpz(p), n);
+            mpz_clears(x, p, nullptr);
+        }
+    }
+    // All-ones magnitudes and powers of two.
+    for (int32_t words : {1, 2, 3, 10}) {
+        TqStr ones(static_cast<size_t>(words) * 4, '\xFF');
+        checkRoot(ones, 2);
+        checkRoot(ones, 3);
+        TqStr two(static_cast<size_t>(words) * 4, '\0');
+        tq_W(two)[words - 1] = 0x80000000u;
+        checkRoot(two, 2);
+        checkRoot(two, 7);
+    }
+}
+
+TEST(IntegerRoots, SmallValuesAndHugeOrders) {
+    for (uint32_t v = 0; v < 300; ++v) {
+        checkRoot(tq_Word(v), 2);
+        checkRoot(tq_Word(v), 3);
+    }
+    // An order far above the bit length: the root is 1 and no huge power is formed.
+    TqStr C, R;
+    h_Root(tq_Word(123456789), 2147483647, 1, C, R);
+    EXPECT_EQ(C, tq_Word(1));
+    EXPECT_EQ(R, tq_Word(123456788));
+    h_Root(tq_Word(0), 5, 1, C, R);
+    EXPECT_EQ(C, tq_Word(0));
+    EXPECT_EQ(R, tq_Word(0));
+    // An untrimmed radicand.
+    TqStr padded = tq_Word(17) + tq_Word(0) + tq_Word(0);
+    h_Sqrt(padded, 1, C, R);
+    EXPECT_EQ(C, tq_Word(4));
+    EXPECT_EQ(R, tq_Word(1));
+}
+
+namespace {
+
+struct RootCase {
+    TqNum a, n;
+};
+
+TqNum big(long v) {
+    mpz_t z;
+    mpz_init_set_si(z, v);
+    TqNum r = tqg_BigInt(z);
+    mpz_clear(z);
+    return r;
+}
+
+// Runs TQ_ROOT on fresh handles; returns the status.
+int32_t runRoot(const TqNum &a, const TqNum &n, TqNum &c, TqNum &r, int32_t want = 1) {
+    const int32_t ha = tqg_New(a), hn = tqg_New(n), hc = tqg_New(big(99)), hr = tqg_New(big(99));
+    TQ_GETGLOBALERROR();
+    const int32_t st = TQ_ROOT(ha, hn, want, hc, hr);
+    c = tqg_Get(hc);
+    r = tqg_Get(hr);
+    for (int32_t h : {ha, hn, hc, hr}) TQ_UNALLOCVAR(h);
+    return st;
+}
+
+long val(const TqNum &v) {
+    mpz_t z;
+    mpz_init(z);
+    tqg_ToMpz(z, v);
+    long x = mpz_get_si(z);
+    mpz_clear(z);
+    return x;
+}
+
+}  // namespace
+
+TEST(RootTable, FiniteRows) {
+    struct Row {
+        long a, n, c, r;
+    } rows[] = {
+        {1, 0, 1, 0},     {0, 3, 0, 0},    {17, 2, 4, 1},  {-27, 3, -3, 0}, {10, -2, 0, 10}, {-1, 5, -1, 0},
+        {-30, 3, -3, -3}, {-8, -3, 0, -8}, {1000000, 3, 100, 0},
+    };
+    for (const Row &row : rows) {
+        TqNum c, r;
+        EXPECT_EQ(runRoot(big(row.a), big(row.n), c, r), 0) << row.a << " " << row.n;
+        EXPECT_EQ(c.V.Special, 0);
+        EXPECT_EQ(val(c), row.c) << row.a << " root " << row.n;
+        EXPECT_EQ(val(r), row.r) << row.a << " root " << row.n;
+        EXPECT_EQ(r.V.Sign, row.r < 0 ? -1 : 1);
+        EXPECT_EQ(c.V.Sign, row.c < 0 ? -1 : 1);
+    }
+}
+
+TEST(RootTable, NaNRowsAndSpecials) {
+    const TqNum pinf = tqg_Special(TarqBigInt, 1), ninf = tqg_Special(TarqBigInt, 2), nan = tqg_Special(TarqBigInt, 3);
+    struct Row {
+        TqNum a, n;
+        int32_t special, status;
+        long c, r;
+        int32_t rSpecial;
+    } rows[] = {
+        {big(5), big(0), 3, 8, 0, 0, 3},    {big(-16), big(2), 3, 8, 0, 0, 3}, {big(0), big(-2), 3, 8, 0, 0, 3},
+        {nan, big(3), 3, 8, 0, 0, 3},        {big(5), pinf, 3, 8, 0, 0, 3},     {big(5), nan, 3, 8, 0, 0, 3},
+        {big(5), ninf, 0, 0, 1, 4, 0},       {big(-5), pinf, 3, 8, 0, 0, 3},   {pinf, big(-2), 0, 0, 0, 0, 1},
+        {pinf, big(3), 1, 8, 0, 0, 0},       {ninf, big(2), 3, 8, 0, 0, 3},    {ninf, big(-3), 0, 0, 0, 0, 2},
+        {ninf, big(3), 2, 8, 0, 0, 0},       {pinf, ninf, 3, 8, 0, 0, 3},      {ninf, nan, 3, 8, 0, 0, 3},
+    };
+    int i = 0;
+    for (const Row &row : rows) {
+        TqNum c, r;
+        EXPECT_EQ(runRoot(row.a, row.n, c, r), row.status) << "row " << i;
+        EXPECT_EQ(c.V.Special, row.special) << "row " << i;
+        EXPECT_EQ(r.V.Special, row.rSpecial) << "row " << i;
+        if (row.special == 0) {
+            EXPECT_EQ(val(c), row.c) << "row " << i;
+        }
+        if (row.rSpecial == 0) {
+            EXPECT_EQ(val(r), row.r) << "row " << i;
+        }
+        if (row.status) {
+            EXPECT_EQ(TQ_GETGLOBALERROR() & 8, 8) << "row " << i;
+        }
+        ++i;
+    }
+}
+
+TEST(RootTable, OrderAndKindErrors) {
+    TqNum c, r;
+    mpz_t z;
+    mpz_init_set_ui(z, 2147483648u);
+    EXPECT_EQ(runRoot(big(100), tqg_BigInt(z), c, r), tq_Err_Invalid);
+    mpz_set_str(z, "100000000000", 10);
+    EXPECT_EQ(runRoot(big(100), tqg_BigInt(z), c, r), tq_Err_Invalid);
+    mpz_set_ui(z, 27);
+    TqNum d27 = tqg_DecFloat(z, 0);
+    mpz_set_ui(z, 3);
+    TqNum d3 = tqg_DecFloat(z, 0);
+    {
+        const int32_t ha = tqg_New(d27), hn = tqg_New(d3), hc = tqg_New(d3), hr = tqg_New(d3);
+        EXPECT_EQ(TQ_ROOT(ha, hn, 1, hc, hr), tq_Err_Type);
+        EXPECT_EQ(TQ_ROOT(ha, hn, 1, hc, 999999), tq_Err_Handle);
+        for (int32_t h : {ha, hn, hc, hr}) TQ_UNALLOCVAR(h);
+    }
+    // Without the remainder, R is left as it was.
+    EXPECT_EQ(runRoot(big(17), big(2), c, r, 0), 0);
+    EXPECT_EQ(val(c), 4);
+    EXPECT_EQ(val(r), 99);
+    mpz_clear(z);
+}
+
+TEST(FloatSqrt, ExactCasesAndErrors) {
+    fo_SetDigits(38);
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+        TqNum c = fo_Out(kind);
+        EXPECT_EQ(n_Sqrt(tq_IntNumForTest(kind, 4), c), 0);
+        FoMpfr two;
+        tqg_ToMpfr(two, c);
+        EXPECT_EQ(mpfr_cmp_ui(two, 2), 0) << "kind " << kind;
+        EXPECT_EQ(n_Sqrt(tq_IntNumForTest(kind, 0), c), 0);
+        EXPECT_TRUE(c.V.Special == 0 && tq_W(c.MantN)[0] == 0 && c.V.Sign == 1);
+        TQ_GETGLOBALERROR();
+        EXPECT_EQ(n_Sqrt(tq_IntNumForTest(kind, -4), c), tq_Err_Invalid);
+        EXPECT_EQ(n_Sqrt(tqg_Special(kind, 1), c), tq_Err_Special);
+        EXPECT_EQ(c.V.Special, 1);
+        EXPECT_EQ(n_Sqrt(tqg_Special(kind, 3), c), tq_Err_Special);
+        EXPECT_EQ(c.V.Special, 3);
+        EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Invalid | tq_Err_Special);
+    }
+    // Big integers: exact floor; fractions and mixed kinds: type errors.
+    TqNum c = fo_Out(TarqBigInt);
+    EXPECT_EQ(n_Sqrt(big(17), c), 0);
+    EXPECT_EQ(val(c), 4);
+    mpz_t n, d;
+    mpz_init_set_ui(n, 9);
+    mpz_init_set_ui(d, 4);
+    TqNum f = fo_Out(TarqFraction);
+    EXPECT_EQ(n_Sqrt(tqg_Fraction(n, d), f), tq_Err_Type);
+    TqNum wrong = fo_Out(TarqDecFloat);
+    EXPECT_EQ(n_Sqrt(big(16), wrong), tq_Err_Type);
+    mpz_clears(n, d, nullptr);
+}
+
+TEST(FloatSqrt, DifferentialBothKinds) {
+    std::mt19937_64 rng(2024);
+    FoPrecSnapshot snap0;
+    for (int32_t digits : {38, 100, 1000}) {
+        fo_SetDigits(digits);
+        FoPrecSnapshot snap;
+        for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+            for (double mag : {-3000.0, -200.0, -1.0, 0.0, 0.5, 1.0, 7.0, 64.0, 1000.0, 5000.0}) {
+                const int reps = digits >= 1000 ? 1 : 3;
+                for (int rep = 0; rep < reps; ++rep) {
+                    TqNum x = fo_Random(rng, kind, mag);
+                    fo_CheckUnary(n_Sqrt, mpfr_sqrt, x, 2.0, "sqrt digits " + std::to_string(digits));
+                    fo_CheckUnary(n_InverseSquareRoot, mpfr_rec_sqrt, x, 2.0, "rsqrt");
+                }
+            }
+        }
+        snap.expectSame();
+    }
+}
+
+TEST(FloatSqrt, TenThousandDigits) {
+    std::mt19937_64 rng(5);
+    fo_SetDigits(10000);
+    FoPrecSnapshot snap;
+    fo_CheckUnary(n_Sqrt, mpfr_sqrt, fo_Random(rng, TarqBinFloat, 3.0), 2.0, "sqrt 10000 bin");
+    fo_CheckUnary(n_Sqrt, mpfr_sqrt, fo_Random(rng, TarqDecFloat, -30.0), 2.0, "sqrt 10000 dec");
+    snap.expectSame();
+    fo_SetDigits(38);
+}
+
+TEST(FloatSqrt, ExportWritesResult) {
+    fo_SetDigits(38);
+    const int32_t a = tqg_New(tq_IntNumForTest(TarqBinFloat, 2)), c = tqg_New(fo_Out(TarqBinFloat));
+    EXPECT_EQ(TQ_SQRT(a, c), 0);
+    FoMpfr want, got;
+    mpfr_sqrt_ui(want, 2, MPFR_RNDN);
+    EXPECT_LE(fo_UnitsOff(tqg_Get(c), want), 1.0);
+    EXPECT_EQ(TQ_SQRT(a, a), 0);  // input and output the same handle
+    EXPECT_LE(fo_UnitsOff(tqg_Get(a), want), 1.0);
+    EXPECT_EQ(TQ_SQRT(-1, c), tq_Err_Handle);
+    TQ_UNALLOCVAR(a);
+    TQ_UNALLOCVAR(c);
+}

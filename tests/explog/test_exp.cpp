@@ -1,0 +1,195 @@
+// Exponentials against MPFR for both float kinds across the argument range,
+// the reduction boundaries, the range errors and the special values.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "arith/arith.h"
+#include "explog/explog.h"
+#include "funcs_oracle.h"
+
+namespace {
+
+int expOracle(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_exp(r, x, rnd); }
+int exp2Oracle(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_exp2(r, x, rnd); }
+int exp10Oracle(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_exp10(r, x, rnd); }
+
+// k/2 * ln(base) moved by d units of 2^-shift.
+TqNum halfStep(int32_t kind, unsigned base, long k, int d, int shift) {
+    FoMpfr x;
+    mpfr_set_ui(x, base, MPFR_RNDN);
+    mpfr_log(x, x, MPFR_RNDN);
+    mpfr_mul_si(x, x, k, MPFR_RNDN);
+    mpfr_div_ui(x, x, 2, MPFR_RNDN);
+    FoMpfr e;
+    mpfr_set_si_2exp(e, d, -shift, MPFR_RNDN);
+    mpfr_add(x, x, e, MPFR_RNDN);
+    return fo_FromMpfr(x, kind);
+}
+
+}  // namespace
+
+TEST(Exp, DifferentialAcrossRange) {
+    std::mt19937_64 rng(17);
+    for (int32_t digits : {38, 100, 1000}) {
+        fo_SetDigits(digits);
+        FoPrecSnapshot snap;
+        const int reps = digits >= 1000 ? 1 : 2;
+        for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+            for (double mag : {-300.0, -40.0, -17.0, -1.0, 0.0, 1.0, 3.0, 7.0, 13.0}) {
+                for (int sign : {-1, 1}) {
+                    for (int rep = 0; rep < reps; ++rep) {
+                        const TqNum x = fo_Random(rng, kind, mag, sign);
+                        fo_CheckUnary(n_Exp, expOracle, x, 2.0, "exp 2^" + std::to_string(mag));
+                    }
+                }
+            }
+        }
+        snap.expectSame();
+    }
+    fo_SetDigits(38);
+}
+
+TEST(Exp, ReductionBoundaries) {
+    fo_SetDigits(100);
+    for (long k : {1L, -1L, 3L, 7L, -201L}) {
+        for (int d : {-1, 1}) {
+            fo_CheckUnary(n_Exp, expOracle, halfStep(TarqBinFloat, 256, k, d, 300), 2.0, "near k/2 ln 256");
+            fo_CheckUnary(n_Exp, expOracle, halfStep(TarqDecFloat, 10, k, d, 300), 2.0, "near k/2 ln 10");
+        }
+    }
+    fo_SetDigits(38);
+}
+
+TEST(Exp, TenThousandDigits) {
+    std::mt19937_64 rng(8);
+    fo_SetDigits(10000);
+    fo_CheckUnary(n_Exp, expOracle, fo_Random(rng, TarqBinFloat, 2.0, -1), 2.0, "exp 10000 digits");
+    fo_SetDigits(38);
+}
+
+TEST(Exp, BaseTwoAndTen) {
+    std::mt19937_64 rng(23);
+    for (int32_t digits : {38, 100}) {
+        fo_SetDigits(digits);
+        for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+            for (double mag : {-20.0, -1.0, 2.0, 8.0}) {
+                for (int sign : {-1, 1}) {
+                    const TqNum x = fo_Random(rng, kind, mag, sign);
+                    fo_CheckUnary(n_Exp2, exp2Oracle, x, 2.0, "exp2");
+                    fo_CheckUnary(n_Exp10, exp10Oracle, x, 2.0, "exp10");
+                }
+            }
+        }
+    }
+    fo_SetDigits(38);
+}
+
+TEST(Exp, ExactSpecialAndRangeCases) {
+    fo_SetDigits(38);
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+        TqNum r = fo_Out(kind);
+        ASSERT_EQ(n_Exp(tq_IntNumForTest(kind, 0), r), 0);
+        FoMpfr one;
+        mpfr_set_ui(one, 1, MPFR_RNDN);
+        EXPECT_EQ(fo_UnitsOff(r, one), 0.0);
+        TQ_GETGLOBALERROR();
+        EXPECT_EQ(n_Exp(tqg_Special(kind, 2), r), 0);
+        EXPECT_TRUE(r.V.Special == 0 && tq_W(r.MantN)[0] == 0);
+        EXPECT_EQ(n_Exp(tqg_Special(kind, 1), r), tq_Err_Special);
+        EXPECT_EQ(r.V.Special, 1);
+        EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Special);
+        EXPECT_EQ(n_Exp(tqg_Special(kind, 3), r), tq_Err_Special);
+        EXPECT_EQ(r.V.Special, 3);
+        EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Special | tq_Err_Invalid);
+        // Multiples of the radix step beyond the signed 32-bit range.
+        for (double scale : {2147483647.4, 2147483648.6, 3.0e9, 4294967295.0, 5.0e9, 1e30}) {
+            for (int sign : {-1, 1}) {
+                FoMpfr x;
+                mpfr_set_ui(x, kind == TarqBinFloat ? 256 : 10, MPFR_RNDN);
+                mpfr_log(x, x, MPFR_RNDN);
+                mpfr_mul_d(x, x, sign * scale, MPFR_RNDN);
+                const int32_t want = scale < 2147483647.5 ? 0 : tq_Err_ExpRange;
+                if (want == 0) continue;  // in range but far beyond any test's patience
+                EXPECT_EQ(n_Exp(fo_FromMpfr(x, kind), r), want) << scale;
+                EXPECT_EQ(TQ_GETGLOBALERROR() & tq_Err_ExpRange, tq_Err_ExpRange);
+            }
+        }
+    }
+    TqNum r = fo_Out(TarqBigInt);
+    EXPECT_EQ(n_Exp(tq_IntNumForTest(TarqBigInt, 1), r), tq_Err_Type);
+    r = fo_Out(TarqFraction);
+    EXPECT_EQ(n_Exp(tq_IntNumForTest(TarqFraction, 1), r), tq_Err_Type);
+    const int32_t h = tqg_New(tq_IntNumForTest(TarqBigInt, 1)), o = tqg_New(fo_Out(TarqBigInt));
+    EXPECT_EQ(TQ_EXP(h, o), tq_Err_Type);
+    EXPECT_EQ(TQ_GETGLOBALERROR() & tq_Err_Type, tq_Err_Type);
+    TQ_UNALLOCVAR(h);
+    TQ_UNALLOCVAR(o);
+}
+
+TEST(Exp, LargeArgumentsKeepTheirExponent) {
+    // e^(3 ln 256 + y) is e^y with the exponent raised by 3 bytes, realigned.
+    fo_SetDigits(38);
+    TqNum y = fo_Out(TarqBinFloat), big = fo_Out(TarqBinFloat);
+    FoMpfr x;
+    mpfr_set_d(x, 0.375, MPFR_RNDN);
+    const TqNum small = fo_FromMpfr(x, TarqBinFloat);
+    ASSERT_EQ(n_Exp(small, y), 0);
+    fo_CheckUnary(n_Exp, expOracle, halfStep(TarqBinFloat, 256, 6, 3, 2), 2.0, "3 ln 256 + 0.75");
+    // Large magnitudes in both directions stay accurate.
+    fo_CheckUnary(n_Exp, expOracle, tq_IntNumForTest(TarqBinFloat, 100000), 2.0, "e^100000");
+    fo_CheckUnary(n_Exp, expOracle, tq_IntNumForTest(TarqBinFloat, -100000), 2.0, "e^-100000");
+    fo_CheckUnary(n_Exp, expOracle, tq_IntNumForTest(TarqDecFloat, 100000), 2.0, "e^100000 dec");
+    (void)big;
+}
+
+TEST(Exp, TaylorAndPowMant) {
+    fo_SetDigits(100);
+    std::mt19937_64 rng(31);
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+        fo_CheckUnary(n_Exp_Taylor, expOracle, fo_Random(rng, kind, -20.0, -1), 2.0, "taylor");
+        // x^n for a multi-word exponent of value 1000 and for 0.
+        TqNum r = fo_Out(kind);
+        const TqNum x = fo_Random(rng, kind, 0.01);
+        ASSERT_EQ(n_PowMant(x, tq_Word(1000), r), 0);
+        FoMpfr xm, want;
+        tqg_ToMpfr(xm, x);
+        mpfr_pow_ui(want, xm, 1000, MPFR_RNDN);
+        EXPECT_LE(fo_UnitsOff(r, want), 1000.0);  // 1000 rounded products
+        ASSERT_EQ(n_PowMant(tqg_Special(kind, 3), tq_Word(0) + tq_Word(0), r), 0);
+        EXPECT_EQ(r.V.Special, 0);
+        EXPECT_EQ(n_PowMant(x, TqStr(), r), tq_Err_Type);
+        EXPECT_EQ(n_PowMant(x, TqStr(3, '\0'), r), tq_Err_Type);
+        EXPECT_EQ(n_PowMant(tqg_Special(kind, 2), tq_Word(3), r), 0);
+        EXPECT_EQ(r.V.Special, tq_Special_NegInf);
+        EXPECT_EQ(n_PowMant(tqg_Special(kind, 2), tq_Word(4), r), 0);
+        EXPECT_EQ(r.V.Special, tq_Special_PosInf);
+    }
+    // Big integers are exact.
+    TqNum r = fo_Out(TarqBigInt);
+    ASSERT_EQ(n_PowMant(tq_IntNumForTest(TarqBigInt, 3), tq_Word(40), r), 0);
+    mpz_t z, w;
+    mpz_inits(z, w, nullptr);
+    tqg_ToMpz(z, r);
+    mpz_ui_pow_ui(w, 3, 40);
+    EXPECT_EQ(mpz_cmp(z, w), 0);
+    mpz_clears(z, w, nullptr);
+    fo_SetDigits(38);
+}
+
+TEST(Exp, LogOfExpRoundTrip) {
+    std::mt19937_64 rng(41);
+    fo_SetDigits(100);
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
+        for (int sign : {-1, 1}) {
+            const TqNum x = fo_Random(rng, kind, 3.0, sign);
+            TqNum e = fo_Out(kind), back = fo_Out(kind);
+            ASSERT_EQ(n_Exp(x, e), 0);
+            ASSERT_EQ(n_Log(e, back), 0);
+            FoMpfr xm;
+            tqg_ToMpfr(xm, x);
+            EXPECT_LE(fo_UnitsOff(back, xm), 4.0);
+        }
+    }
+    fo_SetDigits(38);
+}
