@@ -1,8 +1,8 @@
 // Differential harness of the elementary functions: random operands of both
 // float kinds at a chosen magnitude, the exact answer from MPFR at a much
 // higher precision, and the distance of the library's result from it in units
-// of the last working-precision digit (a byte for binary floats, a decimal
-// digit of gTq_Prec_Digits_Internal digits for decimal floats).
+// of the last working-precision digit (the lowest kept byte of a binary
+// float, the last of gTq_Prec_Digits_Internal digits of a decimal float).
 #pragma once
 #include <gtest/gtest.h>
 
@@ -33,10 +33,12 @@ struct FoMpfr {
 // The unit of the last working-precision digit at the size of `exact`.
 inline void fo_Unit(mpfr_t u, const mpfr_t exact, int32_t kind) {
     if (kind == TarqBinFloat) {
-        // Leading byte 256^E with E = floor((exp - 1) / 8); unit 256^(E - P + 1).
+        // A binary float keeps the P bytes below the top of its top word, so
+        // the unit is 2^(32 (w + 1) - 8P) with w the index of the word that
+        // holds the leading bit, counted from the one of 2^0.
         const long e2 = static_cast<long>(mpfr_get_exp(exact)) - 1;
-        const long E = e2 >= 0 ? e2 / 8 : -((-e2 + 7) / 8);
-        mpfr_set_ui_2exp(u, 1, 8 * (E - gTq_Prec_Bytes_Internal + 1), MPFR_RNDN);
+        const long w = e2 >= 0 ? e2 / 32 : -((-e2 + 31) / 32);
+        mpfr_set_ui_2exp(u, 1, 32 * (w + 1) - 8L * gTq_Prec_Bytes_Internal, MPFR_RNDN);
         return;
     }
     FoMpfr l(128);
