@@ -79,8 +79,17 @@ void computePi(TqNum &target) {
             TqNum ca = a, cb = b;
             n_ReducePrecision(ca.V, ca.MantN);
             n_ReducePrecision(cb.V, cb.MantN);
-            const bool converged = ca.V.Expo == cb.V.Expo && ca.MantN == cb.MantN;
+            bool converged = ca.V.Expo == cb.V.Expo && ca.MantN == cb.MantN;
             n_PrecisionParameters_Retrieve(s1);
+            // a and b can also settle one unit apart on either side of a
+            // rounding boundary of the cut (the sum a + b may need a word
+            // more than they do), so a difference below the cut's last byte
+            // counts as converged too.
+            if (!converged) {
+                TqNum diff = a;
+                n_Sub(a, b, diff);
+                converged = tq_IsZeroNum(diff) || tq_ApproxLog2(diff) < tq_ApproxLog2(a) - 8.0 * (W + 1);
+            }
             if (converged || round > kMaxRounds) break;
         }
         n_Trace("Pi - loop cntr:" + std::to_string(round));
@@ -166,7 +175,10 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
         return 0;
     }
     TqNum value = tq_IntNum(kind, 0);
-    {
+    if (code == 9 || code == 10) {
+        // Exactly twice and half the working value of pi.
+        compute(code, value);
+    } else {
         TqWorkPrec wp;
         wp.set(P + kConstGuardBytes);
         compute(code, value);

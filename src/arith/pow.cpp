@@ -19,9 +19,6 @@
 #include "kernels/pow.h"
 #include "kernels/root.h"
 
-// Modular power of magnitudes (kernels).
-void h_PowMod(TqStr B, TqStr E, TqStr M, TqStr &R);
-
 namespace {
 
 constexpr double kMaxPowerBits = 2147483648.0;

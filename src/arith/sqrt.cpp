@@ -3,7 +3,7 @@
 // n_InverseSquareRoot: Y = 1/sqrt(X) for a positive finite float by the
 // division-free Newton step Y <- Y + Y (1 - X Y^2) / 2. The start value comes
 // from a double estimate (at least 17 correct bits, normally 50); the steps run
-// at a precision that doubles from step to step, each level 4 bytes above half
+// at a precision that doubles from step to step, each level 8 bytes above half
 // the next, up to the Newton precision (working precision + 12 bytes), so only
 // the last step costs full-length products.
 // n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
@@ -84,7 +84,7 @@ void newtonUpdate(TqNum &y, const TqNum &r) {
 // The precisions of the doubling steps, lowest first, ending at `target`.
 std::vector<int32_t> schedule(int32_t target) {
     std::vector<int32_t> ps{target};
-    while (ps.back() > 16) ps.push_back(ceil4(ps.back() / 2 + 4));
+    while (ps.back() > 24) ps.push_back(ceil4(ps.back() / 2 + 8));
     return std::vector<int32_t>(ps.rbegin(), ps.rend());
 }
 
@@ -95,12 +95,18 @@ TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
     TqNum one = tq_IntNum(kind, 1);
     TqNum y = powerEstimate(kind, -tq_ApproxLog2(x) / 2);
     const std::vector<int32_t> ps = schedule(target);
-    // Lowest level: repeat until the residual is below the level's precision.
+    // Lowest level: repeat until the residual is below the level's precision
+    // (a binary float may lose up to 31 bits of it to its top word) or stops
+    // shrinking.
     TqNum xp = cutTo(x, ps[0], wp);
+    double last = INFINITY;
     for (int32_t k = 0; k < kMaxRounds; ++k) {
         ++*rounds;
         TqNum r = residual(xp, y, one);
-        if (tq_IsZeroNum(r) || tq_ApproxLog2(r) < -(8.0 * ps[0] - 16)) break;
+        if (tq_IsZeroNum(r)) break;
+        const double l = tq_ApproxLog2(r);
+        if (l < -(8.0 * ps[0] - 40) || l > last - 1) break;
+        last = l;
         newtonUpdate(y, r);
     }
     // Each further level doubles the correct bits with one step.
@@ -136,7 +142,7 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
 static void floatSqrt(const TqNum &x, TqNum &c) {
     const int32_t W = gTq_Prec_Bytes_Internal;
     const int32_t T = W + kNewtonGuardBytes;
-    const int32_t half = ceil4(T / 2 + 4);
+    const int32_t half = ceil4(T / 2 + 8);
     int32_t rounds = 0;
     TqNum y = inverseSqrtTo(x, half, &rounds);
     TqNum s = y;

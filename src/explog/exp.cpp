@@ -243,6 +243,9 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         s.V.Expo -= m;
         s.MantN = TqStr(static_cast<size_t>(m), '\0') + s.MantN + TqStr(static_cast<size_t>(4 - m), '\0');
         if (s.V.Expo % 4 != 0) n_Trace("2aso8igf: n_Exp error: (Var2.Expo MOD %tq_ExpNorm_BinFl) <> 0");
+        // The bytes put above may form a zero top word, which the cut would
+        // count as precision.
+        n_TrimMag(s.MantN);
     }
     n_ReducePrecision(s.V, s.MantN);
     n_NormaliseZero(s.V, s.MantN);

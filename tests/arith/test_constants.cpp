@@ -90,6 +90,7 @@ TEST(Constants, CacheServesRepeatsWithoutRecomputing) {
 }
 
 TEST(Constants, LowerPrecisionCutsRaisedRecomputes) {
+    tq_ConstCache_Clear();
     fo_SetDigits(200);
     EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
     const size_t persistentLen = tq_ConstCache_Persistent()[0].MantN.size();
