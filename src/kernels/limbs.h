@@ -28,9 +28,9 @@
 // build has them; tests set it to 0 to run the portable path on the same
 // machine.
 
-// 1 when the 64-bit row loop may use the MULX/ADCX/ADOX instructions (set at
-// load from the processor's feature bits; tests set it to 0 to run the
-// portable 64-bit loop as well).
+// 1 when the 64-bit loops may use their assembly forms (the row loop needs
+// MULX, ADCX and ADOX; set at load from the processor's feature bits). Tests
+// set it to 0 to run the portable 64-bit loops as well.
 extern int32_t gTq_Kernel_Adx;
 
 // r = a + b over n words; returns the carry out (0 or 1). n may be 0.

@@ -103,18 +103,98 @@ static uint32_t subN64(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_
     }
     return c;
 }
+
+// The same two loops in assembly: one ADC / SBB chain, four limbs per round,
+// the counter stepped with DEC (which leaves the carry flag alone), then the
+// remaining 0 to 3 limbs one by one. Used with the other assembly loops
+// (gTq_Kernel_Adx); GCC's code for the intrinsics above spills the carry.
+#define TQ_CARRY_LOOP(OP)                                                                   \
+    "movq %[blocks], %%rcx\n\t"                                                             \
+    "clc\n\t"                                                                               \
+    "jrcxz 4f\n\t"                                                                          \
+    "1:\n\t"                                                                                \
+    "movq (%[a]), %%r8\n\t" OP " (%[b]), %%r8\n\t"                                          \
+    "movq %%r8, (%[r])\n\t"                                                                 \
+    "movq 8(%[a]), %%r9\n\t" OP " 8(%[b]), %%r9\n\t"                                        \
+    "movq %%r9, 8(%[r])\n\t"                                                                \
+    "movq 16(%[a]), %%r10\n\t" OP " 16(%[b]), %%r10\n\t"                                    \
+    "movq %%r10, 16(%[r])\n\t"                                                              \
+    "movq 24(%[a]), %%r11\n\t" OP " 24(%[b]), %%r11\n\t"                                    \
+    "movq %%r11, 24(%[r])\n\t"                                                              \
+    "leaq 32(%[a]), %[a]\n\t"                                                               \
+    "leaq 32(%[b]), %[b]\n\t"                                                               \
+    "leaq 32(%[r]), %[r]\n\t"                                                               \
+    "decq %%rcx\n\t"                                                                        \
+    "jnz 1b\n\t"                                                                            \
+    "4:\n\t"                                                                                \
+    "movq %[rest], %%rcx\n\t"                                                               \
+    "jrcxz 3f\n\t"                                                                          \
+    "2:\n\t"                                                                                \
+    "movq (%[a]), %%r8\n\t" OP " (%[b]), %%r8\n\t"                                          \
+    "movq %%r8, (%[r])\n\t"                                                                 \
+    "leaq 8(%[a]), %[a]\n\t"                                                                \
+    "leaq 8(%[b]), %[b]\n\t"                                                                \
+    "leaq 8(%[r]), %[r]\n\t"                                                                \
+    "decq %%rcx\n\t"                                                                        \
+    "jnz 2b\n\t"                                                                            \
+    "3:\n\t"                                                                                \
+    "movl $0, %%eax\n\t"                                                                    \
+    "adcl $0, %%eax\n\t"
+
+static uint32_t addLimbsAsm(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t m) {
+    uint64_t carry;
+    const uint64_t blocks = static_cast<uint64_t>(m >> 2), rest = static_cast<uint64_t>(m & 3);
+    __asm__ volatile(TQ_CARRY_LOOP("adcq")
+                     : [r] "+r"(r), [a] "+r"(a), [b] "+r"(b), "=a"(carry)
+                     : [blocks] "r"(blocks), [rest] "r"(rest)
+                     : "rcx", "r8", "r9", "r10", "r11", "cc", "memory");
+    return static_cast<uint32_t>(carry);
+}
+
+static uint32_t subLimbsAsm(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t m) {
+    uint64_t borrow;
+    const uint64_t blocks = static_cast<uint64_t>(m >> 2), rest = static_cast<uint64_t>(m & 3);
+    __asm__ volatile(TQ_CARRY_LOOP("sbbq")
+                     : [r] "+r"(r), [a] "+r"(a), [b] "+r"(b), "=a"(borrow)
+                     : [blocks] "r"(blocks), [rest] "r"(rest)
+                     : "rcx", "r8", "r9", "r10", "r11", "cc", "memory");
+    return static_cast<uint32_t>(borrow);
+}
+#undef TQ_CARRY_LOOP
+
+static uint32_t addN64Asm(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    const int32_t m = n >> 1;
+    uint32_t c = addLimbsAsm(r, a, b, m);
+    if (n & 1) {
+        uint64_t s = static_cast<uint64_t>(a[n - 1]) + b[n - 1] + c;
+        r[n - 1] = static_cast<uint32_t>(s);
+        c = static_cast<uint32_t>(s >> 32);
+    }
+    return c;
+}
+
+static uint32_t subN64Asm(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    const int32_t m = n >> 1;
+    uint32_t c = subLimbsAsm(r, a, b, m);
+    if (n & 1) {
+        uint64_t d = static_cast<uint64_t>(a[n - 1]) - b[n - 1] - c;
+        r[n - 1] = static_cast<uint32_t>(d);
+        c = static_cast<uint32_t>(d >> 63);
+    }
+    return c;
+}
 #endif
 
 uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
 #if TQ_HAVE_LIMB64
-    if (gTq_Kernel_Limb64) return addN64(r, a, b, n);
+    if (gTq_Kernel_Limb64) return gTq_Kernel_Adx ? addN64Asm(r, a, b, n) : addN64(r, a, b, n);
 #endif
     return addN32(r, a, b, n);
 }
 
 uint32_t tq_SubN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
 #if TQ_HAVE_LIMB64
-    if (gTq_Kernel_Limb64) return subN64(r, a, b, n);
+    if (gTq_Kernel_Limb64) return gTq_Kernel_Adx ? subN64Asm(r, a, b, n) : subN64(r, a, b, n);
 #endif
     return subN32(r, a, b, n);
 }
