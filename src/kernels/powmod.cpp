@@ -161,6 +161,12 @@ void h_PowMod_Montgomery(TqStr B, TqStr E, TqStr M, TqStr &R) {
         return;
     }
     trimMag(M);
+    if (!(tq_W(M)[0] & 1)) {
+        // Montgomery needs an odd modulus; even ones (and zero) take the
+        // plain reduction.
+        h_PowMod_Plain(std::move(B), std::move(E), std::move(M), R);
+        return;
+    }
 #if TQ_HAVE_LIMB64
     if (tqL_UseLimb64()) {
         powModMont<uint64_t>(B, E, M, R);

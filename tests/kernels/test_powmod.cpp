@@ -85,9 +85,16 @@ TEST_P(PowMod, EdgeCases) {
     // Moduli and exponents with high zero words.
     h_PowMod(B, tq_Word(77) + TqStr(8, '\0'), M + TqStr(8, '\0'), R);
     EXPECT_EQ(R, powmodGmp(B, tq_Word(77), M));
-    // A zero modulus is refused with zero rather than a division by zero.
+    // A zero modulus is refused with zero rather than a division by zero, by
+    // every entry; the Montgomery entry hands even moduli to the plain one.
     h_PowMod(B, tq_Word(3), tq_Word(0), R);
     EXPECT_EQ(R, tq_Word(0));
+    h_PowMod_Plain(B, tq_Word(3), tq_Word(0), R);
+    EXPECT_EQ(R, tq_Word(0));
+    h_PowMod_Montgomery(B, tq_Word(3), tq_Word(0), R);
+    EXPECT_EQ(R, tq_Word(0));
+    h_PowMod_Montgomery(B, tq_Word(3), tq_Word(10), R);
+    EXPECT_EQ(R, powmodGmp(B, tq_Word(3), tq_Word(10)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Limbs, PowMod, ::testing::Values(0, 1),
