@@ -7,10 +7,6 @@
 
 #include <cstring>
 
-uint32_t mg_AddN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) { return tq_AddN(r, x, y, n); }
-
-uint32_t mg_SubN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n) { return tq_SubN(r, x, y, n); }
-
 uint32_t mg_Add1N(uint32_t *r, int32_t n, uint32_t c) { return c ? tq_Add1(r, r, n, 1) : 0; }
 
 uint32_t mg_Sub1N(uint32_t *r, int32_t n, uint32_t c) { return c ? tq_Sub1(r, r, n, 1) : 0; }

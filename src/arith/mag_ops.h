@@ -8,13 +8,9 @@
 
 #include "frame/tq_types.h"
 
-// r[0..n) = x[0..n) + y[0..n); returns the carry. r may be x or y.
-uint32_t mg_AddN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n);
-// r[0..n) = x[0..n) - y[0..n); returns the borrow. r may be x or y.
-uint32_t mg_SubN(uint32_t *r, const uint32_t *x, const uint32_t *y, int32_t n);
-// Adds c into r[0..n) in place; returns the carry out of the top.
+// Adds c (0 or 1) into r[0..n) in place; returns the carry out of the top.
 uint32_t mg_Add1N(uint32_t *r, int32_t n, uint32_t c);
-// Subtracts c from r[0..n) in place; returns the borrow out of the top.
+// Subtracts c (0 or 1) from r[0..n) in place; returns the borrow out of the top.
 uint32_t mg_Sub1N(uint32_t *r, int32_t n, uint32_t c);
 // r[0..n) = x[0..n) * w; returns the top word. r may be x.
 uint32_t mg_MulWordN(uint32_t *r, const uint32_t *x, int32_t n, uint32_t w);
