@@ -14,6 +14,7 @@
 #include <random>
 
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 namespace {
@@ -78,9 +79,15 @@ void initOnce() {
     if (const char *e = std::getenv("TARQ_BENCH_T_MUL")) gTq_Threshold_Mul_Karatsuba2Way = std::atoi(e);
     if (const char *e = std::getenv("TARQ_BENCH_T_SQR_COMBA")) gTq_Threshold_Square_Comba = std::atoi(e);
     if (const char *e = std::getenv("TARQ_BENCH_T_SQR_KARATSUBA")) gTq_Threshold_Square_Karatsuba = std::atoi(e);
-    std::printf("thresholds (bytes): mul Karatsuba %d, square Comba %d, square Karatsuba %d; limb64 %d\n",
+    // The loops may be restricted to the portable 64-bit (1) or 32-bit (0) forms.
+    if (const char *e = std::getenv("TARQ_BENCH_LIMB_PATH")) {
+        const int path = std::atoi(e);
+        if (path < 2) gTq_Kernel_Adx = 0;
+        if (path < 1) gTq_Kernel_Limb64 = 0;
+    }
+    std::printf("thresholds (bytes): mul Karatsuba %d, square Comba %d, square Karatsuba %d; limb64 %d, asm %d\n",
                 gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Square_Comba, gTq_Threshold_Square_Karatsuba,
-                gTq_Kernel_Limb64);
+                gTq_Kernel_Limb64, gTq_Kernel_Adx);
 }
 
 void BM_Mul(benchmark::State &state) {
