@@ -7,7 +7,6 @@
 
 #include "convert.h"
 #include "frame/number.h"
-#include "frame/pow10.h"
 #include "frame/tq_state.h"
 #include "kernels/mul.h"
 
@@ -57,8 +56,7 @@ int32_t cmpDecFloat(const TqNum &a, const TqNum &b) {
     const int64_t diff = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
     if (diff != 0) {
         TqStr p10;
-        n_Pow10_Integer(static_cast<int32_t>(diff > 0 ? diff : -diff), p10);
-        n_TrimMag(p10);
+        n_Pow10_Exact(diff > 0 ? diff : -diff, p10);
         int32_t trim = 1;
         if (diff > 0) h_Mul(std::move(x), std::move(p10), trim, x);
         else h_Mul(std::move(y), std::move(p10), trim, y);

@@ -6,7 +6,6 @@
 
 #include "convert.h"
 #include "frame/number.h"
-#include "frame/pow10.h"
 #include "frame/tq_state.h"
 #include "kernels/divmod.h"
 #include "kernels/mul.h"
@@ -24,6 +23,12 @@ static void padToWord(TqStr &M) {
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
     if (M.empty()) M = tq_Word(0);
     n_TrimMag(M);
+}
+
+// An exact result longer than the library builds: zero and tq_Err_ExpRange.
+static int32_t tooLong(TqNum &dst) {
+    dst.MantN = tq_Word(0);
+    return tq_RaiseErr(tq_Err_ExpRange);
 }
 
 // Number of decimal digits of a non-zero magnitude, up to one too many.
@@ -44,8 +49,7 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
     }
     TqStr P10;
     if (e >= 0) {
-        n_Pow10_Integer(e, P10);
-        n_TrimMag(P10);
+        if (!n_Pow10_Exact(e, P10)) return tooLong(dst);
         int32_t trim = 1;
         h_Mul(std::move(M), std::move(P10), trim, dst.MantN);
         return 0;
@@ -55,8 +59,7 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
         dst.MantN = tq_Word(0);  // below one: no power of ten needed
         return 0;
     }
-    n_Pow10_Integer(-e, P10);
-    n_TrimMag(P10);
+    n_Pow10_Exact(-static_cast<int64_t>(e), P10);
     TqStr rem;
     h_DivMod(std::move(M), std::move(P10), 0, dst.MantN, rem);
     padToWord(dst.MantN);
@@ -66,6 +69,7 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqBigInt);
     const int32_t b = src.V.Expo;
+    if (b > tq_MaxExactBytes && !n_MagIsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
     if (b >= 0) {
         M.insert(0, static_cast<size_t>(b), '\0');
@@ -88,8 +92,7 @@ int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
         dst.MantN = tq_Word(0);
         return 0;
     }
-    n_Pow10_Integer(e >= 0 ? e : -e, P10);
-    n_TrimMag(P10);
+    if (!n_Pow10_Exact(e >= 0 ? e : -static_cast<int64_t>(e), P10)) return tooLong(dst);
     if (e >= 0) {
         int32_t trim = 1;
         h_Mul(std::move(M), std::move(P10), trim, dst.MantN);
@@ -104,6 +107,7 @@ int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqFraction);
     const int32_t b = src.V.Expo;
+    if ((b > tq_MaxExactBytes || -static_cast<int64_t>(b) > tq_MaxExactBytes) && !n_MagIsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
     n_TrimMag(M);
     if (n_MagIsZero(M)) {
@@ -176,8 +180,7 @@ int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t k
         int64_t k = static_cast<int64_t>(std::ceil((want + tq_Len(D) - tq_Len(N)) * 2.40823996531185)) + 1;
         if (k < 0) k = 0;
         TqStr P10;
-        n_Pow10_Integer(static_cast<int32_t>(k), P10);
-        n_TrimMag(P10);
+        n_Pow10_Exact(k, P10);
         int32_t trim = 1;
         h_Mul(std::move(N), std::move(P10), trim, N);
         h_DivMod(std::move(N), std::move(D), 0, dst.MantN, rem);

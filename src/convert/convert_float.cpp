@@ -5,6 +5,7 @@
 // as guard digits. Both end with the cut to the working precision. Shifts by
 // powers of 256 are byte-string operations.
 #include <cmath>
+#include <cstdint>
 
 #include "convert.h"
 #include "frame/number.h"
@@ -69,6 +70,12 @@ int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
     return 0;
 }
 
+// A decimal exponent beyond 32 bits: zero and tq_Err_ExpRange.
+static int32_t expRange(TqNum &dst) {
+    dst.MantN = tq_Word(0);
+    return tq_RaiseErr(tq_Err_ExpRange);
+}
+
 static const long double kLog10_256 = 2.408239965311849907224306l;
 
 int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
@@ -86,6 +93,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
     } else if (b > 0) {
         n_Trace("Positive exponent");
         int64_t d = std::llrint(static_cast<long double>(b) * kLog10_256);
+        if (d - guard > INT32_MAX) return expRange(dst);
         if (guard >= d) {
             M.insert(0, static_cast<size_t>(b), '\0');
             dst.MantN = std::move(M);
@@ -110,6 +118,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
         }
     } else {
         const int64_t d = std::llrint(static_cast<long double>(-static_cast<int64_t>(b)) * kLog10_256) + guard;
+        if (d > INT32_MAX) return expRange(dst);
         dst.V.Expo = static_cast<int32_t>(-d);
         TarqVar pv;
         TqStr P;

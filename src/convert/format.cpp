@@ -189,14 +189,14 @@ int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr 
             if (radix == 10) return decFloatFormatter(v, format, d, out);
             {
                 TqNum b;
-                n_Convert_TarqDecFloat2TarqBinFloat(v, b);
+                if (int32_t st = n_Convert_TarqDecFloat2TarqBinFloat(v, b)) return st;
                 return binFloatFormatter(b, format, d, out);
             }
         case TarqBinFloat:
             if (radix != 10) return binFloatFormatter(v, format, d, out);
             {
                 TqNum t;
-                n_Convert_TarqBinFloat2TarqDecFloat(v, t);
+                if (int32_t st = n_Convert_TarqBinFloat2TarqDecFloat(v, t)) return st;
                 return decFloatFormatter(t, format, d, out);
             }
         case TarqBigInt:

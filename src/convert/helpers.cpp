@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "convert.h"
+#include "frame/number.h"
 #include "frame/precision.h"
 #include "frame/tq_state.h"
 #include "kernels/mul.h"
+#include "kernels/pow.h"
 
 int32_t n_CmpMag(const TqStr &a, const TqStr &b) {
     int32_t na = tq_NWords(a), nb = tq_NWords(b);
@@ -48,4 +50,16 @@ TqPrecisionScope::~TqPrecisionScope() {
 void TqPrecisionScope::lower(int32_t newBytes) {
     gTq_Prec_Bytes_Internal = newBytes;
     gTq_Prec_Digits_Internal = n_DigitsForBytes(newBytes);
+}
+
+bool n_Pow10_Exact(int64_t n, TqStr &R) {
+    if (n < 0 || static_cast<double>(n) * 0.41524 > static_cast<double>(tq_MaxExactBytes)) return false;
+    static const uint32_t small[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+    if (n < 10) {
+        R = tq_Word(small[n]);
+        return true;
+    }
+    h_Pow(tq_Word(10), tq_Word(static_cast<uint32_t>(n)), R);
+    n_TrimMag(R);
+    return true;
 }

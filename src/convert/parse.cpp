@@ -39,10 +39,11 @@ int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, Tq
                 TqNum out;
                 out.V = v;
                 out.DenN = std::move(DenN);
-                n_Convert_TarqBinFloat2TarqDecFloat(tmp, out);
+                const int32_t st = n_Convert_TarqBinFloat2TarqDecFloat(tmp, out);
                 v = out.V;
                 MantN = std::move(out.MantN);
                 DenN = std::move(out.DenN);
+                if (st) return st;
             } else if (int32_t st = n_Convert_DecString2TarqDecFloat(text, v, MantN)) {
                 return st;
             }
@@ -56,10 +57,11 @@ int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, Tq
                 TqNum out;
                 out.V = v;
                 out.DenN = std::move(DenN);
-                n_Convert_TarqDecFloat2TarqBinFloat(tmp, out);
+                const int32_t st = n_Convert_TarqDecFloat2TarqBinFloat(tmp, out);
                 v = out.V;
                 MantN = std::move(out.MantN);
                 DenN = std::move(out.DenN);
+                if (st) return st;
             } else if (int32_t st = n_Convert_RadixString2TarqBinFloat(text, v, MantN)) {
                 return st;
             }

@@ -5,21 +5,17 @@
 // of zeros).
 #include "convert.h"
 #include "frame/number.h"
-#include "frame/pow10.h"
 #include "kernels/mul.h"
 #include "parse_front.h"
 #include "frame/tq_state.h"
 
-// Largest magnitude, in bytes, that a scaled big-integer text may produce.
-constexpr double tq_Parse_MaxMagBytes = 1 << 30;
 
 // M * radix^e for e >= 0.
 static void scaleUp(TqStr &M, char radix, int64_t e) {
     if (e == 0 || n_MagIsZero(M)) return;
     if (radix == 'd') {
         TqStr p10;
-        n_Pow10_Integer(static_cast<int32_t>(e), p10);
-        n_TrimMag(p10);
+        n_Pow10_Exact(e, p10);
         int32_t trim = 1;
         h_Mul(std::move(M), std::move(p10), trim, M);
         return;
@@ -58,10 +54,9 @@ int32_t n_Convert_String2TarqBigInt(const TqStr &text, TarqVar &v, TqStr &MantN)
     }
     n_Digits2Mant(p.Mant, MantN);
     if (e > 0 && !n_MagIsZero(MantN)) {
-        // Byte lengths are 32-bit throughout the library; refuse a result that
-        // could not be held (10^e needs about 0.416 e bytes).
+        // Refuse a result too long to hold (10^e needs about 0.415 e bytes).
         const double bytes = (p.Radix == 'd' ? 0.41524 : p.Radix == 'h' ? 0.5 : 0.125) * static_cast<double>(e);
-        if (bytes + MantN.size() > static_cast<double>(tq_Parse_MaxMagBytes)) return tq_RaiseErr(tq_Err_Invalid);
+        if (bytes + MantN.size() > static_cast<double>(tq_MaxExactBytes)) return tq_RaiseErr(tq_Err_Invalid);
         scaleUp(MantN, p.Radix, e);
     }
     return 0;

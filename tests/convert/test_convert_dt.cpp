@@ -94,6 +94,50 @@ TEST_F(ConvertDT, SpecialValuesAndSameKind) {
     EXPECT_EQ(st, 1);
 }
 
+// The powers-of-ten table is exact only to its precision; exact kinds must not
+// inherit its cut.
+TEST_F(ConvertDT, ExactPowersBeyondTheTable) {
+    mpz_t want, got;
+    mpz_inits(want, got, nullptr);
+    mpz_ui_pow_ui(want, 10, 30000);
+    mpz_mul_ui(want, want, 7);
+    for (TqNum v : {tq_P("7*d30000", TarqBigInt), conv(tq_P("7*d30000", TarqDecFloat), TarqBigInt),
+                    conv(tq_P("7*d30000", TarqDecFloat), TarqFraction)}) {
+        tq_MagToMpz(got, v.MantN);
+        EXPECT_EQ(mpz_cmp(want, got), 0);
+    }
+    TqNum f = conv(tq_P("7*d-30000", TarqDecFloat), TarqFraction);
+    tq_MagToMpz(got, f.DenN);
+    mpz_ui_pow_ui(want, 10, 30000);
+    EXPECT_EQ(mpz_cmp(want, got), 0);
+    EXPECT_EQ(n_Compare(tq_P("7*d30000", TarqDecFloat), tq_P("70*d29999", TarqDecFloat)), 0);
+    EXPECT_EQ(n_Compare(tq_P("7*d30000", TarqDecFloat), tq_P("69999999999999999999999*d29978", TarqDecFloat)), 1);
+    mpz_clears(want, got, nullptr);
+}
+
+// Results that cannot be held fail with tq_Err_ExpRange instead of building
+// gigabytes or wrapping a 32-bit exponent.
+TEST_F(ConvertDT, OutOfRangeExponents) {
+    gTq_ErrorWord = 0;
+    int32_t st = 0;
+    conv(tq_P("1*d2000000000", TarqDecFloat), TarqBigInt, &st);
+    EXPECT_EQ(st, 256);
+    conv(tq_P("1*d-2000000000", TarqDecFloat), TarqFraction, &st);
+    EXPECT_EQ(st, 256);
+    TqNum huge = tq_P("&h1*h7ffffff0", TarqBinFloat);
+    ASSERT_EQ(huge.V.Expo, 0x3ffffff8);
+    conv(huge, TarqBigInt, &st);
+    EXPECT_EQ(st, 256);
+    conv(huge, TarqDecFloat, &st);
+    EXPECT_EQ(st, 256);
+    TqStr text;
+    EXPECT_EQ(n_Convert_TarqVar2String(huge, tq_Format_Scientific, 10, text), 256);
+    EXPECT_EQ(tq_Fmt(huge, tq_Format_Hex | tq_Format_Scientific), " &h1.0*h+7FFFFFF0");
+    EXPECT_EQ(gTq_ErrorWord.load(), 256u);
+    EXPECT_EQ(tq_Parse("1*d3000000000", TarqBigInt, huge), 1);  // the exponent itself is too long
+    EXPECT_EQ(tq_Parse("1*d2000000000", TarqBigInt, huge), 1);  // the integer would be too long
+}
+
 // |got - want| <= |want| * 2^-bits
 bool close(const mpq_t want, const mpq_t got, long bits) {
     mpq_t diff, lim;
