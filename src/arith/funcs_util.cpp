@@ -92,14 +92,13 @@ bool tq_IsOneNum(const TqNum &v) {
 }
 
 double tq_ApproxLog2(const TqNum &v) {
-    TqStr m = v.MantN;
-    n_TrimMag(m);
-    const int32_t bits = h_BitLength(m);
-    if (bits == 0) return -INFINITY;
-    const int32_t shift = bits > 64 ? bits - 64 : 0;
-    uint64_t top = 0;
-    for (int32_t i = bits - 1; i >= shift; --i) top = (top << 1) | ((tq_W(m)[i / 32] >> (i % 32)) & 1u);
-    double l = std::log2(static_cast<double>(top)) + shift;
+    const uint32_t *w = tq_W(v.MantN);
+    int32_t top = tq_NWords(v.MantN) - 1;
+    while (top >= 0 && w[top] == 0) --top;
+    if (top < 0) return -INFINITY;
+    // The leading 64 bits (fewer when the magnitude is shorter).
+    uint64_t lead = (static_cast<uint64_t>(w[top]) << 32) | (top > 0 ? w[top - 1] : 0);
+    double l = std::log2(static_cast<double>(lead)) + 32.0 * (top - 1);
     if (v.V.NumType == TarqBinFloat) l += 8.0 * v.V.Expo;
     if (v.V.NumType == TarqDecFloat) l += 3.32192809488736235 * v.V.Expo;
     if (v.V.NumType == TarqFraction) {
@@ -149,8 +148,7 @@ int32_t tq_CmpNum(const TqNum &a, const TqNum &b) {
     return d.V.Sign;
 }
 
-TqWorkPrec::TqWorkPrec()
-    : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal), pow10_(gTq_Prec_Pow10) {}
+TqWorkPrec::TqWorkPrec() : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal) {}
 
 TqWorkPrec::~TqWorkPrec() { restore(); }
 
@@ -164,7 +162,6 @@ void TqWorkPrec::set(int32_t bytes) {
 void TqWorkPrec::restore() {
     gTq_Prec_Bytes_Internal = bytes_;
     gTq_Prec_Digits_Internal = digits_;
-    if (gTq_Prec_Pow10 != pow10_) gTq_Prec_Pow10 = pow10_;
 }
 
 TqPrecRaise::TqPrecRaise(int32_t bytes) {

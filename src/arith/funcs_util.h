@@ -26,9 +26,10 @@ int32_t tq_CmpNum(const TqNum &a, const TqNum &b);
 // log2 |v| of a finite non-zero float or integer, to about 15 digits.
 double tq_ApproxLog2(const TqNum &v);
 
-// Keeps the working precision (bytes, digits, 10^digits) and puts it back on
+// Keeps the working precision (bytes and digits) and puts it back on
 // destruction. set() changes only bytes and digits: the short-lived precisions
-// of the iterations and series, which never read 10^digits.
+// of the iterations and series, which never read 10^digits (so it is neither
+// changed nor saved).
 class TqWorkPrec {
 public:
     TqWorkPrec();
@@ -41,7 +42,6 @@ public:
 
 private:
     int32_t bytes_, digits_;
-    TqStr pow10_;
 };
 
 // Raises the working precision through a full precision change (which also

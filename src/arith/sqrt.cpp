@@ -148,8 +148,8 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
     TqNum s = y;
     {
         TqWorkPrec wp;
-        wp.set(half);
-        n_Mul(x, y, s);  // s = x y, good to about `half` bytes
+        TqNum xh = cutTo(x, half, wp);
+        n_Mul(xh, y, s);  // s = x y, good to about `half` bytes
         wp.set(T);
         TqNum e = s;
         n_Sqr(s, e);
