@@ -13,7 +13,6 @@
 #include "explog/explog.h"
 #include "frame/const_cache.h"
 #include "frame/number.h"
-#include "frame/precision.h"
 #include "frame/tq_state.h"
 #include "funcs.h"
 #include "funcs_util.h"
@@ -46,14 +45,15 @@ TqNum constOf(int32_t code, int32_t kind) {
     return c;
 }
 
-// pi by the Gauss-Legendre iteration, one word above the working precision.
+// pi by the Gauss-Legendre iteration, one word above the working precision
+// W, stopping when a and b agree at W.
 void computePi(TqNum &target) {
     const int32_t kind = target.V.NumType;
     const int32_t W = gTq_Prec_Bytes_Internal;
     TqNum a, b, t, p, c;
     {
-        TqPrecRaise raise(W + 2);
-        const int32_t s0 = raise.outerSet(), s1 = raise.innerSet();
+        TqWorkPrec wp;
+        wp.set(W + 4);
         a = tq_IntNum(kind, 1);
         b = a;
         n_Reciprocal(constOf(7, kind), b);
@@ -75,16 +75,11 @@ void computePi(TqNum &target) {
             a = std::move(a1);
             b = std::move(b1);
             n_Trace("Pi - loop cntr:" + std::to_string(round));
-            n_PrecisionParameters_Retrieve(s0);
-            TqNum ca = a, cb = b;
-            n_ReducePrecision(ca.V, ca.MantN);
-            n_ReducePrecision(cb.V, cb.MantN);
-            bool converged = ca.V.Expo == cb.V.Expo && ca.MantN == cb.MantN;
-            n_PrecisionParameters_Retrieve(s1);
             // a and b can also settle one unit apart on either side of a
             // rounding boundary of the cut (the sum a + b may need a word
             // more than they do), so a difference below the cut's last byte
             // counts as converged too.
+            bool converged = tq_SameAtPrecision(a, b, W);
             if (!converged) {
                 TqNum diff = a;
                 n_Sub(a, b, diff);
@@ -108,21 +103,51 @@ void computePi(TqNum &target) {
     copyValue(c, target);
 }
 
+// atanh(1/n) = sum of 1 / ((2k + 1) n^(2k + 1)) at the current precision,
+// every step a division by a one-word integer (n^2 below 2^32).
+TqNum atanhInverse(int32_t kind, uint32_t n) {
+    const int32_t G = gTq_Prec_Bytes_Internal;
+    TqNum p = tq_IntNum(kind, 1), S = p, term = p;
+    const TqNum n2 = tq_IntNum(kind, static_cast<int64_t>(n) * n);
+    n_Div(p, tq_IntNum(kind, n), p);
+    S = p;
+    for (int64_t k = 1; k <= kMaxRounds; ) {
+        n_Div(p, n2, p);
+        k += 2;
+        n_Div(p, tq_IntNum(kind, k), term);
+        if (tq_IsZeroNum(term) || tq_ApproxLog2(term) < tq_ApproxLog2(S) - 8.0 * G) break;
+        n_Add(S, term, S);
+    }
+    return S;
+}
+
 // Computes constant `code` into v at the current working precision (v's
 // kind); the result is not cut.
 int32_t compute(int32_t code, TqNum &v) {
     const int32_t kind = v.V.NumType;
     TqNum t = tq_IntNum(kind, 0), r = t;
     switch (code) {
-        case 1:
+        case 1: {
+            // ln 2 = 18 atanh(1/26) - 2 atanh(1/4801) + 8 atanh(1/8749): the
+            // three series need only divisions by one-word integers, where
+            // 2 atanh of (sqrt 2 - 1) / (sqrt 2 + 1) needs a full product for
+            // each 5 bits.
+            TqNum a = atanhInverse(kind, 26), b = atanhInverse(kind, 4801), c = atanhInverse(kind, 8749);
+            n_Mul(tq_IntNum(kind, 18), a, a);
+            n_Mul(tq_IntNum(kind, 2), b, b);
+            n_Mul(tq_IntNum(kind, 8), c, c);
+            n_Sub(a, b, r);
+            n_Add(r, c, r);
+            break;
+        }
         case 2:
-            if (code == 2) n_Trace("GetConst_Log10");
-            t = tq_IntNum(kind, code == 1 ? 2 : 10);
-            if (code == 2) n_Trace("taking square root");
-            n_Sqrt(t, t);
-            if (code == 2) n_Trace("taking square root done ...");
-            n_Log_Taylor(t, t);
-            n_MulBy2(t, r);
+            // ln 10 as the logarithm of the binary float 10: reduced into
+            // [0.96875, 1.0625) its series gains 12 bits a term, where the
+            // series of sqrt 10 would gain fewer than 2.
+            n_Trace("GetConst_Log10");
+            t = tq_IntNum(TarqBinFloat, 10);
+            n_Log(t, t);
+            r = kind == TarqBinFloat ? t : n_BinToDec_Approx(t);
             break;
         case 3:
             n_Mul(constOf(1, kind), constOf(19, kind), r);

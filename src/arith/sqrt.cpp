@@ -73,13 +73,25 @@ TqNum residual(const TqNum &xp, const TqNum &y, const TqNum &one) {
     return t;
 }
 
-// y <- y + y r / 2 at the current precision.
-void newtonUpdate(TqNum &y, const TqNum &r) {
+// t = y r / 2 for a correction r much shorter than y: only about r's length
+// of y can reach the product, so y is cut to that first (which also keeps
+// the product balanced).
+TqNum halfProduct(const TqNum &y, const TqNum &r) {
+    TqWorkPrec wp;
+    const int32_t bytes = tq_Len(r.MantN) + 8;
     TqNum t = y;
-    n_Mul(y, r, t);
+    if (bytes < gTq_Prec_Bytes_Internal) {
+        TqNum yc = cutTo(y, bytes, wp);
+        n_Mul(yc, r, t);
+    } else {
+        n_Mul(y, r, t);
+    }
     n_DivBy2(t, t);
-    n_Add(y, t, y);
+    return t;
 }
+
+// y <- y + y r / 2 at the current precision.
+void newtonUpdate(TqNum &y, const TqNum &r) { n_Add(y, halfProduct(y, r), y); }
 
 // The precisions of the doubling steps, lowest first, ending at `target`.
 std::vector<int32_t> schedule(int32_t target) {
@@ -154,11 +166,7 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
         TqNum e = s;
         n_Sqr(s, e);
         n_Sub(x, e, e);  // e = x - s^2, small
-        if (!tq_IsZeroNum(e)) {
-            n_Mul(y, e, e);
-            n_DivBy2(e, e);
-            n_Add(s, e, s);
-        }
+        if (!tq_IsZeroNum(e)) n_Add(s, halfProduct(y, e), s);
     }
     n_Trace("========n_InverseSquareRoot, Nr of loops:" + std::to_string(rounds));
     n_ReducePrecision(s.V, s.MantN);

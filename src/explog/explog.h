@@ -15,3 +15,7 @@ int32_t n_Log2(TqNum x, TqNum &r);
 int32_t n_Log10(TqNum x, TqNum &r);
 // r = ln m for m close to 1, by 2 atanh((m - 1) / (m + 1)).
 int32_t n_Log_Taylor(TqNum m, TqNum &r);
+
+// The binary float t as a decimal float of about the working precision
+// (truncated a few digits beyond it, then cut).
+TqNum n_BinToDec_Approx(const TqNum &t);

@@ -95,9 +95,9 @@ bool nearOne(const TqNum &x) {
     return l > -0.0458 && l < 0.0874;  // within [0.96875, 1.0625]
 }
 
-// The binary float t (a value near ln M) as a decimal float with about the
-// current precision.
-TqNum binToDec(const TqNum &t) {
+}  // namespace
+
+TqNum n_BinToDec_Approx(const TqNum &t) {
     TqNum d = tq_IntNum(TarqDecFloat, 0);
     if (tq_IsZeroNum(t)) return d;
     d.V.Sign = t.V.Sign;
@@ -123,6 +123,8 @@ TqNum binToDec(const TqNum &t) {
     n_ReducePrecision(d.V, d.MantN);
     return d;
 }
+
+namespace {
 
 // ln x (finite, positive, not 1) at the current precision, not cut.
 void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
@@ -167,7 +169,12 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         t = std::move(s);
         return;
     }
-    TqNum d = binToDec(s), v = d;
+    TqNum d = n_BinToDec_Approx(s);
+    if (x.V.Expo == 0) {
+        t = std::move(d);
+        return;
+    }
+    TqNum v = d;
     n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), constOf(2, TarqDecFloat), v);
     n_Add(d, v, t);
 }

@@ -2,11 +2,16 @@
 // two-level cache, and the precision state around the computation of pi.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "arith/arith.h"
 #include "arith/constants.h"
 #include "arith/funcs.h"
+#include "frame/cache.h"
 #include "frame/const_cache.h"
 #include "funcs_oracle.h"
 
@@ -144,5 +149,46 @@ TEST(Constants, PiLeavesCallersPrecision) {
     TqNum r = fo_Out(TarqBinFloat);
     n_Sqrt(tq_IntNumForTest(TarqBinFloat, 3), r);
     EXPECT_LE(static_cast<int32_t>(r.MantN.size()), gTq_Prec_Bytes_Internal);
+    fo_SetDigits(38);
+}
+
+TEST(Constants, CarriedByTheConstantsCacheFile) {
+    char tmpl[] = "/tmp/tarq_const_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    TqNum text;
+    text.V = TarqVar{1, 1, 0, TarqText, 0};
+    text.MantN = dir;
+    text.DenN = tq_Word(1);
+    const int32_t h = tqg_New(text);
+    ASSERT_EQ(TQ_SETOPTION(9, h), 0);
+    fo_SetDigits(120);
+    tq_ConstCache_Clear();
+    TqNum pi = fo_Out(TarqBinFloat), ln10 = fo_Out(TarqDecFloat);
+    ASSERT_EQ(n_GetConst(8, pi), 0);
+    ASSERT_EQ(n_GetConst(2, ln10), 0);
+    ASSERT_EQ(n_Cache_Save(1, 0), 0);
+    tq_ConstCache_Clear();
+    ASSERT_EQ(n_Cache_Read(1), 0);
+    // Served from the persistent entries read back: identical, nothing computed.
+    TqNum pi2 = fo_Out(TarqBinFloat), ln10b = fo_Out(TarqDecFloat);
+    gTraceLines = 0;
+    tq_SetTraceSink(countLines);
+    ASSERT_EQ(n_GetConst(8, pi2), 0);
+    ASSERT_EQ(n_GetConst(2, ln10b), 0);
+    tq_SetTraceSink(nullptr);
+    EXPECT_EQ(gTraceLines, 0);
+    EXPECT_EQ(pi2.MantN, pi.MantN);
+    EXPECT_EQ(pi2.V.Expo, pi.V.Expo);
+    EXPECT_EQ(ln10b.MantN, ln10.MantN);
+    EXPECT_EQ(ln10b.V.Expo, ln10.V.Expo);
+    // Caching off again (a handle that is not a text), and the file removed.
+    const int32_t notText = tqg_New(fo_Out(TarqBigInt));
+    EXPECT_EQ(TQ_SETOPTION(9, notText), tq_Err_Type);
+    TQ_GETGLOBALERROR();
+    for (const char *f : {"/~$TARQ_A.txt", "/~$TARQ_B.txt"}) std::remove((dir + f).c_str());
+    rmdir(dir.c_str());
+    TQ_UNALLOCVAR(h);
+    TQ_UNALLOCVAR(notText);
     fo_SetDigits(38);
 }
