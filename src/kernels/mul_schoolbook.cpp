@@ -15,7 +15,7 @@ void h_Mul_schoolbook(const TqStr &A, const TqStr &B, int32_t &trim, TqStr &R) {
     TqStr &p = (&R == &A || &R == &B) ? local : R;
     p.assign(static_cast<size_t>(na + nb) * 4, '\0');
     if (na > 0 && nb > 0) tq_MulBasecase(tq_W(p), tq_W(A), na, tq_W(B), nb);
-    if (trim && na + nb > 1) h_Trim(p);
+    if (trim) h_Trim(p);
     if (&p == &local) R = std::move(local);
 }
 

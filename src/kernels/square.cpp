@@ -26,6 +26,6 @@ void h_Square_Comba(const TqStr &A, int32_t &trim, TqStr &R) {
     TqStr &p = &R == &A ? local : R;
     p.assign(static_cast<size_t>(n) * 8, '\0');
     if (n > 0) tq_SqrBasecase(tq_W(p), tq_W(A), n);
-    if (trim && n > 0) h_Trim(p);
+    if (trim) h_Trim(p);
     if (&p == &local) R = std::move(local);
 }

@@ -88,5 +88,5 @@ void h_Square_Karatsuba(TqStr A, int32_t &trim, TqStr &R) {
     const int32_t reported = (tq_Len(A) > gTq_Threshold_Square_Karatsuba && (n & 1)) ? n + 1 : n;
     R.assign(static_cast<size_t>(reported) * 8, '\0');  // A is this call's own copy
     if (n > 0) tq_SqrWords(tq_W(R), tq_W(A), n);
-    if (trim && n > 0) h_Trim(R);
+    if (trim) h_Trim(R);
 }

@@ -54,6 +54,22 @@ TEST_P(Square, ListedEdgeCases) {
         EXPECT_EQ(r, W({0}));
         h_Square(W({0, 0, 0}), r);
         EXPECT_EQ(r, W({0}));
+        // An empty operand counts as zero and its trimmed square is one zero word.
+        h_Square(TqStr(), r);
+        EXPECT_EQ(r, W({0}));
+    }
+    for (int32_t kara : {0, 500}) {
+        gTq_Threshold_Square_Karatsuba = kara;
+        int32_t one = 1;
+        h_Square_Karatsuba(TqStr(), one, r);
+        EXPECT_EQ(r, W({0}));
+        h_Square_Comba(TqStr(), one, r);
+        EXPECT_EQ(r, W({0}));
+        int32_t zero = 0;
+        h_Mul(TqStr(), W({5}), one, r);
+        EXPECT_EQ(r, W({0}));
+        h_Mul(TqStr(), TqStr(), zero, r);
+        EXPECT_EQ(r, TqStr());
     }
 }
 
