@@ -1,0 +1,54 @@
+// Sine, cosine and arc tangent: TARQ's exports on decimal and binary floats
+// against mpfr_sin, mpfr_cos and mpfr_atan at the same precision in bits and
+// on the same argument, alternately in one run (counter "ratio" = TARQ time /
+// MPFR time, thread CPU time). 1,000 digits is the target size; 100 digits is
+// shown for scale.
+#include <benchmark/benchmark.h>
+
+#include "bench_ratio.h"
+#include "tq_oracle.h"
+
+namespace {
+
+enum Fn { kSin, kCos, kAtan };
+const double kArg[] = {0.7390851332151607, 0.7390851332151607, 0.5773502691896257};
+
+void BM_Trig(benchmark::State &state, Fn f, int32_t kind) {
+    tq_BenchInit();
+    TQ_SETPRECISION(1, static_cast<int32_t>(state.range(0)));
+    const int32_t in = TQ_ALLOCVAR(kind), out = TQ_ALLOCVAR(kind);
+    tqg_Put(in, oracle_FromDouble(kArg[f], kind));
+    mpfr_t x, r;
+    mpfr_inits2(8L * gTq_Prec_Bytes_Internal, x, r, static_cast<mpfr_ptr>(nullptr));
+    tqg_ToMpfr(x, tqg_Get(in));
+    auto tarq = [&] {
+        const int32_t st = f == kSin ? TQ_SIN(in, out) : f == kCos ? TQ_COS(in, out) : TQ_ATAN(in, out);
+        benchmark::DoNotOptimize(st);
+    };
+    auto mpfr = [&] {
+        if (f == kSin)
+            mpfr_sin(r, x, MPFR_RNDN);
+        else if (f == kCos)
+            mpfr_cos(r, x, MPFR_RNDN);
+        else
+            mpfr_atan(r, x, MPFR_RNDN);
+        benchmark::DoNotOptimize(r);
+    };
+    tarq();  // pi and the other constants are computed outside the timing
+    mpfr();
+    tq_BenchPair(state, tarq, mpfr);
+    mpfr_clears(x, r, static_cast<mpfr_ptr>(nullptr));
+    TQ_UNALLOCVAR(in);
+    TQ_UNALLOCVAR(out);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_Trig, sin_dec, kSin, TarqDecFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Trig, sin_bin, kSin, TarqBinFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Trig, cos_dec, kCos, TarqDecFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Trig, cos_bin, kCos, TarqBinFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Trig, atan_dec, kAtan, TarqDecFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Trig, atan_bin, kAtan, TarqBinFloat)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,105 @@
+// Helpers shared by the trigonometric operations (see trig_support.h).
+#include "trig_support.h"
+
+#include "arith/arith.h"
+#include "arith/constants.h"
+#include "convert/convert.h"
+#include "frame/number.h"
+#include "frame/precision.h"
+#include "frame/tq_state.h"
+
+TqNum trig_Zero(int32_t kind) {
+    TqNum v;
+    v.V = TarqVar{0, 1, 0, kind, 0};
+    v.MantN = tq_Word(0);
+    v.DenN = tq_Word(1);
+    return v;
+}
+
+TqNum trig_Const(int32_t code, int32_t kind) {
+    TqNum v = trig_Zero(kind);
+    n_GetConst(code, v);
+    return v;
+}
+
+bool trig_IsZero(const TqNum &v) {
+    if (v.V.Special != 0) return false;
+    for (int32_t i = 0; i < tq_NWords(v.MantN); ++i)
+        if (tq_W(v.MantN)[i]) return false;
+    return true;
+}
+
+bool trig_Greater(const TqNum &a, const TqNum &b) { return n_Compare(a, b) == 1; }
+
+bool trig_Equal(const TqNum &a, const TqNum &b) { return n_IsEqual(a, b) == 1; }
+
+int32_t trig_SetNaN(TqNum &r) {
+    r.V.Special = tq_Special_NaN;
+    tq_RaiseErr(tq_Err_Invalid | tq_Err_Special);
+    return tq_Err_Invalid;
+}
+
+int32_t trig_CommonChecks(const TqNum &x, TqNum &r) {
+    const int32_t kind = x.V.NumType;
+    if (r.V.NumType != kind || (kind != TarqDecFloat && kind != TarqBinFloat)) return tq_RaiseErr(tq_Err_Type);
+    if (x.V.Special != 0) return trig_SetNaN(r);
+    return 0;
+}
+
+void trig_Assign(TqNum &r, const TqNum &v) {
+    const int32_t inUse = r.V.InUse;
+    r = v;
+    r.V.InUse = inUse;
+}
+
+TqRaisedPrecision::TqRaisedPrecision(int32_t extraBytes) {
+    setA_ = n_PrecisionParameters_Store();
+    // The precision change below rewrites the fixed sets; keep the caller's.
+    for (int32_t i = 0; i < 3; ++i) {
+        n_PrecisionParameters_Retrieve(i + 1);
+        fixed_[i] = n_PrecisionParameters_Store();
+    }
+    n_PrecisionParameters_Retrieve(setA_);
+    n_SetPrecision_Export(3, gTq_Prec_Bytes_Internal + extraBytes);
+    setB_ = n_PrecisionParameters_Store();
+}
+
+TqRaisedPrecision::~TqRaisedPrecision() {
+    if (!done_) restore();
+}
+
+void TqRaisedPrecision::toCaller() { n_PrecisionParameters_Retrieve(setA_); }
+
+void TqRaisedPrecision::toRaised() { n_PrecisionParameters_Retrieve(setB_); }
+
+void TqRaisedPrecision::restore() {
+    done_ = true;
+    for (int32_t i = 0; i < 3; ++i) {
+        n_PrecisionParameters_Retrieve(fixed_[i]);
+        n_PrecisionParameters_Store(i + 1);
+        n_PrecisionParameters_FreeSet(fixed_[i]);
+    }
+    n_PrecisionParameters_Retrieve(setA_);
+    n_PrecisionParameters_FreeSet(setA_);
+    n_PrecisionParameters_FreeSet(setB_);
+}
+
+void TqRaisedPrecision::finish(TqNum &r) {
+    restore();
+    if (r.V.Special == 0) {
+        n_ReducePrecision(r.V, r.MantN);
+        n_NormaliseZero(r.V, r.MantN);
+    }
+}
+
+bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &previous) {
+    prec.toCaller();
+    TqNum a = sum, b = previous;
+    n_ReducePrecision(a.V, a.MantN);
+    n_ReducePrecision(b.V, b.MantN);
+    n_TrimMag(a.MantN);
+    n_TrimMag(b.MantN);
+    const bool same = a.V.Expo == b.V.Expo && a.MantN == b.MantN;
+    prec.toRaised();
+    return same;
+}

@@ -1,0 +1,58 @@
+// Helpers shared by the trigonometric operations: variables of a given kind,
+// sign and zero tests, the common argument checks, and the temporarily raised
+// working precision.
+#pragma once
+#include "frame/tq_types.h"
+
+// Canonical zero of the given kind.
+TqNum trig_Zero(int32_t kind);
+// Numbered constant `code` in the given kind.
+TqNum trig_Const(int32_t code, int32_t kind);
+// True for a finite value whose magnitude has no non-zero word.
+bool trig_IsZero(const TqNum &v);
+// a > b and a = b by the comparison of numbers (a - b at the current
+// working precision).
+bool trig_Greater(const TqNum &a, const TqNum &b);
+bool trig_Equal(const TqNum &a, const TqNum &b);
+// Result NaN, error bits 1 and 8 raised; returns tq_Err_Invalid.
+int32_t trig_SetNaN(TqNum &r);
+// The checks every trigonometric operation starts with: kinds (status 2) and
+// special inputs (NaN result, status 1). Returns 0 when the operation may go on.
+int32_t trig_CommonChecks(const TqNum &x, TqNum &r);
+// r takes v's value but keeps its own InUse.
+void trig_Assign(TqNum &r, const TqNum &v);
+
+// A working precision raised for the length of one operation. Construction
+// saves the caller's precision (set A) and the fixed sets 1 to 3, then raises
+// the precision by `extraBytes` (rounded up to whole words) the way a precision
+// change does, which also rewrites the fixed sets for nested operations, and
+// saves the raised precision (set B). finish() restores everything and cuts
+// the result to the caller's precision; the destructor restores the state if
+// finish() was not reached.
+class TqRaisedPrecision {
+public:
+    explicit TqRaisedPrecision(int32_t extraBytes);
+    ~TqRaisedPrecision();
+    TqRaisedPrecision(const TqRaisedPrecision &) = delete;
+    TqRaisedPrecision &operator=(const TqRaisedPrecision &) = delete;
+
+    void toCaller();  // retrieve set A
+    void toRaised();  // retrieve set B
+    // Back to the caller's precision and fixed sets; frees every saved set and
+    // cuts r to the caller's precision.
+    void finish(TqNum &r);
+
+private:
+    void restore();
+    int32_t setA_ = -1;
+    int32_t setB_ = -1;
+    int32_t fixed_[3] = {-1, -1, -1};
+    bool done_ = false;
+};
+
+// Convergence of a series: the new and the previous sum, cut to the caller's
+// precision, agree in magnitude and exponent.
+bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &previous);
+
+// The largest index a series runs to.
+constexpr int32_t tq_Series_MaxK = 2000000;
