@@ -10,7 +10,7 @@
 #include "arith/arith.h"
 #include "arith/constants.h"
 #include "frame/tq_state.h"
-#include "sqrt_decl.h"
+#include "arith/funcs.h"
 #include "trig.h"
 #include "trig_support.h"
 
