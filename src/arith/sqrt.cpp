@@ -3,7 +3,7 @@
 // n_InverseSquareRoot: Y = 1/sqrt(X) for a positive finite float by the
 // division-free Newton step Y <- Y + Y (1 - X Y^2) / 2. The start value comes
 // from a double estimate (at least 17 correct bits, normally 50); the steps run
-// at a precision that doubles from step to step, each level 8 bytes above half
+// at a precision that doubles from step to step, each level 4 bytes above half
 // the next, up to the Newton precision (working precision + 12 bytes), so only
 // the last step costs full-length products.
 // n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
@@ -96,7 +96,7 @@ void newtonUpdate(TqNum &y, const TqNum &r) { n_Add(y, halfProduct(y, r), y); }
 // The precisions of the doubling steps, lowest first, ending at `target`.
 std::vector<int32_t> schedule(int32_t target) {
     std::vector<int32_t> ps{target};
-    while (ps.back() > 24) ps.push_back(ceil4(ps.back() / 2 + 8));
+    while (ps.back() > 12) ps.push_back(ceil4(ps.back() / 2 + 4));
     return std::vector<int32_t>(ps.rbegin(), ps.rend());
 }
 

@@ -157,10 +157,11 @@ TqStr sqrtNoRem(TqStr A) {
     if (isZero(A)) return tq_Word(0);
     TqStr x = sqrtStart(A);
     TqStr y = sqrtStep(A, x);
+    int32_t rounds = 0;
     do {
         x = std::move(y);
         y = sqrtStep(A, x);
-    } while (cmpMag(y, x) < 0);
+    } while (cmpMag(y, x) < 0 && ++rounds <= 2000000);
     n_TrimMag(x);
     return x;
 }
