@@ -148,3 +148,4 @@ void host_TestText(void);
 void host_TestNative(void);
 void host_TestArith(void);
 void host_TestFunctions(void);
+void host_TestNumberTheoryUnits(void);

@@ -166,6 +166,7 @@ int main(int argc, char **argv) {
     host_TestNative();
     host_TestArith();
     host_TestFunctions();
+    host_TestNumberTheoryUnits();
     host_TestThreads();
     testDetachedChild();
 
