@@ -110,7 +110,7 @@ void h_Sub_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *
     const uint32_t b = tq_Sub1(d + ny, x + ny, nx - ny, tq_SubN(d, x, y, ny));
     borrow = static_cast<uint8_t>(b);
     if (b) {
-        const int32_t depth = std::max(gTq_Karatsuba_Depth, 0);
+        const int32_t depth = std::max(tq_Depth(), 0);
         n_Trace(std::string(static_cast<size_t>(depth) * 4, ' ') +
                 "h_Sub_Ptr1: CarryFlag <> 0. Possible error condition !");
         n_Trace(" ");

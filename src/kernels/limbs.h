@@ -12,6 +12,7 @@
 // shifted) for the addition and subtraction primitives; the products require
 // a result that overlaps neither operand.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "frame/tq_state.h"
@@ -52,6 +53,14 @@ int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n);
 void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
 // r = a x a (2n words), each cross product formed once and doubled.
 void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n);
+
+// Steps the Karatsuba depth counter. The threaded multiplication updates it
+// from several threads, so every access is atomic (relaxed: the value only
+// indents a diagnostic line).
+inline void tq_DepthAdd(int32_t d) {
+    std::atomic_ref<int32_t>(gTq_Karatsuba_Depth).fetch_add(d, std::memory_order_relaxed);
+}
+inline int32_t tq_Depth() { return std::atomic_ref<int32_t>(gTq_Karatsuba_Depth).load(std::memory_order_relaxed); }
 
 // The Karatsuba combination: r holds z0 (2h words) followed by z2 (n2 >= 1
 // words) and nothing else; adds (z0 + z2 + mSign M) x^h into r, where M has

@@ -152,7 +152,7 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
         mulPieces(r, a, na, b, nb, ws, base);
         return;
     }
-    ++gTq_Karatsuba_Depth;
+    tq_DepthAdd(1);
     const int32_t s = na - h, t = nb - h;
     uint32_t *M = ws, *dA = ws + 2 * h, *dB = ws + 3 * h, *inner = ws + 4 * h + 2;
 
@@ -165,7 +165,7 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
     // The middle coefficient z0 + z2 - sA sB M, added at word h. The
     // differences are no longer needed: their room serves as scratch.
     tq_KaratsubaCombine(r, h, s + t, M, sB == 0 ? 0 : sA == sB ? -1 : 1, ws + 2 * h);
-    --gTq_Karatsuba_Depth;
+    tq_DepthAdd(-1);
 }
 
 void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
@@ -215,7 +215,7 @@ void h_Mul_Karatsuba2Way_helper(const void *A, const void *B, int32_t n, void *R
     unsigned char *rb = static_cast<unsigned char *>(R);
     std::fill(rb + 8 * w, rb + 2 * n, static_cast<unsigned char>(0));
     if (w == 0) return;
-    ++gTq_Karatsuba_Depth;
+    tq_DepthAdd(1);
     tq_MulWords(static_cast<uint32_t *>(R), static_cast<const uint32_t *>(A), w, static_cast<const uint32_t *>(B), w);
-    --gTq_Karatsuba_Depth;
+    tq_DepthAdd(-1);
 }

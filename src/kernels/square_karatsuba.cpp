@@ -76,9 +76,9 @@ void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
         return;
     }
     std::unique_ptr<uint32_t[]> ws(new uint32_t[sqrScratch(n, base) + 4]);
-    ++gTq_Karatsuba_Depth;
+    tq_DepthAdd(1);
     sqrRec(r, a, n, ws.get(), base);
-    --gTq_Karatsuba_Depth;
+    tq_DepthAdd(-1);
 }
 
 void h_Square_Karatsuba(TqStr A, int32_t &trim, TqStr &R) {
