@@ -99,6 +99,11 @@ void host_TestExportTable(void) {
     CHECK_EQ(p.residue, 0);
     CHECK_EQ(p.eax, 0);
     CHECK_EQ(host_X87Pushed(&p), 0);
+    // The empty entry point.
+    if (!host_IsPending("TQ_TEST")) {
+        CHECK_EQ(T.TEST(12345), 0);
+        CHECK_EQ(T.TEST(-1), 0);
+    }
 }
 
 void host_TestPending(void) {

@@ -187,11 +187,29 @@ static void testTextVariables(void) {
     T.UNALLOCVAR(t);
 }
 
+// TQ_GETPOW10 makes its output a binary float holding 10^n (zero for n < 0).
+static void testPow10(void) {
+    char b[256], want[64];
+    int32_t h = T.ALLOCVAR(1), bin = T.ALLOCVAR(2);
+    static const int32_t ns[] = {0, 1, 12, 27, 64, 100, 1000};
+    for (size_t i = 0; i < sizeof ns / sizeof ns[0]; ++i) {
+        CHECK_EQ(T.GETPOW10(ns[i], h), 0);
+        snprintf(want, sizeof want, " 1.0*d+%d", (int)ns[i]);
+        CHECK_STR(host_Get(h, 2 + 8, 30, b, sizeof b), want);
+    }
+    CHECK_EQ(T.COPYVAR(h, bin), 0);  // the output's kind is now binary float
+    CHECK_EQ(T.GETPOW10(-1, h), 0);
+    if (!host_IsPending("TQ_ISZERO")) CHECK_EQ(T.ISZERO(h), 1);
+    T.UNALLOCVAR(h);
+    T.UNALLOCVAR(bin);
+}
+
 void host_TestText(void) {
     if (!host_TextReady()) return;
     host_Group("text in and out");
     testFormats();
     testPutShapes();
     if (!host_IsPending("TQ_GETSTRINGLENGTH") && !host_IsPending("TQ_GETSTRING_PDS")) testTextVariables();
+    if (!host_IsPending("TQ_GETPOW10")) testPow10();
     CHECK_EQ(host_Err(), 0);
 }
