@@ -164,29 +164,6 @@ void TqWorkPrec::restore() {
     gTq_Prec_Digits_Internal = digits_;
 }
 
-TqPrecRaise::TqPrecRaise(int32_t bytes) {
-    s0_ = n_PrecisionParameters_Store();
-    for (int32_t i = 1; i <= 3; ++i) {
-        n_PrecisionParameters_Retrieve(i);
-        fixed_[i] = n_PrecisionParameters_Store();
-    }
-    n_PrecisionParameters_Retrieve(s0_);
-    fixed_[0] = 0;
-    n_SetPrecision_Export(3, bytes);
-    s1_ = n_PrecisionParameters_Store();
-}
-
-TqPrecRaise::~TqPrecRaise() {
-    for (int32_t i = 1; i <= 3; ++i) {
-        n_PrecisionParameters_Retrieve(fixed_[i]);
-        n_PrecisionParameters_Store(i);
-        n_PrecisionParameters_FreeSet(fixed_[i]);
-    }
-    n_PrecisionParameters_Retrieve(s0_);
-    n_PrecisionParameters_FreeSet(s0_);
-    n_PrecisionParameters_FreeSet(s1_);
-}
-
 bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes) {
     TqWorkPrec wp;
     wp.set(bytes);

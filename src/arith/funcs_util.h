@@ -44,23 +44,6 @@ private:
     int32_t bytes_, digits_;
 };
 
-// Raises the working precision through a full precision change (which also
-// rewrites the parameter sets 1..3) and, on destruction, restores the working
-// precision and the three sets exactly as they were, freeing every dynamic set
-// it stored.
-class TqPrecRaise {
-public:
-    explicit TqPrecRaise(int32_t bytes);
-    ~TqPrecRaise();
-    TqPrecRaise(const TqPrecRaise &) = delete;
-    TqPrecRaise &operator=(const TqPrecRaise &) = delete;
-    int32_t outerSet() const { return s0_; }
-    int32_t innerSet() const { return s1_; }
-
-private:
-    int32_t s0_, s1_, fixed_[4];
-};
-
 // Cuts a copy of v at the given precision in bytes and reports whether a and b
 // agree there (magnitude and exponent).
 bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes);
