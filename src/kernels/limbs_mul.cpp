@@ -21,7 +21,19 @@
 // rp[0, nb) += b x v; the carry is stored into rp[nb].
 static void row32(uint32_t *rp, const uint32_t *b, int32_t nb, uint32_t v) {
     uint64_t c = 0;
-    for (int32_t j = 0; j < nb; ++j) {
+    int32_t j = 0;
+    for (; j + 4 <= nb; j += 4) {
+        const uint64_t t0 = static_cast<uint64_t>(b[j]) * v + rp[j] + c;
+        rp[j] = static_cast<uint32_t>(t0);
+        const uint64_t t1 = static_cast<uint64_t>(b[j + 1]) * v + rp[j + 1] + (t0 >> 32);
+        rp[j + 1] = static_cast<uint32_t>(t1);
+        const uint64_t t2 = static_cast<uint64_t>(b[j + 2]) * v + rp[j + 2] + (t1 >> 32);
+        rp[j + 2] = static_cast<uint32_t>(t2);
+        const uint64_t t3 = static_cast<uint64_t>(b[j + 3]) * v + rp[j + 3] + (t2 >> 32);
+        rp[j + 3] = static_cast<uint32_t>(t3);
+        c = t3 >> 32;
+    }
+    for (; j < nb; ++j) {
         const uint64_t t = static_cast<uint64_t>(b[j]) * v + rp[j] + c;
         rp[j] = static_cast<uint32_t>(t);
         c = t >> 32;
