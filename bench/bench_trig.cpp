@@ -17,9 +17,19 @@ void BM_Trig(benchmark::State &state, Fn f, int32_t kind) {
     tq_BenchInit();
     TQ_SETPRECISION(1, static_cast<int32_t>(state.range(0)));
     const int32_t in = TQ_ALLOCVAR(kind), out = TQ_ALLOCVAR(kind);
-    tqg_Put(in, oracle_FromDouble(kArg[f], kind));
     mpfr_t x, r;
     mpfr_inits2(8L * gTq_Prec_Bytes_Internal, x, r, static_cast<mpfr_ptr>(nullptr));
+    // An argument with every digit of the working precision in use: kArg plus
+    // a thousandth of 1/7.
+    {
+        mpfr_t full;
+        mpfr_init2(full, oracle_Prec());
+        mpfr_set_ui(full, 1, MPFR_RNDN);
+        mpfr_div_ui(full, full, 7000, MPFR_RNDN);
+        mpfr_add_d(full, full, kArg[f], MPFR_RNDN);
+        tqg_Put(in, oracle_FromMpfr(full, kind));
+        mpfr_clear(full);
+    }
     tqg_ToMpfr(x, tqg_Get(in));
     auto tarq = [&] {
         const int32_t st = f == kSin ? TQ_SIN(in, out) : f == kCos ? TQ_COS(in, out) : TQ_ATAN(in, out);
