@@ -63,11 +63,13 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) {
     int32_t status = n_Sqr(x, x2);
     uint32_t k = 1;
     bool subtract = true;
+    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
-        status |= n_Mul(power, x2, power);
+        status |= n_Mul(power, termPrec.enter(sum, power, x2), power);
         k += 2;
         divisor.MantN = tq_Word(k);
         status |= n_Div(power, divisor, term);
+        termPrec.leave();
         previous = sum;
         status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
         subtract = !subtract;

@@ -191,9 +191,10 @@ int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
     uint32_t k = 1;
     bool subtract = true;
     int32_t loops = 0;
+    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
         ++loops;
-        status |= n_Mul(term, x2, term);
+        status |= n_Mul(term, termPrec.enter(sum, term, x2), term);
         // Two divisions by one-word integers, or one by their product while it
         // fits in a word.
         if (static_cast<uint64_t>(k + 1) * (k + 2) <= 0xFFFFFFFFu) {
@@ -203,6 +204,7 @@ int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
             status |= n_Div(term, smallInt(++k, kind), term);
             status |= n_Div(term, smallInt(++k, kind), term);
         }
+        termPrec.leave();
         previous = sum;
         status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
         subtract = !subtract;
@@ -223,14 +225,16 @@ int32_t n_Cos_Taylor(TqNum x, TqNum &r) {
     status |= n_Sub(trig_Const(kOne, kind), term, sum);
     uint32_t k = 2;
     bool subtract = false;
+    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
-        status |= n_Mul(term, x2, term);
+        status |= n_Mul(term, termPrec.enter(sum, term, x2), term);
         if (static_cast<uint64_t>(k + 1) * (k + 2) <= 0xFFFFFFFFu) {
             status |= n_Div(term, smallInt((k + 1) * (k + 2), kind), term);
         } else {
             status |= n_Div(term, smallInt(k + 1, kind), term);
             status |= n_Div(term, smallInt(k + 2, kind), term);
         }
+        termPrec.leave();
         k += 2;
         previous = sum;
         status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);

@@ -103,3 +103,41 @@ bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &prev
     prec.toRaised();
     return same;
 }
+
+namespace {
+// Position of the top of a finite value's magnitude, in bytes (decimal
+// exponents converted at log10(256) digits a byte).
+double topBytes(const TqNum &v) {
+    int32_t n = tq_NWords(v.MantN);
+    while (n > 1 && tq_W(v.MantN)[n - 1] == 0) --n;
+    const double expoBytes = v.V.NumType == TarqBinFloat ? v.V.Expo : v.V.Expo / 2.40823996531184952;
+    return expoBytes + 4.0 * n;
+}
+
+void setBytesOnly(int32_t bytes) {
+    gTq_Prec_Bytes_Internal = bytes;
+    gTq_Prec_Digits_Internal = n_DigitsForBytes(bytes);
+}
+}  // namespace
+
+const TqNum &TqTermPrecision::enter(const TqNum &sum, const TqNum &term, const TqNum &factor) {
+    int32_t bytes = full_;
+    if (!trig_IsZero(term) && !trig_IsZero(sum)) {
+        const double gap = topBytes(sum) - topBytes(term);
+        if (gap > 0) bytes = full_ - static_cast<int32_t>(gap) + 8;  // two guard words
+    }
+    bytes = (bytes + 3) / 4 * 4;
+    if (bytes > full_) bytes = full_;
+    if (bytes < 8) bytes = 8;
+    setBytesOnly(bytes);
+    // A shorter multiplier makes a cheaper product; re-cut it when the
+    // precision has dropped by a few words (a decimal cut costs a division).
+    if (bytes_ == 0 || bytes + 16 <= bytes_ || (factor.V.NumType == TarqBinFloat && bytes != bytes_)) {
+        factorCut_ = factor;
+        n_ReducePrecision(factorCut_.V, factorCut_.MantN);
+        bytes_ = bytes;
+    }
+    return factorCut_;
+}
+
+void TqTermPrecision::leave() { setBytesOnly(full_); }

@@ -54,5 +54,23 @@ private:
 // precision, agree in magnitude and exponent.
 bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &previous);
 
+// Terms of a series need less precision as they shrink: a term that lies g
+// bytes below the sum only has to be right to the sum's last place. These set
+// the working precision for computing the next term and put it back.
+class TqTermPrecision {
+public:
+    // fullBytes: the precision of the sum.
+    explicit TqTermPrecision(int32_t fullBytes) : full_(fullBytes) {}
+    // Switches to the precision the term after `term` needs next to `sum`, and
+    // cuts a copy of `factor` (the series' multiplier) to it when that saves work.
+    const TqNum &enter(const TqNum &sum, const TqNum &term, const TqNum &factor);
+    void leave();  // back to the sum's precision
+
+private:
+    int32_t full_;
+    int32_t bytes_ = 0;
+    TqNum factorCut_;
+};
+
 // The largest index a series runs to.
 constexpr int32_t tq_Series_MaxK = 2000000;
