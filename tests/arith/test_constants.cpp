@@ -192,3 +192,25 @@ TEST(Constants, CarriedByTheConstantsCacheFile) {
     TQ_UNALLOCVAR(notText);
     fo_SetDigits(38);
 }
+
+// At 77 digits the Gauss-Legendre a settles exactly on a rounding boundary of
+// the cut while b approaches it from below, so cut copies never agree; the
+// iteration must still stop after a few rounds.
+TEST(Constants, PiConvergesWhenAAndBStraddleARoundingBoundary) {
+    fo_SetDigits(77);
+    for (int32_t kind : {TarqBinFloat, TarqDecFloat}) {
+        tq_ConstCache_Clear();
+        int32_t rounds = 0;
+        gTraceLines = 0;
+        tq_SetTraceSink(countLines);
+        TqNum v = fo_Out(kind);
+        ASSERT_EQ(n_GetConst(8, v), 0);
+        tq_SetTraceSink(nullptr);
+        rounds = gTraceLines;
+        EXPECT_LT(rounds, 100) << "kind " << kind;
+        FoMpfr pi;
+        mpfr_const_pi(pi, MPFR_RNDN);
+        EXPECT_LE(fo_UnitsOff(v, pi), 1.0);
+    }
+    fo_SetDigits(38);
+}
