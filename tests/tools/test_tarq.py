@@ -103,8 +103,8 @@ class Kinds(unittest.TestCase):
     def test_output_formats(self):
         self.assertEqual(value("-k", "int", "--hex", "255"), "&hFF")
         self.assertEqual(value("-k", "int", "--bin", "5"), "&b101")
-        self.assertEqual(value("-k", "int", "--sci", "12300"), "1.23*d+4")
-        self.assertEqual(value("-k", "int", "--sci", "--out-digits", "2", "12567"), "1.3*d+4")
+        self.assertEqual(value("-k", "int", "--sci", "12300"), "1.23e+4")
+        self.assertEqual(value("-k", "int", "--sci", "--out-digits", "2", "12567"), "1.3e+4")
 
 
 class Errors(unittest.TestCase):

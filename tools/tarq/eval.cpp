@@ -7,6 +7,7 @@
 //   unary      := ('-'|'+') unary | power
 //   power      := primary (('^'|'**') unary)?                  (right-associative)
 //   primary    := NUMBER | IDENT | IDENT '(' expr {',' expr} ')' | '(' expr ')'
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -325,9 +326,10 @@ private:
 
 }  // namespace
 
-std::string Calculator::format(const Number &v) const {
+namespace {
+std::string libraryText(const Number &v, int32_t format, int32_t digits) {
     tarq::detail::DStr s;
-    int32_t status = TQ_GET_STRING(v.handle(), settings.format, settings.outDigits, &s.s);
+    int32_t status = TQ_GET_STRING(v.handle(), format, digits, &s.s);
     if (status) throw CalcError{"the value cannot be written in this format: " + describe(status, nullptr), 0};
     std::string t = s.str();
     if (!t.empty() && t[0] == ' ') t.erase(0, 1);
@@ -335,6 +337,37 @@ std::string Calculator::format(const Number &v) const {
     if (t == "*-inf") return "-inf";
     if (t == "*NaN") return "NaN";
     return t;
+}
+
+// Decimal exponents are shown the familiar way: 1.5e+20 rather than 1.5*d+20.
+std::string familiarExponent(std::string t) {
+    size_t m = t.find("*d");
+    return m == std::string::npos ? t : t.substr(0, m) + "e" + t.substr(m + 2);
+}
+}  // namespace
+
+std::string Calculator::format(const Number &v) const {
+    const bool isFloat = v.kind() == tarq::Kind::Dec || v.kind() == tarq::Kind::Bin;
+    // Floats carry guard digits beyond the working precision; without an
+    // explicit count only the working precision's digits are shown.
+    int32_t digits = settings.outDigits;
+    if (digits == 0 && isFloat) {
+        digits = TQ_GETPRECISION(1);
+        if (settings.format & tarq::Hex) digits = TQ_GETPRECISION(2) / 4;
+        if (settings.format & tarq::Bin) digits = TQ_GETPRECISION(2);
+    }
+    const bool decimal = !(settings.format & (tarq::Hex | tarq::Bin));
+    if (isFloat && decimal && (settings.format & tarq::Normal)) {
+        // Positional notation while it shows the value well; very large and
+        // very small values switch to an exponent, as a calculator should.
+        std::string sci = libraryText(v, tarq::Scientific | tarq::Dec, digits);
+        size_t m = sci.find("*d");
+        if (m != std::string::npos) {
+            long e = std::strtol(sci.c_str() + m + 2, nullptr, 10);
+            if (e < -5 || e >= digits) return familiarExponent(sci);
+        }
+    }
+    return decimal ? familiarExponent(libraryText(v, settings.format, digits)) : libraryText(v, settings.format, digits);
 }
 
 std::string Calculator::evaluate(const std::string &line, const std::atomic<bool> *abandoned) {
