@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -44,6 +45,12 @@ const char *const kUsage =
     "comparisons == != < <= > >= (1 or 0), parentheses, variables (x = 2^64) and ans;\n"
     "functions sqrt root exp exp2 exp10 ln log log2 log10 sin cos tan atan asin abs\n"
     "int frac sqr recip gcd lcm modinv powmod deg rad; constants pi e ln2 ln10 sqrt2.\n";
+
+// "-x..." and "--name..." are options; "-5", "--3", "-(1+2)" are expressions.
+bool looksLikeOption(const std::string &a) {
+    size_t i = a.rfind("--", 0) == 0 ? 2 : 1;
+    return a.size() > i && a[0] == '-' && std::isalpha(static_cast<unsigned char>(a[i]));
+}
 
 bool readInt(const char *s, int32_t &out) {
     char *end = nullptr;
@@ -119,8 +126,7 @@ int main(int argc, char **argv) {
             cache = false;
         } else if (a == "--") {
             for (++i; i < argc; ++i) exprs.push_back(argv[i]);
-        } else if (a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1])) && a[1] != '.' &&
-                   a[1] != '(') {
+        } else if (looksLikeOption(a)) {
             std::fprintf(stderr, "tarq: unknown option %s (see tarq --help)\n", a.c_str());
             return 2;
         } else {
