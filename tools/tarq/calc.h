@@ -8,6 +8,7 @@
 #include "tarq.hpp"
 
 struct CalcSettings {
+    int32_t digits = 38;  // significant digits the user asked for
     tarq::Kind kind = tarq::Kind::Dec;
     int32_t format = tarq::Normal | tarq::Dec;
     int32_t outDigits = 0;
@@ -30,6 +31,12 @@ public:
 private:
     std::map<std::string, tarq::Number> vars_;
 };
+
+// Sets the library's working precision for `digits` shown digits: floats
+// are computed with guard digits so that every digit shown is right (a cut
+// float may lose a few units in its last bytes).
+void calc_SetDigits(CalcSettings &settings, int32_t digits);
+constexpr int32_t kGuardDigits = 12;
 
 // "dec", "bin", "int", "frac" -> kind; false for another word.
 bool parseKind(const std::string &word, tarq::Kind &kind);

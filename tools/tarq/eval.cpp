@@ -352,9 +352,10 @@ std::string Calculator::format(const Number &v) const {
     // explicit count only the working precision's digits are shown.
     int32_t digits = settings.outDigits;
     if (digits == 0 && isFloat) {
-        digits = TQ_GETPRECISION(1);
-        if (settings.format & tarq::Hex) digits = TQ_GETPRECISION(2) / 4;
-        if (settings.format & tarq::Bin) digits = TQ_GETPRECISION(2);
+        digits = settings.digits;
+        // The same precision in hexadecimal or binary digits.
+        if (settings.format & tarq::Hex) digits = static_cast<int32_t>(settings.digits * 0.830482023721841);
+        if (settings.format & tarq::Bin) digits = static_cast<int32_t>(settings.digits * 3.321928094887362);
     }
     const bool decimal = !(settings.format & (tarq::Hex | tarq::Bin));
     if (isFloat && decimal && (settings.format & tarq::Normal)) {
@@ -391,6 +392,11 @@ void Calculator::setKind(Kind kind) {
         if (TQ_CONVERTDT(kv.second.handle(), n.handle()) == 0) kv.second = std::move(n);
     }
     settings.kind = kind;
+}
+
+void calc_SetDigits(CalcSettings &settings, int32_t digits) {
+    settings.digits = digits;
+    TQ_SETPRECISION(1, digits + kGuardDigits);
 }
 
 bool parseKind(const std::string &w, Kind &kind) {

@@ -135,8 +135,13 @@ int main(int argc, char **argv) {
     }
 
     if (cache) useCache();
-    if (bits) TQ_SETPRECISION(2, bits);
-    else TQ_SETPRECISION(1, digits);
+    // Bits are given to the library as asked; digits get guard digits.
+    if (bits) {
+        TQ_SETPRECISION(2, bits);
+        settings.digits = TQ_GETPRECISION(1);
+    } else {
+        calc_SetDigits(settings, digits);
+    }
 
     Calculator calc;
     calc.settings = settings;

@@ -56,7 +56,10 @@ bool command(Calculator &calc, const std::string &line) {
     } else if (word == "digits") {
         long d = std::strtol(arg.c_str(), nullptr, 10);
         if (d < 1 || d > 100000000) std::puts("error: :digits takes a positive number");
-        else std::printf("working precision: %d digits\n", TQ_SETPRECISION(1, static_cast<int32_t>(d)));
+        else {
+            calc_SetDigits(calc.settings, static_cast<int32_t>(d));
+            std::printf("working precision: %d digits\n", calc.settings.digits);
+        }
     } else if (word == "kind") {
         tarq::Kind k;
         if (!parseKind(arg, k)) std::puts("error: :kind takes dec, bin, int or frac");
@@ -87,7 +90,7 @@ int prompt_Run(Calculator &calc) {
     el_set(el, EL_EDITOR, "emacs");
     el_set(el, EL_HIST, history, hist);
     el_source(el, nullptr);
-    std::printf("tarq %d digits, kind %s. :help for help, :quit to leave.\n", TQ_GETPRECISION(1),
+    std::printf("tarq %d digits, kind %s. :help for help, :quit to leave.\n", calc.settings.digits,
                 kindName(calc.settings.kind));
 
     for (;;) {
