@@ -184,6 +184,33 @@ static void testFloatsAndFractions(void) {
     for (size_t i = 0; i < sizeof all / sizeof all[0]; ++i) T.UNALLOCVAR(all[i]);
 }
 
+// Exact roots and powers of big integers.
+static void testRootsPowers(void) {
+    char buf[256];
+    int32_t a = T.ALLOCVAR(3), n = T.ALLOCVAR(3), m = T.ALLOCVAR(3), r = T.ALLOCVAR(3), rem = T.ALLOCVAR(3);
+    host_Put(a, "3");
+    host_Put(n, "100");
+    CHECK_EQ(T.POW(a, n, r), 0);
+    CHECK_STR(host_Get(r, 8, 0, buf, sizeof buf), " 515377520732011331036461129765621272702107522001");
+    host_Put(a, "4");
+    host_Put(n, "13");
+    host_Put(m, "497");
+    CHECK_EQ(T.POWMOD(a, n, m, r), 0);
+    CHECK_STR(host_Get(r, 8, 0, buf, sizeof buf), " 445");
+    host_Put(a, "10000000000000000000000000000000000012345");
+    host_Put(n, "2");
+    CHECK_EQ(T.ROOT(a, n, 1, r, rem), 0);
+    CHECK_STR(host_Get(r, 8, 0, buf, sizeof buf), " 100000000000000000000");
+    CHECK_STR(host_Get(rem, 8, 0, buf, sizeof buf), " 12345");
+    host_Put(a, "1606938044258990275541962092341162602522202993782792835301383");  // 2^200 + 7
+    host_Put(n, "5");
+    CHECK_EQ(T.ROOT(a, n, 1, r, rem), 0);
+    CHECK_STR(host_Get(r, 8, 0, buf, sizeof buf), " 1099511627776");
+    CHECK_STR(host_Get(rem, 8, 0, buf, sizeof buf), " 7");
+    int32_t all[] = {a, n, m, r, rem};
+    for (size_t i = 0; i < sizeof all / sizeof all[0]; ++i) T.UNALLOCVAR(all[i]);
+}
+
 void host_TestArith(void) {
     if (!host_TextReady() || host_IsPending("TQ_ADD") || host_IsPending("TQ_MUL") || host_IsPending("TQ_DIVINT") ||
         host_IsPending("TQ_SUB") || host_IsPending("TQ_DIV"))
@@ -191,5 +218,6 @@ void host_TestArith(void) {
     host_Group("arithmetic");
     testBigIntegers();
     testFloatsAndFractions();
+    if (!host_IsPending("TQ_POW") && !host_IsPending("TQ_POWMOD") && !host_IsPending("TQ_ROOT")) testRootsPowers();
     CHECK_EQ(host_Err(), 0);
 }
