@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "cut_recip.h"
 #include "kernels/divmod.h"
 #include "kernels/limbops.h"
 #include "kernels/mul.h"
@@ -103,6 +104,13 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
         TqStr p10, q, rem;
         n_Pow10_Integer(d, p10);
         n_TrimMag(p10);
+        int32_t up = 0;
+        if (n_CutByPow10Recip(MantN, p10, q, up)) {
+            if (up) incMag(q);
+            MantN = std::move(q);
+            v.Expo = E1;
+            return;
+        }
         TqStr m = MantN;
         n_TrimMag(m);
         h_DivMod(std::move(m), p10, 1, q, rem);

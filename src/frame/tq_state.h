@@ -27,6 +27,9 @@ extern int32_t gTq_Threshold_Square_Karatsuba;
 // one-word loops (the results are the same; tests run both).
 extern int32_t gTq_Threshold_Div_DC;
 extern int32_t gTq_Threshold_Mant2Dec_Base;
+// Smallest divisor and quotient (in 32-bit words) for which the decimal cut
+// divides through a cached reciprocal of the power of ten.
+extern int32_t gTq_Threshold_CutRecip;
 extern int32_t gTq_Kernel_Limb64;
 
 // Options.

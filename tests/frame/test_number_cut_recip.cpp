@@ -1,0 +1,165 @@
+// The decimal cut by a large power of ten through a cached reciprocal, against
+// GMP: the quotient by 10^d and the rounding (up only when the remainder
+// exceeds half of 10^d) on random magnitudes, exact multiples, exact halves
+// and their neighbours, for many cut lengths and dividend lengths (so that
+// one cached reciprocal serves several lengths), with both limb widths.
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include "frame/cut_recip.h"
+#include "frame/number.h"
+#include "frame/tq_state.h"
+#include "tarq.h"
+#include "tq_gmp.h"
+
+namespace {
+
+struct Mpz {
+    mpz_t z;
+    Mpz() { mpz_init(z); }
+    ~Mpz() { mpz_clear(z); }
+};
+
+// Builds a dividend for 10^d: random, or q 10^d plus a chosen remainder
+// (0, 1, 10^d / 2 - 1, 10^d / 2, 10^d / 2 + 1, 10^d - 1).
+void makeDividend(mpz_t m, const mpz_t p, int words, int shape, gmp_randstate_t rs) {
+    if (shape % 2 == 0) {
+        mpz_urandomb(m, rs, 32 * words);
+    } else {
+        mpz_rrandomb(m, rs, 32 * words);
+    }
+    if (shape < 2) return;
+    Mpz q, r;
+    mpz_tdiv_q(q.z, m, p);
+    mpz_mul(m, q.z, p);
+    switch (shape % 6) {
+        case 0: break;
+        case 1: mpz_set_ui(r.z, 1); break;
+        case 2: mpz_tdiv_q_2exp(r.z, p, 1); mpz_sub_ui(r.z, r.z, 1); break;
+        case 3: mpz_tdiv_q_2exp(r.z, p, 1); break;
+        case 4: mpz_tdiv_q_2exp(r.z, p, 1); mpz_add_ui(r.z, r.z, 1); break;
+        default: mpz_sub_ui(r.z, p, 1); break;
+    }
+    mpz_add(m, m, r.z);
+}
+
+}  // namespace
+
+TEST(CutByPow10Recip, QuotientAndRoundingMatchGmp) {
+    const int32_t saved = gTq_Kernel_Limb64;
+    gmp_randstate_t rs;
+    gmp_randinit_mt(rs);
+    gmp_randseed_ui(rs, 4242);
+    Mpz m, p, q, r, twice, got;
+    int taken = 0, randomTaken = 0, randomCases = 0, nearDeclined = 0, nearCases = 0;
+    for (int it = 0; it < 3000; ++it) {
+        gTq_Kernel_Limb64 = it % 2;
+        const int d = 80 + static_cast<int>(gmp_urandomm_ui(rs, 700));
+        mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
+        const int dWords = static_cast<int>((mpz_sizeinbase(p.z, 2) + 31) / 32);
+        const int words = dWords + 6 + static_cast<int>(gmp_urandomm_ui(rs, 60));
+        const int pick = static_cast<int>(gmp_urandomm_ui(rs, 4));
+        const int shape = pick < 2 ? pick : 2 + static_cast<int>(gmp_urandomm_ui(rs, 12));
+        makeDividend(m.z, p.z, words, shape, rs);
+        mpz_tdiv_qr(q.z, r.z, m.z, p.z);
+        mpz_mul_2exp(twice.z, r.z, 1);
+        const int wantUp = mpz_cmp(twice.z, p.z) > 0;
+        TqStr M = tqg_MagFromMpz(m.z), D = tqg_MagFromMpz(p.z), Q = tq_Word(7);
+        int32_t up = 9;
+        // Remainders within 1 of 0, D / 2 or D put M / D within 1 / D of an
+        // integer or a half, far inside the undecided bands.
+        const bool near = shape >= 2;
+        nearCases += near;
+        randomCases += !near;
+        if (!n_CutByPow10Recip(M, D, Q, up)) {
+            nearDeclined += near;
+            EXPECT_EQ(up, 9) << "left alone when declined";
+            continue;
+        }
+        ++taken;
+        randomTaken += !near;
+        tqg_MagToMpz(got.z, Q);
+        ASSERT_EQ(mpz_cmp(got.z, q.z), 0) << "iteration " << it << " d " << d;
+        ASSERT_EQ(up, wantUp) << "iteration " << it << " d " << d;
+        const int32_t n = tq_NWords(Q);
+        ASSERT_TRUE(n == 1 || tq_W(Q)[n - 1] != 0) << "trimmed";
+    }
+    gTq_Kernel_Limb64 = saved;
+    // Random dividends seldom fall in the undecided bands (a long run of equal
+    // bits from mpz_rrandomb may); the shaped ones always do.
+    EXPECT_GT(randomTaken, randomCases * 9 / 10);
+    EXPECT_EQ(nearDeclined, nearCases);
+    EXPECT_EQ(taken, randomTaken);
+    gmp_randclear(rs);
+}
+
+TEST(CutByPow10Recip, SmallSizesAreDeclined) {
+    Mpz m, p;
+    mpz_ui_pow_ui(p.z, 10, 40);  // 5 words
+    mpz_ui_pow_ui(m.z, 7, 300);
+    TqStr Q;
+    int32_t up = 0;
+    EXPECT_FALSE(n_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+    mpz_ui_pow_ui(p.z, 10, 400);
+    mpz_mul_ui(m.z, p.z, 12345);  // quotient of one word
+    EXPECT_FALSE(n_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+}
+
+// The whole decimal cut at a precision where it drops hundreds of digits.
+TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
+    TQ_SETPRECISION(3, 64);
+    const int32_t saved = gTq_Kernel_Limb64;
+    gmp_randstate_t rs;
+    gmp_randinit_mt(rs);
+    gmp_randseed_ui(rs, 99);
+    Mpz m, p, q, r, twice, got;
+    int bigCuts = 0;
+    for (int it = 0; it < 1500; ++it) {
+        gTq_Kernel_Limb64 = it % 2;
+        // 68 + 40..200 significant bytes against P + 4 = 68 bytes.
+        const int words = 27 + static_cast<int>(gmp_urandomm_ui(rs, 40));
+        const int32_t expo = 4 * (static_cast<int32_t>(gmp_urandomm_ui(rs, 41)) - 20);
+        // The cut length follows from the length of the magnitude; for the
+        // shaped remainders build one random magnitude first to learn it.
+        mpz_urandomb(m.z, rs, 32 * words);
+        mpz_setbit(m.z, 32 * words - 1);
+        {
+            TarqVar v{1, 1, expo, TarqDecFloat, 0};
+            TqStr probe = tqg_MagFromMpz(m.z);
+            n_ReducePrecision(v, probe);
+            const int32_t d = v.Expo - expo;
+            mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
+            const int shape = static_cast<int>(gmp_urandomm_ui(rs, 8));
+            if (shape >= 2) {
+                makeDividend(m.z, p.z, words, shape, rs);
+                mpz_setbit(m.z, 32 * words - 1);  // same length, so the same cut
+                mpz_tdiv_q(q.z, m.z, p.z);
+                mpz_mul(m.z, q.z, p.z);
+                if (shape % 6 >= 2) {
+                    mpz_tdiv_q_2exp(r.z, p.z, 1);
+                    if (shape % 6 == 2) mpz_sub_ui(r.z, r.z, 1);
+                    if (shape % 6 == 4) mpz_add_ui(r.z, r.z, 1);
+                    if (shape % 6 == 5) mpz_sub_ui(r.z, p.z, 1);
+                    mpz_add(m.z, m.z, r.z);
+                }
+            }
+        }
+        TarqVar v{1, 1, expo, TarqDecFloat, 0};
+        TqStr mant = tqg_MagFromMpz(m.z);
+        n_ReducePrecision(v, mant);
+        const int32_t d = v.Expo - expo;
+        ASSERT_GE(d, 0);
+        ASSERT_EQ(v.Expo % 4, 0);
+        if (d >= 80) ++bigCuts;
+        mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
+        mpz_tdiv_qr(q.z, r.z, m.z, p.z);
+        mpz_mul_2exp(twice.z, r.z, 1);
+        if (mpz_cmp(twice.z, p.z) > 0) mpz_add_ui(q.z, q.z, 1);
+        tqg_MagToMpz(got.z, mant);
+        ASSERT_EQ(mpz_cmp(got.z, q.z), 0) << "iteration " << it << " cut " << d;
+    }
+    gTq_Kernel_Limb64 = saved;
+    EXPECT_GT(bigCuts, 1000);
+    gmp_randclear(rs);
+    TQ_SETPRECISION(1, 38);
+}
