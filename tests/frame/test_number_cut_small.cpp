@@ -63,3 +63,64 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
     gmp_randclear(rs);
     TQ_SETPRECISION(1, 38);
 }
+
+// The same cut on long magnitudes (hundreds of limbs between the top and the
+// final division), with long runs of one bits that carry through the gathered
+// quotient rows, and with remainders of exactly half of 10^d and next to it.
+TEST(ReducePrecision, DecimalCutBySmallPowersOfTenOnLongMagnitudesMatchesGmp) {
+    TQ_SETPRECISION(3, 2048);
+    const int32_t saved = gTq_Kernel_Limb64;
+    gmp_randstate_t rs;
+    gmp_randinit_mt(rs);
+    gmp_randseed_ui(rs, 31);
+    mpz_t m, p, q, r, twice, got;
+    mpz_inits(m, p, q, r, twice, got, nullptr);
+    int cut[20] = {0};
+    for (int it = 0; it < 1200; ++it) {
+        gTq_Kernel_Limb64 = it % 2;
+        const int bytes = 2052 + static_cast<int>(gmp_urandomm_ui(rs, 9));
+        if (it % 3 == 0)
+            mpz_rrandomb(m, rs, 8 * bytes);
+        else if (it % 3 == 1)
+            mpz_urandomb(m, rs, 8 * bytes);
+        else {  // all ones but a few random words
+            mpz_set_ui(m, 1);
+            mpz_mul_2exp(m, m, 8 * bytes);
+            mpz_sub_ui(m, m, 1 + gmp_urandomm_ui(rs, 1000000));
+        }
+        const int32_t expo = 4 * (static_cast<int32_t>(gmp_urandomm_ui(rs, 11)) - 5);
+        TarqVar v{1, 1, expo, TarqDecFloat, 0};
+        TqStr mant = tqg_MagFromMpz(m);
+        if (it % 4 == 3) {  // shape the remainder for the cut this length gets
+            TarqVar probe = v;
+            TqStr pm = mant;
+            n_ReducePrecision(probe, pm);
+            const int32_t d = probe.Expo - expo;
+            if (d > 0) {
+                mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+                mpz_tdiv_q(q, m, p);
+                mpz_mul(m, q, p);
+                mpz_tdiv_q_2exp(twice, p, 1);
+                mpz_add(m, m, twice);
+                mpz_add_ui(m, m, gmp_urandomm_ui(rs, 3));
+                mpz_sub_ui(m, m, 1);
+                mant = tqg_MagFromMpz(m);
+            }
+        }
+        n_ReducePrecision(v, mant);
+        const int32_t d = v.Expo - expo;
+        ASSERT_GE(d, 0);
+        if (d < 20) ++cut[d];
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+        mpz_tdiv_qr(q, r, m, p);
+        mpz_mul_2exp(twice, r, 1);
+        if (mpz_cmp(twice, p) > 0) mpz_add_ui(q, q, 1);
+        tqg_MagToMpz(got, mant);
+        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " cut " << d;
+    }
+    gTq_Kernel_Limb64 = saved;
+    for (int d = 4; d <= 16; d += 4) EXPECT_GT(cut[d], 0) << "cut length " << d << " not reached";
+    mpz_clears(m, p, q, r, twice, got, nullptr);
+    gmp_randclear(rs);
+    TQ_SETPRECISION(1, 38);
+}
