@@ -70,7 +70,7 @@ template <class L> static void cutBySmallPow10(TqStr &M, L p) {
     // no carry runs through the loop: the low halves of s1 v in place in u,
     // the high halves plus the B^2 carries in hi, and s1 itself in top (both
     // one place up).
-    constexpr int32_t kStack = 256;
+    constexpr int32_t kStack = 128;
     L hiBuf[kStack], topBuf[kStack];
     std::vector<L> heap;
     L *hi = hiBuf, *top = topBuf;
