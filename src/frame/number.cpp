@@ -3,7 +3,6 @@
 #include "number.h"
 
 #include <cmath>
-#include <vector>
 
 #include "cut_recip.h"
 #include "kernels/divmod.h"
@@ -28,30 +27,11 @@ static void incMag(TqStr &m) {
     m += tq_Word(1);
 }
 
-// Adds the limb c at limb `at` of u (n limbs), carrying upwards.
-template <class L> static void addLimbAt(L *u, int32_t n, int32_t at, L c) {
-    for (int32_t j = at; c && j < n; ++j) {
-        const L old = u[j];
-        u[j] = old + c;
-        c = u[j] < old;
-    }
-}
-
 // The decimal cut by 10^d when 10^d fits one limb (d <= 9 for 32-bit limbs,
-// d <= 19 for 64-bit limbs), in place, with the same rounding as the general
+// d <= 19 for 64-bit limbs): one pass of divisions by a normalised limb
+// through its reciprocal, in place, and the same rounding as the general
 // path (up by one only when the remainder exceeds half of 10^d).
-//
-// M x 2^s is divided by the normalised limb dn = 10^d x 2^s without reducing
-// the running remainder at every limb: it is kept as two limbs (s1, s0), and
-// each new limb x folds the top one back through B^2 = (B + v) dn + b2 (v the
-// reciprocal of dn, b2 = B^2 mod dn): the remainder becomes s1 b2 + s0 B + x
-// and the quotient gains s1 (B + v) at that place. Only the product s1 b2
-// lies on the chain from one limb to the next (a division by reciprocal has
-// two products and corrections there). A sum of B^2 or more drops B^2 =
-// B dn + (B - dn) B: dn comes off the top remainder limb, which stays below
-// B, and the quotient gains B. One final division settles the two limbs left.
 template <class L> static void cutBySmallPow10(TqStr &M, L p) {
-    typedef typename TqWide<L>::T W;
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     const int32_t words = tq_NWords(M);
     if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
@@ -61,54 +41,12 @@ template <class L> static void cutBySmallPow10(TqStr &M, L p) {
     const int s = tqL_LeadingZeros(p);
     const L d = static_cast<L>(p << s);
     const L v = tqL_RecipLimb(d);
-    const L b2 = static_cast<L>(0 - static_cast<L>(v * d));
-    // Limb i of M x 2^s (its limb n is the bits shifted out at the top).
-    auto limb = [&](int32_t i) -> L {
-        return s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
-    };
-    // The quotient is gathered as three limb rows added at the end, so that
-    // no carry runs through the loop: the low halves of s1 v in place in u,
-    // the high halves plus the B^2 carries in hi, and s1 itself in top (both
-    // one place up).
-    constexpr int32_t kStack = 128;
-    L hiBuf[kStack], topBuf[kStack];
-    std::vector<L> heap;
-    L *hi = hiBuf, *top = topBuf;
-    if (n > kStack) {
-        heap.resize(2 * static_cast<size_t>(n));
-        hi = heap.data();
-        top = hi + n;
+    // Divides M x 2^s by d: the same quotient, the remainder times 2^s.
+    L r = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
+        u[i] = tqL_Div2By1(r, limb, d, v, r);
     }
-    L s1 = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
-    L s0 = limb(n - 1);
-    u[n - 1] = 0;
-    hi[0] = top[0] = 0;
-    for (int32_t i = n - 1; i >= 1; --i) {
-        const L x = limb(i - 1);
-        const W low = (static_cast<W>(s0) << B) | x;
-        const W t = low + static_cast<W>(s1) * b2;
-        const L c = t < low;
-        const W qv = static_cast<W>(s1) * v;
-        u[i - 1] = static_cast<L>(qv);
-        hi[i] = static_cast<L>(qv >> B) + c;  // below B: the high half of s1 v is below B - 1
-        top[i] = s1;
-        s1 = static_cast<L>(static_cast<L>(t >> B) - (d & (0 - c)));
-        s0 = static_cast<L>(t);
-    }
-    L extra = 0;
-    if (s1 >= d) {
-        s1 -= d;
-        extra = 1;
-    }
-    L r;
-    hi[0] = tqL_Div2By1(s1, s0, d, v, r);
-    L carry = 0;
-    for (int32_t j = 0; j < n; ++j) {
-        const W sum = static_cast<W>(u[j]) + hi[j] + top[j] + carry;
-        u[j] = static_cast<L>(sum);
-        carry = static_cast<L>(sum >> B);
-    }
-    addLimbAt(u, n, 1, extra);
     const L rem = static_cast<L>(r >> s);
     n_TrimMag(M);
     if (rem > p - rem) incMag(M);

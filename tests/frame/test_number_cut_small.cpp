@@ -64,9 +64,8 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
     TQ_SETPRECISION(1, 38);
 }
 
-// The same cut on long magnitudes (about a hundred limbs between the top and the
-// final division), with long runs of one bits that carry through the gathered
-// quotient rows, and with remainders of exactly half of 10^d and next to it.
+// The same cut on long magnitudes (about a hundred limbs), with long runs of
+// one bits, and with remainders of exactly half of 10^d and next to it.
 TEST(ReducePrecision, DecimalCutBySmallPowersOfTenOnLongMagnitudesMatchesGmp) {
     TQ_SETPRECISION(3, 700);  // long, yet within the default powers-of-ten table
     const int32_t saved = gTq_Kernel_Limb64;
