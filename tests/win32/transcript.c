@@ -125,7 +125,7 @@ static const char *const kUnary[] = {"TQ_ABS", "TQ_REVSIGN", "TQ_INCR", "TQ_DECR
                                      "TQ_FIX", "TQ_FRAC", "TQ_SQR", "TQ_RECIPROCAL", "TQ_SQRT"};
 static const char *const kTranscendental[] = {"TQ_EXP", "TQ_EXP2", "TQ_EXP10", "TQ_LOG", "TQ_LOG2", "TQ_LOG10",
                                               "TQ_SIN", "TQ_COS", "TQ_TAN", "TQ_ATAN", "TQ_ASIN"};
-static const char *const kBinary[] = {"TQ_ADD", "TQ_SUB", "TQ_MUL", "TQ_DIV", "TQ_MOD", "TQ_GCD", "TQ_LCM"};
+static const char *const kBinary[] = {"TQ_ADD", "TQ_SUB", "TQ_MUL", "TQ_DIV", "TQ_MOD", "TQ_GCD", "TQ_LCM", "TQ_MODINV"};
 static const char *const kCompare[] = {"TQ_COMPARE", "TQ_IS_EQ", "TQ_IS_L", "TQ_IS_GE"};
 
 static void unaryOps(int32_t kind, const char *const *names, int nNames, const char *const *list, int n) {
@@ -172,6 +172,24 @@ static void binaryOps(int32_t kind, const char *const *list, int n) {
                        (int)getError());
             }
     }
+    Fn5 extEuclid = (Fn5)need("TQ_EXTEUCLIDALGO");
+    for (int i = 0; extEuclid && kind == 3 && i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            putText(a, list[i]);
+            putText(b, list[j]);
+            int32_t st = extEuclid(a, b, q, r, b);
+            printf("int EXTEUCLID(%s, %s) = %d %s", list[i], list[j], (int)st, text(q, 8));
+            printf(" %s", text(r, 8));
+            printf(" %s err %d\n", text(b, 8), (int)getError());
+        }
+    Fn3 units = (Fn3)need("TQ_CONVERTUNITS");
+    for (int32_t code = 0; units && kind <= 2 && code <= 5; ++code)
+        for (int i = 0; i < n; ++i) {
+            putText(a, list[i]);
+            int32_t st = units(code, a, r);
+            printf("%s UNITS%d(%s) = %d %s err %d\n", kKindName[kind], (int)code, list[i], (int)st,
+                   text(r, formatOf(kind)), (int)getError());
+        }
     Fn4 divInt = (Fn4)need("TQ_DIVINT");
     for (int i = 0; divInt && i < n; ++i)
         for (int j = 0; j < n; ++j) {
