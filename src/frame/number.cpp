@@ -3,6 +3,7 @@
 #include "number.h"
 
 #include <cmath>
+#include <vector>
 
 #include "cut_recip.h"
 #include "kernels/divmod.h"
@@ -27,6 +28,54 @@ static void incMag(TqStr &m) {
     m += tq_Word(1);
 }
 
+// Limb counts from which the one-limb cut runs as three interleaved chains.
+constexpr int32_t kCutSplitLimbs = 8;
+
+// Divides U = M x 2^s (u the n limbs of M, U's top limb r < d) by the
+// normalised limb d in place, leaving the remainder in r. Each division by a
+// reciprocal waits for the one before it, so the work runs as three
+// independent chains side by side: the high n - k limbs of U (quotient QA,
+// remainder rA), the low k limbs from remainder 0 (QL, rB), and B^k / d
+// (quotient w, remainder e). Then U = QA d B^k + rA (w d + e) + QL d + rB, so
+// the quotient is QA B^k + QL + rA w + (rA e + rB) div d.
+template <class L> static void cutSplit(L *u, int32_t n, int s, L d, L v, L &r) {
+    const int B = tqL_LimbBits<L>;
+    const int32_t k = n / 2;
+    const L below = u[k - 1];  // the high chain's last limb needs it unchanged
+    auto limb = [&](int32_t i, L lower) -> L { return s ? static_cast<L>((u[i] << s) | (lower >> (B - s))) : u[i]; };
+    constexpr int32_t kStack = 64;
+    L wBuf[kStack];
+    std::vector<L> wHeap;
+    L *w = wBuf;
+    if (k > kStack) {
+        wHeap.resize(static_cast<size_t>(k));
+        w = wHeap.data();
+    }
+    L rA = r, rB = 0, rC = 1;
+    int32_t ia = n - 1;
+    if (n - k > k) {
+        u[ia] = tqL_Div2By1(rA, limb(ia, u[ia - 1]), d, v, rA);
+        --ia;
+    }
+    for (int32_t j = k - 1; j >= 0; --j, --ia) {
+        const L la = limb(ia, ia == k ? below : u[ia - 1]);
+        const L lb = limb(j, j ? u[j - 1] : 0);
+        u[ia] = tqL_Div2By1(rA, la, d, v, rA);
+        u[j] = tqL_Div2By1(rB, lb, d, v, rB);
+        w[j] = tqL_Div2By1(rC, static_cast<L>(0), d, v, rC);
+    }
+    tqL_Add1(u + k, n - k, tqL_AddMul1(u, w, k, rA));
+    L hi, lo;
+    tqL_MulWide(rA, rC, hi, lo);
+    lo += rB;
+    hi += lo < rB;
+    L rh;
+    const L qh = tqL_Div2By1(static_cast<L>(0), hi, d, v, rh);
+    const L ql = tqL_Div2By1(rh, lo, d, v, r);
+    tqL_Add1(u, n, ql);
+    tqL_Add1(u + 1, n - 1, qh);
+}
+
 // The decimal cut by 10^d when 10^d fits one limb (d <= 9 for 32-bit limbs,
 // d <= 19 for 64-bit limbs): one pass of divisions by a normalised limb
 // through its reciprocal, in place, and the same rounding as the general
@@ -43,9 +92,13 @@ template <class L> static void cutBySmallPow10(TqStr &M, L p) {
     const L v = tqL_RecipLimb(d);
     // Divides M x 2^s by d: the same quotient, the remainder times 2^s.
     L r = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
-    for (int32_t i = n - 1; i >= 0; --i) {
-        const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
-        u[i] = tqL_Div2By1(r, limb, d, v, r);
+    if (n < kCutSplitLimbs) {
+        for (int32_t i = n - 1; i >= 0; --i) {
+            const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
+            u[i] = tqL_Div2By1(r, limb, d, v, r);
+        }
+    } else {
+        cutSplit(u, n, s, d, v, r);
     }
     const L rem = static_cast<L>(r >> s);
     n_TrimMag(M);
