@@ -37,6 +37,7 @@ typedef BSTR *(STD *Fn_PDS_I)(int32_t);
 typedef const char *(STD *Fn_PC_I)(int32_t);
 typedef int32_t(STD *Fn_I_PIP)(const void *, int32_t, void *);
 typedef int32_t(STD *Fn_I_PDSPDS)(BSTR *, BSTR *);
+typedef int32_t(STD *Fn_I_IPDSI)(int32_t, BSTR *, int32_t);
 
 typedef struct {
     Fn_DS_PI DS_NEW;
@@ -85,7 +86,7 @@ typedef struct {
     Fn_I_PIP SHA256_BUFFER;
     Fn_I_PDSPDS SHA256_FILE;
     Fn_I_I TEST;
-    Fn_I_III TEST2_unused;  // the interactive benchmark; never called
+    Fn_I_IPDSI TEST2;  // the interactive benchmark
 } HostApi;
 
 extern HostApi T;
@@ -149,3 +150,4 @@ void host_TestNative(void);
 void host_TestArith(void);
 void host_TestFunctions(void);
 void host_TestNumberTheoryUnits(void);
+void host_TestPredicates(void);

@@ -46,7 +46,7 @@ int host_LoadApi(HMODULE dll) {
     TQ(DIVINT); TQ(POWMOD); TQ(ROOT); TQ(EXTEUCLIDALGO); TQ(GETCONST);
     GET(SHA256_BUFFER, "SHA256_BUFFER"); GET(SHA256_FILE, "SHA256_FILE");
     TQ(TEST);
-    GET(TEST2_unused, "TQ_TEST2");
+    TQ(TEST2);
     return sMissing;
 }
 

@@ -167,6 +167,7 @@ int main(int argc, char **argv) {
     host_TestArith();
     host_TestFunctions();
     host_TestNumberTheoryUnits();
+    host_TestPredicates();
     host_TestThreads();
     testDetachedChild();
 
