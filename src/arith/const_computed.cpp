@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int32_t kConstGuardBytes = 8;
-constexpr int32_t kMaxRounds = 2000000;
 
 int32_t slotOf(int32_t code, int32_t kind) { return 2 * (code - 1) + (kind == TarqDecFloat ? 1 : 0); }
 
@@ -39,11 +38,6 @@ void storeEntry(TqNum &entry, const TqNum &v) {
     entry.DenN = v.DenN.empty() ? tq_Word(1) : v.DenN;
 }
 
-TqNum constOf(int32_t code, int32_t kind) {
-    TqNum c = tq_IntNum(kind, 0);
-    n_GetConst(code, c);
-    return c;
-}
 
 // pi by the Gauss-Legendre iteration, one word above the working precision
 // W, stopping when a and b agree at W.
@@ -56,8 +50,8 @@ void computePi(TqNum &target) {
         wp.set(W + 4);
         a = tq_IntNum(kind, 1);
         b = a;
-        n_Reciprocal(constOf(7, kind), b);
-        t = constOf(12, kind);
+        n_Reciprocal(tq_ConstNum(7, kind), b);
+        t = tq_ConstNum(12, kind);
         p = tq_IntNum(kind, 1);
         int32_t round = 0;
         for (;;) {
@@ -85,7 +79,7 @@ void computePi(TqNum &target) {
                 n_Sub(a, b, diff);
                 converged = tq_IsZeroNum(diff) || tq_ApproxLog2(diff) < tq_ApproxLog2(a) - 8.0 * (W + 1);
             }
-            if (converged || round > kMaxRounds) break;
+            if (converged || round > tq_MaxRounds) break;
         }
         n_Trace("Pi - loop cntr:" + std::to_string(round));
         c = a;
@@ -111,7 +105,7 @@ TqNum atanhInverse(int32_t kind, uint32_t n) {
     const TqNum n2 = tq_IntNum(kind, static_cast<int64_t>(n) * n);
     n_Div(p, tq_IntNum(kind, n), p);
     S = p;
-    for (int64_t k = 1; k <= kMaxRounds; ) {
+    for (int64_t k = 1; k <= tq_MaxRounds; ) {
         n_Div(p, n2, p);
         k += 2;
         n_Div(p, tq_IntNum(kind, k), term);
@@ -150,28 +144,28 @@ int32_t compute(int32_t code, TqNum &v) {
             r = kind == TarqBinFloat ? t : n_BinToDec_Approx(t);
             break;
         case 3:
-            n_Mul(constOf(1, kind), constOf(19, kind), r);
+            n_Mul(tq_ConstNum(1, kind), tq_ConstNum(19, kind), r);
             break;
         case 4:
-            n_Log_Taylor(constOf(28, kind), r);
+            n_Log_Taylor(tq_ConstNum(28, kind), r);
             break;
         case 5:
-            n_Div(constOf(14, kind), constOf(1, kind), r);
+            n_Div(tq_ConstNum(14, kind), tq_ConstNum(1, kind), r);
             break;
         case 6:
-            n_Div(constOf(14, kind), constOf(2, kind), r);
+            n_Div(tq_ConstNum(14, kind), tq_ConstNum(2, kind), r);
             break;
         case 7:
-            n_Sqrt(constOf(16, kind), r);
+            n_Sqrt(tq_ConstNum(16, kind), r);
             break;
         case 8:
             computePi(r);
             break;
         case 9:
-            n_MulBy2(constOf(8, kind), r);
+            n_MulBy2(tq_ConstNum(8, kind), r);
             break;
         default:
-            n_DivBy2(constOf(8, kind), r);
+            n_DivBy2(tq_ConstNum(8, kind), r);
             break;
     }
     copyValue(r, v);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "arith.h"
+#include "constants.h"
 #include "frame/number.h"
 #include "frame/pow10.h"
 #include "frame/precision.h"
@@ -19,6 +20,12 @@ TqNum tq_IntNum(int32_t kind, int64_t v) {
     if (m >> 32) r.MantN += tq_Word(static_cast<uint32_t>(m >> 32));
     r.DenN = tq_Word(1);
     return r;
+}
+
+TqNum tq_ConstNum(int32_t code, int32_t kind) {
+    TqNum c = tq_IntNum(kind, 0);
+    n_GetConst(code, c);
+    return c;
 }
 
 TqNum tq_SpecialNum(int32_t kind, int32_t special) {

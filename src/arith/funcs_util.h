@@ -8,6 +8,10 @@
 
 // A finite number of the given kind holding the integer v (Sign from v).
 TqNum tq_IntNum(int32_t kind, int64_t v);
+// Numbered constant `code` (n_GetConst) in the given kind.
+TqNum tq_ConstNum(int32_t code, int32_t kind);
+// Iterations and series stop at the latest after this many rounds.
+constexpr int32_t tq_MaxRounds = 2000000;
 // A number of the given kind holding only a special value (1..3).
 TqNum tq_SpecialNum(int32_t kind, int32_t special);
 void tq_SetSpecial(TqNum &v, int32_t special);

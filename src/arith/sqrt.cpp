@@ -24,7 +24,6 @@
 namespace {
 
 constexpr int32_t kNewtonGuardBytes = 12;
-constexpr int32_t kMaxRounds = 2000000;
 
 int32_t ceil4(int32_t b) { return (b + 3) / 4 * 4; }
 
@@ -112,7 +111,7 @@ TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
     // shrinking.
     TqNum xp = cutTo(x, ps[0], wp);
     double last = INFINITY;
-    for (int32_t k = 0; k < kMaxRounds; ++k) {
+    for (int32_t k = 0; k < tq_MaxRounds; ++k) {
         ++*rounds;
         TqNum r = residual(xp, y, one);
         if (tq_IsZeroNum(r)) break;

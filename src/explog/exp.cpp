@@ -26,13 +26,7 @@
 namespace {
 
 constexpr int32_t kGuardBytes = 8;
-constexpr int32_t kMaxRounds = 2000000;
 
-TqNum constOf(int32_t code, int32_t kind) {
-    TqNum c = tq_IntNum(kind, 0);
-    n_GetConst(code, c);
-    return c;
-}
 
 // Kind and special-value checks of n_Exp and n_Exp_Taylor: -1 to go on.
 int32_t expChecks(const TqNum &x, TqNum &r) {
@@ -63,7 +57,7 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
     TqNum y = y0, t = y0, S = y0;
     n_Add(tq_IntNum(kind, 1), y, S);
     int32_t k = 1, lastCut = -1;
-    while (!tq_IsZeroNum(t) && k <= kMaxRounds) {
+    while (!tq_IsZeroNum(t) && k <= tq_MaxRounds) {
         ++*rounds;
         int32_t g = static_cast<int32_t>((tq_ApproxLog2(S) - tq_ApproxLog2(t)) / 8) / 4 * 4;
         if (g < 0) g = 0;
@@ -126,7 +120,7 @@ bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
     n_Fix(q, n);
     n_Frac(q, f);
     N = tq_IsZeroNum(n) ? 0 : toInt64(n);
-    if (tq_CmpNum(f, constOf(13, kind)) > 0) ++N;
+    if (tq_CmpNum(f, tq_ConstNum(13, kind)) > 0) ++N;
     if (sign < 0) N = -N;
     return true;
 }
@@ -213,7 +207,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         TqWorkPrec wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (kind == TarqDecFloat) n_Trace("Flag - A");
-        const TqNum L = constOf(kind == TarqBinFloat ? 3 : 2, kind);
+        const TqNum L = tq_ConstNum(kind == TarqBinFloat ? 3 : 2, kind);
         if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError();
         TqNum y = x, u = x;
         n_Mul(tq_IntNum(kind, N), L, u);

@@ -25,13 +25,7 @@
 namespace {
 
 constexpr int32_t kGuardBytes = 8;
-constexpr int32_t kMaxRounds = 2000000;
 
-TqNum constOf(int32_t code, int32_t kind) {
-    TqNum c = tq_IntNum(kind, 0);
-    n_GetConst(code, c);
-    return c;
-}
 
 // The checks shared by the logarithms: -1 to go on, else the status.
 int32_t logChecks(const TqNum &x, TqNum &r) {
@@ -67,7 +61,7 @@ void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     TqNum S = y, p = y, q = y;
     n_Sqr(y, q);
     int32_t k = 1, lastCut = -1;
-    while (!tq_IsZeroNum(p) && k <= kMaxRounds) {
+    while (!tq_IsZeroNum(p) && k <= tq_MaxRounds) {
         ++*rounds;
         // Bytes between the top of the sum and the top of the power.
         int32_t g = static_cast<int32_t>((tq_ApproxLog2(S) - tq_ApproxLog2(p)) / 8) / 4 * 4;
@@ -149,7 +143,7 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     }
     m.MantN = M;
     m.V.Expo = -L;
-    const TqNum limit = constOf(29, TarqBinFloat), factor = constOf(28, TarqBinFloat);
+    const TqNum limit = tq_ConstNum(29, TarqBinFloat), factor = tq_ConstNum(28, TarqBinFloat);
     int32_t k = 0;
     while (tq_CmpNum(m, limit) < 0 && k < 64) {
         n_Mul(m, factor, m);
@@ -158,12 +152,12 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     TqNum s = m;
     logSeries(m, s, rounds);
     TqNum u = s;
-    n_Mul(tq_IntNum(TarqBinFloat, k), constOf(4, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(4, TarqBinFloat), u);
     n_Sub(s, u, s);
-    n_Mul(tq_IntNum(TarqBinFloat, z), constOf(1, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, z), tq_ConstNum(1, TarqBinFloat), u);
     n_Sub(s, u, s);
     const int64_t bytes = kind == TarqBinFloat ? static_cast<int64_t>(L) + x.V.Expo : L;
-    n_Mul(tq_IntNum(TarqBinFloat, bytes), constOf(3, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, bytes), tq_ConstNum(3, TarqBinFloat), u);
     n_Add(s, u, s);
     if (kind == TarqBinFloat) {
         t = std::move(s);
@@ -175,7 +169,7 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         return;
     }
     TqNum v = d;
-    n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), constOf(2, TarqDecFloat), v);
+    n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), tq_ConstNum(2, TarqDecFloat), v);
     n_Add(d, v, t);
 }
 
@@ -194,7 +188,7 @@ int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
         TqWorkPrec wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         lnCore(x, t, &rounds);
-        if (scale) n_Mul(t, constOf(scale, kind), t);
+        if (scale) n_Mul(t, tq_ConstNum(scale, kind), t);
     }
     n_Trace("n_Log_Taylor, nr of loops:" + std::to_string(rounds));
     n_ReducePrecision(t.V, t.MantN);
