@@ -24,6 +24,20 @@ static int32_t parseFraction(TqStr text, TarqVar &v, TqStr &MantN, TqStr &DenN) 
     return 0;
 }
 
+// Runs a conversion from the other float kind into the caller's record and
+// strings (the route of a text written in the other kind's radix).
+template <class Convert>
+static int32_t convertInto(const TqNum &from, TarqVar &v, TqStr &MantN, TqStr &DenN, Convert convert) {
+    TqNum out;
+    out.V = v;
+    out.DenN = std::move(DenN);
+    const int32_t st = convert(from, out);
+    v = out.V;
+    MantN = std::move(out.MantN);
+    DenN = std::move(out.DenN);
+    return st;
+}
+
 int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, TqStr &DenN, int32_t kind) {
     if (text == "*+inf" || text == "*-inf" || text == "*NaN") {
         v.Special = text == "*+inf" ? tq_Special_PosInf : text == "*-inf" ? tq_Special_NegInf : tq_Special_NaN;
@@ -36,13 +50,9 @@ int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, Tq
             if (radixText) {
                 TqNum tmp;
                 if (int32_t st = n_Convert_RadixString2TarqBinFloat(text, tmp.V, tmp.MantN)) return st;
-                TqNum out;
-                out.V = v;
-                out.DenN = std::move(DenN);
-                const int32_t st = n_Convert_TarqBinFloat2TarqDecFloat(tmp, out);
-                v = out.V;
-                MantN = std::move(out.MantN);
-                DenN = std::move(out.DenN);
+                const int32_t st = convertInto(tmp, v, MantN, DenN, [](const TqNum &a, TqNum &b) {
+                    return n_Convert_TarqBinFloat2TarqDecFloat(a, b);
+                });
                 if (st) return st;
             } else if (int32_t st = n_Convert_DecString2TarqDecFloat(text, v, MantN)) {
                 return st;
@@ -54,13 +64,9 @@ int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, Tq
             if (!radixText) {
                 TqNum tmp;
                 if (int32_t st = n_Convert_DecString2TarqDecFloat(text, tmp.V, tmp.MantN)) return st;
-                TqNum out;
-                out.V = v;
-                out.DenN = std::move(DenN);
-                const int32_t st = n_Convert_TarqDecFloat2TarqBinFloat(tmp, out);
-                v = out.V;
-                MantN = std::move(out.MantN);
-                DenN = std::move(out.DenN);
+                const int32_t st = convertInto(tmp, v, MantN, DenN, [](const TqNum &a, TqNum &b) {
+                    return n_Convert_TarqDecFloat2TarqBinFloat(a, b);
+                });
                 if (st) return st;
             } else if (int32_t st = n_Convert_RadixString2TarqBinFloat(text, v, MantN)) {
                 return st;
