@@ -42,6 +42,15 @@ TqNum bigInt(uint32_t w, int32_t sign = 1) {
     return v;
 }
 
+// dst becomes the non-negative big integer mag (trimmed), keeping its InUse.
+void assignMagnitude(TqNum &dst, TqStr mag) {
+    n_TrimMag(mag);
+    const int32_t inUse = dst.V.InUse;
+    dst.V = TarqVar{inUse, 1, 0, TarqBigInt, 0};
+    dst.MantN = std::move(mag);
+    dst.DenN = tq_Word(1);
+}
+
 // dst takes src's value (record and both strings) but keeps its own InUse.
 void assignValue(TqNum &dst, const TqNum &src) {
     const int32_t inUse = dst.V.InUse;
@@ -91,12 +100,7 @@ int32_t n_Gcd(TqNum A, TqNum B, TqNum &C) {
     if (refused) return status;
     TqStr g;
     h_Gcd(A.MantN, B.MantN, g);
-    const int32_t inUse = C.V.InUse;
-    C.V = A.V;
-    C.V.InUse = inUse;
-    C.MantN = std::move(g);
-    C.DenN = tq_Word(1);
-    C.V.Sign = 1;
+    assignMagnitude(C, std::move(g));
     return status;
 }
 
@@ -114,13 +118,7 @@ int32_t n_Lcm(TqNum A, TqNum B, TqNum &C) {
         q = tq_Word(0);
     else
         h_DivMod(product, g, 0, q, rem);
-    const int32_t inUse = C.V.InUse;
-    C.V = A.V;
-    C.V.InUse = inUse;
-    C.MantN = std::move(q);
-    n_TrimMag(C.MantN);
-    C.DenN = tq_Word(1);
-    C.V.Sign = 1;
+    assignMagnitude(C, std::move(q));
     return status;
 }
 
