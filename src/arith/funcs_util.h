@@ -29,6 +29,9 @@ bool tq_IsNegNum(const TqNum &v);
 int32_t tq_CmpNum(const TqNum &a, const TqNum &b);
 // log2 |v| of a finite non-zero float or integer, to about 15 digits.
 double tq_ApproxLog2(const TqNum &v);
+// Whole words by which a series term lies below the sum: the bytes of
+// precision the next term can do without (0 or more, a multiple of 4).
+int32_t tq_TermSlackBytes(const TqNum &sum, const TqNum &term);
 
 // Keeps the working precision (bytes and digits) and puts it back on
 // destruction. set() changes only bytes and digits: the short-lived precisions

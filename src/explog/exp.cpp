@@ -59,8 +59,7 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
     int32_t k = 1, lastCut = -1;
     while (!tq_IsZeroNum(t) && k <= tq_MaxRounds) {
         ++*rounds;
-        int32_t g = static_cast<int32_t>((tq_ApproxLog2(S) - tq_ApproxLog2(t)) / 8) / 4 * 4;
-        if (g < 0) g = 0;
+        const int32_t g = tq_TermSlackBytes(S, t);
         wp.set(G - g);
         if (g != lastCut) {
             n_ReducePrecision(t.V, t.MantN);

@@ -27,6 +27,17 @@ namespace {
 constexpr int32_t kGuardBytes = 8;
 
 
+// Cuts the raised-precision result t to the working precision into r.
+int32_t cutInto(TqNum &t, TqNum &r) {
+    n_ReducePrecision(t.V, t.MantN);
+    n_NormaliseZero(t.V, t.MantN);
+    r.V.Sign = t.V.Sign;
+    r.V.Expo = t.V.Expo;
+    r.MantN = std::move(t.MantN);
+    r.DenN = tq_Word(1);
+    return 0;
+}
+
 // The checks shared by the logarithms: -1 to go on, else the status.
 int32_t logChecks(const TqNum &x, TqNum &r) {
     if (r.V.NumType != x.V.NumType || !tq_IsFloatKind(x.V.NumType)) return tq_RaiseErr(tq_Err_Type);
@@ -63,9 +74,7 @@ void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     int32_t k = 1, lastCut = -1;
     while (!tq_IsZeroNum(p) && k <= tq_MaxRounds) {
         ++*rounds;
-        // Bytes between the top of the sum and the top of the power.
-        int32_t g = static_cast<int32_t>((tq_ApproxLog2(S) - tq_ApproxLog2(p)) / 8) / 4 * 4;
-        if (g < 0) g = 0;
+        const int32_t g = tq_TermSlackBytes(S, p);
         wp.set(G - g);
         if (g != lastCut) {
             n_ReducePrecision(p.V, p.MantN);
@@ -191,13 +200,7 @@ int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
         if (scale) n_Mul(t, tq_ConstNum(scale, kind), t);
     }
     n_Trace("n_Log_Taylor, nr of loops:" + std::to_string(rounds));
-    n_ReducePrecision(t.V, t.MantN);
-    n_NormaliseZero(t.V, t.MantN);
-    r.V.Sign = t.V.Sign;
-    r.V.Expo = t.V.Expo;
-    r.MantN = std::move(t.MantN);
-    r.DenN = tq_Word(1);
-    return 0;
+    return cutInto(t, r);
 }
 
 }  // namespace
@@ -214,13 +217,7 @@ int32_t n_Log_Taylor(TqNum m, TqNum &r) {
         logSeries(m, t, &rounds);
     }
     n_Trace("n_Log_Taylor, nr of loops:" + std::to_string(rounds));
-    n_ReducePrecision(t.V, t.MantN);
-    n_NormaliseZero(t.V, t.MantN);
-    r.V.Sign = t.V.Sign;
-    r.V.Expo = t.V.Expo;
-    r.MantN = std::move(t.MantN);
-    r.DenN = tq_Word(1);
-    return 0;
+    return cutInto(t, r);
 }
 
 int32_t n_Log(TqNum x, TqNum &r) { return logScaled(x, r, 0); }
