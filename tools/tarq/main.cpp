@@ -101,7 +101,7 @@ int main(int argc, char **argv) {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (a == "--version") {
-            std::puts("tarq 0.1.0");
+            std::puts("tarq " TARQ_VERSION);
             return 0;
         } else if (a == "-d" || a == "--digits") {
             value(digits);
