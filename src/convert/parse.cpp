@@ -5,7 +5,28 @@
 #include "convert.h"
 #include "frame/number.h"
 #include "frame/tq_state.h"
+#include "kernels/mul.h"
 
+// One side of a fraction text as an exact rational: a whole number in any
+// radix, or a text with a point or an exponent read as the float it writes
+// (uncut, so exact) and turned into num/den.
+static int32_t parseRational(const TqStr &text, TqNum &r) {
+    const bool radixText = text.find('&') != TqStr::npos;
+    if (text.find('.') == TqStr::npos && text.find('*') == TqStr::npos) {
+        r.DenN = tq_Word(1);
+        return n_Convert_String2TarqBigInt(text, r.V, r.MantN);
+    }
+    TqNum f;
+    f.V.InUse = 1;
+    if (int32_t st = radixText ? n_Convert_RadixString2TarqBinFloat(text, f.V, f.MantN)
+                               : n_Convert_DecString2TarqDecFloat(text, f.V, f.MantN))
+        return st;
+    return radixText ? n_Convert_TarqBinFloat2TarqFraction(f, r) : n_Convert_TarqDecFloat2TarqFraction(f, r);
+}
+
+// "a/b" (or "a"): the quotient of two exact rationals. Two whole numbers are
+// stored as written ("6/4"); a side with a point or an exponent gives a reduced
+// quotient. The sign is the product of both signs.
 static int32_t parseFraction(TqStr text, TarqVar &v, TqStr &MantN, TqStr &DenN) {
     if (text.find('/') == TqStr::npos) text += "/1";
     const size_t s1 = text.find('/');
@@ -14,13 +35,23 @@ static int32_t parseFraction(TqStr text, TarqVar &v, TqStr &MantN, TqStr &DenN) 
     TqStr sNum = text.substr(0, s1), sDen = text.substr(s1 + 1, s2 - s1 - 1);
     n_Trace(" sNum:" + sNum);
     n_Trace(" sDen:" + sDen);
-    TarqVar den = v;
-    if (int32_t st = n_Convert_String2TarqBigInt(sDen, den, DenN)) return st;
-    int32_t st = n_Convert_String2TarqBigInt(sNum, v, MantN);
+    TqNum num, den;
+    num.V = den.V = v;
+    const int32_t stDen = parseRational(sDen, den);
+    const int32_t stNum = stDen ? 0 : parseRational(sNum, num);
     v.NumType = TarqFraction;
     v.Expo = 0;
-    if (st) return st;
-    v.Sign = v.Sign * den.Sign;
+    if (stDen || stNum) return stDen ? stDen : stNum;
+    v.Sign = num.V.Sign * den.V.Sign;
+    const bool reduce = tq_NWords(num.DenN) > 1 || tq_W(num.DenN)[0] != 1 || tq_NWords(den.DenN) > 1 ||
+                        tq_W(den.DenN)[0] != 1;
+    int32_t trim = 1;
+    h_Mul(std::move(num.MantN), den.DenN, trim, MantN);
+    trim = 1;
+    h_Mul(std::move(num.DenN), std::move(den.MantN), trim, DenN);
+    n_TrimMag(MantN);
+    n_TrimMag(DenN);
+    if (reduce && !n_MagIsZero(DenN)) n_ReduceFraction(MantN, DenN);
     return 0;
 }
 

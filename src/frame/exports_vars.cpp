@@ -5,7 +5,14 @@
 extern "C" {
 
 int32_t TQ_CALL TQ_ALLOCVAR(int32_t kind) {
-    return tq_Guarded(false, -1, [&]() -> int32_t { return n_Store_Alloc(kind); });
+    // A kind outside 1..5 would make a variable that no operation can read.
+    return tq_Guarded(false, -1, [&]() -> int32_t {
+        if (kind < 1 || kind > 5) {
+            tq_RaiseErr(tq_Err_Kind);
+            return -1;
+        }
+        return n_Store_Alloc(kind);
+    });
 }
 
 int32_t TQ_CALL TQ_UNALLOCVAR(int32_t h) {

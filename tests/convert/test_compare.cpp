@@ -50,7 +50,7 @@ TEST_F(Compare, IsZero) {
     EXPECT_EQ(n_IsZero(tq_P("0", TarqText)), 0);
     for (int32_t kind = 1; kind <= 4; ++kind) {
         EXPECT_EQ(n_IsZero(tq_P("-0", kind)), 1);
-        EXPECT_EQ(n_IsZero(tq_P("0.001", kind)), kind == TarqBigInt || kind == TarqFraction ? 1 : 0);
+        EXPECT_EQ(n_IsZero(tq_P("0.001", kind)), kind == TarqBigInt ? 1 : 0);
         EXPECT_EQ(n_IsZero(tq_P("*+inf", kind)), 0);
         gTq_ErrorWord = 0;
         EXPECT_EQ(n_IsZero(tq_P("*NaN", kind)), 0);

@@ -120,7 +120,11 @@ TEST_F(Parse, BigIntegerReadings) {
 TEST_F(Parse, FractionReadings) {
     EXPECT_EQ(val("-3/4", TarqFraction), "-3/4");
     EXPECT_EQ(val("7", TarqFraction), "7");
-    EXPECT_EQ(val("1.5/2", TarqFraction), "1/2");
+    // A point or an exponent makes an exact rational of that side.
+    for (auto [text, want] : {std::pair{"1.5/2", "3/4"}, {"0.5", "1/2"}, {"1.25*d-3", "1/800"}, {"-2.5", "-5/2"},
+                              {"&hFF.8", "511/2"}, {"&b1.1/&h0.8", "3"}, {"3*d2/7", "300/7"}, {"1/0.75", "4/3"},
+                              {"0.0/7", "0"}, {"&h1*h-2", "1/256"}})
+        EXPECT_EQ(val(text, TarqFraction), want) << text;
     EXPECT_EQ(val("3/-4", TarqFraction), "-3/4");
     EXPECT_EQ(val("-3/-4", TarqFraction), "3/4");
     EXPECT_EQ(val("&hA/&b11", TarqFraction), "10/3");

@@ -36,6 +36,11 @@ TEST(FreshProcess, UnallocBounds) {
     EXPECT_EQ(TQ_UNALLOCVAR(5000), 0);
     EXPECT_EQ(TQ_GETGLOBALERROR(), 16);
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
+    for (int32_t kind : {0, 6, 9, -1}) {
+        EXPECT_EQ(TQ_ALLOCVAR(kind), -1) << "kind " << kind << " gives no handle";
+        EXPECT_EQ(TQ_GETGLOBALERROR(), TQ_ERR_KIND) << kind;
+    }
+    EXPECT_EQ(TQ_ALLOCVAR(TQ_KIND_TEXT), 0) << "a refused kind takes no slot";
 }
 
 TEST(FreshProcess, StoreShrinksWithOption2) {
