@@ -76,6 +76,7 @@ int32_t TQ_CALL TQ_PUTSTRING_FROMADD(const void *addr, int32_t len, int32_t hOut
 int32_t TQ_CALL TQ_GET_STRING(int32_t hIn, int32_t format, int32_t digits, tq_dstr *text) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
         if (!tq_CheckHandle(hIn)) return tq_Err_Handle;
+        if (!text) return tq_RaiseErr(tq_Err_Invalid);  // the text would go nowhere
         TqStr s;
         if (int32_t st = n_Convert_TarqVar2String(gTq_Store[hIn], format, digits, s)) return st;
         tq_DS_Assign(text, s);

@@ -1,10 +1,15 @@
-// Writing and reading the two start-up cache files. The body is built and
-// parsed field by field; the reader checks the header, the digest, every
-// field length against the end of the body, the entry counts against the
-// structures they fill and every value against its sane range, and installs
-// the data only when the whole file is good, so a damaged or foreign file
-// never leaves half-read or unusable state behind.
+// Writing and reading the two start-up cache files. A file is untrusted
+// input: it is read only when it is a regular file of this user that nobody
+// else may write, below a size limit (platform_files.cpp); the body is parsed
+// field by field; the reader checks the header, the digest, every field
+// length against the end of the body, the entry counts against the
+// structures they fill, every value against its sane range and the powers and
+// constants against their true values (cache_verify.cpp), and installs the
+// data only when the whole file is good, so a damaged, foreign or forged file
+// never leaves half-read, wrong or unusable state behind. Files are written
+// readable and writable by their owner only.
 #include "cache.h"
+#include "cache_verify.h"
 
 #include <cstdio>
 #include <string_view>
@@ -26,7 +31,8 @@ namespace {
 constexpr int32_t kHighestConst = tq_ConstCache_Entries - 1;  // 20
 constexpr int32_t kHighestTable = tq_Pow10_Entries - 1;       // 31
 constexpr int32_t kThresholdMax = 1 << 24;
-constexpr long kFileMax = 512L << 20;
+// Far above the largest file the writer makes at the highest precision.
+constexpr size_t kFileMax = size_t(256) << 20;
 
 void putBytes(std::string &body, std::string_view bytes) {
     const uint32_t len = static_cast<uint32_t>(bytes.size());
@@ -76,23 +82,6 @@ const std::string &fileName(int32_t which) {
     return which == 1 ? gTq_Cache_FileN_Constants : gTq_Cache_FileN_Tables;
 }
 
-bool readWholeFile(const std::string &name, std::string &content) {
-    std::FILE *f = std::fopen(name.c_str(), "rb");
-    if (!f) return false;
-    content.clear();
-    char buf[65536];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(buf, 1, sizeof buf, f);
-        content.append(buf, got);
-        if (static_cast<long>(content.size()) > kFileMax) ok = false;
-        if (got < sizeof buf || !ok) break;
-    }
-    if (std::ferror(f)) ok = false;
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
-}
-
 // Header and digest; on success body is the checked body.
 bool openBody(const std::string &content, std::string_view &body) {
     const size_t head = tq_Cache_HeaderLen + tq_Cache_DigestLen;
@@ -118,6 +107,7 @@ bool readConstants(std::string_view body, const std::string &name) {
             v.Special > tq_Special_NaN)
             return false;
         v.InUse = e.MantN.empty() ? 0 : 1;
+        if (!tq_ConstEntry_Plausible(static_cast<int32_t>(&e - entries.data()), e)) return false;
     }
     gTq_Threshold_Mul_Karatsuba2Way = mul;
     gTq_Threshold_Square_Comba = comba;
@@ -132,8 +122,7 @@ bool readConstants(std::string_view body, const std::string &name) {
 }
 
 // A table entry is a trimmed, non-zero magnitude with a non-negative exponent
-// in whole words; entries 0..3 are the exact small powers; no entry is longer
-// than entry 31, whose length is the table's precision.
+// in whole words, and the entries must be the true powers (cache_verify.cpp).
 bool readTable(std::string_view body) {
     n_Trace("==Powers of 10, read from disk caching file ...");
     FieldReader r{body};
@@ -145,12 +134,7 @@ bool readTable(std::string_view body) {
         if (!r.integer(e.Expo) || !r.magnitude(e.Mant)) return false;
         if (e.Mant.empty() || e.Expo < 0 || e.Expo % 4 != 0 || tq_W(e.Mant)[tq_NWords(e.Mant) - 1] == 0) return false;
     }
-    const uint32_t exact[4] = {10, 100, 10000, 100000000};
-    for (int32_t i = 0; i < 4; ++i)
-        if (entries[i].Mant != tq_Word(exact[i]) || entries[i].Expo != 0) return false;
-    const size_t precision = entries[kHighestTable].Mant.size();
-    for (const TqPow10Entry &e : entries)
-        if (e.Mant.size() > precision) return false;
+    if (!tq_Pow10_Plausible(entries)) return false;
     n_Pow10_Install(entries);
     return true;
 }
@@ -201,7 +185,7 @@ int32_t n_Cache_Read(int32_t which) {
     }
     std::string content;
     std::string_view body;
-    if (!readWholeFile(name, content) || !openBody(content, body)) return 1;
+    if (!tq_ReadOwnFile(name, kFileMax, content) || !openBody(content, body)) return 1;
     const bool ok = which == 1 ? readConstants(body, name) : readTable(body);
     return ok ? 0 : 1;
 }
@@ -216,12 +200,7 @@ int32_t n_Cache_Save(int32_t which, int32_t atUnload) {
     const std::string &name = fileName(which);
     n_Trace("Trying to save to disk cache file: " + name);
     const std::string content = std::string(tq_Cache_Header, tq_Cache_HeaderLen) + tq_Sha256(body) + body;
-    std::remove(name.c_str());
-    std::FILE *f = std::fopen(name.c_str(), "wb");
-    bool ok = f != nullptr;
-    if (ok && std::fwrite(content.data(), 1, content.size(), f) != content.size()) ok = false;
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) return tq_RaiseErr(tq_Err_CacheWrite);
+    if (!tq_WriteOwnFile(name, content)) return tq_RaiseErr(tq_Err_CacheWrite);
     return 0;
 }
 

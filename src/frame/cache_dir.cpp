@@ -19,6 +19,9 @@ int32_t n_SetCacheDirectory(int32_t value) {
             return tq_RaiseErr(tq_Err_Type);
         }
         dir = gTq_Store[value].MantN;
+        // A NUL would silently cut the name the platform sees; such a text is
+        // refused and nothing changes.
+        if (dir.find('\0') != std::string::npos) return tq_RaiseErr(tq_Err_Invalid);
     }
     // Either separator ends a directory; the platform's own is appended.
     if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += tq_DirSep();

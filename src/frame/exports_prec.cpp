@@ -26,8 +26,8 @@ int32_t TQ_CALL TQ_SETOPTION(int32_t code, int32_t value) {
 }
 
 int32_t TQ_CALL TQ_GETOPTION(int32_t code) {
-    tq_Guarded(true, 0, []() -> int32_t { return 0; });
-    return n_GetOption(code);
+    // Read under the lock: options 2 and 3 change while other threads run.
+    return tq_Guarded(true, 0, [&]() -> int32_t { return n_GetOption(code); });
 }
 
 }  // extern "C"

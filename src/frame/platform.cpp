@@ -169,7 +169,7 @@ bool tq_PathExists(const std::string &path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
 }
-bool tq_MakeDir(const std::string &path) { return mkdir(path.c_str(), 0777) == 0; }
+bool tq_MakeDir(const std::string &path) { return mkdir(path.c_str(), 0700) == 0; }
 char tq_DirSep() { return '/'; }
 
 void tq_Yield() { sched_yield(); }

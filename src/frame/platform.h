@@ -18,7 +18,14 @@ void tq_ConsoleWriteLine(const std::string &line);
 std::string tq_TempPath();
 std::string tq_CurrentDir();
 bool tq_PathExists(const std::string &path);
+// Creates a directory that only its owner may enter (POSIX mode 0700).
 bool tq_MakeDir(const std::string &path);
+// Whole cache files (platform_files.cpp). A read succeeds only for a regular
+// file, not reached through a symbolic link, of at most maxBytes, and on POSIX
+// owned by this user and writable by nobody else. A write replaces the file
+// by a new one readable and writable by its owner only.
+bool tq_ReadOwnFile(const std::string &path, size_t maxBytes, std::string &content);
+bool tq_WriteOwnFile(const std::string &path, const std::string &content);
 // Directory separator of the platform.
 char tq_DirSep();
 

@@ -56,7 +56,9 @@ TEST_F(TextExports, PutAndGetString) {
     EXPECT_EQ(TQ_GET_STRING(txt, 0, 0, &s), 0);
     EXPECT_EQ(std::string(s, TQ_DS_LEN(s)), "abc");
     TQ_DS_FREE(s);
-    EXPECT_EQ(TQ_GET_STRING(txt, 0, 0, nullptr), 0);
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(TQ_GET_STRING(txt, 0, 0, nullptr), 1);  // the text would go nowhere
+    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
 }
 
 TEST_F(TextExports, BadHandles) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -63,6 +64,13 @@ void putBytes(std::string &b, const std::string &s) {
     b.append(reinterpret_cast<const char *>(&len), 4);
     b += s;
 }
+TqStr piDigits() {
+    const uint64_t pi = 314159265358979ull;
+    return tq_Word(static_cast<uint32_t>(pi)) + tq_Word(static_cast<uint32_t>(pi >> 32));
+}
+// ln 2 as a binary float: 0xB17217F7D1CF79AB * 256^-8.
+TqStr ln2Words() { return tq_Word(0xD1CF79ABu) + tq_Word(0xB17217F7u); }
+
 std::string wrap(const std::string &body, const std::string &header = tq_Cache_Header) {
     return header + tq_Sha256(body) + body;
 }
@@ -160,10 +168,10 @@ TEST_F(Cache, TablesFileLayoutAndRoundTrip) {
 
 TEST_F(Cache, ConstantsFileLayoutAndRoundTrip) {
     TqNum *cc = tq_ConstCache_Persistent();
-    const TqNum keep = cc[7];
-    cc[7].V = TarqVar{1, -1, -12, TarqDecFloat, 0};
-    cc[7].MantN = tq_Word(314159) + tq_Word(26535);
-    cc[7].DenN = tq_Word(1);
+    const TqNum keep = cc[15];
+    cc[15].V = TarqVar{1, 1, -14, TarqDecFloat, 0};  // decimal pi, 314159265358979 * 10^-14
+    cc[15].MantN = piDigits();
+    cc[15].DenN = tq_Word(1);
     Thresholds{312, 52, 508}.restore();
     ASSERT_EQ(n_Cache_Save(1, 0), 0);
     const std::string content = readFile(fileA);
@@ -183,17 +191,16 @@ TEST_F(Cache, ConstantsFileLayoutAndRoundTrip) {
     }
     EXPECT_EQ(content, wrap(body));
     Thresholds{100, 40, 200}.restore();
-    cc[7] = TqNum();
+    cc[15] = TqNum();
     EXPECT_EQ(n_Cache_Read(1), 0);
     EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, 312);
     EXPECT_EQ(gTq_Threshold_Square_Comba, 52);
     EXPECT_EQ(gTq_Threshold_Square_Karatsuba, 508);
-    EXPECT_EQ(cc[7].V.Sign, -1);
-    EXPECT_EQ(cc[7].V.Expo, -12);
-    EXPECT_EQ(cc[7].V.NumType, TarqDecFloat);
-    EXPECT_EQ(cc[7].MantN, tq_Word(314159) + tq_Word(26535));
-    EXPECT_EQ(cc[7].DenN, tq_Word(1));
-    cc[7] = keep;
+    EXPECT_EQ(cc[15].V.Expo, -14);
+    EXPECT_EQ(cc[15].V.NumType, TarqDecFloat);
+    EXPECT_EQ(cc[15].MantN, piDigits());
+    EXPECT_EQ(cc[15].DenN, tq_Word(1));
+    cc[15] = keep;
 }
 
 // Every damaged form of a good tables file is refused and changes nothing.
@@ -246,18 +253,18 @@ TEST_F(Cache, DamagedTablesFilesAreRejected) {
 }
 
 TEST_F(Cache, DamagedConstantsFilesAreRejectedAndLeaveThresholds) {
-    auto constants = [](int32_t mul, int32_t comba, int32_t square, int32_t n, int32_t entries, int32_t type = 1) {
+    auto constants = [](int32_t mul, int32_t comba, int32_t square, int32_t n, int32_t entries, int32_t type = 0) {
         std::string b;
         putInt(b, mul);
         putInt(b, comba);
         putInt(b, square);
         putInt(b, n);
-        for (int i = 0; i < entries; ++i) {
+        for (int i = 0; i < entries; ++i) {  // slot 0 binary ln 2, the rest empty
             putInt(b, 1);
+            putInt(b, i == 0 ? -8 : 0);
+            putInt(b, i == 0 ? TarqBinFloat : type);
             putInt(b, 0);
-            putInt(b, type);
-            putInt(b, 0);
-            putBytes(b, tq_Word(5));
+            putBytes(b, i == 0 ? ln2Words() : std::string());
             putBytes(b, tq_Word(1));
         }
         return wrap(b);
@@ -290,8 +297,122 @@ TEST_F(Cache, DamagedConstantsFilesAreRejectedAndLeaveThresholds) {
     writeFile(fileA, constants(300, 44, 400, 0, 1));
     EXPECT_EQ(n_Cache_Read(1), 0);
     EXPECT_EQ(gTq_Threshold_Mul_Karatsuba2Way, 300);
-    EXPECT_EQ(tq_ConstCache_Persistent()[0].MantN, tq_Word(5));
+    EXPECT_EQ(tq_ConstCache_Persistent()[0].MantN, ln2Words());
     tq_ConstCache_Persistent()[0] = keep0;
+}
+
+// Files whose digest was recomputed after a change: the values themselves
+// are checked against the true powers and constants.
+TEST_F(Cache, ResealedForgeriesAreRejected) {
+    auto tableWith = [&](int i, auto change) {
+        TqPow10Entry t[tq_Pow10_Entries];
+        for (int k = 0; k < tq_Pow10_Entries; ++k) t[k] = table[k];
+        change(t[i]);
+        std::string b;
+        putInt(b, 31);
+        for (const TqPow10Entry &e : t) {
+            putInt(b, e.Expo);
+            putBytes(b, e.Mant);
+        }
+        return wrap(b);
+    };
+    auto bumpLow = [](TqPow10Entry &e) { tq_W(e.Mant)[0] ^= 1u << 20; };
+    auto bumpTop = [](TqPow10Entry &e) { tq_W(e.Mant)[tq_NWords(e.Mant) - 1] ^= 1u << 3; };
+    auto bumpExpo = [](TqPow10Entry &e) { e.Expo += 4; };
+    auto cutWord = [](TqPow10Entry &e) { e.Mant.erase(0, 4); };
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {"10^16 altered", tableWith(4, bumpLow)},  // read back 1*d16 as 1.00010995...*d16
+        {"exact 10^1024 altered", tableWith(10, bumpLow)},
+        {"cut entry, leading bits", tableWith(20, bumpTop)},
+        {"last entry, leading bits", tableWith(31, bumpTop)},
+        {"cut entry, exponent", tableWith(25, bumpExpo)},
+        {"cut entry, shorter", tableWith(25, cutWord)},
+    };
+    emptyTable();
+    for (const auto &[what, content] : bad) {
+        writeFile(fileB, content);
+        EXPECT_EQ(n_Cache_Read(2), 1) << what;
+        EXPECT_EQ(n_Pow10_TablePrecision(), 0) << what;
+    }
+    writeFile(fileB, tableWith(0, [](TqPow10Entry &) {}));
+    EXPECT_EQ(n_Cache_Read(2), 0);
+
+    TqNum *cc = tq_ConstCache_Persistent();
+    const TqNum keep = cc[14];
+    ASSERT_GT(TQ_SETPRECISION(1, 60), 0);  // a precision above the cached one: slot 14 is computed
+    const int32_t h = TQ_ALLOCVAR(TarqBinFloat);
+    ASSERT_EQ(TQ_GETCONST(8, h), 0);
+    TQ_UNALLOCVAR(h);
+    TQ_SETPRECISION(1, 38);
+    ASSERT_FALSE(cc[14].MantN.empty());
+    const TqNum pi = cc[14];
+    const std::vector<std::pair<std::string, std::function<void(TqNum &)>>> forged = {
+        {"pi, leading word", [](TqNum &e) { tq_W(e.MantN)[tq_NWords(e.MantN) - 1] ^= 1u << 4; }},
+        {"pi, exponent", [](TqNum &e) { e.V.Expo -= 4; }},
+        {"pi, negative", [](TqNum &e) { e.V.Sign = -1; }},
+        {"pi, as a decimal float", [](TqNum &e) { e.V.NumType = TarqDecFloat; }},
+    };
+    for (const auto &[what, change] : forged) {
+        cc[14] = pi;
+        change(cc[14]);
+        ASSERT_EQ(n_Cache_Save(1, 0), 0);
+        cc[14] = pi;
+        EXPECT_EQ(n_Cache_Read(1), 1) << what;
+    }
+    cc[14] = pi;
+    ASSERT_EQ(n_Cache_Save(1, 0), 0);
+    EXPECT_EQ(n_Cache_Read(1), 0);
+    cc[14] = keep;
+}
+
+// Only a regular file of this user that nobody else may write is read;
+// nothing else may hang, flood or mislead the reader. Written files and a
+// created directory are for their owner only.
+TEST_F(Cache, OnlyOwnRegularFilesAreRead) {
+    ASSERT_EQ(n_Cache_Save(2, 0), 0);
+    struct stat st;
+    ASSERT_EQ(stat(fileB.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string good = readFile(fileB), other = dir + "/other.txt";
+    writeFile(other, good);
+    chmod(other.c_str(), 0600);
+    std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"FIFO", [&] { mkfifo(fileB.c_str(), 0600); }},
+        {"symlink to a good file", [&] { ASSERT_EQ(symlink(other.c_str(), fileB.c_str()), 0); }},
+        {"symlink to /dev/zero", [&] { ASSERT_EQ(symlink("/dev/zero", fileB.c_str()), 0); }},
+        {"directory", [&] { mkdir(fileB.c_str(), 0700); }},
+        {"writable by the group", [&] { writeFile(fileB, good); chmod(fileB.c_str(), 0620); }},
+        {"writable by others", [&] { writeFile(fileB, good); chmod(fileB.c_str(), 0602); }},
+        {"over the size limit", [&] { writeFile(fileB, good); ASSERT_EQ(truncate(fileB.c_str(), 300L << 20), 0); }},
+    };
+    if (geteuid() == 0)
+        cases.push_back({"owned by another user", [&] { writeFile(fileB, good); ASSERT_EQ(chown(fileB.c_str(), 65534, 65534), 0); }});
+    emptyTable();
+    for (const auto &[what, make] : cases) {
+        std::remove(fileB.c_str());
+        rmdir(fileB.c_str());
+        make();
+        EXPECT_EQ(n_Cache_Read(2), 1) << what;
+        EXPECT_EQ(n_Pow10_TablePrecision(), 0) << what;
+    }
+    std::remove(fileB.c_str());
+    rmdir(fileB.c_str());
+    std::remove(other.c_str());
+    writeFile(fileB, good);
+    chmod(fileB.c_str(), 0644);
+    EXPECT_EQ(n_Cache_Read(2), 0);
+    // Option 9 creates a missing directory for its owner only; a directory
+    // text with a NUL in it is refused and creates nothing.
+    const std::string sub = dir + "/sub";
+    ASSERT_EQ(setCacheDir(sub), 0);
+    ASSERT_EQ(stat(sub.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    rmdir(sub.c_str());
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(setCacheDir(sub + std::string(1, '\0') + "x"), tq_Err_Invalid);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Invalid);
+    EXPECT_FALSE(exists(sub));
+    EXPECT_EQ(gTq_Cache_FileN_Tables, sub + "/~$TARQ_B.txt");
 }
 
 // A bad tables file met by the start-up step is replaced by a generated table

@@ -3,6 +3,7 @@
 // sizes checked against the system's sha256sum.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -151,15 +152,26 @@ TEST(Sha256, MissingFileReturns53AndLeavesDigest) {
     TQ_DS_FREE(dg);
 }
 
-TEST(Sha256, UnreadableFileReportsThePlatformError) {
-    // A directory exists but cannot be read as a file.
-    const std::string dir = tempName("dir");
+// What is not a regular file is refused at once with an error number and the
+// digest left alone: a directory, a FIFO without a writer (which would block),
+// /dev/zero (which never ends); a name with a NUL is not cut short.
+TEST(Sha256, NonRegularFilesAndNulNamesAreRefused) {
+    const std::string dir = tempName("dir"), fifo = tempName("fifo"), file = tempName("nul");
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
-    int32_t rc = 0;
-    fileDigest(dir, rc);
-    EXPECT_NE(rc, 0);
-    EXPECT_NE(rc, 53);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    writeFile(file, "abc");
+    const std::pair<std::string, int32_t> cases[] = {
+        {dir, EISDIR}, {fifo, ENODEV}, {"/dev/zero", ENODEV}, {file + std::string(1, '\0') + "x", EINVAL}};
+    for (const auto &[name, want] : cases) {
+        tq_dstr fn = tq_DS_Make(name), dg = tq_DS_Make("keep");
+        EXPECT_EQ(SHA256_FILE(&fn, &dg), want) << name;
+        EXPECT_EQ(tq_DS_Read(dg), "keep") << name;
+        TQ_DS_FREE(fn);
+        TQ_DS_FREE(dg);
+    }
     rmdir(dir.c_str());
+    std::remove(fifo.c_str());
+    std::remove(file.c_str());
 }
 
 // The length is kept in 64 bits: a sparse file just over 4 GiB hashes like
