@@ -64,7 +64,7 @@ for _name, _args in {
     "TQ_GET_STRING": [_i, _i, _i, _P], "TQ_PUTSTRING_FROMADD": [ctypes.c_char_p, _i, _i],
     "TQ_CONVERTDT": [_i, _i], "TQ_COMPARE": [_i, _i], "TQ_ISZERO": [_i],
     "TQ_DIVINT": [_i, _i, _i, _i], "TQ_ROOT": [_i, _i, _i, _i, _i], "TQ_POWMOD": [_i, _i, _i, _i],
-    "TQ_GETCONST": [_i, _i], "TQ_CONVERTUNITS": [_i, _i, _i],
+    "TQ_GETCONST": [_i, _i], "TQ_CONVERTUNITS": [_i, _i, _i], "TQ_PUTLONG": [_i, _i],
 }.items():
     getattr(lib, _name).argtypes = _args
     getattr(lib, _name).restype = _i

@@ -119,7 +119,12 @@ def _store(h, kind, v):
         if st:
             _fail(st, "converting")
     elif isinstance(v, int):
-        _put(h, f"{_hex(v)}/&h1" if kind == FRAC else _hex(v))
+        if -0x80000000 <= v <= 0x7FFFFFFF:
+            st = L.TQ_PUTLONG(v, h)
+            if st:
+                _fail(st, "storing an integer")
+        else:
+            _put(h, f"{_hex(v)}/&h1" if kind == FRAC else _hex(v))
     elif isinstance(v, float):
         if kind == INT:
             _put(h, _hex(int(v)))
@@ -148,10 +153,13 @@ def _store(h, kind, v):
         raise TypeError(f"cannot make a tarq number from {type(v).__name__}")
 
 
-def _raw(kind):
+def _raw(kind, _make=object.__new__, _allocvar=L.TQ_ALLOCVAR):
     """A new Number of the kind holding zero, without conversion."""
-    obj = object.__new__(_CLASS[kind])
-    obj._h = _alloc(kind)
+    obj = _make(_CLASS[kind])
+    h = _allocvar(kind)
+    if h < 0:
+        raise errors.TarqError(1, "allocating a variable")
+    obj._h = h
     return obj
 
 
@@ -196,12 +204,15 @@ def _as(v, kind):
 
 
 def _binary(fn, a, b, what, kind=None):
-    p = _pair(a, b)
-    if p is None:
-        return NotImplemented
-    k, x, y = p
-    if kind == FRAC and k == INT:
-        k, x, y = FRAC, _as(x, FRAC), _as(y, FRAC)
+    if type(a) is type(b) and kind is None:  # the common case, kept short
+        k, x, y = a._kind, a, b
+    else:
+        p = _pair(a, b)
+        if p is None:
+            return NotImplemented
+        k, x, y = p
+        if kind == FRAC and k == INT:
+            k, x, y = FRAC, _as(x, FRAC), _as(y, FRAC)
     r = _raw(k)
     st = fn(x._h, y._h, r._h)
     if st:
@@ -351,8 +362,8 @@ class Number:
     def __mul__(self, o): return _binary(L.TQ_MUL, self, o, "multiplying")
     def __rmul__(self, o): return _binary(L.TQ_MUL, o, self, "multiplying")
     # Integers divide exactly into a fraction, as Fraction does.
-    def __truediv__(self, o): return _binary(L.TQ_DIV, self, o, "dividing", FRAC)
-    def __rtruediv__(self, o): return _binary(L.TQ_DIV, o, self, "dividing", FRAC)
+    def __truediv__(self, o): return _binary(L.TQ_DIV, self, o, "dividing", FRAC if self._kind == INT else None)
+    def __rtruediv__(self, o): return _binary(L.TQ_DIV, o, self, "dividing", FRAC if self._kind == INT else None)
     def __floordiv__(self, o): return _floordiv(self, o)
     def __rfloordiv__(self, o): return _floordiv(o, self)
     def __mod__(self, o): return _divmod(self, o)[1]

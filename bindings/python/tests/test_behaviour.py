@@ -105,3 +105,28 @@ def test_pickling():
         for v in values:
             w = pickle.loads(pickle.dumps(v))
             assert type(w) is type(v) and w == v and w.handle != v.handle
+
+
+def test_threads_share_the_library():
+    import threading
+    results, errors = {}, []
+
+    def work(seed):
+        try:
+            acc = tarq.Int(seed)
+            for k in range(1, 3000):
+                acc = acc * 3 % 1000003 + k
+            results[seed] = int(acc)
+        except Exception as e:  # reported below, not lost in the thread
+            errors.append(e)
+
+    threads = [threading.Thread(target=work, args=(s,)) for s in range(4)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    for s in range(4):
+        acc = s
+        for k in range(1, 3000):
+            acc = acc * 3 % 1000003 + k
+        assert results.get(s) == acc and not errors
