@@ -47,6 +47,11 @@ int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t k
 int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
 
 // ---- formatting ----
+// No text a number prints is longer than this many bytes (64 MiB): a float
+// whose plain layout would be longer is printed in its exponent layout, and a
+// big integer or fraction whose digits would be longer is refused with bit 32
+// before any digit is made.
+constexpr int64_t tq_Text_MaxBytes = int64_t(1) << 26;
 int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
 // Rounds a digit string (optionally holding one point) to n digits, half away
 // from zero; carry is set when the rounding carried out of the top digit.

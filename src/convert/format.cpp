@@ -3,7 +3,9 @@
 // after its marker, all in the chosen radix. Floats are converted to the other
 // float kind when the radix asks for it; a digit count lowers the working
 // precision for the duration of the call so that no more of the number is
-// converted than is printed. The caller's value is never changed.
+// converted than is printed. The caller's value is never changed. Texts stay
+// within tq_Text_MaxBytes: plain layouts whose zeros would pass it switch to
+// the exponent layout, and exact kinds with too many digits are refused.
 #include <cmath>
 
 #include "convert.h"
@@ -81,15 +83,18 @@ TqStr intMantissa(TqStr s, int64_t e, int64_t d, int32_t format, int32_t radix) 
 TqStr floatLayout(const TqStr &s, int64_t e, int32_t format, int64_t d, int32_t radix) {
     const int64_t len = static_cast<int64_t>(s.size());
     if (format & tq_Format_Normal) {
-        const int64_t limit = d > 0 ? d : 2147483646;
+        const int64_t room = tq_Text_MaxBytes - 8;  // sign, prefix, "0." and the end
+        const int64_t limit = d > 0 && d < room ? d : room;
+        auto exponentLayout = [&] {
+            return (format & tq_Format_Scientific) ? scientific(s, e, d, format, radix)
+                                                   : intMantissa(s, e, d, format, radix);
+        };
         if (e > 0) {
-            if (len + e > limit) {
-                return (format & tq_Format_Scientific) ? scientific(s, e, d, format, radix)
-                                                       : intMantissa(s, e, d, format, radix);
-            }
+            if (len + e > limit) return exponentLayout();
             return s + TqStr(static_cast<size_t>(e), '0');
         }
         int32_t carry = 0;
+        if (-e > room) return exponentLayout();
         if (-e > len) {
             TqStr t = "0." + TqStr(static_cast<size_t>(-e - len), '0') + s;
             return n_RoundAsciiString(t, format, static_cast<int32_t>(limit), carry);
@@ -130,6 +135,12 @@ int32_t binFloatFormatter(const TqNum &v, int32_t format, int64_t d, TqStr &out)
     const int64_t e = static_cast<int64_t>(v.V.Expo) * (radix == 16 ? 2 : 8);
     out = finish(floatLayout(s, e, format, d, radix), v.V.Sign, radix);
     return 0;
+}
+
+// Digits of a magnitude in the radix, from above: 32 bits per word.
+int64_t digitsAtMost(const TqStr &M, int32_t radix) {
+    const int64_t bits = 32 * static_cast<int64_t>(tq_NWords(M));
+    return radix == 2 ? bits : radix == 16 ? bits / 4 : bits * 30103 / 100000 + 1;
 }
 
 TqStr bigIntFormatter(const TqStr &M, int32_t sign, int32_t format, int64_t d) {
@@ -183,6 +194,10 @@ int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr 
             scope.lower(static_cast<int32_t>(b));
             n_ReducePrecision(v.V, v.MantN);
         }
+    }
+    if (v.V.NumType == TarqBigInt || v.V.NumType == TarqFraction) {
+        const int64_t den = v.V.NumType == TarqFraction ? digitsAtMost(v.DenN, radix) : 0;
+        if (digitsAtMost(v.MantN, radix) + den > tq_Text_MaxBytes - 16) return tq_RaiseErr(tq_Err_Range);
     }
     switch (v.V.NumType) {
         case TarqDecFloat:

@@ -57,6 +57,23 @@ TEST_F(Format, DecimalFloatLayouts) {
     EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "9999", -4), N, 2), " 1.0");
 }
 
+// No text passes tq_Text_MaxBytes: plain layouts of far exponents switch to
+// the exponent layout at once; exact kinds with too many digits are refused
+// with bit 32 before any digit is made.
+TEST_F(Format, TextsStayWithinTheirBound) {
+    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 2000000000), N | D), " 1*d+2000000000");
+    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 2000000000), N | S | D), " 1.0*d+2000000000");
+    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "15", -2000000000), N | D), " 15*d-2000000000");
+    EXPECT_EQ(tq_Fmt(num(TarqBinFloat, "1", 500000000), N | H), " &h1*h+3B9ACA00");
+    TqNum big = tq_Zero(TarqBigInt);
+    big.MantN.assign(static_cast<size_t>(tq_Text_MaxBytes / 2), '\x11');  // 2^28 bits: 80 M decimal digits
+    TqStr out;
+    TQ_GETGLOBALERROR();
+    EXPECT_EQ(n_Convert_TarqVar2String(big, D, 0, out), tq_Err_Range);
+    EXPECT_EQ(n_Convert_TarqVar2String(big, H, 0, out), tq_Err_Range);
+    EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Range);
+}
+
 TEST_F(Format, RejectedRadixCombinations) {
     gTq_ErrorWord = 0;
     EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 0), D | H), "<status 1>");
