@@ -3,7 +3,8 @@
 // character outside its radix's set or a star that is not part of the radix's
 // marker; everything else is read by position (inner signs are dropped, only
 // the digits between the first and second point count as fraction digits).
-// Exponents that do not fit a signed 32-bit integer are rejected.
+// Exponents that do not fit a signed 32-bit integer are rejected, and so is a
+// sign inside the exponent's digits.
 #include "parse_front.h"
 
 #include <cstdint>
@@ -106,10 +107,12 @@ int32_t n_Parse_Scale(TqParsed &p) {
     } else {
         size_t m2 = t.find(marker, m1 + 2);
         if (m2 == TqStr::npos) m2 = t.size();
-        TqStr x;
-        x.reserve(m2 - m1 - 2);
-        for (size_t i = m1 + 2; i < m2; ++i)
-            if (t[i] != '-' && t[i] != '+') x += t[i];
+        // Signs lead the exponent; one after its first digit or point would
+        // silently join two numbers ("*d21000+81000"), so it is refused.
+        size_t start = m1 + 2;
+        while (start < m2 && (t[start] == '-' || t[start] == '+')) ++start;
+        const TqStr x = t.substr(start, m2 - start);
+        if (x.find_first_of("+-") != TqStr::npos) return reject();
         if (!readExponent(x, p.Radix, e)) return reject();
         if (m2 > m1 + 2 && t[m1 + 2] == '-') e = -e;
     }

@@ -37,6 +37,17 @@ TEST_F(Parse, DecimalFloatReadings) {
     EXPECT_EQ(val("*d7", TarqDecFloat), "0");
     EXPECT_EQ(val("0.000", TarqDecFloat), "0");
     EXPECT_EQ(val("7*d1*d5", TarqDecFloat), "70");  // only the first exponent counts
+    EXPECT_EQ(val("1*d--3", TarqDecFloat), "1/1000");  // signs lead the exponent
+    EXPECT_EQ(val("1*d+-3", TarqDecFloat), "1000");
+}
+
+// A sign after an exponent's first digit would join two numbers into one
+// exponent ("*d21000+81000" read as 2100081000); it is refused in every radix.
+TEST_F(Parse, SignInsideExponentDigitsIsRefused) {
+    const std::pair<const char *, int32_t> cases[] = {{"-1*d21000+81000", TarqDecFloat}, {"1*d2-1", TarqBigInt},
+                                                      {"&h1*h1+0", TarqBinFloat},        {"&b1*b1.0-1", TarqBinFloat},
+                                                      {"1*d2+1/3", TarqFraction}};
+    for (const auto &[text, kind] : cases) EXPECT_EQ(val(text, kind), "status 1") << text;
 }
 
 TEST_F(Parse, EmptyAndSignOnlyTextsAreZero) {
