@@ -279,9 +279,6 @@ class Number:
     def handle(self):
         return self._h
 
-    def _special(self, text):
-        return _SPECIAL_TEXT.get(text.strip())
-
     def is_finite(self):
         return not isinstance(self._exact(), float)
 
@@ -340,10 +337,10 @@ class Number:
     def __repr__(self):
         return f"tarq.{type(self).__name__}('{self}')"
 
-    def __format__(self, spec):
-        if not spec:
+    def __format__(self, fmt):
+        if not fmt:
             return str(self)
-        return format(self.as_decimal(), spec)
+        return format(self.as_decimal(), fmt)
 
     def __reduce__(self):
         return (_restore, (self._kind, self._exact_text()))
@@ -557,8 +554,8 @@ class Int(Number):
     def __repr__(self):
         return f"tarq.Int({self})"
 
-    def __format__(self, spec):
-        return format(int(self), spec) if spec else str(self)
+    def __format__(self, fmt):
+        return format(int(self), fmt) if fmt else str(self)
 
     def bit_length(self):
         return int(self).bit_length()
@@ -598,14 +595,14 @@ class Frac(Number):
         x = self._exact()
         return f"tarq.Frac({x.numerator}, {x.denominator})" if isinstance(x, Fraction) else f"tarq.Frac('{x}')"
 
-    def __format__(self, spec):
-        if not spec:
+    def __format__(self, fmt):
+        if not fmt:
             return str(self)
         x = self._exact()
         with decimal.localcontext() as c:
             c.prec = max(abs(x.numerator).bit_length() - x.denominator.bit_length(), 0) // 3 + 60 + \
                 L.TQ_GETPRECISION(1)
-            return format(Decimal(x.numerator) / Decimal(x.denominator), spec)
+            return format(Decimal(x.numerator) / Decimal(x.denominator), fmt)
 
 
 def _float_str(x, digits):
