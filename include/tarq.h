@@ -6,8 +6,9 @@
  * were also ORed into the global error word, see TQ_GETGLOBALERROR) unless
  * its description says it returns a value.
  *
- * Builds: libtarq.so / libtarq.a (platform C convention) and the 32-bit
- * Windows tarq.dll (__stdcall, undecorated names, BSTR dynamic strings).
+ * Builds: libtarq.so / libtarq.a (platform C convention), the 32-bit
+ * Windows tarq.dll (__stdcall, undecorated names, BSTR dynamic strings) and
+ * the 64-bit Windows tarq.dll (the one x64 convention, the same names).
  */
 #ifndef TARQ_H
 #define TARQ_H
@@ -35,6 +36,15 @@ extern "C" {
 typedef BSTR tq_dstr;
 #else
 typedef char *tq_dstr;
+#endif
+
+/* The native extended float of TQ_PUTEXT and TQ_GETANY_EXT: the 80-bit long
+ * double, except in the 64-bit Windows DLL, whose hosts (MSVC, VBA) have no
+ * such type: there it is a double. */
+#if defined(_WIN64)
+typedef double tq_ext;
+#else
+typedef long double tq_ext;
 #endif
 
 /* A zero-terminated text in a fixed 100-byte block, passed by value. */
@@ -104,11 +114,11 @@ int32_t TQ_CALL TQ_PUTSTRING_PAZ(const char *text, int32_t hOut);
 int32_t TQ_CALL TQ_PUTSTRING_FROMADD(const void *addr, int32_t len, int32_t hOut);
 
 /* Native values. */
-int32_t TQ_CALL TQ_PUTEXT(long double x, int32_t hOut);
+int32_t TQ_CALL TQ_PUTEXT(tq_ext x, int32_t hOut);
 int32_t TQ_CALL TQ_PUTDOUBLE(double x, int32_t hOut);
 int32_t TQ_CALL TQ_PUTLONG(int32_t x, int32_t hOut);
 int32_t TQ_CALL TQ_PUTDWORD(uint32_t x, int32_t hOut);
-long double TQ_CALL TQ_GETANY_EXT(int32_t h);
+tq_ext TQ_CALL TQ_GETANY_EXT(int32_t h);
 double TQ_CALL TQ_GETANY_DOUBLE(int32_t h);
 int32_t TQ_CALL TQ_GETANY_LONG(int32_t h);
 uint32_t TQ_CALL TQ_GETANY_DWORD(int32_t h);

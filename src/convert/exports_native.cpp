@@ -40,6 +40,13 @@ static TqStr defaultText(int32_t h, int32_t &status) {
     return s;
 }
 
+static double getDouble(int32_t h) {
+    TqStr text;
+    int32_t sign = 1;
+    if (!inRange(h, tq_Type_Double, text, sign)) return 0.0;
+    return n_ReadNativeDouble(text);
+}
+
 extern "C" {
 
 int32_t TQ_CALL TQ_PUTLONG(int32_t x, int32_t hOut) {
@@ -54,7 +61,8 @@ int32_t TQ_CALL TQ_PUTDOUBLE(double x, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t { return n_PutText(floatText(x), hOut, true, false); });
 }
 
-int32_t TQ_CALL TQ_PUTEXT(long double x, int32_t hOut) {
+// In the 64-bit Windows DLL tq_ext is a double, so this is TQ_PUTDOUBLE there.
+int32_t TQ_CALL TQ_PUTEXT(tq_ext x, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t { return n_PutText(floatText(x), hOut, true, false); });
 }
 
@@ -86,21 +94,22 @@ uint32_t TQ_CALL TQ_GETANY_DWORD(int32_t h) {
 }
 
 double TQ_CALL TQ_GETANY_DOUBLE(int32_t h) {
-    return tq_Guarded(true, 0.0, [&]() -> double {
-        TqStr text;
-        int32_t sign = 1;
-        if (!inRange(h, tq_Type_Double, text, sign)) return 0.0;
-        return n_ReadNativeDouble(text);
-    });
+    return tq_Guarded(true, 0.0, [&]() -> double { return getDouble(h); });
 }
 
-long double TQ_CALL TQ_GETANY_EXT(int32_t h) {
+// In the 64-bit Windows DLL tq_ext is a double: the double's range test and
+// rounding, exactly as TQ_GETANY_DOUBLE (not the extended value rounded twice).
+tq_ext TQ_CALL TQ_GETANY_EXT(int32_t h) {
+#if defined(_WIN64)
+    return tq_Guarded(true, 0.0, [&]() -> double { return getDouble(h); });
+#else
     return tq_Guarded(true, 0.0L, [&]() -> long double {
         TqStr text;
         int32_t sign = 1;
         if (!inRange(h, tq_Type_Ext, text, sign)) return 0.0L;
         return n_ReadNativeFloat(text);
     });
+#endif
 }
 
 tq_dstr TQ_CALL TQ_GETANY_DS(int32_t h) {

@@ -7,6 +7,12 @@
 #include <oleauto.h>
 
 typedef struct { char text[100]; } HostAz100;
+// The extended float of TQ_PUTEXT / TQ_GETANY_EXT: a double in the 64-bit DLL.
+#if defined(_WIN64)
+typedef double HostExt;
+#else
+typedef long double HostExt;
+#endif
 
 // Function pointer shapes, named after result and arguments.
 #define STD __stdcall
@@ -26,10 +32,10 @@ typedef int32_t(STD *Fn_I_AZI)(HostAz100, int32_t);
 typedef int32_t(STD *Fn_I_PI)(const char *, int32_t);
 typedef int32_t(STD *Fn_I_PII)(const void *, int32_t, int32_t);
 typedef int32_t(STD *Fn_I_IP)(int32_t, void *);
-typedef int32_t(STD *Fn_I_LDI)(long double, int32_t);
+typedef int32_t(STD *Fn_I_LDI)(HostExt, int32_t);
 typedef int32_t(STD *Fn_I_DI)(double, int32_t);
 typedef int32_t(STD *Fn_I_UI)(uint32_t, int32_t);
-typedef long double(STD *Fn_LD_I)(int32_t);
+typedef HostExt(STD *Fn_LD_I)(int32_t);
 typedef double(STD *Fn_D_I)(int32_t);
 typedef uint32_t(STD *Fn_U_I)(int32_t);
 typedef BSTR(STD *Fn_DS_I)(int32_t);
@@ -114,7 +120,7 @@ BSTR host_Bstr(const char *s);
 // The bytes of a BSTR as a C string in buf (truncated to cap - 1).
 const char *host_BstrText(BSTR s, char *buf, size_t cap);
 
-// Calls fn with the given argument words pushed right to left and reports
+// 32-bit DLL only: calls fn with the given argument words pushed right to left and reports
 // how the call left the stack: residue is the stack pointer after the call
 // minus the one before the pushes (0 when the callee removed exactly its
 // arguments), x87Pushed the number of x87 registers it left loaded (1 for a

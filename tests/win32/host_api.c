@@ -22,8 +22,13 @@ static void *resolve(HMODULE dll, const char *name) {
 }
 
 // FARPROC to a typed pointer, through the generic function pointer type
-// (which the compiler accepts without a cast-function-type warning).
-#define GET(field, name) *(void (**)(void)) & T.field = (void (*)(void))resolve(dll, name)
+// (which the compiler accepts without a cast-function-type warning), copied
+// as bytes (no type-punned store).
+#define GET(field, name)                                          \
+    do {                                                          \
+        void (*fn_)(void) = (void (*)(void))resolve(dll, name);   \
+        memcpy(&T.field, &fn_, sizeof fn_);                       \
+    } while (0)
 #define TQ(field) GET(field, "TQ_" #field)
 
 int host_LoadApi(HMODULE dll) {

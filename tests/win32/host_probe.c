@@ -7,6 +7,8 @@
 
 #include "host.h"
 
+#if !defined(_WIN64)
+
 // void host_ProbeCall(void *fn, const uint32_t *args, int32_t nwords, HostProbe *out)
 // (cdecl). Field offsets of HostProbe: eax 0, residue 4, swBefore 8,
 // swAfter 12, st0 16.
@@ -61,3 +63,5 @@ int host_X87Pushed(const HostProbe *p) {
     int before = (int)((p->swBefore >> 11) & 7), after = (int)((p->swAfter >> 11) & 7);
     return (before - after + 8) & 7;
 }
+
+#endif  // !_WIN64

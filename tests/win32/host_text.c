@@ -110,6 +110,7 @@ static void testPutShapes(void) {
     T.GETCONST(11, h);
     CHECK_EQ(T.PUTSTRING_AZ(az, h), 0);
     CHECK_STR(sci(h, b), want);
+#if !defined(_WIN64)
     // The same call through the probe: 25 words of text and the handle.
     HostProbe p;
     uint32_t args[26];
@@ -121,6 +122,7 @@ static void testPutShapes(void) {
     CHECK_EQ(p.residue, 0);
     CHECK_EQ(p.eax, 0);
     CHECK_STR(sci(h, b), want);
+#endif
 
     T.GETCONST(11, h);
     CHECK_EQ(T.PUTSTRING_PAZ(text, h), 0);

@@ -1,0 +1,60 @@
+# The export list of the library in one table (src/frame/exports.txt), and
+# the files made from it in ${CMAKE_BINARY_DIR}/exports:
+#   tarq-x86.def  the 32-bit DLL's exports as NAME@argument-bytes
+#   tarq-x64.def  the 64-bit DLL's exports (one calling convention, no sizes)
+#   tarq.map      the Linux version script: exactly these names
+#   exports.h     X(name, 32-bit argument bytes) for C test programs
+# They are made at configure time and remade when the table changes.
+
+set(TARQ_EXPORTS_TABLE ${CMAKE_SOURCE_DIR}/src/frame/exports.txt)
+set(TARQ_EXPORTS_DIR ${CMAKE_BINARY_DIR}/exports)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARQ_EXPORTS_TABLE})
+
+# Argument bytes of each type on 32-bit Windows: pointers and 32-bit integers
+# one word, double two, the 80-bit long double three, the text block 25.
+set(_tq_bytes_i32 4)
+set(_tq_bytes_u32 4)
+set(_tq_bytes_ptr 4)
+set(_tq_bytes_cstr 4)
+set(_tq_bytes_dstr 4)
+set(_tq_bytes_pdstr 4)
+set(_tq_bytes_f64 8)
+set(_tq_bytes_ext 12)
+set(_tq_bytes_az100 100)
+
+file(STRINGS ${TARQ_EXPORTS_TABLE} _tq_rows REGEX "^[A-Z]")
+set(_tq_def86 "LIBRARY tarq.dll\nEXPORTS\n")
+set(_tq_def64 "LIBRARY tarq.dll\nEXPORTS\n")
+set(_tq_map "{\n  global:\n")
+set(_tq_hdr "// Made from src/frame/exports.txt: X(name, 32-bit argument bytes).\n#define TARQ_EXPORTS \\\n")
+set(TARQ_EXPORT_NAMES "")
+foreach(row IN LISTS _tq_rows)
+  string(REGEX REPLACE "[ \t]+" ";" fields "${row}")
+  list(LENGTH fields n)
+  if(n LESS 3)
+    message(FATAL_ERROR "exports.txt: a row needs a name, a result and arguments ('-' for none): ${row}")
+  endif()
+  list(GET fields 0 name)
+  list(SUBLIST fields 2 -1 args)
+  set(bytes 0)
+  if(NOT args STREQUAL "-")
+    foreach(a IN LISTS args)
+      if(NOT DEFINED _tq_bytes_${a})
+        message(FATAL_ERROR "exports.txt: unknown argument type '${a}' of ${name}")
+      endif()
+      math(EXPR bytes "${bytes} + ${_tq_bytes_${a}}")
+    endforeach()
+  endif()
+  string(APPEND _tq_def86 "    ${name}@${bytes}\n")
+  string(APPEND _tq_def64 "    ${name}\n")
+  string(APPEND _tq_map "    ${name};\n")
+  string(APPEND _tq_hdr "  X(${name}, ${bytes}) \\\n")
+  list(APPEND TARQ_EXPORT_NAMES ${name})
+endforeach()
+string(APPEND _tq_map "  local:\n    *;\n};\n")
+string(APPEND _tq_hdr "\n")
+file(CONFIGURE OUTPUT ${TARQ_EXPORTS_DIR}/tarq-x86.def CONTENT "${_tq_def86}" @ONLY)
+file(CONFIGURE OUTPUT ${TARQ_EXPORTS_DIR}/tarq-x64.def CONTENT "${_tq_def64}" @ONLY)
+file(CONFIGURE OUTPUT ${TARQ_EXPORTS_DIR}/tarq.map CONTENT "${_tq_map}" @ONLY)
+file(CONFIGURE OUTPUT ${TARQ_EXPORTS_DIR}/exports.h CONTENT "${_tq_hdr}" @ONLY)
+list(LENGTH TARQ_EXPORT_NAMES TARQ_EXPORT_COUNT)
