@@ -194,10 +194,9 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
         return 0;
     }
     TqNum value = tq_IntNum(kind, 0);
-    if (code == 9 || code == 10) {
-        // Exactly twice and half the working value of pi.
-        compute(code, value);
-    } else {
+    {
+        // 2 pi and pi/2 too are formed from the longer pi and cut once:
+        // doubling pi already cut would double its rounding error.
         TqWorkPrec wp;
         wp.set(P + kConstGuardBytes);
         compute(code, value);

@@ -16,11 +16,14 @@
 
 namespace {
 constexpr int32_t kHalfPi = 10, kOne = 14, kThousandth = 30;
+// Guard bytes: each of the ten or so halvings of the angle rounds a square
+// root and a quotient, which must stay below the last place.
+constexpr int32_t kGuardBytes = 8;
 }  // namespace
 
 int32_t n_Atan(TqNum x, TqNum &r) {
     if (int32_t st = trig_CommonChecks(x, r)) return st;
-    TqRaisedPrecision prec(2);
+    TqRaisedPrecision prec(kGuardBytes);
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
     TqNum a = trig_Zero(x.V.NumType);
@@ -87,7 +90,7 @@ int32_t n_Asin(TqNum x, TqNum &r) {
     x.V.Sign = 1;
     const TqNum one = trig_Const(kOne, kind);
     if (trig_Greater(x, one)) return trig_SetNaN(r);
-    TqRaisedPrecision prec(2);
+    TqRaisedPrecision prec(kGuardBytes);
     TqNum a = trig_Zero(kind);
     int32_t status = 0;
     if (trig_Equal(x, one)) {

@@ -1,18 +1,23 @@
 // Sine, cosine and tangent of decimal and binary floats (radians).
 //
-// Each kind has one series: decimal floats the sine series on x / 125 followed
-// by three quintuple-angle steps, binary floats the cosine series on x / 256
-// followed by four quadruple-angle steps. The other function of each kind is
-// the first one shifted by pi/2; the shift is taken at the raised precision of
-// the operation, so that the digits lost to cancellation in x -/+ pi/2 come out
-// of the guard word rather than out of the result. The tangent is the sine
-// divided by the cosine. Reductions use the integer multiple of 2 pi, then pi,
-// and return the sign the result must take.
+// The argument is reduced to r = |x| - k pi/2 with |r| <= about pi/4, carried
+// to its full relative precision however large |x| is or however close it lies
+// to a multiple of pi/2 (reduce.cpp). Sine and cosine of r are then found
+// together, each to its own relative precision, and the quadrant k mod 4 picks
+// which of +-sin r, +-cos r is the result; the tangent is their quotient.
+//
+// Decimal floats take the sine series on r / 125 and three quintuple-angle
+// steps, then cos r = sqrt((1 - s)(1 + s)), which cannot cancel for
+// |s| <= sin(pi/4). Binary floats take the series of u = 1 - cos on r / 256
+// and four quadruple-angle steps written for u, 1 - cos 4t = 8 c^2 u (2 - u)
+// with c = 1 - u: every step a product of positive factors, so u keeps its
+// relative precision down to the smallest r; then sin r = sqrt(u (2 - u)).
+// Small r (below 2^-12) skip the scaling and go through the series directly.
 #include <string>
 
 #include "arith/arith.h"
-#include "convert/convert.h"
-#include "frame/number.h"
+#include "arith/funcs.h"
+#include "arith/funcs_util.h"
 #include "frame/tq_state.h"
 #include "kernels/mul.h"
 #include "trig.h"
@@ -20,38 +25,18 @@
 
 namespace {
 
-constexpr int32_t kPi = 8, kTwoPi = 9, kHalfPi = 10, kOne = 14, kFive = 18, kEight = 19, kSixteen = 21,
-                  kTwenty = 22;
+constexpr int32_t kOne = 14, kTwo = 16, kFive = 18, kEight = 19, kSixteen = 21, kTwenty = 22;
+// Guard bytes of the evaluation: the multiple-angle steps cost a few bits, the
+// quotient of the tangent one more rounding.
+constexpr int32_t kEvalGuardBytes = 8;
+// Below 2^-12 the series on r itself converge as fast as on the scaled r.
+constexpr double kDirectLog2 = -12.0;
 
 // The one-word integer k in x's kind (the divisor of the series).
 TqNum smallInt(uint32_t k, int32_t kind) {
     TqNum v = trig_Zero(kind);
     v.MantN = tq_Word(k);
     return v;
-}
-
-// Reduction common to sine and cosine, after the sign of x has been dealt with.
-int32_t reduceToHalfPi(TqNum &x, int32_t &flag) {
-    const int32_t kind = x.V.NumType;
-    int32_t status = 0;
-    const TqNum twoPi = trig_Const(kTwoPi, kind);
-    if (trig_Greater(x, twoPi)) {
-        TqNum q = trig_Zero(kind), k = trig_Zero(kind), kTwoPiV = trig_Zero(kind);
-        status |= n_Div(x, twoPi, q);
-        status |= n_Fix(q, k);
-        status |= n_Mul(k, twoPi, kTwoPiV);
-        status |= n_Sub(x, kTwoPiV, x);
-    }
-    const TqNum pi = trig_Const(kPi, kind);
-    if (trig_Greater(x, pi)) {
-        status |= n_Sub(x, pi, x);
-        flag = -flag;
-    }
-    if (trig_Greater(x, trig_Const(kHalfPi, kind))) {
-        status |= n_Sub(x, pi, x);
-        flag = -flag;
-    }
-    return status;
 }
 
 // s := 16 s^5 - 20 s^3 + 5 s, the sine of five times the angle.
@@ -70,127 +55,146 @@ int32_t quintupleAngle(TqNum &s) {
     return status;
 }
 
-// c := 8 (c^4 - c^2) + 1, the cosine of four times the angle.
-int32_t quadrupleAngle(TqNum &c) {
-    const int32_t kind = c.V.NumType;
-    TqNum c2 = trig_Zero(kind), c4 = trig_Zero(kind);
-    int32_t status = n_Sqr(c, c2);
-    status |= n_Sqr(c2, c4);
-    status |= n_Sub(c4, c2, c4);
-    status |= n_Mul(trig_Const(kEight, kind), c4, c4);
-    status |= n_Add(c4, trig_Const(kOne, kind), c);
+// u := 8 (1 - u)^2 u (2 - u): 1 - cos of four times the angle from
+// u = 1 - cos of the angle.
+int32_t quadrupleAngle(TqNum &u) {
+    const int32_t kind = u.V.NumType;
+    TqNum c = trig_Zero(kind), w = trig_Zero(kind);
+    int32_t status = n_Sub(trig_Const(kOne, kind), u, c);
+    status |= n_Sqr(c, c);
+    status |= n_Sub(trig_Const(kTwo, kind), u, w);
+    status |= n_Mul(u, w, w);
+    status |= n_Mul(c, w, w);
+    status |= n_Mul(trig_Const(kEight, kind), w, u);
     return status;
 }
 
-// The sine of a decimal float.
-int32_t sinDecimal(TqNum x, TqNum &r) {
+// sqrt(a b) of two non-negative values.
+int32_t sqrtOfProduct(const TqNum &a, const TqNum &b, TqNum &r) {
+    int32_t status = n_Mul(a, b, r);
+    status |= n_Sqrt(r, r);
+    return status;
+}
+
+// Sine and cosine of a reduced decimal r.
+int32_t sinCosDecimal(const TqNum &r, TqNum &s, TqNum &c, bool wantCos) {
     n_Trace("n_Sin");
-    TqRaisedPrecision prec(2);
-    int32_t flag = 1;
-    int32_t status = n_Sin_Reduction(x, flag);
-    // x / 125 = x * 8 / 1000: three quintuple-angle steps undo it.
-    int32_t trim = 1;
-    h_Mul(x.MantN, tq_Word(8), trim, x.MantN);
-    x.V.Expo -= 3;
-    TqNum s = trig_Zero(x.V.NumType);
-    status |= n_Sin_Taylor(std::move(x), s);
-    for (int32_t i = 0; i < 3; ++i) status |= quintupleAngle(s);
-    if (flag == -1) s.V.Sign = -s.V.Sign;
-    trig_Assign(r, s);
-    prec.finish(r);
-    return status;
-}
-
-// The cosine of a binary float.
-int32_t cosBinary(TqNum x, TqNum &r) {
-    TqRaisedPrecision prec(2);
-    int32_t flag = 1;
-    int32_t status = n_Cos_Reduction(x, flag);
-    // x / 256: the magnitude moves up three bytes inside one more word, and the
-    // exponent down one word.
-    x.MantN = std::string(3, '\0') + x.MantN + std::string(1, '\0');
-    x.V.Expo -= 4;
-    TqNum c = trig_Zero(x.V.NumType);
-    status |= n_Cos_Taylor(std::move(x), c);
-    for (int32_t i = 0; i < 4; ++i) status |= quadrupleAngle(c);
-    if (flag == -1) c.V.Sign = -c.V.Sign;
-    trig_Assign(r, c);
-    prec.finish(r);
-    return status;
-}
-
-// The other function of a kind: f(x + shift * pi/2) at a raised precision.
-int32_t shifted(TqNum x, TqNum &r, bool add, int32_t (*f)(TqNum, TqNum &)) {
-    TqRaisedPrecision prec(2);
-    const int32_t kind = x.V.NumType;
-    TqNum t = trig_Zero(kind), v = trig_Zero(kind);
-    int32_t status = add ? n_Add(x, trig_Const(kHalfPi, kind), t) : n_Sub(x, trig_Const(kHalfPi, kind), t);
-    status |= f(std::move(t), v);
-    trig_Assign(r, v);
-    prec.finish(r);
-    return status;
-}
-
-}  // namespace
-
-int32_t n_Sin_Reduction(TqNum &x, int32_t &flag) {
-    flag = 1;
-    if (x.V.Sign == -1) {
-        if (!trig_IsZero(x)) flag = -1;
-        x.V.Sign = 1;
+    int32_t status = 0;
+    if (tq_ApproxLog2(r) < kDirectLog2) {
+        status |= n_Sin_Taylor(r, s);
+    } else {
+        // r / 125 = r * 8 / 1000: three quintuple-angle steps undo it.
+        TqNum t = r;
+        int32_t trim = 1;
+        h_Mul(t.MantN, tq_Word(8), trim, t.MantN);
+        t.V.Expo -= 3;
+        status |= n_Sin_Taylor(std::move(t), s);
+        for (int32_t i = 0; i < 3; ++i) status |= quintupleAngle(s);
     }
-    return reduceToHalfPi(x, flag);
+    if (wantCos) {
+        const int32_t kind = r.V.NumType;
+        TqNum below = trig_Zero(kind), above = trig_Zero(kind);
+        status |= n_Sub(trig_Const(kOne, kind), s, below);
+        status |= n_Add(trig_Const(kOne, kind), s, above);
+        status |= sqrtOfProduct(below, above, c);
+    }
+    return status;
 }
 
-int32_t n_Cos_Reduction(TqNum &x, int32_t &flag) {
-    flag = 1;
+// Sine and cosine of a reduced binary r (the sine only when wantSin).
+int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
+    const int32_t kind = r.V.NumType;
+    int32_t status = 0;
+    TqNum u = trig_Zero(kind);
+    const bool direct = tq_ApproxLog2(r) < kDirectLog2;
+    if (direct) {
+        status |= n_Versine_Taylor(r, u);
+    } else {
+        // r / 256: the magnitude moves up three bytes inside one more word,
+        // and the exponent down one word.
+        TqNum t = r;
+        t.MantN = std::string(3, '\0') + t.MantN + std::string(1, '\0');
+        t.V.Expo -= 4;
+        status |= n_Versine_Taylor(std::move(t), u);
+        for (int32_t i = 0; i < 4; ++i) status |= quadrupleAngle(u);
+    }
+    const TqNum one = trig_Const(kOne, kind);
+    status |= n_Sub(one, u, c);
+    if (wantSin) {
+        if (direct) {
+            status |= n_Sin_Taylor(r, s);
+        } else {
+            TqNum w = trig_Zero(kind);
+            status |= n_Sub(trig_Const(kTwo, kind), u, w);
+            status |= sqrtOfProduct(u, w, s);
+            s.V.Sign = r.V.Sign;
+        }
+    }
+    return status;
+}
+
+enum class Fn { Sin, Cos, Tan };
+
+// f(x) for a finite x: reduction, sine and cosine of r, the quadrant's choice.
+int32_t evaluate(Fn f, TqNum x, TqNum &result) {
+    const int32_t kind = x.V.NumType;
+    const bool negative = x.V.Sign == -1 && !trig_IsZero(x);
     x.V.Sign = 1;
-    return reduceToHalfPi(x, flag);
-}
-
-int32_t n_Sin(TqNum x, TqNum &r) {
-    if (int32_t st = trig_CommonChecks(x, r)) return st;
-    if (x.V.NumType == TarqBinFloat) return shifted(std::move(x), r, false, cosBinary);
-    return sinDecimal(std::move(x), r);
-}
-
-int32_t n_Cos(TqNum x, TqNum &r) {
-    if (int32_t st = trig_CommonChecks(x, r)) return st;
-    if (x.V.NumType == TarqDecFloat) return shifted(std::move(x), r, true, sinDecimal);
-    return cosBinary(std::move(x), r);
-}
-
-int32_t n_Tan(TqNum x, TqNum &r) {
-    if (int32_t st = trig_CommonChecks(x, r)) return st;
-    const int32_t kind = x.V.NumType;
-    // Sine, cosine and their quotient one word above the working precision: a
-    // quotient formed at the working precision can keep a word less than it.
-    TqRaisedPrecision prec(2);
-    TqNum c = trig_Zero(kind), s = trig_Zero(kind), q = trig_Zero(kind);
-    if (n_Cos(x, c) != 0 || n_Sin(std::move(x), s) != 0) {
-        prec.finish(r);
-        return trig_SetNaN(r);
+    if (trig_IsZero(x)) {
+        trig_Assign(result, trig_Const(f == Fn::Cos ? kOne : 11, kind));
+        return 0;
     }
-    if (n_IsZero(c) == 1) {
-        prec.finish(r);
-        r.V.Special = s.V.Sign == 1 ? tq_Special_PosInf : tq_Special_NegInf;
-        return tq_RaiseErr(tq_Err_Special);
+    TqRaisedPrecision prec(kEvalGuardBytes);
+    TqNum r = trig_Zero(kind), s = trig_Zero(kind), c = trig_Zero(kind), v = trig_Zero(kind);
+    uint32_t quadrant = 0;
+    int32_t status = n_Trig_Reduction(x, r, quadrant);
+    if (status) {
+        prec.finish(result);
+        trig_SetNaN(result);
+        return status;
     }
-    const int32_t status = n_Div(std::move(s), std::move(c), q);
-    trig_Assign(r, q);
-    prec.finish(r);
+    // Which of sin r and cos r each function needs, by quadrant.
+    const bool odd = quadrant & 1;
+    const bool needSin = f == Fn::Tan || (f == Fn::Sin) != odd;
+    const bool needCos = f == Fn::Tan || (f == Fn::Cos) != odd;
+    if (kind == TarqDecFloat) {
+        status |= sinCosDecimal(r, s, c, needCos);
+    } else {
+        status |= sinCosBinary(r, s, c, needSin);
+    }
+    bool flip = false;
+    switch (f) {
+        case Fn::Sin:
+            v = odd ? c : s;
+            flip = quadrant >= 2;
+            break;
+        case Fn::Cos:
+            v = odd ? s : c;
+            flip = quadrant == 1 || quadrant == 2;
+            break;
+        case Fn::Tan:
+            status |= odd ? n_Div(c, s, v) : n_Div(s, c, v);
+            flip = odd;
+            break;
+    }
+    // The sine and tangent are odd, the cosine even.
+    if (f != Fn::Cos && negative) flip = !flip;
+    if (flip && !trig_IsZero(v)) v.V.Sign = -v.V.Sign;
+    trig_Assign(result, v);
+    prec.finish(result);
     return status;
 }
 
-int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
-    n_Trace("n_Sin_Taylor");
-    TqRaisedPrecision prec(2);
-    const int32_t kind = x.V.NumType;
-    TqNum term = x, sum = x, x2 = trig_Zero(kind), previous = trig_Zero(kind);
-    int32_t status = n_Sqr(x, x2);
-    uint32_t k = 1;
+// Shared series frame: sum = first, term = first, then
+// term := term * x2 / ((k + 1)(k + 2)) with k += 2, added to the sum with
+// alternating sign starting with `subtract`.
+int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqRaisedPrecision &prec, TqNum &sum,
+                          int32_t &loops) {
+    const int32_t kind = x2.V.NumType;
+    TqNum term = first, previous = trig_Zero(kind);
+    sum = std::move(first);
     bool subtract = true;
-    int32_t loops = 0;
+    int32_t status = 0;
     TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
         ++loops;
@@ -199,48 +203,57 @@ int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
         // fits in a word.
         if (static_cast<uint64_t>(k + 1) * (k + 2) <= 0xFFFFFFFFu) {
             status |= n_Div(term, smallInt((k + 1) * (k + 2), kind), term);
-            k += 2;
         } else {
-            status |= n_Div(term, smallInt(++k, kind), term);
-            status |= n_Div(term, smallInt(++k, kind), term);
+            status |= n_Div(term, smallInt(k + 1, kind), term);
+            status |= n_Div(term, smallInt(k + 2, kind), term);
         }
+        k += 2;
         termPrec.leave();
         previous = sum;
         status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
         subtract = !subtract;
         if (trig_Converged(prec, sum, previous) || k > static_cast<uint32_t>(tq_Series_MaxK)) break;
     }
+    return status;
+}
+
+}  // namespace
+
+int32_t n_Sin(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Sin, std::move(x), r);
+}
+
+int32_t n_Cos(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Cos, std::move(x), r);
+}
+
+int32_t n_Tan(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Tan, std::move(x), r);
+}
+
+int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
+    n_Trace("n_Sin_Taylor");
+    TqRaisedPrecision prec(2);
+    TqNum x2 = trig_Zero(x.V.NumType), sum = x2;
+    int32_t status = n_Sqr(x, x2);
+    int32_t loops = 0;
+    status |= alternatingSeries(x2, std::move(x), 1, prec, sum, loops);
     trig_Assign(r, sum);
     prec.finish(r);
     n_Trace("n_Sin_Taylor, nr of loops:" + std::to_string(loops));
     return status;
 }
 
-int32_t n_Cos_Taylor(TqNum x, TqNum &r) {
+int32_t n_Versine_Taylor(TqNum x, TqNum &r) {
     TqRaisedPrecision prec(2);
-    const int32_t kind = x.V.NumType;
-    TqNum x2 = trig_Zero(kind), term = trig_Zero(kind), sum = trig_Zero(kind), previous = trig_Zero(kind);
+    TqNum x2 = trig_Zero(x.V.NumType), half = x2, sum = x2;
     int32_t status = n_Sqr(x, x2);
-    status |= n_DivBy2(x2, term);
-    status |= n_Sub(trig_Const(kOne, kind), term, sum);
-    uint32_t k = 2;
-    bool subtract = false;
-    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
-    for (;;) {
-        status |= n_Mul(term, termPrec.enter(sum, term, x2), term);
-        if (static_cast<uint64_t>(k + 1) * (k + 2) <= 0xFFFFFFFFu) {
-            status |= n_Div(term, smallInt((k + 1) * (k + 2), kind), term);
-        } else {
-            status |= n_Div(term, smallInt(k + 1, kind), term);
-            status |= n_Div(term, smallInt(k + 2, kind), term);
-        }
-        termPrec.leave();
-        k += 2;
-        previous = sum;
-        status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
-        subtract = !subtract;
-        if (trig_Converged(prec, sum, previous) || k > static_cast<uint32_t>(tq_Series_MaxK)) break;
-    }
+    status |= n_DivBy2(x2, half);
+    int32_t loops = 0;
+    status |= alternatingSeries(x2, std::move(half), 2, prec, sum, loops);
     trig_Assign(r, sum);
     prec.finish(r);
     return status;

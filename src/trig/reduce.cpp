@@ -1,0 +1,80 @@
+// Reduction of a sine, cosine or tangent argument by quarter turns.
+//
+// |x| = k pi/2 + r with k the nearest integer to |x| / (pi/2), so that
+// |r| <= about pi/4. The subtraction cancels the bits of |x| above the binary
+// point and, near a multiple of pi/2, as many more as r is small: pi/2 is
+// therefore carried to the working precision plus the bits of |x| above the
+// point plus guard bits, and when r comes out smaller than that allows, the
+// reduction is done again with the precision raised by the bits it lost. A
+// value with P bytes cannot lie closer to a multiple of pi/2 than a few words
+// beyond its own length, so a second round is rare and a third rarer still.
+#include "arith/arith.h"
+#include "arith/funcs_util.h"
+#include "frame/number.h"
+#include "frame/tq_state.h"
+#include "trig.h"
+
+namespace {
+
+constexpr int32_t kHalfPi = 10, kOneHalf = 13, kOne = 14, kTwo = 16, kThree = 17;
+// Bits of r wanted beyond the evaluation precision, and the bits the product
+// k pi/2 and the subtraction may lose.
+constexpr int32_t kGuardBits = 64;
+
+// k mod 4 of a non-negative integer-valued float k: k - 4 fix(k / 4), exact at
+// the reduction's precision.
+uint32_t quarterTurns(const TqNum &k) {
+    TqNum q = k, t = k;
+    n_DivBy2(k, q);
+    n_DivBy2(q, q);
+    n_Fix(q, q);
+    n_MulBy2(q, q);
+    n_MulBy2(q, q);
+    n_Sub(k, q, t);
+    const int32_t kind = k.V.NumType;
+    if (tq_CmpNum(t, tq_ConstNum(kOne, kind)) == 0) return 1;
+    if (tq_CmpNum(t, tq_ConstNum(kTwo, kind)) == 0) return 2;
+    if (tq_CmpNum(t, tq_ConstNum(kThree, kind)) == 0) return 3;
+    return 0;
+}
+
+}  // namespace
+
+int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
+    quadrant = 0;
+    r = ax;
+    if (tq_IsZeroNum(ax)) return 0;
+    const double lx = tq_ApproxLog2(ax);
+    if (lx < -0.5) return 0;  // |x| < 0.71 < pi/4: nothing to take away
+    if (lx > tq_Trig_MaxArgBits) return tq_RaiseErr(tq_Err_ExpRange);
+    const int32_t kind = ax.V.NumType;
+    const int32_t want = 8 * gTq_Prec_Bytes_Internal + kGuardBits;  // relative bits r must carry
+    int32_t extra = 0;
+    for (int32_t round = 0; round < 8; ++round) {
+        // Absolute accuracy of r: 2^(lx + 2 - 8 bytes).
+        const int32_t bytes = (static_cast<int32_t>(lx) + want + extra) / 8 + 8;
+        TqWorkPrec wp;
+        wp.set(bytes);
+        const TqNum halfPi = tq_ConstNum(kHalfPi, kind);
+        TqNum q = ax, k = ax, kp = ax;
+        int32_t status = n_Div(ax, halfPi, q);
+        status |= n_Add(q, tq_ConstNum(kOneHalf, kind), q);
+        status |= n_Fix(q, k);
+        status |= n_Mul(k, halfPi, kp);
+        status |= n_Sub(ax, kp, r);
+        if (status) return status;
+        quadrant = quarterTurns(k);
+        if (tq_IsZeroNum(r)) {
+            extra += want + 64;
+            continue;
+        }
+        const double have = tq_ApproxLog2(r) - (lx + 2 - 8.0 * gTq_Prec_Bytes_Internal);
+        if (have >= want) {
+            wp.restore();
+            n_ReducePrecision(r.V, r.MantN);  // back to the caller's precision
+            return 0;
+        }
+        extra += static_cast<int32_t>(want - have) + 32;
+    }
+    return 0;
+}
