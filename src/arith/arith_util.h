@@ -59,3 +59,8 @@ inline int32_t a_ProductSign(int32_t sa, int32_t sb) { return sa == sb ? 1 : -1;
 int32_t a_Normalise(TqNum &r);
 // Zero normalisation, then the cut to the working precision (floats only).
 void a_Finish(TqNum &r);
+// a_Finish for a float whose exponent e was computed in 64 bits: a result
+// beyond the 32-bit exponent range becomes the infinity of its sign (status
+// tq_Err_ExpRange | tq_Err_Special) or, below it, zero (tq_Err_ExpRange);
+// never a wrapped exponent. Returns 0 otherwise.
+int32_t a_FinishExpo(TqNum &r, int64_t e);

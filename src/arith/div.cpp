@@ -2,7 +2,9 @@
 // C = 1 / A (n_Reciprocal). A float division widens the dividend until one
 // integer division of the magnitudes carries the working precision plus at
 // least one guard word, then cuts the quotient; big integers truncate toward
-// zero; fractions cross-multiply and reduce. Division by zero gives an
+// zero; fractions cross-multiply and reduce. Float exponents are formed in 64
+// bits; a quotient beyond their range is an infinity or zero with
+// tq_Err_ExpRange. Division by zero gives an
 // infinity signed by the dividend; a finite value over an infinity is zero.
 #include <utility>
 
@@ -41,7 +43,7 @@ int32_t lowZeroWords(const TqStr &m, int32_t n) {
 
 // Binary float: i zero bytes below the dividend make the quotient P + 4 or
 // P + 8 bytes long, one guard word or more beyond the precision.
-void divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
+int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t na = mg_SigWords(a.MantN), nb = mg_SigWords(b.MantN);
     const int32_t za = lowZeroWords(a.MantN, na), zb = lowZeroWords(b.MantN, nb);
     const int32_t lenA = 4 * (na - za), lenB = 4 * (nb - zb);
@@ -57,17 +59,17 @@ void divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     x.append(a.MantN, static_cast<size_t>(4 * za), static_cast<size_t>(lenA));
     if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
     quotient(std::move(x), b.MantN.substr(static_cast<size_t>(4 * zb), static_cast<size_t>(lenB)), r.MantN);
-    r.V.Expo = (a.V.Expo + 4 * za - i) - (b.V.Expo + 4 * zb);
+    return (int64_t(a.V.Expo) + 4 * za - i) - (int64_t(b.V.Expo) + 4 * zb);
 }
 
 // Decimal float: the dividend is multiplied by powers of ten until it is a
 // working precision longer than the divisor.
-void divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
+int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     TqStr x = a.MantN;
     mg_Trim(x);
     const int32_t lenB = 4 * mg_SigWords(b.MantN);
-    int32_t expo = a.V.Expo;
+    int64_t expo = a.V.Expo;
     while (tq_Len(x) - lenB < P) {
         const int32_t d = lenB + P - tq_Len(x);
         const int32_t k = static_cast<int32_t>(d * kLog10Of256);
@@ -83,7 +85,7 @@ void divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
         expo -= k;
     }
     quotient(std::move(x), b.MantN, r.MantN);
-    r.V.Expo = expo - b.V.Expo;
+    return expo - b.V.Expo;
 }
 
 void divFraction(const TqNum &a, const TqNum &b, TqNum &r) {
@@ -110,13 +112,15 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
     if (mg_IsZero(b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
     if (mg_IsZero(a.MantN)) return 0;
 
+    int64_t expo = 0;  // of a float quotient, in 64 bits
     switch (kind) {
-        case TarqBinFloat: divBinFloat(a, b, r); break;
-        case TarqDecFloat: divDecFloat(a, b, r); break;
+        case TarqBinFloat: expo = divBinFloat(a, b, r); break;
+        case TarqDecFloat: expo = divDecFloat(a, b, r); break;
         case TarqBigInt: quotient(a.MantN, b.MantN, r.MantN); break;
         default: divFraction(a, b, r); break;
     }
     r.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
+    if (a_IsFloat(kind)) return a_FinishExpo(r, expo);
     a_Finish(r);
     return 0;
 }

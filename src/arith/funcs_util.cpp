@@ -48,6 +48,13 @@ void tq_SetZeroNum(TqNum &v) {
     v.DenN = tq_Word(1);
 }
 
+int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign) {
+    tq_SetZeroNum(v);
+    if (!tooLarge) return tq_RaiseErr(tq_Err_ExpRange);
+    v.V.Special = sign < 0 ? tq_Special_NegInf : tq_Special_PosInf;
+    return tq_RaiseErr(tq_Err_ExpRange | tq_Err_Special);
+}
+
 bool tq_IsFloatKind(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
 
 static bool magIsZero(const TqStr &m) {

@@ -17,6 +17,10 @@ TqNum tq_SpecialNum(int32_t kind, int32_t special);
 void tq_SetSpecial(TqNum &v, int32_t special);
 // Makes v canonical zero, keeping its kind.
 void tq_SetZeroNum(TqNum &v);
+// A float result beyond the exponent range: the infinity of the sign when it
+// is too large, else zero; raises and returns tq_Err_ExpRange (with
+// tq_Err_Special for the infinity).
+int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign);
 
 bool tq_IsFloatKind(int32_t kind);
 // Finite and zero.

@@ -1,8 +1,9 @@
 // Signed multiplication and squaring on every number kind: C = A x B (n_Mul)
 // and C = A x A (n_Sqr). Specials follow the multiplication table (a finite
 // zero counts as positive, so 0 x inf is an infinity); float products add the
-// exponents and are cut to the working precision; fraction products are
-// reduced. A zero product is canonical zero.
+// exponents in 64 bits and are cut to the working precision, an exponent out
+// of range giving an infinity or zero with tq_Err_ExpRange; fraction products
+// are reduced. A zero product is canonical zero.
 #include <algorithm>
 #include <utility>
 
@@ -60,17 +61,18 @@ int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t code = gTq_SpecialTable_Mul[a.V.Special & 3][b.V.Special & 3];
     if (code != 0) return a_SetSpecial(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
 
+    int64_t expo = 0;  // of a float product, in 64 bits
     switch (kind) {
         case TarqBinFloat: {
             // Low zero words only lengthen the product; they move to the exponent.
             const int32_t za = lowZeroWords(a.MantN), zb = lowZeroWords(b.MantN);
             mulMag(a.MantN, za, b.MantN, zb, r.MantN);
-            r.V.Expo = a.V.Expo + b.V.Expo + 4 * (za + zb);
+            expo = int64_t(a.V.Expo) + b.V.Expo + 4 * (za + zb);
             break;
         }
         case TarqDecFloat:
             mulMag(a.MantN, 0, b.MantN, 0, r.MantN);
-            r.V.Expo = a.V.Expo + b.V.Expo;
+            expo = int64_t(a.V.Expo) + b.V.Expo;
             break;
         case TarqBigInt:
             mulMag(a.MantN, 0, b.MantN, 0, r.MantN);
@@ -85,6 +87,7 @@ int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
     }
     if (kind != TarqFraction) a_SetOne(r.DenN);
     r.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
+    if (a_IsFloat(kind)) return a_FinishExpo(r, expo);
     a_Finish(r);
     return 0;
 }
@@ -109,7 +112,8 @@ int32_t n_Sqr(TqNum a, TqNum &r) {
     } else {
         a_SetOne(r.DenN);
     }
-    r.V.Expo = a_IsFloat(kind) ? 2 * a.V.Expo : 0;
+    if (a_IsFloat(kind)) return a_FinishExpo(r, 2 * int64_t(a.V.Expo));
+    r.V.Expo = 0;
     a_Finish(r);
     return 0;
 }

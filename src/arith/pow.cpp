@@ -64,6 +64,12 @@ int32_t setZero(TqNum &c) {
 // e^(B ln |A|) for a finite positive |A| != 1 and finite non-zero B.
 int32_t expOfProduct(TqNum absA, const TqNum &b, TqNum &c) {
     const int32_t kind = absA.V.NumType;
+    // log2 of the result from the operands' leading bits: far beyond the
+    // exponent range the answer is known at once, before any precision is
+    // raised for the logarithm and exponential of a huge product.
+    const double rangeBits = (kind == TarqBinFloat ? 8.0 : 3.32192809488736235) * 2147483648.0;
+    const double log2Result = (b.V.Sign < 0 ? -1.0 : 1.0) * std::exp2(tq_ApproxLog2(b)) * tq_ApproxLog2(absA);
+    if (std::fabs(log2Result) > 1.01 * rangeBits + 64) return tq_SetOutOfRange(c, log2Result > 0, 1);
     // Integer bits of B ln A: each is a bit the exponential's argument must
     // carry beyond the working precision.
     const double l2 = tq_ApproxLog2(b) + std::log2(std::fabs(tq_ApproxLog2(absA)) * 0.6931471805599453 + 1e-300);
@@ -77,6 +83,7 @@ int32_t expOfProduct(TqNum absA, const TqNum &b, TqNum &c) {
         n_Mul(b, t, t);
         st = n_Exp(t, r);
     }
+    if (st & tq_Err_ExpRange) return tq_SetOutOfRange(c, r.V.Special != 0, 1);
     if (st) return st;
     n_ReducePrecision(r.V, r.MantN);
     c.V.Expo = r.V.Expo;
@@ -104,6 +111,7 @@ int32_t floatFinite(const TqNum &a, const TqNum &b, TqNum &c) {
     if (tq_IsOneNum(absA)) return setOne(c, sign);
     const int32_t st = expOfProduct(absA, b, c);
     if (st == 0) c.V.Sign = sign;
+    if (sign < 0 && c.V.Special == tq_Special_PosInf) c.V.Special = tq_Special_NegInf;
     return st;
 }
 

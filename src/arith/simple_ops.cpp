@@ -90,6 +90,7 @@ int32_t n_MulBy2(TqNum a, TqNum &r) {
         n_ReduceFraction(r.MantN, r.DenN);
     else
         a_SetOne(r.DenN);
+    if (a_IsFloat(r.V.NumType)) return a_FinishExpo(r, r.V.Expo);  // the cut may raise it
     a_Finish(r);
     return 0;
 }
@@ -100,6 +101,7 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
     a_MoveInto(r, a);
     mg_Trim(r.MantN);
     const bool odd = tq_W(r.MantN)[0] & 1;
+    int64_t expo = r.V.Expo;  // of a float, in 64 bits
     switch (r.V.NumType) {
         case TarqBinFloat:
             // The bit shifted out becomes the top bit of a new lowest word.
@@ -107,14 +109,14 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
             if (odd) {
                 r.MantN.insert(0, 4, '\0');
                 tq_W(r.MantN)[0] = 0x80000000u;
-                r.V.Expo -= 4;
+                expo -= 4;
             }
             break;
         case TarqDecFloat:
             // x / 2 = 5x / 10 keeps odd values exact.
             if (odd) {
                 mg_MulWord(r.MantN, 5);
-                r.V.Expo -= 1;
+                expo -= 1;
             } else {
                 mg_ShiftRight1(r.MantN);
             }
@@ -129,6 +131,7 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
             break;
     }
     if (r.V.NumType != TarqFraction) a_SetOne(r.DenN);
+    if (a_IsFloat(r.V.NumType)) return a_FinishExpo(r, expo);
     a_Finish(r);
     return 0;
 }

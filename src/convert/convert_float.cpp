@@ -37,6 +37,19 @@ static void alignBinFloat(TarqVar &v, TqStr &M) {
 }
 
 int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
+    if (src.V.Expo == INT32_MIN && !n_MagIsZero(src.MantN)) {
+        // 10^(2^31) is beyond the lookup: one power of ten less, then a
+        // division by ten below a guard word.
+        TqNum s = src;
+        s.V.Expo += 1;
+        if (int32_t st = n_Convert_TarqDecFloat2TarqBinFloat(s, dst)) return st;
+        TqStr x = TqStr(4, '\0') + dst.MantN, rem;
+        h_DivMod(std::move(x), tq_Word(10), 0, dst.MantN, rem);
+        dst.V.Expo -= 4;
+        n_TrimMag(dst.MantN);
+        n_ReducePrecision(dst.V, dst.MantN);
+        return 0;
+    }
     startFloat(src, dst, TarqBinFloat);
     const int32_t e = src.V.Expo;
     if (n_MagIsZero(src.MantN)) {
@@ -70,10 +83,17 @@ int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
     return 0;
 }
 
-// A decimal exponent beyond 32 bits: zero and tq_Err_ExpRange.
-static int32_t expRange(TqNum &dst) {
+// A decimal exponent beyond 32 bits: tq_Err_ExpRange with the infinity of
+// the value's sign when it is too large, zero when it is too small.
+static int32_t expRange(TqNum &dst, bool tooLarge) {
     dst.MantN = tq_Word(0);
-    return tq_RaiseErr(tq_Err_ExpRange);
+    dst.V.Expo = 0;
+    if (!tooLarge) {
+        dst.V.Sign = 1;
+        return tq_RaiseErr(tq_Err_ExpRange);
+    }
+    dst.V.Special = dst.V.Sign < 0 ? tq_Special_NegInf : tq_Special_PosInf;
+    return tq_RaiseErr(tq_Err_ExpRange | tq_Err_Special);
 }
 
 static const long double kLog10_256 = 2.408239965311849907224306l;
@@ -93,7 +113,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
     } else if (b > 0) {
         n_Trace("Positive exponent");
         int64_t d = std::llrint(static_cast<long double>(b) * kLog10_256);
-        if (d - guard > INT32_MAX) return expRange(dst);
+        if (d - guard > INT32_MAX) return expRange(dst, true);
         if (guard >= d) {
             M.insert(0, static_cast<size_t>(b), '\0');
             dst.MantN = std::move(M);
@@ -118,7 +138,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
         }
     } else {
         const int64_t d = std::llrint(static_cast<long double>(-static_cast<int64_t>(b)) * kLog10_256) + guard;
-        if (d > INT32_MAX) return expRange(dst);
+        if (d > INT32_MAX) return expRange(dst, false);
         dst.V.Expo = static_cast<int32_t>(-d);
         TarqVar pv;
         TqStr P;

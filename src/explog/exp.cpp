@@ -126,9 +126,10 @@ bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
 
 bool fitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
-int32_t rangeError() {
+// e^x out of range: +inf for a positive x, zero for a negative one.
+int32_t rangeError(const TqNum &x, TqNum &r) {
     n_Trace("Error in n_Exp: NN should not be longer than %tq_ExpNorm_BinFl bytes!");
-    return tq_RaiseErr(tq_Err_ExpRange);
+    return tq_SetOutOfRange(r, x.V.Sign > 0, 1);
 }
 
 }  // namespace
@@ -198,7 +199,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
     }
     tq_SetZeroNum(r);
     // Beyond 2^40 multiples of the radix step the result is out of range.
-    if (tq_ApproxLog2(x) > 42) return rangeError();
+    if (tq_ApproxLog2(x) > 42) return rangeError(x, r);
     TqNum s = x;
     int64_t N = 0;
     int32_t rounds = 0;
@@ -207,7 +208,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (kind == TarqDecFloat) n_Trace("Flag - A");
         const TqNum L = tq_ConstNum(kind == TarqBinFloat ? 3 : 2, kind);
-        if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError();
+        if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError(x, r);
         TqNum y = x, u = x;
         n_Mul(tq_IntNum(kind, N), L, u);
         n_Sub(x, u, y);
@@ -229,7 +230,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         }
     }
     const int64_t expo = static_cast<int64_t>(s.V.Expo) + N;
-    if (!fitsInt32(expo) || !fitsInt32(expo + tq_Len(s.MantN) + 8) || !fitsInt32(expo - 8)) return rangeError();
+    if (!fitsInt32(expo) || !fitsInt32(expo + tq_Len(s.MantN) + 8) || !fitsInt32(expo - 8)) return rangeError(x, r);
     s.V.Expo = static_cast<int32_t>(expo);
     if (kind == TarqBinFloat && s.V.Expo % 4 != 0) {
         const int32_t m = ((s.V.Expo % 4) + 4) % 4;

@@ -128,12 +128,12 @@ TEST_F(ConvertDT, OutOfRangeExponents) {
     ASSERT_EQ(huge.V.Expo, 0x3ffffff8);
     conv(huge, TarqBigInt, &st);
     EXPECT_EQ(st, 256);
-    conv(huge, TarqDecFloat, &st);
-    EXPECT_EQ(st, 256);
+    EXPECT_EQ(conv(huge, TarqDecFloat, &st).V.Special, tq_Special_PosInf);  // too large: +inf
+    EXPECT_EQ(st, 264);
     TqStr text;
-    EXPECT_EQ(n_Convert_TarqVar2String(huge, tq_Format_Scientific, 10, text), 256);
+    EXPECT_EQ(n_Convert_TarqVar2String(huge, tq_Format_Scientific, 10, text), 264);
     EXPECT_EQ(tq_Fmt(huge, tq_Format_Hex | tq_Format_Scientific), " &h1.0*h+7FFFFFF0");
-    EXPECT_EQ(gTq_ErrorWord.load(), 256u);
+    EXPECT_EQ(gTq_ErrorWord.load(), 264u);
     EXPECT_EQ(tq_Parse("1*d3000000000", TarqBigInt, huge), 1);  // the exponent itself is too long
     EXPECT_EQ(tq_Parse("1*d2000000000", TarqBigInt, huge), 1);  // the integer would be too long
 }
