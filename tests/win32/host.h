@@ -100,8 +100,6 @@ extern HMODULE gDll;
 
 // Resolves every export of T; returns the number of names not found.
 int host_LoadApi(HMODULE dll);
-// Whether an export is still a stub that reports "not available".
-int host_IsPending(const char *name);
 
 // Checks: each counts as one pass or one failure; failures print where.
 extern int gPass, gFail;
@@ -134,10 +132,9 @@ typedef struct {
 void host_ProbeCall(void *fn, const uint32_t *args, int32_t nwords, HostProbe *out);
 int host_X87Pushed(const HostProbe *p);
 
-// Values as text (once the text exports exist): puts text into h, gives
+// Values as text: puts text into h, gives
 // its text in the format (buf holds "<status N>" on failure), a new variable
 // of the kind holding the text (null text: zero).
-int host_TextReady(void);
 int32_t host_Put(int32_t h, const char *text);
 const char *host_Get(int32_t h, int32_t format, int32_t digits, char *buf, size_t cap);
 int32_t host_NewVar(int32_t kind, const char *text);
@@ -148,7 +145,6 @@ void host_TestVariables(void);
 void host_TestPrecisionOptions(void);
 void host_TestConstants(void);
 void host_TestExportTable(void);
-void host_TestPending(void);
 void host_TestThreads(void);
 void host_TestHash(void);
 void host_TestText(void);

@@ -3,7 +3,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "gen_pending.h"
 #include "host.h"
 
 HostApi T;
@@ -53,14 +52,6 @@ int host_LoadApi(HMODULE dll) {
     TQ(TEST);
     TQ(TEST2);
     return sMissing;
-}
-
-int host_IsPending(const char *name) {
-    (void)name; /* unused once every export has landed */
-#define X(n, status) if (strcmp(name, #n) == 0) return 1;
-    HOST_PENDING
-#undef X
-    return 0;
 }
 
 void host_Group(const char *name) { printf("-- %s\n", name); }

@@ -1,12 +1,9 @@
 // The export table of tarq.dll: exactly the names of the export table, all
-// undecorated, each (32-bit) removing its documented number of argument bytes; and
-// every export that is not available yet answers "not available" (result 1
-// or a zero value, bit 1 of the error word) without harm.
+// undecorated, each (32-bit) removing its documented number of argument bytes.
 #include <stdio.h>
 #include <string.h>
 
 #include "exports.h"
-#include "gen_pending.h"
 #include "host.h"
 
 static const struct {
@@ -24,12 +21,6 @@ static int argBytesOf(const char *name) {
         if (strcmp(kExports[i].name, name) == 0) return kExports[i].argBytes;
     return -1;
 }
-
-#if !defined(_WIN64)
-static int returnsFloat(const char *name) {
-    return strcmp(name, "TQ_GETANY_EXT") == 0 || strcmp(name, "TQ_GETANY_DOUBLE") == 0;
-}
-#endif
 
 // The names in the DLL's own export directory.
 static IMAGE_EXPORT_DIRECTORY *exportDirectory(HMODULE dll) {
@@ -108,46 +99,6 @@ void host_TestExportTable(void) {
     CHECK_EQ(host_X87Pushed(&p), 0);
 #endif
     // The empty entry point.
-    if (!host_IsPending("TQ_TEST")) {
-        CHECK_EQ(T.TEST(12345), 0);
-        CHECK_EQ(T.TEST(-1), 0);
-    }
+    CHECK_EQ(T.TEST(12345), 0);
+    CHECK_EQ(T.TEST(-1), 0);
 }
-
-#if !defined(_WIN64)
-void host_TestPending(void) {
-    host_Group("exports not available yet");
-    static const struct {
-        const char *name;
-        int status;
-    } kPending[] = {
-#define X(n, status) {#n, status},
-        HOST_PENDING
-#undef X
-        {NULL, 0}};
-    host_Err();
-    int count = 0;
-    for (int i = 0; kPending[i].name; ++i, ++count) {
-        const char *name = kPending[i].name;
-        int bytes = argBytesOf(name);
-        void *fn = (void *)GetProcAddress(gDll, name);
-        CHECK(bytes >= 0 && fn != NULL);
-        if (bytes < 0 || !fn) continue;
-        uint32_t zeros[32] = {0};
-        HostProbe p;
-        memset(&p, 0, sizeof p);
-        host_ProbeCall(fn, zeros, bytes / 4, &p);
-        int32_t err = host_Err();
-        int ok = p.residue == 0 && err == 1;
-        if (returnsFloat(name)) ok = ok && host_X87Pushed(&p) == 1 && p.st0 == 0;
-        else ok = ok && host_X87Pushed(&p) == 0 && p.eax == (uint32_t)kPending[i].status;
-        if (!ok) printf("FAIL  %s: result %lu, error word %ld, stack residue %ld, x87 registers %d\n",
-                        name, (unsigned long)p.eax, (long)err, (long)p.residue, host_X87Pushed(&p));
-        CHECK(ok);
-    }
-    printf("%d exports still report \"not available\"\n", count);
-}
-#else
-// Every export of the 64-bit DLL has landed; the probe is 32-bit code.
-void host_TestPending(void) {}
-#endif

@@ -42,7 +42,6 @@ static int32_t fileDigest(const char *name, char out[65]) {
 }
 
 void host_TestHash(void) {
-    if (host_IsPending("SHA256_BUFFER") || host_IsPending("SHA256_FILE")) return;
     host_Group("SHA-256");
     char got[65], want[65];
     bufferDigest("abc", 3, got);

@@ -160,7 +160,6 @@ int main(int argc, char **argv) {
     host_TestVariables();
     host_TestPrecisionOptions();
     host_TestConstants();
-    host_TestPending();
     host_TestHash();
     host_TestText();
     host_TestNative();

@@ -55,7 +55,6 @@ static void testBenchmark(void) {
 }
 
 void host_TestPredicates(void) {
-    if (!host_TextReady()) return;
     host_Group("predicates, range tests and the benchmark export");
     testPredicates();
     testRanges();
