@@ -12,9 +12,10 @@
 #include "arith_util.h"
 #include "frame/number.h"
 #include "frame/pow10.h"
+#include "kernels/addsub.h"
 #include "kernels/divmod.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
-#include "mag_ops.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000
 // M = M * 10^d (d >= 0) from the powers-of-ten lookup; small d by one word.
 void mulPow10(TqStr &M, int32_t d) {
     if (d <= 9) {
-        if (d > 0) mg_MulWord(M, kPow10Word[d]);
+        if (d > 0) tq_MulWord(M, kPow10Word[d]);
         return;
     }
     TarqVar pv;
@@ -32,7 +33,7 @@ void mulPow10(TqStr &M, int32_t d) {
     n_Pow10_Lookup(d, pv, p);
     int32_t trim = 1;
     h_Mul(std::move(M), std::move(p), trim, M);
-    if (pv.Expo > 0 && !mg_IsZero(M)) M.insert(0, static_cast<size_t>(pv.Expo), '\0');
+    if (pv.Expo > 0 && !tq_IsZero(M)) M.insert(0, static_cast<size_t>(pv.Expo), '\0');
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
 }
 
@@ -48,14 +49,14 @@ void shiftUpBytes(TqStr &M, int32_t d) {
 int32_t floatShortcut(const TqNum &a, const TqNum &b) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     if (a.V.NumType == TarqBinFloat) {
-        const int64_t ta = static_cast<int64_t>(a.V.Expo) + mg_SigBytes(a.MantN);
-        const int64_t tb = static_cast<int64_t>(b.V.Expo) + mg_SigBytes(b.MantN);
+        const int64_t ta = static_cast<int64_t>(a.V.Expo) + tq_SigBytes(a.MantN);
+        const int64_t tb = static_cast<int64_t>(b.V.Expo) + tq_SigBytes(b.MantN);
         if (ta - tb >= P) return 1;
         if (tb - ta >= P) return 2;
         return 0;
     }
-    const float ta = static_cast<float>(a.V.Expo / kLog10Of256) + static_cast<float>(mg_SigBytes(a.MantN));
-    const float tb = static_cast<float>(b.V.Expo / kLog10Of256) + static_cast<float>(mg_SigBytes(b.MantN));
+    const float ta = static_cast<float>(a.V.Expo / kLog10Of256) + static_cast<float>(tq_SigBytes(a.MantN));
+    const float tb = static_cast<float>(b.V.Expo / kLog10Of256) + static_cast<float>(tq_SigBytes(b.MantN));
     if (ta - tb >= static_cast<float>(P)) return 1;
     if (tb - ta >= static_cast<float>(P)) return 2;
     return 0;
@@ -68,7 +69,7 @@ int32_t addMagBinFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     if (d % 4 == 0) {
         const int32_t sx = d > 0 ? static_cast<int32_t>(d / 4) : 0;
         const int32_t sy = d < 0 ? static_cast<int32_t>(-d / 4) : 0;
-        return mg_AddShifted(a.MantN, sx, b.MantN, sy, sub, r.MantN);
+        return tq_AddShifted(a.MantN, sx, b.MantN, sy, sub, r.MantN);
     }
     // Exponents off the word grid: shift by bytes.
     TqStr x = a.MantN, y = b.MantN;
@@ -76,9 +77,9 @@ int32_t addMagBinFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
         shiftUpBytes(x, static_cast<int32_t>(d));
     else
         shiftUpBytes(y, static_cast<int32_t>(-d));
-    mg_Trim(x);
-    mg_Trim(y);
-    return mg_AddSub(x, y, sub, r.MantN);
+    tq_Trim(x);
+    tq_Trim(y);
+    return tq_AddSub(x, y, sub, r.MantN);
 }
 
 // Decimal float magnitudes aligned by multiplying the operand with the larger
@@ -87,30 +88,30 @@ int32_t addMagDecFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
     if (d == 0) {
         r.V.Expo = a.V.Expo;
-        return mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+        return tq_AddSub(a.MantN, b.MantN, sub, r.MantN);
     }
     TqStr scaled = d > 0 ? a.MantN : b.MantN;
     mulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
-    mg_Trim(scaled);
+    tq_Trim(scaled);
     if (d > 0) {
         r.V.Expo = b.V.Expo;
-        return mg_AddSub(scaled, b.MantN, sub, r.MantN);
+        return tq_AddSub(scaled, b.MantN, sub, r.MantN);
     }
     r.V.Expo = a.V.Expo;
-    return mg_AddSub(a.MantN, scaled, sub, r.MantN);
+    return tq_AddSub(a.MantN, scaled, sub, r.MantN);
 }
 
 // Fractions over the common denominator DenA * DenB / gcd(DenA, DenB).
 int32_t addMagFraction(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     int32_t flag;
-    if (mg_Cmp(a.DenN, b.DenN) == 0) {
-        flag = mg_AddSub(a.MantN, b.MantN, sub, r.MantN);
+    if (tq_Cmp(a.DenN, b.DenN) == 0) {
+        flag = tq_AddSub(a.MantN, b.MantN, sub, r.MantN);
         r.DenN = a.DenN;
-        mg_Trim(r.DenN);
+        tq_Trim(r.DenN);
     } else {
         TqStr g, qa, qb, rem;
         h_Gcd(a.DenN, b.DenN, g);
-        if (mg_IsOne(g)) {
+        if (tq_IsOne(g)) {
             qa = a.DenN;
             qb = b.DenN;
         } else {
@@ -122,12 +123,12 @@ int32_t addMagFraction(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
         h_Mul(a.MantN, qb, trim, ta);
         trim = 1;
         h_Mul(b.MantN, std::move(qa), trim, tb);
-        mg_Trim(ta);
-        mg_Trim(tb);
-        flag = mg_AddSub(ta, tb, sub, r.MantN);
+        tq_Trim(ta);
+        tq_Trim(tb);
+        flag = tq_AddSub(ta, tb, sub, r.MantN);
         trim = 1;
         h_Mul(a.DenN, std::move(qb), trim, r.DenN);
-        mg_Trim(r.DenN);
+        tq_Trim(r.DenN);
     }
     n_ReduceFraction(r.MantN, r.DenN);
     return flag;
@@ -149,7 +150,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
     if (a_IsFloat(kind)) {
         // A zero operand leaves the other unchanged (its top position says
         // nothing about the other's scale, so the shortcut must not see it).
-        const int32_t alone = mg_IsZero(a.MantN) ? 2 : mg_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
+        const int32_t alone = tq_IsZero(a.MantN) ? 2 : tq_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
         if (alone) {
             const TqNum &src = alone == 1 ? a : b;
             r.V.Expo = src.V.Expo;
@@ -165,7 +166,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
     switch (kind) {
         case TarqBinFloat: bLarger = addMagBinFloat(a, b, sub, r); break;
         case TarqDecFloat: bLarger = addMagDecFloat(a, b, sub, r); break;
-        case TarqBigInt: bLarger = mg_AddSub(a.MantN, b.MantN, sub, r.MantN); break;
+        case TarqBigInt: bLarger = tq_AddSub(a.MantN, b.MantN, sub, r.MantN); break;
         default: bLarger = addMagFraction(a, b, sub, r); break;
     }
     r.V.Sign = bLarger ? bSign : a.V.Sign;

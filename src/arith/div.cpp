@@ -12,9 +12,10 @@
 #include "arith_util.h"
 #include "frame/number.h"
 #include "frame/pow10.h"
+#include "kernels/addsub.h"
 #include "kernels/divmod.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
-#include "mag_ops.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int32_t divSpecial(int32_t code, const TarqVar &b) {
 void quotient(TqStr x, TqStr y, TqStr &q) {
     TqStr rem;
     h_DivMod(std::move(x), std::move(y), 0, q, rem);
-    mg_Trim(q);
+    tq_Trim(q);
 }
 
 // Words w0.. of a trimmed magnitude below which all words are zero (0 for
@@ -44,7 +45,7 @@ int32_t lowZeroWords(const TqStr &m, int32_t n) {
 // Binary float: i zero bytes below the dividend make the quotient P + 4 or
 // P + 8 bytes long, one guard word or more beyond the precision.
 int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
-    const int32_t na = mg_SigWords(a.MantN), nb = mg_SigWords(b.MantN);
+    const int32_t na = tq_SigWords(a.MantN), nb = tq_SigWords(b.MantN);
     const int32_t za = lowZeroWords(a.MantN, na), zb = lowZeroWords(b.MantN, nb);
     const int32_t lenA = 4 * (na - za), lenB = 4 * (nb - zb);
     int32_t i = gTq_Prec_Bytes_Internal + lenB + 4 - lenA;
@@ -67,8 +68,8 @@ int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
 int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     TqStr x = a.MantN;
-    mg_Trim(x);
-    const int32_t lenB = 4 * mg_SigWords(b.MantN);
+    tq_Trim(x);
+    const int32_t lenB = 4 * tq_SigWords(b.MantN);
     int64_t expo = a.V.Expo;
     while (tq_Len(x) - lenB < P) {
         const int32_t d = lenB + P - tq_Len(x);
@@ -76,12 +77,12 @@ int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
         TarqVar pv;
         TqStr p;
         n_Pow10_Lookup(k, pv, p);
-        mg_Trim(p);
+        tq_Trim(p);
         int32_t trim = 1;
         h_Mul(std::move(x), std::move(p), trim, x);
         if (pv.Expo > 0) x.insert(0, static_cast<size_t>(pv.Expo), '\0');
         if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
-        mg_Trim(x);
+        tq_Trim(x);
         expo -= k;
     }
     quotient(std::move(x), b.MantN, r.MantN);
@@ -93,8 +94,8 @@ void divFraction(const TqNum &a, const TqNum &b, TqNum &r) {
     h_Mul(a.MantN, b.DenN, trim, r.MantN);
     trim = 1;
     h_Mul(a.DenN, b.MantN, trim, r.DenN);
-    mg_Trim(r.MantN);
-    mg_Trim(r.DenN);
+    tq_Trim(r.MantN);
+    tq_Trim(r.DenN);
     n_ReduceFraction(r.MantN, r.DenN);
 }
 
@@ -109,8 +110,8 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
     if (code == -1) return 0;
     if (code != 0) return a_SetSpecial(r, divSpecial(code, b.V), code == tq_Special_NaN);
 
-    if (mg_IsZero(b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
-    if (mg_IsZero(a.MantN)) return 0;
+    if (tq_IsZero(b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
+    if (tq_IsZero(a.MantN)) return 0;
 
     int64_t expo = 0;  // of a float quotient, in 64 bits
     switch (kind) {
@@ -141,11 +142,11 @@ int32_t n_Reciprocal(TqNum a, TqNum &r) {
         case TarqFraction:
             a_MoveInto(r, a);
             r.MantN.swap(r.DenN);
-            mg_Trim(r.MantN);
-            mg_Trim(r.DenN);
+            tq_Trim(r.MantN);
+            tq_Trim(r.DenN);
             return 0;
         case TarqBigInt:
-            if (mg_IsOne(a.MantN)) a_MoveInto(r, a);
+            if (tq_IsOne(a.MantN)) a_MoveInto(r, a);
             return 0;
         default: {
             TqNum one;

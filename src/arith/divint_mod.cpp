@@ -7,8 +7,9 @@
 #include "arith.h"
 #include "arith_util.h"
 #include "frame/number.h"
+#include "kernels/addsub.h"
 #include "kernels/divmod.h"
-#include "mag_ops.h"
+#include "kernels/limbs.h"
 
 int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
     const int32_t kind = a.V.NumType;
@@ -17,7 +18,7 @@ int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
     const int32_t code = gTq_SpecialTable_Div[a.V.Special & 3][b.V.Special & 3];
     // Other kinds are refused before anything is written, unless a special
     // operand or a zero divisor decides the quotient first.
-    if (code == 0 && !mg_IsZero(b.MantN) && kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
+    if (code == 0 && !tq_IsZero(b.MantN) && kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
     a_CopyRecord(q.V, a.V);
     a_SetZero(rem);
 
@@ -33,10 +34,10 @@ int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
     }
     if (n_NormaliseZero(b.V, b.MantN)) return a_SetSpecial(q, a_InfOfSign(a.V.Sign), false);
 
-    mg_Trim(a.MantN);
+    tq_Trim(a.MantN);
     h_DivMod(std::move(a.MantN), std::move(b.MantN), 1, q.MantN, rem.MantN);
-    mg_Trim(q.MantN);
-    mg_Trim(rem.MantN);
+    tq_Trim(q.MantN);
+    tq_Trim(rem.MantN);
     q.V.Expo = 0;
     a_SetOne(q.DenN);
     q.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);

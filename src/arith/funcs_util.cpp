@@ -10,6 +10,7 @@
 #include "frame/pow10.h"
 #include "frame/precision.h"
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/root.h"
 
 TqNum tq_IntNum(int32_t kind, int64_t v) {
@@ -57,20 +58,14 @@ int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign) {
 
 bool tq_IsFloatKind(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
 
-static bool magIsZero(const TqStr &m) {
-    for (int32_t i = 0; i < tq_NWords(m); ++i)
-        if (tq_W(m)[i]) return false;
-    return true;
-}
+bool tq_IsZeroNum(const TqNum &v) { return v.V.Special == 0 && tq_IsZero(v.MantN); }
 
-bool tq_IsZeroNum(const TqNum &v) { return v.V.Special == 0 && magIsZero(v.MantN); }
-
-bool tq_IsNegNum(const TqNum &v) { return v.V.Special == 0 && v.V.Sign < 0 && !magIsZero(v.MantN); }
+bool tq_IsNegNum(const TqNum &v) { return v.V.Special == 0 && v.V.Sign < 0 && !tq_IsZero(v.MantN); }
 
 bool tq_IsOneNum(const TqNum &v) {
     if (v.V.Special != 0 || v.V.Sign < 0) return false;
     TqStr m = v.MantN;
-    n_TrimMag(m);
+    tq_Trim(m);
     const int32_t bits = h_BitLength(m);
     if (bits == 0) return false;
     switch (v.V.NumType) {
@@ -90,14 +85,14 @@ bool tq_IsOneNum(const TqNum &v) {
             if (bits < 3.3219 * k || bits > 3.3220 * k + 2) return false;
             TqStr p;
             n_Pow10_Integer(-v.V.Expo, p);
-            n_TrimMag(p);
+            tq_Trim(p);
             return p == m;
         }
         case TarqBigInt:
             return bits == 1;
         case TarqFraction: {
             TqStr d = v.DenN;
-            n_TrimMag(d);
+            tq_Trim(d);
             return d == m;
         }
         default:
@@ -127,9 +122,9 @@ double tq_ApproxLog2(const TqNum &v) {
 // |a| against |b| for finite binary floats.
 static int32_t cmpBinMag(const TqNum &a, const TqNum &b) {
     TqStr ma = a.MantN, mb = b.MantN;
-    n_TrimMag(ma);
-    n_TrimMag(mb);
-    const bool za = magIsZero(ma), zb = magIsZero(mb);
+    tq_Trim(ma);
+    tq_Trim(mb);
+    const bool za = tq_IsZero(ma), zb = tq_IsZero(mb);
     if (za || zb) return za && zb ? 0 : (za ? -1 : 1);
     const int64_t pa = 8LL * a.V.Expo + h_BitLength(ma), pb = 8LL * b.V.Expo + h_BitLength(mb);
     if (pa != pb) return pa < pb ? -1 : 1;
@@ -184,8 +179,8 @@ bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes) {
     TqNum x = a, y = b;
     n_ReducePrecision(x.V, x.MantN);
     n_ReducePrecision(y.V, y.MantN);
-    n_TrimMag(x.MantN);
-    n_TrimMag(y.MantN);
+    tq_Trim(x.MantN);
+    tq_Trim(y.MantN);
     return x.V.Expo == y.V.Expo && x.MantN == y.MantN && x.V.Sign == y.V.Sign;
 }
 
@@ -203,18 +198,18 @@ std::string tq_MagHex(const TqStr &m) {
 
 // The magnitude in decimal by repeated division by 10^9 (diagnostics only).
 static std::string magDec(TqStr m) {
-    n_TrimMag(m);
+    tq_Trim(m);
     std::string out;
-    while (!magIsZero(m)) {
+    while (!tq_IsZero(m)) {
         uint64_t rem = 0;
         for (int32_t i = tq_NWords(m) - 1; i >= 0; --i) {
             uint64_t cur = (rem << 32) | tq_W(m)[i];
             tq_W(m)[i] = static_cast<uint32_t>(cur / 1000000000u);
             rem = cur % 1000000000u;
         }
-        n_TrimMag(m);
+        tq_Trim(m);
         std::string chunk = std::to_string(rem);
-        if (!magIsZero(m)) chunk.insert(0, 9 - chunk.size(), '0');
+        if (!tq_IsZero(m)) chunk.insert(0, 9 - chunk.size(), '0');
         out.insert(0, chunk);
     }
     return out.empty() ? "0" : out;

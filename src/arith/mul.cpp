@@ -11,7 +11,6 @@
 #include "arith_util.h"
 #include "frame/number.h"
 #include "kernels/limbs.h"
-#include "mag_ops.h"
 
 namespace {
 
@@ -29,23 +28,23 @@ int32_t mulSpecial(int32_t code, const TarqVar &a, const TarqVar &b) {
 // R = X x Y from words xo.. and yo.. of the operands (the words below are
 // zero and skipped), straight into R's buffer; R is trimmed.
 void mulMag(const TqStr &X, int32_t xo, const TqStr &Y, int32_t yo, TqStr &R) {
-    const int32_t nx = std::max(mg_SigWords(X), 1) - xo, ny = std::max(mg_SigWords(Y), 1) - yo;
+    const int32_t nx = std::max(tq_SigWords(X), 1) - xo, ny = std::max(tq_SigWords(Y), 1) - yo;
     R.resize(static_cast<size_t>(nx + ny) * 4);
     tq_MulWords(tq_W(R), tq_W(X) + xo, nx, tq_W(Y) + yo, ny);
-    mg_Trim(R);
+    tq_Trim(R);
 }
 
 // R = X x X straight into R's buffer; R is trimmed.
 void sqrMag(const TqStr &X, TqStr &R) {
-    const int32_t n = std::max(mg_SigWords(X), 1);
+    const int32_t n = std::max(tq_SigWords(X), 1);
     R.resize(static_cast<size_t>(2 * n) * 4);
     tq_SqrWords(tq_W(R), tq_W(X), n);
-    mg_Trim(R);
+    tq_Trim(R);
 }
 
 // Number of zero words at the bottom of a non-zero magnitude (0 for zero).
 int32_t lowZeroWords(const TqStr &m) {
-    const int32_t n = mg_SigWords(m);
+    const int32_t n = tq_SigWords(m);
     int32_t k = 0;
     while (k < n && tq_W(m)[k] == 0) ++k;
     return k < n ? k : 0;

@@ -7,6 +7,7 @@
 // intermediate coefficients, and the gcd of the extended algorithm for
 // operands of mixed signs, may be negative. Operands are private copies;
 // results are written by reference and keep their InUse field.
+#include "kernels/limbs.h"
 #include "number_theory.h"
 
 #include <initializer_list>
@@ -25,13 +26,7 @@ namespace {
 void saneMag(TqStr &m) {
     if (m.size() % 4) m.resize(m.size() + 4 - m.size() % 4, '\0');
     if (m.empty()) m = tq_Word(0);
-    n_TrimMag(m);
-}
-
-bool magIsZero(const TqStr &m) {
-    for (int32_t i = 0; i < tq_NWords(m); ++i)
-        if (tq_W(m)[i]) return false;
-    return true;
+    tq_Trim(m);
 }
 
 TqNum bigInt(uint32_t w, int32_t sign = 1) {
@@ -44,7 +39,7 @@ TqNum bigInt(uint32_t w, int32_t sign = 1) {
 
 // dst becomes the non-negative big integer mag (trimmed), keeping its InUse.
 void assignMagnitude(TqNum &dst, TqStr mag) {
-    n_TrimMag(mag);
+    tq_Trim(mag);
     const int32_t inUse = dst.V.InUse;
     dst.V = TarqVar{inUse, 1, 0, TarqBigInt, 0};
     dst.MantN = std::move(mag);
@@ -77,7 +72,7 @@ int32_t commonChecks(TqNum &A, TqNum &B, std::initializer_list<const TqNum *> re
         if (v->V.Sign != -1) v->V.Sign = 1;
         saneMag(v->MantN);
         v->DenN = tq_Word(1);
-        if (magIsZero(v->MantN)) v->V.Sign = 1;
+        if (tq_IsZero(v->MantN)) v->V.Sign = 1;
     }
     return status;
 }
@@ -114,7 +109,7 @@ int32_t n_Lcm(TqNum A, TqNum B, TqNum &C) {
     h_Gcd(A.MantN, B.MantN, g);
     // The gcd is 0 only when both operands are 0; their lcm is 0 as well, and
     // dividing by the zero gcd must be avoided.
-    if (magIsZero(g))
+    if (tq_IsZero(g))
         q = tq_Word(0);
     else
         h_DivMod(product, g, 0, q, rem);
@@ -127,13 +122,13 @@ int32_t n_ModInv(TqNum A, TqNum M, TqNum &C) {
     int32_t status = commonChecks(A, M, {&C}, refused);
     if (refused) return status;
     // Nothing is invertible modulo 0; the recurrence below would not notice.
-    if (magIsZero(M.MantN)) {
+    if (tq_IsZero(M.MantN)) {
         assignValue(C, bigInt(0));
         return status | tq_RaiseErr(tq_Err_NoInverse);
     }
     TqNum s = bigInt(0), t = bigInt(1), M0 = M;
     TqNum Q = bigInt(0), R = bigInt(0);
-    while (!magIsZero(M.MantN)) {
+    while (!tq_IsZero(M.MantN)) {
         status |= n_DivInt(A, M, Q, R);
         A = std::move(M);
         M = std::move(R);
@@ -144,7 +139,7 @@ int32_t n_ModInv(TqNum A, TqNum M, TqNum &C) {
     // gcd of -1; then -t is the inverse.
     if (A.V.Sign == -1) {
         A.V.Sign = 1;
-        if (!magIsZero(t.MantN)) t.V.Sign = -t.V.Sign;
+        if (!tq_IsZero(t.MantN)) t.V.Sign = -t.V.Sign;
     }
     if (t.V.Sign == -1) {
         TqNum lifted = bigInt(0);
@@ -164,7 +159,7 @@ int32_t n_ExtEuclid(TqNum A, TqNum B, TqNum &X, TqNum &Y, TqNum &G) {
     if (refused) return status;
     TqNum s = bigInt(0), t = bigInt(1), x = bigInt(1), y = bigInt(0);
     TqNum Q = bigInt(0), R = bigInt(0);
-    while (!magIsZero(B.MantN)) {
+    while (!tq_IsZero(B.MantN)) {
         status |= n_DivInt(A, B, Q, R);
         A = std::move(B);
         B = std::move(R);

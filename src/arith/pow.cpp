@@ -16,6 +16,7 @@
 #include "frame/tq_state.h"
 #include "funcs.h"
 #include "funcs_util.h"
+#include "kernels/limbs.h"
 #include "kernels/pow.h"
 #include "kernels/root.h"
 
@@ -160,15 +161,15 @@ int32_t intFinite(const TqNum &a, const TqNum &b, TqNum &c) {
     if (aNeg && tq_IsOneNum(absA)) return setOne(c, isOddInt(b) ? -1 : 1);
     // |A| >= 2, B >= 1: the result has about bitlen(A) * B bits.
     TqStr am = a.MantN, bm = b.MantN;
-    n_TrimMag(am);
-    n_TrimMag(bm);
+    tq_Trim(am);
+    tq_Trim(bm);
     if ((h_BitLength(am) - 1) * std::exp2(tq_ApproxLog2(b)) > kMaxPowerBits) {
         n_Trace("n_Pow: result too large");
         return tq_RaiseErr(tq_Err_ExpRange);
     }
     TqStr r;
     h_Pow(am, bm, r);
-    n_TrimMag(r);
+    tq_Trim(r);
     c.MantN = std::move(r);
     c.DenN = tq_Word(1);
     c.V.Expo = 0;
@@ -223,7 +224,7 @@ int32_t n_PowMod(TqNum a, TqNum e, TqNum m, TqNum &c) {
     TqStr r = tq_Word(0);
     // A zero modulus has no residues: the result is zero, nothing is divided.
     if (!mZero) h_PowMod(a.MantN, e.MantN, m.MantN, r);
-    n_TrimMag(r);
+    tq_Trim(r);
     c.MantN = std::move(r);
     c.DenN = tq_Word(1);
     c.V.Sign = 1;

@@ -6,6 +6,7 @@
 #include "frame/tq_state.h"
 #include "funcs.h"
 #include "funcs_util.h"
+#include "kernels/limbs.h"
 #include "kernels/pow.h"
 #include "kernels/root.h"
 
@@ -15,7 +16,7 @@ void setInt(TqNum &v, int32_t sign, TqStr mag) {
     v.V.Special = 0;
     v.V.Expo = 0;
     v.MantN = std::move(mag);
-    n_TrimMag(v.MantN);
+    tq_Trim(v.MantN);
     v.DenN = tq_Word(1);
     v.V.Sign = sign;
     n_NormaliseZero(v.V, v.MantN);
@@ -23,7 +24,7 @@ void setInt(TqNum &v, int32_t sign, TqStr mag) {
 
 bool magIsOne(const TqStr &m) {
     TqStr t = m;
-    n_TrimMag(t);
+    tq_Trim(t);
     return tq_NWords(t) == 1 && tq_W(t)[0] == 1;
 }
 
@@ -38,7 +39,7 @@ int32_t n_Root(TqNum a, TqNum n, int32_t wantRem, TqNum &c, TqNum &r) {
     r.V = a.V;
     r.V.InUse = inUseR;
     TqStr nm = n.MantN;
-    n_TrimMag(nm);
+    tq_Trim(nm);
     if (tq_Len(nm) > 4 || tq_W(nm)[0] > 2147483647u) return tq_RaiseErr(tq_Err_Invalid);
     if (kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
 

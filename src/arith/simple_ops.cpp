@@ -9,8 +9,9 @@
 #include "arith_util.h"
 #include "frame/number.h"
 #include "frame/pow10.h"
+#include "kernels/addsub.h"
 #include "kernels/divmod.h"
-#include "mag_ops.h"
+#include "kernels/limbs.h"
 
 namespace {
 
@@ -28,17 +29,17 @@ int32_t passSpecial(const TqNum &a, TqNum &r) {
 int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
     if (a.V.Special) return passSpecial(a, r);
     a_MoveInto(r, a);
-    if (mg_IsZero(r.MantN)) {
+    if (tq_IsZero(r.MantN)) {
         a_SetZero(r);
         tq_W(r.MantN)[0] = 1;
         r.V.Sign = step;
         return 0;
     }
-    mg_Trim(r.MantN);
+    tq_Trim(r.MantN);
     if (r.V.Sign == step)
-        mg_Inc(r.MantN);
+        h_Inc(r.MantN, r.MantN);
     else
-        mg_Dec(r.MantN);
+        h_Dec(r.MantN, r.MantN);
     a_Normalise(r);
     return 0;
 }
@@ -52,16 +53,10 @@ int32_t stepByAdd(TqNum &a, TqNum &r, int32_t step) {
     return n_Add(std::move(a), std::move(one), r);
 }
 
-// Big-integer division of M by a power of ten of at most nine digits.
-void divWordInPlace(TqStr &M, uint32_t w) {
-    uint64_t rem = 0;
-    uint32_t *m = tq_W(M);
-    for (int32_t i = tq_NWords(M) - 1; i >= 0; --i) {
-        const uint64_t cur = (rem << 32) | m[i];
-        m[i] = static_cast<uint32_t>(cur / w);
-        rem = cur % w;
-    }
-    mg_Trim(M);
+// M = M div 2 in place, trimmed.
+void halve(TqStr &M) {
+    TqStr bit;
+    h_ShiftRight1(M, M, bit);
 }
 
 const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
@@ -84,8 +79,8 @@ int32_t n_MulBy2(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
     a_MoveInto(r, a);
-    mg_Trim(r.MantN);
-    mg_ShiftLeft1(r.MantN);
+    tq_Trim(r.MantN);
+    h_ShiftLeft1(r.MantN, r.MantN);
     if (r.V.NumType == TarqFraction)
         n_ReduceFraction(r.MantN, r.DenN);
     else
@@ -99,13 +94,13 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
     a_MoveInto(r, a);
-    mg_Trim(r.MantN);
+    tq_Trim(r.MantN);
     const bool odd = tq_W(r.MantN)[0] & 1;
     int64_t expo = r.V.Expo;  // of a float, in 64 bits
     switch (r.V.NumType) {
         case TarqBinFloat:
             // The bit shifted out becomes the top bit of a new lowest word.
-            mg_ShiftRight1(r.MantN);
+            halve(r.MantN);
             if (odd) {
                 r.MantN.insert(0, 4, '\0');
                 tq_W(r.MantN)[0] = 0x80000000u;
@@ -115,18 +110,18 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
         case TarqDecFloat:
             // x / 2 = 5x / 10 keeps odd values exact.
             if (odd) {
-                mg_MulWord(r.MantN, 5);
+                tq_MulWord(r.MantN, 5);
                 expo -= 1;
             } else {
-                mg_ShiftRight1(r.MantN);
+                halve(r.MantN);
             }
             break;
         case TarqBigInt:
-            mg_ShiftRight1(r.MantN);
+            halve(r.MantN);
             break;
         default:
-            mg_Trim(r.DenN);
-            mg_ShiftLeft1(r.DenN);
+            tq_Trim(r.DenN);
+            h_ShiftLeft1(r.DenN, r.DenN);
             n_ReduceFraction(r.MantN, r.DenN);
             break;
     }
@@ -140,7 +135,7 @@ int32_t n_Fix(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
     a_MoveInto(r, a);
-    mg_Trim(r.MantN);
+    tq_Trim(r.MantN);
     switch (r.V.NumType) {
         case TarqBinFloat:
             if (r.V.Expo < 0) {
@@ -158,11 +153,11 @@ int32_t n_Fix(TqNum a, TqNum &r) {
             if (r.V.Expo < 0) {
                 const int32_t k = -r.V.Expo;
                 if (k <= 9) {
-                    divWordInPlace(r.MantN, kPow10Word[k]);
+                    tq_DivWord(r.MantN, kPow10Word[k]);
                 } else {
                     TqStr p, q, rem;
                     n_Pow10_Integer(k, p);
-                    mg_Trim(p);
+                    tq_Trim(p);
                     if (tq_Len(p) > tq_Len(r.MantN)) {
                         r.MantN.assign(4, '\0');
                     } else {
@@ -176,10 +171,10 @@ int32_t n_Fix(TqNum a, TqNum &r) {
         case TarqBigInt:
             break;
         default:
-            mg_Trim(r.DenN);
-            if (mg_Cmp(r.MantN, r.DenN) < 0) {
+            tq_Trim(r.DenN);
+            if (tq_Cmp(r.MantN, r.DenN) < 0) {
                 r.MantN.assign(4, '\0');
-            } else if (!mg_IsOne(r.DenN)) {
+            } else if (!tq_IsOne(r.DenN)) {
                 TqStr q, rem;
                 h_DivMod(std::move(r.MantN), r.DenN, 0, q, rem);
                 r.MantN = std::move(q);

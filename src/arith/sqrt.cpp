@@ -19,6 +19,7 @@
 #include "frame/tq_state.h"
 #include "funcs.h"
 #include "funcs_util.h"
+#include "kernels/limbs.h"
 #include "kernels/root.h"
 
 namespace {
@@ -42,7 +43,7 @@ TqNum powerEstimate(int32_t kind, double l2) {
         tq_W(m)[0] = static_cast<uint32_t>(lo);
         tq_W(m)[1] = static_cast<uint32_t>(lo >> 32);
         tq_W(m)[2] = static_cast<uint32_t>(hi);
-        n_TrimMag(m);
+        tq_Trim(m);
         y.MantN = m;
         y.V.Expo = static_cast<int32_t>(4 * q);
     } else {

@@ -8,6 +8,7 @@
 #include "convert.h"
 #include "frame/number.h"
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 namespace {
@@ -27,7 +28,7 @@ int64_t bitLength(const TqStr &m) {
 
 TqStr trimmed(const TqStr &m) {
     TqStr t = m;
-    n_TrimMag(t);
+    tq_Trim(t);
     return t;
 }
 
@@ -41,7 +42,7 @@ int32_t cmpBinFloat(const TqNum &a, const TqNum &b) {
     else if (diff < 0) y.insert(0, static_cast<size_t>(-diff), '\0');
     if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
     if (y.size() % 4) y.append(4 - y.size() % 4, '\0');
-    return n_CmpMag(x, y);
+    return tq_Cmp(x, y);
 }
 
 int32_t cmpDecFloat(const TqNum &a, const TqNum &b) {
@@ -61,7 +62,7 @@ int32_t cmpDecFloat(const TqNum &a, const TqNum &b) {
         if (diff > 0) h_Mul(std::move(x), std::move(p10), trim, x);
         else h_Mul(std::move(y), std::move(p10), trim, y);
     }
-    return n_CmpMag(x, y);
+    return tq_Cmp(x, y);
 }
 
 int32_t cmpFraction(const TqNum &a, const TqNum &b) {
@@ -70,7 +71,7 @@ int32_t cmpFraction(const TqNum &a, const TqNum &b) {
     h_Mul(trimmed(a.MantN), trimmed(b.DenN), trim, l);
     trim = 1;
     h_Mul(trimmed(b.MantN), trimmed(a.DenN), trim, r);
-    return n_CmpMag(l, r);
+    return tq_Cmp(l, r);
 }
 
 int32_t cmpText(const TqStr &a, const TqStr &b) {
@@ -106,7 +107,7 @@ int32_t n_Compare(const TqNum &a, const TqNum &b) {
         tq_RaiseErr(tq_Err_Type);
         return 2;
     }
-    const bool za = n_MagIsZero(a.MantN), zb = n_MagIsZero(b.MantN);
+    const bool za = tq_IsZero(a.MantN), zb = tq_IsZero(b.MantN);
     const int32_t signA = za ? 0 : (a.V.Sign < 0 ? -1 : 1), signB = zb ? 0 : (b.V.Sign < 0 ? -1 : 1);
     if (signA != signB) return signA < signB ? -1 : 1;
     if (signA == 0) return 0;
@@ -114,7 +115,7 @@ int32_t n_Compare(const TqNum &a, const TqNum &b) {
     switch (kind) {
         case TarqDecFloat: m = cmpDecFloat(a, b); break;
         case TarqBinFloat: m = cmpBinFloat(a, b); break;
-        case TarqBigInt: m = n_CmpMag(a.MantN, b.MantN); break;
+        case TarqBigInt: m = tq_Cmp(a.MantN, b.MantN); break;
         default: m = cmpFraction(a, b); break;
     }
     return signA * m;
@@ -134,7 +135,7 @@ int32_t n_IsZero(const TqNum &v) {
         return 0;
     }
     if (v.V.NumType == TarqText) return v.MantN.empty() ? 1 : 0;
-    return n_MagIsZero(v.MantN) ? 1 : 0;
+    return tq_IsZero(v.MantN) ? 1 : 0;
 }
 
 int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut) {
@@ -153,7 +154,7 @@ int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut) {
     }
     if (code == tq_Type_Long || code == tq_Type_Dword) {
         // Values of 2^64 and more are outside without converting them.
-        if (!n_MagIsZero(v.MantN) && ((kind == TarqDecFloat && v.V.Expo > 20) || (kind == TarqBinFloat && v.V.Expo > 8)))
+        if (!tq_IsZero(v.MantN) && ((kind == TarqDecFloat && v.V.Expo > 20) || (kind == TarqBinFloat && v.V.Expo > 8)))
             return 0;
         TqNum i;
         i.V.NumType = TarqBigInt;
@@ -161,7 +162,7 @@ int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut) {
             tq_RaiseErr(st);
             return 0;
         }
-        n_TrimMag(i.MantN);
+        tq_Trim(i.MantN);
         textOut = i.MantN;
         const uint32_t w = tq_W(i.MantN)[0];
         if (tq_NWords(i.MantN) > 1) return 0;
@@ -192,7 +193,7 @@ int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut) {
         if (x > 100000000) break;
     }
     if (neg) x = -x;
-    if (n_MagIsZero(f.MantN)) x = 0;
+    if (tq_IsZero(f.MantN)) x = 0;
     if (code == tq_Type_Double) return (x >= -306 && x <= 307) ? 1 : 0;
     return (x >= -4931 && x <= 4931) ? 1 : 0;
 }

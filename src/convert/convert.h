@@ -71,10 +71,6 @@ int32_t n_IsZero(const TqNum &v);
 int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut);
 
 // ---- helpers shared by the files of this folder ----
-// Unsigned comparison of two magnitudes of any length (high zero words ignored).
-int32_t n_CmpMag(const TqStr &a, const TqStr &b);
-// True when every word of the magnitude is zero (or it is empty).
-bool n_MagIsZero(const TqStr &m);
 // Largest magnitude, in bytes, that an exact conversion may build; beyond it
 // the conversion fails with tq_Err_ExpRange.
 constexpr int64_t tq_MaxExactBytes = int64_t(1) << 28;
@@ -82,8 +78,6 @@ constexpr int64_t tq_MaxExactBytes = int64_t(1) << 28;
 // longer than tq_MaxExactBytes. The powers-of-ten table is exact only up to
 // its precision, so exact kinds take their powers from here.
 bool n_Pow10_Exact(int64_t n, TqStr &R);
-// 10^(9 * 2^j) as a trimmed magnitude, cached process-wide.
-const TqStr &n_Pow10Pow2(int32_t j);
 // Lowers the working precision for a scope and restores it afterwards.
 struct TqPrecisionScope {
     int32_t bytes, digits;

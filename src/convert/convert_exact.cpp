@@ -8,6 +8,7 @@
 #include "frame/number.h"
 #include "frame/tq_state.h"
 #include "kernels/divmod.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 static void start(const TqNum &src, TqNum &dst, int32_t kind) {
@@ -22,7 +23,7 @@ static void start(const TqNum &src, TqNum &dst, int32_t kind) {
 static void padToWord(TqStr &M) {
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
     if (M.empty()) M = tq_Word(0);
-    n_TrimMag(M);
+    tq_Trim(M);
 }
 
 // An exact result longer than the library builds: zero and tq_Err_ExpRange.
@@ -42,8 +43,8 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqBigInt);
     const int32_t e = src.V.Expo;
     TqStr M = src.MantN;
-    n_TrimMag(M);
-    if (n_MagIsZero(M)) {
+    tq_Trim(M);
+    if (tq_IsZero(M)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
@@ -69,7 +70,7 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqBigInt);
     const int32_t b = src.V.Expo;
-    if (b > tq_MaxExactBytes && !n_MagIsZero(src.MantN)) return tooLong(dst);
+    if (b > tq_MaxExactBytes && !tq_IsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
     if (b >= 0) {
         M.insert(0, static_cast<size_t>(b), '\0');
@@ -87,8 +88,8 @@ int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqFraction);
     const int32_t e = src.V.Expo;
     TqStr M = src.MantN, P10;
-    n_TrimMag(M);
-    if (n_MagIsZero(M)) {
+    tq_Trim(M);
+    if (tq_IsZero(M)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
@@ -107,10 +108,10 @@ int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqFraction);
     const int32_t b = src.V.Expo;
-    if ((b > tq_MaxExactBytes || -static_cast<int64_t>(b) > tq_MaxExactBytes) && !n_MagIsZero(src.MantN)) return tooLong(dst);
+    if ((b > tq_MaxExactBytes || -static_cast<int64_t>(b) > tq_MaxExactBytes) && !tq_IsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
-    n_TrimMag(M);
-    if (n_MagIsZero(M)) {
+    tq_Trim(M);
+    if (tq_IsZero(M)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
@@ -132,14 +133,14 @@ int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqBigInt2TarqFraction(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqFraction);
     dst.MantN = src.MantN;
-    n_TrimMag(dst.MantN);
+    tq_Trim(dst.MantN);
     return 0;
 }
 
 int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind) {
     start(src, dst, kind);
     dst.MantN = src.MantN;
-    n_TrimMag(dst.MantN);
+    tq_Trim(dst.MantN);
     n_ReducePrecision(dst.V, dst.MantN);
     return 0;
 }
@@ -148,7 +149,7 @@ int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kin
 static int32_t divideByZero(const TqNum &src, TqNum &dst) {
     dst.V.Expo = 0;
     dst.MantN = tq_Word(0);
-    if (n_MagIsZero(src.MantN)) {
+    if (tq_IsZero(src.MantN)) {
         dst.V.Special = tq_Special_NaN;
         return tq_RaiseErr(tq_Err_Invalid);
     }
@@ -159,10 +160,10 @@ static int32_t divideByZero(const TqNum &src, TqNum &dst) {
 int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind) {
     start(src, dst, kind);
     TqStr N = src.MantN, D = src.DenN;
-    n_TrimMag(N);
-    n_TrimMag(D);
-    if (n_MagIsZero(D)) return divideByZero(src, dst);
-    if (n_MagIsZero(N)) {
+    tq_Trim(N);
+    tq_Trim(D);
+    if (tq_IsZero(D)) return divideByZero(src, dst);
+    if (tq_IsZero(N)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
@@ -186,7 +187,7 @@ int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t k
         h_DivMod(std::move(N), std::move(D), 0, dst.MantN, rem);
         dst.V.Expo = static_cast<int32_t>(-k);
     }
-    n_TrimMag(dst.MantN);
+    tq_Trim(dst.MantN);
     if (kind == TarqBinFloat) n_Mant_StripLowZeroWords(dst.V, dst.MantN);
     n_ReducePrecision(dst.V, dst.MantN);
     return 0;
@@ -195,14 +196,14 @@ int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t k
 int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst) {
     start(src, dst, TarqBigInt);
     TqStr N = src.MantN, D = src.DenN;
-    n_TrimMag(N);
-    n_TrimMag(D);
-    if (n_MagIsZero(D)) {
+    tq_Trim(N);
+    tq_Trim(D);
+    if (tq_IsZero(D)) {
         dst.MantN = tq_Word(0);
         return tq_RaiseErr(tq_Err_Invalid);
     }
     TqStr rem;
     h_DivMod(std::move(N), std::move(D), 0, dst.MantN, rem);
-    n_TrimMag(dst.MantN);
+    tq_Trim(dst.MantN);
     return 0;
 }

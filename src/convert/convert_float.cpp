@@ -12,6 +12,7 @@
 #include "frame/pow10.h"
 #include "frame/tq_state.h"
 #include "kernels/divmod.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 static void startFloat(const TqNum &src, TqNum &dst, int32_t kind) {
@@ -33,11 +34,11 @@ static void alignBinFloat(TarqVar &v, TqStr &M) {
         v.Expo -= r;
     }
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
-    n_TrimMag(M);
+    tq_Trim(M);
 }
 
 int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
-    if (src.V.Expo == INT32_MIN && !n_MagIsZero(src.MantN)) {
+    if (src.V.Expo == INT32_MIN && !tq_IsZero(src.MantN)) {
         // 10^(2^31) is beyond the lookup: one power of ten less, then a
         // division by ten below a guard word.
         TqNum s = src;
@@ -46,25 +47,25 @@ int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
         TqStr x = TqStr(4, '\0') + dst.MantN, rem;
         h_DivMod(std::move(x), tq_Word(10), 0, dst.MantN, rem);
         dst.V.Expo -= 4;
-        n_TrimMag(dst.MantN);
+        tq_Trim(dst.MantN);
         n_ReducePrecision(dst.V, dst.MantN);
         return 0;
     }
     startFloat(src, dst, TarqBinFloat);
     const int32_t e = src.V.Expo;
-    if (n_MagIsZero(src.MantN)) {
+    if (tq_IsZero(src.MantN)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
     TqStr M = src.MantN;
-    n_TrimMag(M);
+    tq_Trim(M);
     if (e == 0) {
         dst.MantN = std::move(M);
     } else {
         TarqVar pv;
         TqStr P;
         n_Pow10_Lookup(e > 0 ? e : -e, pv, P);
-        n_TrimMag(P);
+        tq_Trim(P);
         if (e > 0) {
             int32_t trim = 1;
             h_Mul(std::move(M), std::move(P), trim, dst.MantN);
@@ -101,12 +102,12 @@ static const long double kLog10_256 = 2.408239965311849907224306l;
 int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
     startFloat(src, dst, TarqDecFloat);
     const int32_t b = src.V.Expo;
-    if (n_MagIsZero(src.MantN)) {
+    if (tq_IsZero(src.MantN)) {
         dst.MantN = tq_Word(0);
         return 0;
     }
     TqStr M = src.MantN;
-    n_TrimMag(M);
+    tq_Trim(M);
     const int64_t guard = 2 * static_cast<int64_t>(gTq_Prec_Digits_Internal);
     if (b == 0) {
         dst.MantN = std::move(M);
@@ -123,7 +124,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
             TarqVar pv;
             TqStr P;
             n_Pow10_Lookup(static_cast<int32_t>(d), pv, P);
-            n_TrimMag(P);
+            tq_Trim(P);
             const int32_t s = b - pv.Expo;
             if (s < 0) P.insert(0, static_cast<size_t>(-s), '\0');
             else M.insert(0, static_cast<size_t>(s), '\0');
@@ -143,7 +144,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
         TarqVar pv;
         TqStr P;
         n_Pow10_Lookup(static_cast<int32_t>(d), pv, P);
-        n_TrimMag(P);
+        tq_Trim(P);
         TqStr Q;
         int32_t trim = 1;
         h_Mul(std::move(M), std::move(P), trim, Q);
@@ -155,7 +156,7 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
             Q.insert(0, static_cast<size_t>(s), '\0');
         }
         if (Q.size() % 4) Q.append(4 - Q.size() % 4, '\0');
-        n_TrimMag(Q);
+        tq_Trim(Q);
         dst.MantN = std::move(Q);
     }
     n_NormaliseZero(dst.V, dst.MantN);

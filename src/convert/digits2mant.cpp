@@ -7,6 +7,8 @@
 
 #include "convert.h"
 #include "frame/number.h"
+#include "kernels/limbs.h"
+#include "kernels/mant2dec.h"
 #include "kernels/mul.h"
 
 // Below this many digits the plain multiply-by-10^9-and-add loop is faster.
@@ -33,7 +35,7 @@ static void basecase(const char *p, size_t n, TqStr &M) {
         if (carry) w.push_back(static_cast<uint32_t>(carry));
     }
     M.assign(reinterpret_cast<const char *>(w.data()), w.size() * 4);
-    n_TrimMag(M);
+    tq_Trim(M);
 }
 
 // R += A, R long enough to receive the sum without carry out of its top.
@@ -66,9 +68,9 @@ static void divideAndConquer(const char *p, size_t n, TqStr &M) {
     divideAndConquer(p, n - k, hi);
     divideAndConquer(p + (n - k), k, lo);
     int32_t trim = 1;
-    h_Mul(std::move(hi), n_Pow10Pow2(j), trim, M);
+    h_Mul(std::move(hi), h_Pow10Pow2(j), trim, M);
     addInto(M, lo);
-    n_TrimMag(M);
+    tq_Trim(M);
 }
 
 void n_DecDigits2Mant(const char *digits, size_t n, TqStr &M) {
@@ -102,7 +104,7 @@ static void powerOfTwoDigits(const TqStr &digits, int32_t bitsPer, TqStr &M) {
         w[bit / 32] |= d << (bit % 32);
         bit += bitsPer;
     }
-    n_TrimMag(M);
+    tq_Trim(M);
 }
 
 void n_Digits2Mant(const TqStr &text, TqStr &M) {

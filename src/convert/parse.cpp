@@ -5,6 +5,7 @@
 #include "convert.h"
 #include "frame/number.h"
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 // One side of a fraction text as an exact rational: a whole number in any
@@ -49,9 +50,9 @@ static int32_t parseFraction(TqStr text, TarqVar &v, TqStr &MantN, TqStr &DenN) 
     h_Mul(std::move(num.MantN), den.DenN, trim, MantN);
     trim = 1;
     h_Mul(std::move(num.DenN), std::move(den.MantN), trim, DenN);
-    n_TrimMag(MantN);
-    n_TrimMag(DenN);
-    if (reduce && !n_MagIsZero(DenN)) n_ReduceFraction(MantN, DenN);
+    tq_Trim(MantN);
+    tq_Trim(DenN);
+    if (reduce && !tq_IsZero(DenN)) n_ReduceFraction(MantN, DenN);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 // of zeros).
 #include "convert.h"
 #include "frame/number.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "parse_front.h"
 #include "frame/tq_state.h"
@@ -12,7 +13,7 @@
 
 // M * radix^e for e >= 0.
 static void scaleUp(TqStr &M, char radix, int64_t e) {
-    if (e == 0 || n_MagIsZero(M)) return;
+    if (e == 0 || tq_IsZero(M)) return;
     if (radix == 'd') {
         TqStr p10;
         n_Pow10_Exact(e, p10);
@@ -30,7 +31,7 @@ static void scaleUp(TqStr &M, char radix, int64_t e) {
         for (int32_t i = tq_NWords(r) - 1; i > words; --i) w[i] = (w[i] << shift) | (w[i - 1] >> (32 - shift));
         w[words] <<= shift;
     }
-    n_TrimMag(r);
+    tq_Trim(r);
     M = std::move(r);
 }
 
@@ -53,7 +54,7 @@ int32_t n_Convert_String2TarqBigInt(const TqStr &text, TarqVar &v, TqStr &MantN)
         else p.Mant.assign(1, '0');
     }
     n_Digits2Mant(p.Mant, MantN);
-    if (e > 0 && !n_MagIsZero(MantN)) {
+    if (e > 0 && !tq_IsZero(MantN)) {
         // Refuse a result too long to hold (10^e needs about 0.415 e bytes).
         const double bytes = (p.Radix == 'd' ? 0.41524 : p.Radix == 'h' ? 0.5 : 0.125) * static_cast<double>(e);
         if (bytes + MantN.size() > static_cast<double>(tq_MaxExactBytes)) return tq_RaiseErr(tq_Err_Invalid);

@@ -3,6 +3,7 @@
 // digits); the mantissa gets the difference as zero digits on the right, so
 // the value is exact. No precision cut here (the dispatcher cuts).
 #include "convert.h"
+#include "kernels/limbs.h"
 #include "parse_front.h"
 
 static int64_t floorTo(int64_t e, int64_t step) {
@@ -22,6 +23,6 @@ int32_t n_Convert_RadixString2TarqBinFloat(const TqStr &text, TarqVar &v, TqStr 
     const int64_t a = floorTo(p.E, step);
     p.Mant.append(static_cast<size_t>(p.E - a), '0');
     n_Digits2Mant(p.Mant, MantN);
-    v.Expo = n_MagIsZero(MantN) ? 0 : static_cast<int32_t>(p.Radix == 'h' ? a / 2 : a / 8);
+    v.Expo = tq_IsZero(MantN) ? 0 : static_cast<int32_t>(p.Radix == 'h' ? a / 2 : a / 8);
     return 0;
 }

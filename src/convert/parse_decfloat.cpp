@@ -2,6 +2,7 @@
 // one integer and Expo the exponent counted in digit positions. No precision
 // cut here (the dispatcher cuts).
 #include "convert.h"
+#include "kernels/limbs.h"
 #include "parse_front.h"
 
 int32_t n_Convert_DecString2TarqDecFloat(const TqStr &text, TarqVar &v, TqStr &MantN) {
@@ -12,6 +13,6 @@ int32_t n_Convert_DecString2TarqDecFloat(const TqStr &text, TarqVar &v, TqStr &M
     v.Sign = p.Sign;
     if (int32_t st = n_Parse_Scale(p)) return st;
     n_Digits2Mant(p.Mant, MantN);
-    v.Expo = n_MagIsZero(MantN) ? 0 : p.E;
+    v.Expo = tq_IsZero(MantN) ? 0 : p.E;
     return 0;
 }

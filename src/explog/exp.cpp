@@ -20,6 +20,7 @@
 #include "frame/number.h"
 #include "frame/pow10.h"
 #include "kernels/divmod.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "frame/tq_state.h"
 
@@ -80,7 +81,7 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
 // The value of an integer-valued finite float below 2^62 in magnitude.
 int64_t toInt64(const TqNum &v) {
     TqStr m = v.MantN;
-    n_TrimMag(m);
+    tq_Trim(m);
     if (v.V.NumType == TarqBinFloat) {
         if (v.V.Expo < 0)
             m = tq_Len(m) > -v.V.Expo ? m.substr(static_cast<size_t>(-v.V.Expo)) : tq_Word(0);
@@ -89,7 +90,7 @@ int64_t toInt64(const TqNum &v) {
     } else if (v.V.NumType == TarqDecFloat && v.V.Expo != 0) {
         TqStr p10, q, rem;
         n_Pow10_Integer(v.V.Expo < 0 ? -v.V.Expo : v.V.Expo, p10);
-        n_TrimMag(p10);
+        tq_Trim(p10);
         if (v.V.Expo < 0) {
             h_DivMod(m, p10, 0, q, rem);
             m = q;
@@ -99,7 +100,7 @@ int64_t toInt64(const TqNum &v) {
         }
     }
     while (m.size() % 4) m += '\0';
-    n_TrimMag(m);
+    tq_Trim(m);
     uint64_t acc = 0;
     for (int32_t i = (tq_NWords(m) < 2 ? tq_NWords(m) : 2) - 1; i >= 0; --i) acc = (acc << 32) | tq_W(m)[i];
     const int64_t s = static_cast<int64_t>(acc & 0x3FFFFFFFFFFFFFFFull);
@@ -156,7 +157,7 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
     const int32_t kind = x.V.NumType;
     if (r.V.NumType != kind || kind < TarqDecFloat || kind > TarqFraction || n.empty() || n.size() % 4)
         return tq_RaiseErr(tq_Err_Type);
-    n_TrimMag(n);
+    tq_Trim(n);
     int32_t top = tq_NWords(n) * 32 - 1;
     while (top >= 0 && !((tq_W(n)[top / 32] >> (top % 32)) & 1u)) --top;
     if (top < 0) {
@@ -239,7 +240,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         if (s.V.Expo % 4 != 0) n_Trace("2aso8igf: n_Exp error: (Var2.Expo MOD %tq_ExpNorm_BinFl) <> 0");
         // The bytes put above may form a zero top word, which the cut would
         // count as precision.
-        n_TrimMag(s.MantN);
+        tq_Trim(s.MantN);
     }
     n_ReducePrecision(s.V, s.MantN);
     n_NormaliseZero(s.V, s.MantN);

@@ -19,6 +19,7 @@
 #include "frame/number.h"
 #include "frame/pow10.h"
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "kernels/root.h"
 
@@ -105,7 +106,7 @@ TqNum n_BinToDec_Approx(const TqNum &t) {
     if (tq_IsZeroNum(t)) return d;
     d.V.Sign = t.V.Sign;
     TqStr m = t.MantN;
-    n_TrimMag(m);
+    tq_Trim(m);
     if (t.V.Expo >= 0) {
         d.MantN = TqStr(static_cast<size_t>(t.V.Expo), '\0') + m;
     } else {
@@ -113,7 +114,7 @@ TqNum n_BinToDec_Approx(const TqNum &t) {
         const int32_t k = want > 0 ? static_cast<int32_t>(std::ceil(want * 0.301029995663981195)) : 0;
         TqStr p10;
         n_Pow10_Integer(k, p10);
-        n_TrimMag(p10);
+        tq_Trim(p10);
         int32_t trim = 1;
         h_Mul(m, p10, trim, m);
         const size_t drop = static_cast<size_t>(-t.V.Expo);
@@ -137,7 +138,7 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         return;
     }
     TqStr M = x.MantN;
-    n_TrimMag(M);
+    tq_Trim(M);
     const int32_t L = tq_Len(M);
     const int32_t z = 8 * L - h_BitLength(M);
     // m = M / 256^L shifted left by z bits, in [0.5, 1).

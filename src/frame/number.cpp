@@ -7,17 +7,10 @@
 
 #include "cut_recip.h"
 #include "kernels/divmod.h"
-#include "kernels/limbops.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "pow10.h"
 #include "tq_state.h"
-
-void n_TrimMag(TqStr &m) {
-    size_t n = m.size() / 4;
-    const uint32_t *w = tq_W(m);
-    while (n > 0 && w[n - 1] == 0) --n;
-    m.resize((n ? n : 1) * 4);
-}
 
 // Adds 1 to a magnitude in place, growing it by a word on a final carry.
 static void incMag(TqStr &m) {
@@ -101,7 +94,7 @@ template <class L> static void cutBySmallPow10(TqStr &M, L p) {
         cutSplit(u, n, s, d, v, r);
     }
     const L rem = static_cast<L>(r >> s);
-    n_TrimMag(M);
+    tq_Trim(M);
     if (rem > p - rem) incMag(M);
 }
 
@@ -149,14 +142,14 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     const int32_t E1 = 4 * ((k + v.Expo) / 4);
     const int32_t d = E1 - v.Expo;
     if (d > 0) {
-        n_TrimMag(MantN);
+        tq_Trim(MantN);
         if (cutBySmallPow10(MantN, d)) {
             v.Expo = E1;
             return;
         }
         TqStr p10, q, rem;
         n_Pow10_Integer(d, p10);
-        n_TrimMag(p10);
+        tq_Trim(p10);
         int32_t up = 0;
         if (n_CutByPow10Recip(MantN, p10, q, up)) {
             if (up) incMag(q);
@@ -165,7 +158,7 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
             return;
         }
         TqStr m = MantN;
-        n_TrimMag(m);
+        tq_Trim(m);
         h_DivMod(std::move(m), p10, 1, q, rem);
         v.Expo = E1;
         // Round half up only beyond the exact half: compare 2R with 10^d.
@@ -177,7 +170,7 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
             carry = w >> 31;
         }
         tq_W(twice)[tq_NWords(rem)] = carry;
-        n_TrimMag(twice);
+        tq_Trim(twice);
         int32_t bigger = 0;
         if (tq_NWords(twice) != tq_NWords(p10)) {
             bigger = tq_NWords(twice) > tq_NWords(p10);
@@ -196,7 +189,7 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
         const int32_t E2 = 4 * floorDiv4(v.Expo);
         TqStr p10;
         n_Pow10_Integer(v.Expo - E2, p10);
-        n_TrimMag(p10);
+        tq_Trim(p10);
         int32_t trim = 1;
         h_Mul(MantN, p10, trim, MantN);
         v.Expo = E2;
@@ -233,7 +226,7 @@ void n_ReduceFraction(TqStr &num, TqStr &den) {
     if (!gTq_Opt_ReduceFractions) return;
     TqStr g;
     h_Gcd(num, den, g);
-    n_TrimMag(g);
+    tq_Trim(g);
     if (tq_NWords(g) == 1 && (tq_W(g)[0] == 1 || tq_W(g)[0] == 0)) return;
     TqStr q, r;
     h_DivMod(num, g, 0, q, r);

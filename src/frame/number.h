@@ -9,5 +9,3 @@ int32_t n_NormaliseZero(TarqVar &v, TqStr &MantN);
 void n_Mant_StripLowZeroWords(TarqVar &v, TqStr &MantN);
 // Divides numerator and denominator by their gcd while reduction is on.
 void n_ReduceFraction(TqStr &num, TqStr &den);
-// Removes high zero words; zero stays one zero word.
-void n_TrimMag(TqStr &m);

@@ -1,24 +1,21 @@
 // Magnitude addition, subtraction, comparison, shifts, unit steps and
-// trimming (contracts in addsub.h). The carry loops are the primitives of
-// limbs.h; these kernels fix lengths, aliasing and the reports.
+// trimming (contracts in addsub.h): thin entries over the primitives of
+// limbs.h that fix lengths, aliasing and the reports.
 #include "addsub.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "frame/tq_state.h"
 #include "limbs.h"
 
 static const uint32_t *words(const void *p) { return static_cast<const uint32_t *>(p); }
 
-void h_Trim(TqStr &s) {
-    size_t n = s.size() / 4;
-    const uint32_t *w = tq_W(s);
-    while (n > 1 && w[n - 1] == 0) --n;
-    s.resize((n ? n : 1) * 4);
-    if (n == 0) std::fill(s.begin(), s.end(), '\0');
-}
+void h_Trim(TqStr &s) { tq_Trim(s); }
 
+// The one place with the inverted sign: +1 means the first is the smaller.
 int32_t h_Compare_Ptr(const void *A, int32_t lenA, const void *B, int32_t lenB) {
+    TQ_REQUIRE(lenA >= 0 && lenB >= 0);
     const uint32_t *a = words(A), *b = words(B);
     int32_t na = lenA / 4, nb = lenB / 4;
     for (; na > nb; --na)
@@ -32,12 +29,7 @@ int32_t h_IsSmaller(const TqStr &A, const TqStr &B) {
     return h_Compare_Ptr(A.data(), tq_Len(A), B.data(), tq_Len(B)) == 1 ? 1 : 0;
 }
 
-int32_t h_IsZero(const TqStr &A) {
-    const uint32_t *a = tq_W(A);
-    for (int32_t i = tq_NWords(A) - 1; i >= 0; --i)
-        if (a[i]) return 0;
-    return 1;
-}
+int32_t h_IsZero(const TqStr &A) { return tq_IsZero(A) ? 1 : 0; }
 
 // Sum of the words of L and S (S not longer than L) into r, which holds the
 // length of L; returns the carry out of the top.
@@ -83,7 +75,7 @@ void h_Sub(const TqStr &X, const TqStr &Y, int32_t trim, TqStr &R) {
         uint32_t *r = tq_W(R);
         tq_Sub1(r + ny, tq_W(X) + ny, nx - ny, tq_SubN(r, tq_W(X), tq_W(Y), ny));
     }
-    if (trim && nx > 1 && tq_W(R)[nx - 1] == 0) h_Trim(R);
+    if (trim && nx > 1 && tq_W(R)[nx - 1] == 0) tq_Trim(R);
 }
 
 void h_Add_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *D, uint8_t &carry) {
@@ -126,15 +118,8 @@ void h_ShiftLeft1(const TqStr &X, TqStr &R) {
 void h_ShiftRight1(const TqStr &X, TqStr &R, TqStr &bit) {
     if (&R != &X) R = X;
     const int32_t n = tq_NWords(R);
-    uint32_t *r = tq_W(R);
-    uint32_t in = 0;
-    for (int32_t i = n - 1; i >= 0; --i) {
-        const uint32_t w = r[i];
-        r[i] = (w >> 1) | (in << 31);
-        in = w & 1;
-    }
-    bit = tq_Word(in);
-    if (n > 1 && r[n - 1] == 0) h_Trim(R);
+    bit = tq_Word(tq_Rsh1N(tq_W(R), tq_W(R), n));
+    if (n > 1 && tq_W(R)[n - 1] == 0) tq_Trim(R);
 }
 
 void h_Inc(const TqStr &X, TqStr &R) {
@@ -146,7 +131,7 @@ void h_Dec(const TqStr &X, TqStr &R) {
     if (&R != &X) R = X;
     const int32_t n = tq_NWords(R);
     tq_Sub1(tq_W(R), tq_W(R), n, 1);
-    if (n > 1 && tq_W(R)[n - 1] == 0) h_Trim(R);
+    if (n > 1 && tq_W(R)[n - 1] == 0) tq_Trim(R);
 }
 
 int32_t h_PadToWord(const TqStr &X, TqStr &R) {
@@ -158,3 +143,76 @@ int32_t h_PadToWord(const TqStr &X, TqStr &R) {
 }
 
 int32_t h_IsOdd(const TqStr &X) { return X.empty() ? 0 : (static_cast<unsigned char>(X[0]) & 1); }
+
+// The word i of X * 2^(32 s) for a magnitude of n words.
+static uint32_t shiftedWord(const uint32_t *x, int32_t n, int32_t s, int32_t i) {
+    return (i >= s && i - s < n) ? x[i - s] : 0;
+}
+
+int32_t tq_AddShifted(const TqStr &X, int32_t sx, const TqStr &Y, int32_t sy, int32_t sub, TqStr &R) {
+    TQ_REQUIRE(&R != &X && &R != &Y && sx >= 0 && sy >= 0);
+    int32_t nx = tq_SigWords(X), ny = tq_SigWords(Y);
+    if (!nx) sx = 0;
+    if (!ny) sy = 0;
+    const int32_t tx = nx + sx, ty = ny + sy;
+    const uint32_t *x = tq_W(X), *y = tq_W(Y);
+
+    // L is the operand that is copied into R, S the one added or subtracted.
+    bool yIsLarger;
+    if (!sub) {
+        yIsLarger = ty > tx;
+    } else if (tx != ty) {
+        yIsLarger = ty > tx;
+    } else {
+        int32_t c = 0;
+        for (int32_t i = tx - 1; i >= 0 && c == 0; --i) {
+            const uint32_t a = shiftedWord(x, nx, sx, i), b = shiftedWord(y, ny, sy, i);
+            if (a != b) c = a < b ? -1 : 1;
+        }
+        if (c == 0) {
+            R.assign(4, '\0');
+            return 0;
+        }
+        yIsLarger = c < 0;
+    }
+    const uint32_t *l = yIsLarger ? y : x, *s = yIsLarger ? x : y;
+    const int32_t nl = yIsLarger ? ny : nx, ns = yIsLarger ? nx : ny;
+    const int32_t sl = yIsLarger ? sy : sx, ss = yIsLarger ? sx : sy;
+    const int32_t n = nl + sl;
+    if (n == 0) {
+        R.assign(4, '\0');
+        return 0;
+    }
+
+    R.resize(static_cast<size_t>(n + 1) * 4);
+    uint32_t *r = tq_W(R);
+    r[n] = 0;
+    if (sl == 0) {
+        // One pass: the low words of L below S, L +/- S, then L's words above
+        // S with the carry or borrow.
+        if (ss) std::memcpy(r, l, static_cast<size_t>(ss) * 4);
+        const int32_t above = n - ss - ns;
+        if (!sub) {
+            const uint32_t c = tq_AddN(r + ss, l + ss, s, ns);
+            r[n] = tq_Add1(r + ss + ns, l + ss + ns, above, c);
+        } else {
+            const uint32_t b = tq_SubN(r + ss, l + ss, s, ns);
+            tq_Sub1(r + ss + ns, l + ss + ns, above, b);
+        }
+    } else {
+        // L lies sl words up: R = L', then S is added or subtracted in place.
+        std::memset(r, 0, static_cast<size_t>(sl) * 4);
+        std::memcpy(r + sl, l, static_cast<size_t>(nl) * 4);
+        if (ns) {
+            if (!sub) {
+                uint32_t c = tq_AddN(r + ss, r + ss, s, ns);
+                r[n] = tq_Add1(r + ss + ns, r + ss + ns, n - ss - ns, c);
+            } else {
+                uint32_t b = tq_SubN(r + ss, r + ss, s, ns);
+                tq_Sub1(r + ss + ns, r + ss + ns, n - ss - ns, b);
+            }
+        }
+    }
+    tq_Trim(R);
+    return sub && yIsLarger ? 1 : 0;
+}

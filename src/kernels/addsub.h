@@ -50,3 +50,11 @@ void h_Dec(const TqStr &X, TqStr &R);
 int32_t h_PadToWord(const TqStr &X, TqStr &R);
 // 1 when bit 0 of X is set, else 0 (0 for an empty string).
 int32_t h_IsOdd(const TqStr &X);
+
+// R = X x 2^(32 sx) + Y x 2^(32 sy) when sub is 0. When sub is non-zero,
+// R = |X' - Y'| for the shifted values X', Y', and the result is 1 when Y'
+// was the larger, else 0. Zero words at the top of X and Y are ignored; R
+// must be neither of them and comes out trimmed. sx, sy >= 0.
+int32_t tq_AddShifted(const TqStr &X, int32_t sx, const TqStr &Y, int32_t sy, int32_t sub, TqStr &R);
+// R = X + Y or |X - Y| (same rules, no shifts).
+inline int32_t tq_AddSub(const TqStr &X, const TqStr &Y, int32_t sub, TqStr &R) { return tq_AddShifted(X, 0, Y, 0, sub, R); }

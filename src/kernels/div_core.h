@@ -1,6 +1,6 @@
 // Division on raw limb arrays, shared by h_DivMod, the modular powers and the
 // decimal expansion. L is uint32_t or (where the compiler has 128-bit
-// products) uint64_t; see limbops.h.
+// products) uint64_t; see limbs.h.
 //
 // All divisors are normalised (top bit of the top limb set) and the dividend's
 // top dn limbs are below the divisor, so the quotient has un - dn limbs. The
@@ -9,7 +9,7 @@
 #pragma once
 #include <cstdint>
 
-#include "limbops.h"
+#include "limbs.h"
 
 // Schoolbook long division by a divisor of dn >= 2 limbs, one 3-by-2 limb
 // division by reciprocal per quotient limb.

@@ -13,20 +13,6 @@
 #include "div_core.h"
 #include "divmod.h"
 
-static void trimMag(TqStr &s) {
-    size_t n = s.size() / 4;
-    while (n > 1 && tq_W(s)[n - 1] == 0) --n;
-    s.resize((n ? n : 1) * 4);
-}
-
-static bool isZeroWord(const TqStr &s) { return s.size() == 4 && tq_W(s)[0] == 0; }
-
-// X < Y for trimmed operands.
-static bool smaller(const TqStr &X, const TqStr &Y) {
-    if (X.size() != Y.size()) return X.size() < Y.size();
-    return tqL_Cmp(tq_W(X), tq_W(Y), tq_NWords(X)) < 0;
-}
-
 // Writes the n limbs at p, trimmed, into S (reusing S's storage).
 template <class L> static void storeTrimmed(TqStr &S, const L *p, int32_t n) {
     int32_t words = n * static_cast<int32_t>(sizeof(L) / 4);
@@ -72,20 +58,14 @@ void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
     (void)wantRem;
     if (X.size() % 4) X.resize((X.size() / 4 + 1) * 4, '\0');
     if (Y.size() % 4) Y.resize((Y.size() / 4 + 1) * 4, '\0');
-    trimMag(X);
-    trimMag(Y);
-    if (isZeroWord(Y) || smaller(X, Y)) {
+    tq_Trim(X);
+    tq_Trim(Y);
+    if (tq_IsZero(Y) || tq_Cmp(X, Y) < 0) {
         Q = tq_Word(0);
         Rem = std::move(X);
         return;
     }
-#if TQ_HAVE_LIMB64
-    if (tqL_UseLimb64()) {
-        divideLimbs<uint64_t>(X, Y, Q, Rem);
-        return;
-    }
-#endif
-    divideLimbs<uint32_t>(X, Y, Q, Rem);
+    tqL_OnLimbWidth([&](auto limb) { divideLimbs<decltype(limb)>(X, Y, Q, Rem); });
 }
 
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem) {
@@ -98,8 +78,8 @@ void h_MulWord(const TqStr &W, const TqStr &Y, int32_t &trim, TqStr &R) {
     TqStr r(Y.size() + 4, '\0');
     if (w != 0) {
         const int32_t n = tq_NWords(Y);
-        tq_W(r)[n] = tqL_Mul1(tq_W(r), tq_W(Y), n, w);
+        tq_W(r)[n] = tq_MulWordN(tq_W(r), tq_W(Y), n, w);
     }
-    if (trim && r.size() > 4) trimMag(r);
+    if (trim && r.size() > 4) tq_Trim(r);
     R = std::move(r);
 }

@@ -74,7 +74,7 @@ void h_Gcd(TqStr A, TqStr B, TqStr &R) {
     Words a(tq_W(A), tq_W(A) + tq_NWords(A)), b(tq_W(B), tq_W(B) + tq_NWords(B));
     trimWords(a);
     trimWords(b);
-    if (a.size() < b.size() || (a.size() == b.size() && tqL_Cmp(a.data(), b.data(), static_cast<int32_t>(a.size())) < 0))
+    if (a.size() < b.size() || (a.size() == b.size() && tq_CmpN(a.data(), b.data(), static_cast<int32_t>(a.size())) < 0))
         a.swap(b);
     constexpr int64_t kLimit = int64_t{1} << 30;
     Words na, nb;

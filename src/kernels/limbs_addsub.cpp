@@ -1,6 +1,6 @@
 // Carry-chain primitives on word vectors: n-word addition and subtraction,
-// carry and borrow propagation, doubling and comparison (contracts in
-// limbs.h). The 64-bit loops keep the carry in the processor's carry flag
+// carry and borrow propagation, shifts by one bit, comparison, and the
+// product and quotient by one word (contracts in limbs.h). The 64-bit loops keep the carry in the processor's carry flag
 // through _addcarry_u64 / _subborrow_u64 and run four limbs per iteration.
 #include <cstring>
 
@@ -186,6 +186,7 @@ static uint32_t subN64Asm(uint32_t *r, const uint32_t *a, const uint32_t *b, int
 #endif
 
 uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    TQ_REQUIRE(n >= 0);
 #if TQ_HAVE_LIMB64
     if (gTq_Kernel_Limb64) return gTq_Kernel_Adx ? addN64Asm(r, a, b, n) : addN64(r, a, b, n);
 #endif
@@ -193,6 +194,7 @@ uint32_t tq_AddN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
 }
 
 uint32_t tq_SubN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
+    TQ_REQUIRE(n >= 0);
 #if TQ_HAVE_LIMB64
     if (gTq_Kernel_Limb64) return gTq_Kernel_Adx ? subN64Asm(r, a, b, n) : subN64(r, a, b, n);
 #endif
@@ -202,6 +204,7 @@ uint32_t tq_SubN(uint32_t *r, const uint32_t *a, const uint32_t *b, int32_t n) {
 // Propagation touches one word per step in the common case (the carry dies in
 // the first word), so a single word loop serves both paths.
 uint32_t tq_Add1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c) {
+    TQ_REQUIRE(n >= 0 && c <= 1);
     int32_t i = 0;
     for (; i < n && c; ++i) {
         r[i] = a[i] + 1;
@@ -212,6 +215,7 @@ uint32_t tq_Add1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c) {
 }
 
 uint32_t tq_Sub1(uint32_t *r, const uint32_t *a, int32_t n, uint32_t c) {
+    TQ_REQUIRE(n >= 0 && c <= 1);
     int32_t i = 0;
     for (; i < n && c; ++i) {
         c = a[i] == 0;
@@ -231,8 +235,27 @@ uint32_t tq_Lsh1N(uint32_t *r, const uint32_t *a, int32_t n) {
     return c;
 }
 
-int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n) {
-    for (int32_t i = n - 1; i >= 0; --i)
-        if (a[i] != b[i]) return a[i] > b[i] ? 1 : -1;
-    return 0;
+uint32_t tq_Rsh1N(uint32_t *r, const uint32_t *a, int32_t n) {
+    uint32_t c = 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const uint32_t w = a[i];
+        r[i] = (w >> 1) | (c << 31);
+        c = w & 1;
+    }
+    return c;
+}
+
+int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n) { return tqL_Cmp(a, b, n); }
+
+uint32_t tq_MulWordN(uint32_t *r, const uint32_t *a, int32_t n, uint32_t w) { return tqL_Mul1(r, a, n, w); }
+
+uint32_t tq_DivWordN(uint32_t *r, const uint32_t *a, int32_t n, uint32_t w) {
+    TQ_REQUIRE(w != 0);
+    uint64_t rem = 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const uint64_t cur = (rem << 32) | a[i];
+        r[i] = static_cast<uint32_t>(cur / w);
+        rem = cur % w;
+    }
+    return static_cast<uint32_t>(rem);
 }

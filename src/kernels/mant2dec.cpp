@@ -17,6 +17,7 @@
 
 #include "divmod.h"
 #include "frame/tq_state.h"
+#include "limbs.h"
 #include "mant2dec.h"
 #include "mul.h"
 
@@ -30,26 +31,6 @@ TqPowCache &cache() {
 constexpr int32_t kFirstTop = 14;
 constexpr int32_t kGrowStep = 20;
 
-void trimMag(TqStr &s) {
-    size_t n = s.size() / 4;
-    while (n > 1 && tq_W(s)[n - 1] == 0) --n;
-    s.resize((n ? n : 1) * 4);
-}
-
-bool isZero(const TqStr &s) {
-    for (int32_t i = 0; i < tq_NWords(s); ++i)
-        if (tq_W(s)[i]) return false;
-    return true;
-}
-
-// a < b for trimmed magnitudes.
-bool smaller(const TqStr &a, const TqStr &b) {
-    if (a.size() != b.size()) return a.size() < b.size();
-    for (int32_t i = tq_NWords(a) - 1; i >= 0; --i)
-        if (tq_W(a)[i] != tq_W(b)[i]) return tq_W(a)[i] < tq_W(b)[i];
-    return false;
-}
-
 void appendPower(TqPowCache &c, int32_t j) {
     if (j >= static_cast<int32_t>(c.PowTable.size())) {
         c.PowTable.resize(c.PowTable.size() + kGrowStep);
@@ -57,28 +38,30 @@ void appendPower(TqPowCache &c, int32_t j) {
     }
     TqStr sq;
     h_Square(c.PowTable[j - 1], sq);
-    trimMag(sq);
+    tq_Trim(sq);
     c.PowTableLen[j] = tq_Len(sq);
     c.PowTable[j] = std::move(sq);
 }
 
-void buildCache() {
+// Makes sure the cache holds PowTable(0..top).
+void growTo(int32_t top) {
     TqPowCache &c = cache();
-    if (c.PowTableTop) return;
-    c.PowTable.assign(kGrowStep + 1, TqStr());
-    c.PowTableLen.assign(kGrowStep + 1, 0);
-    c.PowTable[0] = c.PowTable[1] = tq_Word(1000000000u);
-    c.PowTableLen[0] = c.PowTableLen[1] = 4;
-    for (int32_t j = 2; j <= kFirstTop; ++j) appendPower(c, j);
-    c.PowTableTop = kFirstTop;
+    if (c.PowTable.empty()) {
+        c.PowTable.assign(kGrowStep + 1, TqStr());
+        c.PowTableLen.assign(kGrowStep + 1, 0);
+        c.PowTable[0] = c.PowTable[1] = tq_Word(1000000000u);
+        c.PowTableLen[0] = c.PowTableLen[1] = 4;
+        c.PowTableTop = 1;
+    }
+    while (c.PowTableTop < top) appendPower(c, ++c.PowTableTop);
 }
+
+void buildCache() { growTo(kFirstTop); }
 
 // Makes sure the cache reaches a power not below M (M trimmed).
 void extendCache(const TqStr &M) {
     TqPowCache &c = cache();
-    int32_t j = c.PowTableTop;
-    while (smaller(c.PowTable[j], M)) appendPower(c, ++j);
-    c.PowTableTop = j;
+    while (tq_Cmp(c.PowTable[c.PowTableTop], M) < 0) growTo(c.PowTableTop + 1);
 }
 
 // The largest level L >= 1 whose power does not exceed M (M >= 10^9,
@@ -88,7 +71,7 @@ int32_t splitLevel(const TqStr &M) {
     extendCache(M);
     const TqPowCache &c = cache();
     int32_t L = c.PowTableTop;
-    while (L > 1 && smaller(M, c.PowTable[L])) --L;
+    while (L > 1 && tq_Cmp(M, c.PowTable[L]) < 0) --L;
     return L;
 }
 
@@ -99,12 +82,7 @@ int32_t smallDigits(const TqStr &M, char *rev) {
     int32_t n = static_cast<int32_t>(w.size()), k = 0;
     while (n > 0 && w[n - 1] == 0) --n;
     while (n > 0) {
-        uint64_t r = 0;
-        for (int32_t i = n - 1; i >= 0; --i) {
-            const uint64_t cur = (r << 32) | w[i];
-            w[i] = static_cast<uint32_t>(cur / 1000000000u);
-            r = cur % 1000000000u;
-        }
+        uint32_t r = tq_DivWordN(w.data(), w.data(), n, 1000000000u);
         while (n > 0 && w[n - 1] == 0) --n;
         for (int d = 0; d < 9; ++d) {
             rev[k++] = static_cast<char>('0' + r % 10);
@@ -118,7 +96,7 @@ int32_t smallDigits(const TqStr &M, char *rev) {
 // Writes M (below 10^width) as exactly width digits at out.
 void writePadded(const TqStr &M, int32_t level, char *out) {
     const int64_t width = int64_t{9} << level;
-    if (isZero(M)) {
+    if (tq_IsZero(M)) {
         std::memset(out, '0', static_cast<size_t>(width));
         return;
     }
@@ -158,19 +136,25 @@ int32_t appendTop(const TqStr &M, std::string &out) {
 
 const TqPowCache &h_Mant2Dec_Cache() { return cache(); }
 
+const TqStr &h_Pow10Pow2(int32_t j) {
+    TQ_REQUIRE(j >= 0);
+    growTo(j + 1);
+    return cache().PowTable[j + 1];
+}
+
 void h_Mant2Dec_Rec(TqStr M, int32_t &level, TqStr &S) {
     if (M.size() % 4) M.resize((M.size() / 4 + 1) * 4, '\0');
-    trimMag(M);
+    tq_Trim(M);
     buildCache();
     std::string digits;
     if (level < 0) {
-        if (isZero(M))
+        if (tq_IsZero(M))
             digits = "0";
         else
             level = appendTop(M, digits);
     } else {
         digits.resize(size_t{9} << level);
-        while (level > cache().PowTableTop) appendPower(cache(), ++cache().PowTableTop);
+        growTo(level);
         writePadded(M, level, digits.data());
     }
     S.insert(0, digits);
@@ -178,9 +162,9 @@ void h_Mant2Dec_Rec(TqStr M, int32_t &level, TqStr &S) {
 
 void h_Mant2Dec(TqStr M, TqStr &S) {
     if (M.size() % 4) M.resize((M.size() / 4 + 1) * 4, '\0');
-    trimMag(M);
+    tq_Trim(M);
     buildCache();
-    if (isZero(M)) {
+    if (tq_IsZero(M)) {
         S.assign(1, '0');
         return;
     }

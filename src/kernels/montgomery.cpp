@@ -6,15 +6,9 @@
 // less M once when U >= M. Both take whole strings and return trimmed ones.
 // The modular power itself uses the word-level form of montgomery_limbs.cpp,
 // which gives the same values.
-#include "limbops.h"
+#include "limbs.h"
 #include "mul.h"
 #include "pow.h"
-
-static void trimMag(TqStr &s) {
-    size_t n = s.size() / 4;
-    while (n > 1 && tq_W(s)[n - 1] == 0) --n;
-    s.resize((n ? n : 1) * 4);
-}
 
 // The low n bytes of X (zero-extended when X is shorter).
 static TqStr lowBytes(const TqStr &X, int32_t n) {
@@ -33,8 +27,8 @@ void h_MontgomerySetup(const TqStr &M, TqStr &Mp, int32_t &n, int32_t &exists) {
     TqStr mp(static_cast<size_t>(n) + 4, '\0');
     TqStr iv = inv;
     iv.resize(mp.size(), '\0');
-    tqL_SubN(tq_W(mp), tq_W(R), tq_W(iv), tq_NWords(mp));
-    trimMag(mp);
+    tq_SubN(tq_W(mp), tq_W(R), tq_W(iv), tq_NWords(mp));
+    tq_Trim(mp);
     Mp = std::move(mp);
 }
 
@@ -50,15 +44,15 @@ void h_MontgomeryReduce(TqStr T, const TqStr &M, const TqStr &Mp, int32_t n, TqS
     const size_t len = (T.size() > mM.size() ? T.size() : mM.size()) + 4;
     T.resize(len, '\0');
     mM.resize(len, '\0');
-    tqL_AddN(tq_W(T), tq_W(T), tq_W(mM), tq_NWords(T));
+    tq_AddN(tq_W(T), tq_W(T), tq_W(mM), tq_NWords(T));
     TqStr U = static_cast<int32_t>(T.size()) > n ? T.substr(static_cast<size_t>(n)) : TqStr(4, '\0');
-    trimMag(U);
+    tq_Trim(U);
     // U < 2M: subtract M once when U >= M.
     TqStr Mx = M;
-    trimMag(Mx);
+    tq_Trim(Mx);
     if (U.size() < Mx.size()) U.resize(Mx.size(), '\0');
     Mx.resize(U.size(), '\0');
-    if (tqL_Cmp(tq_W(U), tq_W(Mx), tq_NWords(U)) >= 0) tqL_SubN(tq_W(U), tq_W(U), tq_W(Mx), tq_NWords(U));
-    trimMag(U);
+    if (tq_CmpN(tq_W(U), tq_W(Mx), tq_NWords(U)) >= 0) tq_SubN(tq_W(U), tq_W(U), tq_W(Mx), tq_NWords(U));
+    tq_Trim(U);
     R = std::move(U);
 }

@@ -2,7 +2,7 @@
 // modular power. For a modulus m of n limbs (odd) and R = B^n (B the limb
 // base): tq_MontMul gives a x b x R^-1 mod m for a, b < m.
 #pragma once
-#include "limbops.h"
+#include "limbs.h"
 
 // -m^-1 mod B for odd m0 (the low limb of the modulus).
 template <class L> L tq_MontInvLimb(L m0);

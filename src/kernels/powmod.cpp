@@ -13,18 +13,6 @@
 #include "mul.h"
 #include "pow.h"
 
-static void trimMag(TqStr &s) {
-    size_t n = s.size() / 4;
-    while (n > 1 && tq_W(s)[n - 1] == 0) --n;
-    s.resize((n ? n : 1) * 4);
-}
-
-static bool isZero(const TqStr &s) {
-    for (int32_t i = 0; i < tq_NWords(s); ++i)
-        if (tq_W(s)[i]) return false;
-    return true;
-}
-
 // Runs the records from the most significant down: start from the table entry
 // of the top window, then square for every bit and multiply by the table entry
 // of every window. sq(x) and mul(x, i) update x in place.
@@ -96,27 +84,21 @@ template <class L> static void powModPlain(const TqStr &B, const TqStr &E, const
         recs, x, [&](std::vector<L> &v) { red.sqr(v.data(), v.data()); },
         [&](std::vector<L> &v, int32_t i) { red.mul(v.data(), v.data(), &tab[static_cast<size_t>(i / 2) * n]); });
     TqStr r(reinterpret_cast<const char *>(x.data()), static_cast<size_t>(n) * sizeof(L));
-    trimMag(r);
+    tq_Trim(r);
     R = std::move(r);
 }
 
 void h_PowMod_Plain(TqStr B, TqStr E, TqStr M, TqStr &R) {
-    if (isZero(E)) {
+    if (tq_IsZero(E)) {
         R = tq_Word(1);
         return;
     }
-    trimMag(M);
-    if (isZero(M)) {
+    tq_Trim(M);
+    if (tq_IsZero(M)) {
         R = tq_Word(0);
         return;
     }
-#if TQ_HAVE_LIMB64
-    if (tqL_UseLimb64()) {
-        powModPlain<uint64_t>(B, E, M, R);
-        return;
-    }
-#endif
-    powModPlain<uint32_t>(B, E, M, R);
+    tqL_OnLimbWidth([&](auto limb) { powModPlain<decltype(limb)>(B, E, M, R); });
 }
 
 template <class L> static void powModMont(const TqStr &B, const TqStr &E, const TqStr &M, TqStr &R) {
@@ -151,36 +133,30 @@ template <class L> static void powModMont(const TqStr &B, const TqStr &E, const 
     one[0] = 1;
     tq_MontMul(x.data(), x.data(), one.data(), m.data(), n, minv, t.data());
     TqStr r(reinterpret_cast<const char *>(x.data()), static_cast<size_t>(n) * LB);
-    trimMag(r);
+    tq_Trim(r);
     R = std::move(r);
 }
 
 void h_PowMod_Montgomery(TqStr B, TqStr E, TqStr M, TqStr &R) {
-    if (isZero(E)) {
+    if (tq_IsZero(E)) {
         R = tq_Word(1);
         return;
     }
-    trimMag(M);
+    tq_Trim(M);
     if (!(tq_W(M)[0] & 1)) {
         // Montgomery needs an odd modulus; even ones (and zero) take the
         // plain reduction.
         h_PowMod_Plain(std::move(B), std::move(E), std::move(M), R);
         return;
     }
-#if TQ_HAVE_LIMB64
-    if (tqL_UseLimb64()) {
-        powModMont<uint64_t>(B, E, M, R);
-        return;
-    }
-#endif
-    powModMont<uint32_t>(B, E, M, R);
+    tqL_OnLimbWidth([&](auto limb) { powModMont<decltype(limb)>(B, E, M, R); });
 }
 
 void h_PowMod(TqStr B, TqStr E, TqStr M, TqStr &R) {
-    trimMag(M);
-    if (isZero(E)) {
+    tq_Trim(M);
+    if (tq_IsZero(E)) {
         R = tq_Word(1);
-    } else if (isZero(M)) {
+    } else if (tq_IsZero(M)) {
         R = tq_Word(0);
     } else if (tq_W(M)[0] & 1) {
         h_PowMod_Montgomery(std::move(B), std::move(E), std::move(M), R);

@@ -13,63 +13,41 @@
 #include "root.h"
 
 #include <cmath>
+#include <cstring>
 
+#include "addsub.h"
 #include "divmod.h"
-#include "frame/number.h"
+#include "limbs.h"
 #include "mul.h"
 #include "pow.h"
 
 namespace {
 
-bool isZero(const TqStr &a) {
-    for (int32_t i = 0; i < tq_NWords(a); ++i)
-        if (tq_W(a)[i]) return false;
-    return true;
-}
-
-// -1, 0, 1 as a < b, a == b, a > b (any lengths).
-int cmpMag(const TqStr &a, const TqStr &b) {
-    int32_t na = tq_NWords(a), nb = tq_NWords(b), n = na > nb ? na : nb;
-    for (int32_t i = n - 1; i >= 0; --i) {
-        uint32_t x = i < na ? tq_W(a)[i] : 0, y = i < nb ? tq_W(b)[i] : 0;
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return 0;
-}
-
+// a + b and a - b (a >= b), trimmed.
 TqStr addMag(const TqStr &a, const TqStr &b) {
-    int32_t na = tq_NWords(a), nb = tq_NWords(b), n = (na > nb ? na : nb) + 1;
-    TqStr r(static_cast<size_t>(n) * 4, '\0');
-    uint64_t c = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        c += static_cast<uint64_t>(i < na ? tq_W(a)[i] : 0) + (i < nb ? tq_W(b)[i] : 0);
-        tq_W(r)[i] = static_cast<uint32_t>(c);
-        c >>= 32;
-    }
-    n_TrimMag(r);
+    TqStr r;
+    tq_AddSub(a, b, 0, r);
     return r;
 }
-
-// a - b for a >= b.
 TqStr subMag(const TqStr &a, const TqStr &b) {
-    TqStr r = a;
-    int64_t borrow = 0;
-    for (int32_t i = 0; i < tq_NWords(r); ++i) {
-        int64_t d = static_cast<int64_t>(tq_W(r)[i]) - (i < tq_NWords(b) ? tq_W(b)[i] : 0) - borrow;
-        borrow = d < 0;
-        tq_W(r)[i] = static_cast<uint32_t>(d);
-    }
-    n_TrimMag(r);
+    TqStr r;
+    tq_AddSub(a, b, 1, r);
     return r;
 }
 
-TqStr shiftRight1(const TqStr &a) {
-    TqStr r = a;
-    uint32_t *w = tq_W(r);
-    int32_t n = tq_NWords(r);
-    for (int32_t i = 0; i < n; ++i) w[i] = (w[i] >> 1) | (i + 1 < n ? w[i + 1] << 31 : 0);
-    n_TrimMag(r);
-    return r;
+// a div 2, a x m and a div d, trimmed.
+TqStr shiftRight1(TqStr a) {
+    tq_Rsh1N(tq_W(a), tq_W(a), tq_NWords(a));
+    tq_Trim(a);
+    return a;
+}
+TqStr mulSmall(TqStr a, uint32_t m) {
+    tq_MulWord(a, m);
+    return a;
+}
+TqStr divSmall(TqStr a, uint32_t d) {
+    tq_DivWord(a, d);
+    return a;
 }
 
 // 2^k as a magnitude.
@@ -79,35 +57,10 @@ TqStr powerOfTwo(int64_t k) {
     return r;
 }
 
-TqStr mulSmall(const TqStr &a, uint32_t m) {
-    TqStr r(a.size() + 4, '\0');
-    uint64_t c = 0;
-    for (int32_t i = 0; i < tq_NWords(a); ++i) {
-        c += static_cast<uint64_t>(tq_W(a)[i]) * m;
-        tq_W(r)[i] = static_cast<uint32_t>(c);
-        c >>= 32;
-    }
-    tq_W(r)[tq_NWords(a)] = static_cast<uint32_t>(c);
-    n_TrimMag(r);
-    return r;
-}
-
-TqStr divSmall(const TqStr &a, uint32_t d) {
-    TqStr r = a;
-    uint64_t rem = 0;
-    for (int32_t i = tq_NWords(r) - 1; i >= 0; --i) {
-        uint64_t cur = (rem << 32) | tq_W(r)[i];
-        tq_W(r)[i] = static_cast<uint32_t>(cur / d);
-        rem = cur % d;
-    }
-    n_TrimMag(r);
-    return r;
-}
-
 TqStr powSmall(const TqStr &x, uint32_t e) {
     TqStr r;
     h_Pow(x, tq_Word(e), r);
-    n_TrimMag(r);
+    tq_Trim(r);
     return r;
 }
 
@@ -118,7 +71,7 @@ TqStr quotientByPower(const TqStr &A, const TqStr &x, int32_t n) {
     if (static_cast<int64_t>(n - 1) * (bx - 1) > ba) return tq_Word(0);
     TqStr q, rem;
     h_DivMod(A, powSmall(x, static_cast<uint32_t>(n - 1)), 0, q, rem);
-    n_TrimMag(q);
+    tq_Trim(q);
     return q;
 }
 
@@ -132,7 +85,7 @@ TqStr rootStep(const TqStr &A, const TqStr &x, int32_t n) {
 TqStr sqrtStep(const TqStr &A, const TqStr &x) {
     TqStr q, rem;
     h_DivMod(A, x, 0, q, rem);
-    n_TrimMag(q);
+    tq_Trim(q);
     return shiftRight1(addMag(x, q));
 }
 
@@ -153,16 +106,16 @@ TqStr sqrtStart(const TqStr &A) {
 }
 
 TqStr sqrtNoRem(TqStr A) {
-    n_TrimMag(A);
-    if (isZero(A)) return tq_Word(0);
+    tq_Trim(A);
+    if (tq_IsZero(A)) return tq_Word(0);
     TqStr x = sqrtStart(A);
     TqStr y = sqrtStep(A, x);
     int32_t rounds = 0;
     do {
         x = std::move(y);
         y = sqrtStep(A, x);
-    } while (cmpMag(y, x) < 0 && ++rounds <= 2000000);
-    n_TrimMag(x);
+    } while (tq_Cmp(y, x) < 0 && ++rounds <= 2000000);
+    tq_Trim(x);
     return x;
 }
 
@@ -181,7 +134,7 @@ TqStr rootStart(const TqStr &A, int32_t n) {
         uint64_t v = static_cast<uint64_t>(est * (1 + 1e-12)) + 2;
         TqStr r(8, '\0');
         std::memcpy(r.data(), &v, 8);
-        n_TrimMag(r);
+        tq_Trim(r);
         return r;
     }
     // Leading 48 bits of the root, raised by a margin far above the double's
@@ -216,21 +169,21 @@ int32_t h_BitLength(const TqStr &A) {
 }
 
 void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R) {
-    n_TrimMag(A);
+    tq_Trim(A);
     TqStr x = sqrtNoRem(A);
     if (wantRem) {
         TqStr sq;
         h_Square(x, sq);
-        n_TrimMag(sq);
+        tq_Trim(sq);
         R = subMag(A, sq);
     }
     C = std::move(x);
 }
 
 void h_Root(TqStr A, int32_t n, int32_t wantRem, TqStr &C, TqStr &R) {
-    n_TrimMag(A);
+    tq_Trim(A);
     TqStr x;
-    if (n <= 1 || isZero(A)) {
+    if (n <= 1 || tq_IsZero(A)) {
         x = n <= 1 ? A : tq_Word(0);
     } else if (n == 2) {
         x = sqrtNoRem(A);
@@ -239,7 +192,7 @@ void h_Root(TqStr A, int32_t n, int32_t wantRem, TqStr &C, TqStr &R) {
         TqStr y = rootStep(A, x, n);
         int32_t rounds = 0;
         // y < x while above the floor of the root; the first y >= x ends it.
-        while (cmpMag(y, x) < 0 && ++rounds <= 2000000) {
+        while (tq_Cmp(y, x) < 0 && ++rounds <= 2000000) {
             x = std::move(y);
             y = rootStep(A, x, n);
         }

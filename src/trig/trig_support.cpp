@@ -1,4 +1,5 @@
 // Helpers shared by the trigonometric operations (see trig_support.h).
+#include "kernels/limbs.h"
 #include "trig_support.h"
 
 #include "arith/arith.h"
@@ -97,8 +98,8 @@ bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &prev
     TqNum a = sum, b = previous;
     n_ReducePrecision(a.V, a.MantN);
     n_ReducePrecision(b.V, b.MantN);
-    n_TrimMag(a.MantN);
-    n_TrimMag(b.MantN);
+    tq_Trim(a.MantN);
+    tq_Trim(b.MantN);
     const bool same = a.V.Expo == b.V.Expo && a.MantN == b.MantN;
     prec.toRaised();
     return same;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "conv_oracle.h"
+#include "kernels/limbs.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST_F(ConvertDT, ExactKindEdgeCases) {
     TqNum v = conv(tq_P("-2.7", TarqDecFloat), TarqBigInt);
     EXPECT_EQ(tq_ValueStr(v), "-2");
     v = conv(tq_P("-&h0.C", TarqBinFloat), TarqBigInt);
-    EXPECT_TRUE(n_MagIsZero(v.MantN));
+    EXPECT_TRUE(tq_IsZero(v.MantN));
     EXPECT_EQ(v.V.Sign, -1);
     v = conv(tq_P("0.25", TarqDecFloat), TarqFraction);
     EXPECT_EQ(v.MantN, tq_Word(1));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "conv_oracle.h"
+#include "kernels/limbs.h"
 
 namespace {
 
@@ -53,10 +54,10 @@ TEST_F(Parse, SignInsideExponentDigitsIsRefused) {
 TEST_F(Parse, EmptyAndSignOnlyTextsAreZero) {
     for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqBigInt}) {
         TqNum v = tq_P("", kind);
-        EXPECT_TRUE(n_MagIsZero(v.MantN));
+        EXPECT_TRUE(tq_IsZero(v.MantN));
         EXPECT_EQ(v.V.Sign, 1);
         v = tq_P("-", kind);
-        EXPECT_TRUE(n_MagIsZero(v.MantN)) << kind;
+        EXPECT_TRUE(tq_IsZero(v.MantN)) << kind;
         EXPECT_EQ(v.V.Sign, -1) << kind;
     }
 }

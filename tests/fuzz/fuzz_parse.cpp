@@ -13,6 +13,7 @@
 
 #include "convert/convert.h"
 #include "frame/tq_state.h"
+#include "kernels/limbs.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                     wider.lower(wider.bytes + 64);
                     if (n_Convert_String2TarqVar(out, back.V, back.MantN, back.DenN, kind) != 0) std::abort();
                 }
-                const bool zeroDen = kind == TarqFraction && n_MagIsZero(v.DenN);
+                const bool zeroDen = kind == TarqFraction && tq_IsZero(v.DenN);
                 if (!zeroDen && n_Compare(back, v) != 0) std::abort();
             }
         }

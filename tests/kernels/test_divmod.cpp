@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "kernels/divmod.h"
-#include "kernels/limbops.h"
+#include "kernels/limbs.h"
 #include "mag_gmp.h"
 
 namespace {
