@@ -5,7 +5,7 @@
 // as the product has integer bits, so that the exponential receives its
 // argument to the full working precision; the result is cut once. The outcomes
 // for zero, one, negative bases and infinite or NaN operands follow tables
-// tried from the top. A big-integer power whose result would exceed 2^31 bits
+// tried from the top. A big-integer power whose result would exceed 2^24 bits
 // is refused as out of range (tq_Err_ExpRange) instead of exhausting memory.
 #include <cmath>
 
@@ -22,7 +22,9 @@
 
 namespace {
 
-constexpr double kMaxPowerBits = 2147483648.0;
+// About 5 million decimal digits, computed in about a second; a larger exact
+// power would hold the global lock for minutes.
+constexpr double kMaxPowerBits = 16777216.0;
 
 bool isNaN(const TqNum &v) { return v.V.Special == tq_Special_NaN; }
 bool isPosInf(const TqNum &v) { return v.V.Special == tq_Special_PosInf; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calibrate.h"
+#include "precision.h"
 #include "startup.h"
 #include "store.h"
 #include "tq_state.h"
@@ -27,6 +28,10 @@ void n_BuildSmallPrimes(int32_t count) {
 
 static int32_t setPow10Precision(int32_t value) {
     const int32_t bytes = value / 8;
+    // The table of the highest working precision (with its Newton bytes) is
+    // the longest that may be asked for; a longer one would be built for
+    // minutes under the global lock.
+    if (bytes > 8 * (tq_Prec_MaxBytes + 12)) return tq_RaiseErr(tq_Err_Invalid);
     if (8 * gTq_Prec_Bytes_Internal > bytes) {
         n_Trace("-- Specified precision of internal powers-of-10 table too small. Ignored");
         n_Trace("Current powers-of-10 precision (in bytes):" + std::to_string(gTq_Opt_Pow10_Precision));

@@ -129,7 +129,28 @@ int32_t n_SetPrecision_Core(int32_t mode, int32_t amount) {
     return result;
 }
 
+int64_t n_PrecisionBytesFor(int32_t mode, int32_t amount) {
+    const int64_t a = amount;
+    int64_t bytes = mode == 1 ? static_cast<int64_t>(std::ceil((a <= 0 ? 1 : a) / kLog10_256))
+                    : mode == 3 ? a
+                                : (a + 7) / 8;
+    bytes = (bytes + 3) / 4 * 4;
+    return bytes < 4 ? 4 : bytes;
+}
+
 int32_t n_SetPrecision_Export(int32_t mode, int32_t amount) {
+    if (n_PrecisionBytesFor(mode, amount) > tq_Prec_MaxBytes) {
+        n_Trace("n_SetPrecision: request beyond the highest precision refused");
+        tq_RaiseErr(tq_Err_Invalid);
+        return 0;
+    }
+    // The table grows once, straight to what the Newton set below needs,
+    // instead of being rebuilt for each of the three sets.
+    const int64_t need = 8 * (n_PrecisionBytesFor(mode, amount) + 12);
+    if (need > gTq_Opt_Pow10_Precision) {
+        gTq_Opt_Pow10_Precision = static_cast<int32_t>(need);
+        n_Init_PowersOf10Table();
+    }
     int32_t result = n_SetPrecision_Core(mode, amount);
     n_PrecisionParameters_Store(tq_PrecSet_Normal);
     int32_t p = gTq_Prec_Bytes_Internal;

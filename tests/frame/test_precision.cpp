@@ -42,6 +42,29 @@ TEST(Precision, NegativeAmountsGiveTheSmallestPrecision) {
     EXPECT_EQ(TQ_SETPRECISION(3, -1), 32);
 }
 
+// A request beyond the highest precision (1,000,000 digits) is refused at
+// once with bit 1 in every mode, and nothing changes; option 5 likewise.
+TEST(Precision, RequestsBeyondTheHighestAreRefusedAtOnce) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    ASSERT_EQ(TQ_SETPRECISION(1, 50), 57);
+    const int32_t bytes = gTq_Prec_Bytes_Internal, table = TQ_GETOPTION(5);
+    const std::pair<int32_t, int32_t> requests[] = {
+        {1, 1000008}, {1, 10000000}, {1, INT32_MAX}, {2, 3321953}, {2, INT32_MAX}, {3, 415245}, {3, INT32_MAX}, {7, INT32_MAX}};
+    for (const auto &[mode, amount] : requests) {
+        TQ_GETGLOBALERROR();
+        EXPECT_EQ(TQ_SETPRECISION(mode, amount), 0) << mode << " " << amount;
+        EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Invalid);
+        EXPECT_EQ(gTq_Prec_Bytes_Internal, bytes);
+        EXPECT_EQ(TQ_GETPRECISION(1), 57);
+    }
+    EXPECT_EQ(TQ_SETOPTION(5, INT32_MAX), tq_Err_Invalid);
+    EXPECT_EQ(TQ_GETOPTION(5), table);
+    EXPECT_EQ(n_PrecisionBytesFor(1, tq_Prec_MaxDigits), tq_Prec_MaxBytes);  // the highest is allowed
+    EXPECT_EQ(n_PrecisionBytesFor(2, 8 * tq_Prec_MaxBytes), tq_Prec_MaxBytes);
+    TQ_GETGLOBALERROR();
+}
+
 TEST(Precision, FixedSetsFollowEveryChange) {
     TQ_GETPRECISION(1);
     PrecisionRestore restore;

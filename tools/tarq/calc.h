@@ -37,6 +37,9 @@ private:
 // float may lose a few units in its last bytes).
 void calc_SetDigits(CalcSettings &settings, int32_t digits);
 constexpr int32_t kGuardDigits = 12;
+// The library refuses working precisions above 1,000,000 digits.
+constexpr int32_t kMaxDigits = 1000000 - kGuardDigits;
+constexpr int32_t kMaxBits = 3321952;
 
 // "dec", "bin", "int", "frac" -> kind; false for another word.
 bool parseKind(const std::string &word, tarq::Kind &kind);

@@ -30,8 +30,8 @@ const char *const kUsage =
     "standard input (an interactive prompt on a terminal).\n"
     "\n"
     "options:\n"
-    "  -d, --digits N     working precision in decimal digits (default 38)\n"
-    "  -b, --bits N       working precision in bits\n"
+    "  -d, --digits N     working precision in decimal digits (default 38, at most 999988)\n"
+    "  -b, --bits N       working precision in bits (at most 3321952)\n"
     "  -k, --kind K       number kind: dec (default), bin, int, frac\n"
     "      --sci          scientific output\n"
     "      --hex          hexadecimal output\n"
@@ -134,6 +134,10 @@ int main(int argc, char **argv) {
         }
     }
 
+    if (digits > kMaxDigits || bits > kMaxBits) {
+        std::fprintf(stderr, "tarq: at most %d digits or %d bits\n", kMaxDigits, kMaxBits);
+        return 2;
+    }
     if (cache) useCache();
     // Bits are given to the library as asked; digits get guard digits.
     if (bits) {

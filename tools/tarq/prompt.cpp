@@ -55,7 +55,7 @@ bool command(Calculator &calc, const std::string &line) {
         std::fputs(kHelp, stdout);
     } else if (word == "digits") {
         long d = std::strtol(arg.c_str(), nullptr, 10);
-        if (d < 1 || d > 100000000) std::puts("error: :digits takes a positive number");
+        if (d < 1 || d > kMaxDigits) std::printf("error: :digits takes a number from 1 to %d\n", kMaxDigits);
         else {
             calc_SetDigits(calc.settings, static_cast<int32_t>(d));
             std::printf("working precision: %d digits\n", calc.settings.digits);
