@@ -1,10 +1,10 @@
 // The computed constants 1..10 (ln 2, ln 10, ln 256, ln 1.0625, 1/ln 2,
 // 1/ln 10, sqrt 2, pi, 2 pi, pi/2) with their two-level cache.
 //
-// A request is served from the working entry when it is at least as long as
-// the working precision (cut in place when longer), else from the persistent
-// entry (which holds the longest value ever computed or read from the
-// constants cache file), else computed. A computation runs 8 bytes above the
+// A request is served from the working entry when that was cut to the
+// working precision, else from the persistent entry (which holds the longest
+// value ever computed or read from the constants cache file) when it carries
+// the working precision plus guard bytes, cut afresh, else computed. A computation runs 8 bytes above the
 // working precision, so that the value cut to the working precision is
 // correctly rounded apart from rare ties; the longer value goes to the
 // persistent entry, the cut one to the working entry and the target.
@@ -16,6 +16,8 @@
 #include "frame/tq_state.h"
 #include "funcs.h"
 #include "funcs_util.h"
+#include "kernels/root.h"
+#include "mag_ops.h"
 
 namespace {
 
@@ -172,6 +174,21 @@ int32_t compute(int32_t code, TqNum &v) {
     return 0;
 }
 
+// The working precision (bytes) each working entry was cut to: an entry
+// serves only a request at exactly that precision.
+int32_t gWorkBytes[tq_ConstCache_Entries];
+
+// Whether the persistent entry carries the precision P plus at least four
+// guard bytes, judged from its length alone (it may come from the constants
+// cache file). A binary value cut at Q bytes holds 8Q bits from its leading
+// one bit, all within its top 8Q + 31 bits; a decimal value cut at Q keeps
+// Q + 4 significant bytes.
+bool keepServes(const TqNum &keep, int32_t kind, int32_t P) {
+    if (keep.V.NumType != kind || keep.MantN.empty()) return false;
+    if (kind == TarqBinFloat) return static_cast<int64_t>(h_BitLength(keep.MantN)) - 31 >= 8 * (static_cast<int64_t>(P) + 4);
+    return mg_SigBytes(keep.MantN) >= P + 8;
+}
+
 }  // namespace
 
 int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
@@ -182,14 +199,14 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
     TqNum &work = tq_ConstCache_Working()[slot];
     TqNum &keep = tq_ConstCache_Persistent()[slot];
     v.DenN = tq_Word(1);
-    if (work.V.NumType == kind && tq_Len(work.MantN) >= P && !work.MantN.empty()) {
-        if (tq_Len(work.MantN) > P) n_ReducePrecision(work.V, work.MantN);
+    if (work.V.NumType == kind && !work.MantN.empty() && gWorkBytes[slot] == P) {
         copyValue(work, v);
         return 0;
     }
-    if (keep.V.NumType == kind && tq_Len(keep.MantN) >= P && !keep.MantN.empty()) {
+    if (keepServes(keep, kind, P)) {
         storeEntry(work, keep);
         n_ReducePrecision(work.V, work.MantN);
+        gWorkBytes[slot] = P;
         copyValue(work, v);
         return 0;
     }
@@ -204,6 +221,7 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
     storeEntry(keep, value);
     n_ReducePrecision(value.V, value.MantN);
     storeEntry(work, value);
+    gWorkBytes[slot] = P;
     copyValue(value, v);
     return 0;
 }

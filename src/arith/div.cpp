@@ -43,7 +43,8 @@ int32_t lowZeroWords(const TqStr &m, int32_t n) {
 }
 
 // Binary float: i zero bytes below the dividend make the quotient P + 4 or
-// P + 8 bytes long, one guard word or more beyond the precision.
+// P + 8 bytes long, at least 8P + 1 bits: the truncated quotient then rounds
+// correctly in the cut.
 int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t na = tq_SigWords(a.MantN), nb = tq_SigWords(b.MantN);
     const int32_t za = lowZeroWords(a.MantN, na), zb = lowZeroWords(b.MantN, nb);
@@ -63,10 +64,13 @@ int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     return (int64_t(a.V.Expo) + 4 * za - i) - (int64_t(b.V.Expo) + 4 * zb);
 }
 
-// Decimal float: the dividend is multiplied by powers of ten until it is a
-// working precision longer than the divisor.
+// Decimal float: the dividend is multiplied by powers of ten until it is the
+// working precision plus three guard words longer than the divisor, so that
+// the quotient (at least P + 7 bytes, whatever the top words hold) is longer
+// than the P + 4 bytes the cut keeps: the cut, which rounds, not the
+// truncating division, decides the last digit.
 int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
-    const int32_t P = gTq_Prec_Bytes_Internal;
+    const int32_t P = gTq_Prec_Bytes_Internal + 12;
     TqStr x = a.MantN;
     tq_Trim(x);
     const int32_t lenB = 4 * tq_SigWords(b.MantN);

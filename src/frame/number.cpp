@@ -116,24 +116,54 @@ static bool cutBySmallPow10(TqStr &M, int32_t d) {
     return false;
 }
 
+// The binary cut: keeps `bits` significant bits counted from the leading one
+// bit, rounding to nearest on the first dropped bit (a half goes up), and
+// drops the whole words below them so the exponent stays on the word grid.
+// The bits of the lowest kept word below the cut are cleared.
+static void cutBinary(TarqVar &v, TqStr &MantN, int64_t bits) {
+    int32_t n = tq_NWords(MantN);
+    const uint32_t *w = tq_W(MantN);
+    while (n > 0 && w[n - 1] == 0) --n;
+    if (n == 0) return;
+    const int64_t length = 32 * static_cast<int64_t>(n - 1) + (32 - __builtin_clz(w[n - 1]));
+    if (length <= bits) return;
+    const int64_t drop = length - bits;  // bits below the kept ones
+    const bool up = (w[(drop - 1) / 32] >> ((drop - 1) % 32)) & 1u;
+    const int32_t words = static_cast<int32_t>(drop / 32);
+    const int clear = static_cast<int>(drop % 32);
+    MantN.resize(static_cast<size_t>(n) * 4);
+    MantN.erase(0, static_cast<size_t>(words) * 4);
+    v.Expo += 4 * words;
+    uint32_t *k = tq_W(MantN);
+    if (clear) k[0] &= ~((1u << clear) - 1u);
+    if (up) {
+        // Adds one unit of the last kept bit; a carry out of the top word
+        // gives a power of two, which needs one more word.
+        uint64_t carry = uint64_t{1} << clear;
+        for (int32_t i = 0; carry && i < tq_NWords(MantN); ++i) {
+            const uint64_t t = k[i] + carry;
+            k[i] = static_cast<uint32_t>(t);
+            carry = t >> 32;
+        }
+        if (carry) MantN += tq_Word(1);
+    }
+}
+
 static int32_t floorDiv4(int32_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
 
 void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     const int32_t L = tq_Len(MantN);
     if (v.NumType != TarqDecFloat && v.NumType != TarqBinFloat) return;
-    if (P >= L) return;
     if (v.NumType == TarqBinFloat) {
         if (v.Expo % tq_ExpNorm_BinFl != 0) {
             n_Trace(">>> Warning: n_ReducePrecision: Var.Expo not a multiple of %tq_ExpNorm_BinFl !! <<<");
             tq_WarningPause();
         }
-        const unsigned char r = static_cast<unsigned char>(MantN[L - P - 1]);
-        MantN.erase(0, static_cast<size_t>(L - P));
-        if (r > 127) incMag(MantN);
-        v.Expo += L - P;
+        cutBinary(v, MantN, 8 * static_cast<int64_t>(P));
         return;
     }
+    if (P >= L) return;
     // Decimal float: drop whole digits so that about P + 4 significant bytes
     // remain, keeping Expo a multiple of 4.
     int32_t S = L;

@@ -30,10 +30,10 @@ void PrintTo(const Row &r, std::ostream *os) { *os << r.name(); }
 // Rows whose fault is still open: a row's name, or its operation and kind
 // for every precision.
 const std::set<std::string> kKnownFailing = {
-    "ADD_bin", "SUB_bin", "MUL_bin", "DIV_dec", "DIV_bin", "SQRT_bin", "EXP_bin", "EXP2_bin", "EXP10_bin",
-    "LOG_bin", "LOG2_bin", "LOG10_bin", "POW_bin", "CONST_bin", "CONST_dec_38",
-    "SIN_dec_20", "SIN_dec_38", "SIN_dec_100", "SIN_bin", "COS_dec_20", "COS_dec_100", "COS_bin",
-    "TAN_dec_38", "TAN_dec_100", "TAN_bin", "ATAN_bin", "ASIN_bin",
+    "SUB_bin_20", "SQRT_bin_20",
+    "SIN_dec_20", "SIN_dec_38", "SIN_dec_100", "SIN_bin_20", "SIN_bin_38", "SIN_bin_100", "SIN_bin_1000",
+    "COS_dec_20", "COS_dec_100", "COS_bin_20", "COS_bin_38", "COS_bin_100",
+    "TAN_dec_38", "TAN_dec_100", "TAN_bin",
 };
 
 bool knownFailing(const std::string &name) {

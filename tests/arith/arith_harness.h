@@ -12,6 +12,7 @@
 #include "frame/tq_state.h"
 #include "tarq.h"
 #include "tq_gmp.h"
+#include "ulp.h"
 
 struct TqRng {
     gmp_randstate_t st;
@@ -122,8 +123,24 @@ inline ::testing::AssertionResult tqt_WellFormed(const TqNum &v, bool reduced = 
     return ::testing::AssertionSuccess();
 }
 
+// The unit a float result's error is counted in: for a binary float the unit
+// in the last place of the precision (ulp.h) at the exact value, for a
+// decimal float its last mantissa digit (10^Expo, below the D-th digit).
+inline void tqt_ErrorUnit(mpq_t u, const TqNum &res, const mpq_t exact) {
+    if (res.V.NumType != TarqBinFloat || mpq_sgn(exact) == 0) {
+        tqg_Unit(u, res);
+        return;
+    }
+    mpfr_t x, w;
+    mpfr_inits2(64, x, w, static_cast<mpfr_ptr>(nullptr));
+    mpfr_set_q(x, exact, MPFR_RNDZ);
+    ulp_Unit(w, x, TarqBinFloat);
+    mpfr_get_q(u, w);
+    mpfr_clears(x, w, static_cast<mpfr_ptr>(nullptr));
+}
+
 // Compares a float result with the exact value: the error may be at most
-// `units` units of the result's last mantissa digit, or (when relBytes > 0)
+// `units` units (tqt_ErrorUnit), or (when relBytes > 0)
 // at most 256^-relBytes of the exact value; and the result must carry the
 // working precision: the error is at most 256^-(P - 6) of the exact value.
 inline ::testing::AssertionResult tqt_FloatClose(const TqNum &res, const mpq_t exact, long units, long relBytes = 0) {
@@ -137,7 +154,7 @@ inline ::testing::AssertionResult tqt_FloatClose(const TqNum &res, const mpq_t e
     tqg_ToMpq(got, res);
     mpq_sub(err, got, exact);
     mpq_abs(err, err);
-    tqg_Unit(tol, res);
+    tqt_ErrorUnit(tol, res, exact);
     mpq_set_ui(rel, units, 1);
     mpq_mul(tol, tol, rel);
     bool ok = mpq_cmp(err, tol) <= 0;
@@ -158,7 +175,7 @@ inline ::testing::AssertionResult tqt_FloatClose(const TqNum &res, const mpq_t e
     if (!ok || !keeps) {
         mpq_t ratio;
         mpq_init(ratio);
-        tqg_Unit(tol, res);
+        tqt_ErrorUnit(tol, res, exact);
         mpq_div(ratio, err, tol);
         detail = "error/unit " + std::to_string(mpq_get_d(ratio)) + "; ";
         mpq_clear(ratio);

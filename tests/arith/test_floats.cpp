@@ -21,8 +21,7 @@ void PrintTo(const FloatCase &c, std::ostream *os) {
 // A decimal quotient is truncated at its last digit and may then be scaled by
 // up to 10^3 to bring its exponent to a multiple of 4, so its error can reach
 // 1000 units of the final last digit (still far inside the precision).
-long unitsFor(TqtOp op, int32_t kind) {
-    if (op == kDiv) return kind == TarqDecFloat ? 1000 : 1;
+long unitsFor(TqtOp op, int32_t) {
     return op == kAdd || op == kSub ? 2 : 1;
 }
 

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "frame/number.h"
 #include "frame/tq_state.h"
 #include "tarq.h"
 
 namespace {
-TqStr words(std::initializer_list<uint32_t> w) {
+TqStr words(const std::vector<uint32_t> &w) {
     TqStr s;
     for (uint32_t x : w) s += tq_Word(x);
     return s;
@@ -34,24 +35,33 @@ struct Prec {
 };
 }  // namespace
 
-TEST(ReducePrecision, BinaryFloatRoundsOnTheTopDroppedByte) {
-    Prec p(8);
-    TarqVar v{1, 1, 8, TarqBinFloat, 0};
-    TqStr m = words({0x80000000u, 0x11111111u, 0x22222222u});  // byte 4 is 0x80
-    n_ReducePrecision(v, m);
-    EXPECT_EQ(m, words({0x11111112u, 0x22222222u}));
-    EXPECT_EQ(v.Expo, 12);
-    TqStr down = words({0x7FFFFFFFu, 0x11111111u, 0x22222222u});
-    v.Expo = 0;
-    n_ReducePrecision(v, down);
-    EXPECT_EQ(down, words({0x11111111u, 0x22222222u}));
-    EXPECT_EQ(v.Expo, 4);
-    TqStr carry = words({0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu});
-    n_ReducePrecision(v, carry);
-    EXPECT_EQ(carry, words({0, 0, 1})) << "the rounding carry lengthens the magnitude";
-    TqStr shortOne = words({5, 6});
-    n_ReducePrecision(v, shortOne);
-    EXPECT_EQ(shortOne, words({5, 6})) << "nothing to cut";
+// A binary float keeps 8P bits counted from its leading one bit, rounded to
+// nearest on the first dropped bit, with whole words dropped below them.
+TEST(ReducePrecision, BinaryFloatKeepsEightPBitsFromTheLeadingOne) {
+    Prec p(8);  // 64 bits
+    struct Case {
+        std::vector<uint32_t> in;
+        int32_t expoIn;
+        std::vector<uint32_t> out;
+        int32_t expoOut;
+        const char *what;
+    } cases[] = {
+        {{0x80000000u, 0x11111111u, 0x92222222u}, 8, {0x11111112u, 0x92222222u}, 12, "first dropped bit set: up"},
+        {{0x7FFFFFFFu, 0x11111111u, 0x92222222u}, 0, {0x11111111u, 0x92222222u}, 4, "first dropped bit clear: down"},
+        {{0x00000001u, 0xFFFFFFFFu, 0x00000001u}, 0, {0x00000002u, 0xFFFFFFFFu, 0x00000001u}, 0,
+         "65 bits from a low leading one: one bit dropped inside the word, rounded up"},
+        {{0xA0000000u, 0x11111111u, 0x22222222u}, 0, {0xC0000000u, 0x11111111u, 0x22222222u}, 0,
+         "94 bits: 30 dropped inside the lowest word, rounded up"},
+        {{0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu}, 0, {0, 0, 1}, 4, "the rounding carry lengthens the magnitude"},
+        {{5, 6}, 0, {5, 6}, 0, "nothing to cut"},
+    };
+    for (const Case &c : cases) {
+        TarqVar v{1, 1, c.expoIn, TarqBinFloat, 0};
+        TqStr m = words(c.in);
+        n_ReducePrecision(v, m);
+        EXPECT_EQ(m, words(c.out)) << c.what;
+        EXPECT_EQ(v.Expo, c.expoOut) << c.what;
+    }
 }
 
 TEST(ReducePrecision, OtherKindsAreUntouched) {
