@@ -31,9 +31,6 @@ void PrintTo(const Row &r, std::ostream *os) { *os << r.name(); }
 // for every precision.
 const std::set<std::string> kKnownFailing = {
     "SUB_bin_20", "SQRT_bin_20",
-    "SIN_dec_20", "SIN_dec_38", "SIN_dec_100", "SIN_bin_20", "SIN_bin_38", "SIN_bin_100", "SIN_bin_1000",
-    "COS_dec_20", "COS_dec_100", "COS_bin_20", "COS_bin_38", "COS_bin_100",
-    "TAN_dec_38", "TAN_dec_100", "TAN_bin",
 };
 
 bool knownFailing(const std::string &name) {
