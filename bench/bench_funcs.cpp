@@ -11,11 +11,11 @@
 #include <random>
 
 #include "arith/arith.h"
-#include "arith/constants.h"
-#include "arith/funcs.h"
+#include "funcs/constants.h"
+#include "funcs/funcs.h"
 #include "explog/explog.h"
-#include "frame/const_cache.h"
-#include "frame/tq_state.h"
+#include "funcs/const_cache.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 namespace {

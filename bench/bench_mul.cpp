@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 

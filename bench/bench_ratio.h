@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 // Initialises the library once (the multiplication thresholds come from the
 // start-up), then applies threshold overrides from the environment for

@@ -24,7 +24,7 @@
 #include <unistd.h>
 
 #include "frame/store.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "kernels/calibrate.h"
 #include "kernels/mul.h"
 #include "kernels/mul_threaded.h"

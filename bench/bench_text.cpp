@@ -13,7 +13,7 @@
 
 #include "bench_ratio.h"
 #include "convert/convert.h"
-#include "frame/precision.h"
+#include "numbers/precision.h"
 #include "tarq.h"
 
 namespace {

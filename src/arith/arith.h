@@ -2,7 +2,7 @@
 // integers, fractions). Inputs are private copies, results are written by
 // reference; the result is the status (0 or the error bits, also raised).
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 int32_t n_Add(TqNum a, TqNum b, TqNum &r);
 int32_t n_Sub(TqNum a, TqNum b, TqNum &r);
@@ -26,3 +26,5 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r);
 int32_t n_Reciprocal(TqNum a, TqNum &r);
 int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem);
 int32_t n_Mod(TqNum a, TqNum b, TqNum &r);
+// Exact comparison of two finite floats of one kind: -1, 0, 1.
+int32_t tq_CmpNum(const TqNum &a, const TqNum &b);

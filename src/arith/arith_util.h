@@ -2,8 +2,8 @@
 // special results and the sign rule of products and quotients. Results keep
 // their InUse field and reuse their string buffers.
 #pragma once
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 
 inline bool a_IsNumeric(int32_t kind) { return kind >= TarqDecFloat && kind <= TarqFraction; }
 inline bool a_IsFloat(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }

@@ -10,8 +10,8 @@
 
 #include "arith.h"
 #include "arith_util.h"
-#include "frame/number.h"
-#include "frame/pow10.h"
+#include "numbers/number.h"
+#include "numbers/pow10.h"
 #include "kernels/addsub.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"

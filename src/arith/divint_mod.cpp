@@ -6,7 +6,7 @@
 
 #include "arith.h"
 #include "arith_util.h"
-#include "frame/number.h"
+#include "numbers/number.h"
 #include "kernels/addsub.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"

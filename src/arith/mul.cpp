@@ -9,7 +9,7 @@
 
 #include "arith.h"
 #include "arith_util.h"
-#include "frame/number.h"
+#include "numbers/number.h"
 #include "kernels/limbs.h"
 
 namespace {

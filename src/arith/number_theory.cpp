@@ -13,9 +13,8 @@
 #include <initializer_list>
 
 #include "arith.h"
-#include "constants.h"
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "kernels/divmod.h"
 #include "kernels/mul.h"
 

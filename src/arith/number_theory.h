@@ -1,7 +1,7 @@
 // Number theory on big integers: greatest common divisor, least common
 // multiple, modular inverse and the extended Euclidean algorithm.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // C = gcd(|A|, |B|), never negative.
 int32_t n_Gcd(TqNum A, TqNum B, TqNum &C);

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // Format flags: one layout flag combined with one radix flag.
 constexpr int32_t tq_Format_Normal = 1;
@@ -52,6 +52,9 @@ int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
 // big integer or fraction whose digits would be longer is refused with bit 32
 // before any digit is made.
 constexpr int64_t tq_Text_MaxBytes = int64_t(1) << 26;
+// The binary float t as a decimal float of about the working precision
+// (truncated a few digits beyond it, then cut).
+TqNum n_BinToDec_Approx(const TqNum &t);
 int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
 // Rounds a digit string (optionally holding one point) to n digits, half away
 // from zero; carry is set when the rounding carried out of the top digit.

@@ -1,7 +1,7 @@
 // The kind-conversion dispatcher behind TQ_CONVERTDT: same kind copies, special
 // values are carried over but refused, and every pair of kinds has its route.
 #include "convert.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 int32_t n_Convert_TarqVar2TarqVar(const TqNum &src, TqNum &dst, int32_t format, int32_t digits) {
     const int32_t from = src.V.NumType, to = dst.V.NumType;

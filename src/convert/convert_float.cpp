@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "convert.h"
-#include "frame/number.h"
-#include "frame/pow10.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "numbers/pow10.h"
+#include "base/tq_state.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"

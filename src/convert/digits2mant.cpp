@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "convert.h"
-#include "frame/number.h"
+#include "numbers/number.h"
 #include "kernels/limbs.h"
 #include "kernels/mant2dec.h"
 #include "kernels/mul.h"

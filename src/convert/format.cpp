@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "convert.h"
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Small helpers shared by the conversion files: exact powers of ten and the
 // scoped lowering of the working precision.
 #include "convert.h"
-#include "frame/number.h"
-#include "frame/precision.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "numbers/precision.h"
+#include "base/tq_state.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "kernels/pow.h"

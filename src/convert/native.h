@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // The value with 18 significant digits, e.g. "1.00000000000000006*d-01".
 TqStr n_PrintNativeFloat(long double x);

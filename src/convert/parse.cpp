@@ -3,8 +3,8 @@
 // other float kind and convert it; fractions read numerator and denominator as
 // big integers, the sign being the product of both signs.
 #include "convert.h"
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 

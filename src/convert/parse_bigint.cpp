@@ -4,11 +4,11 @@
 // scales the magnitude by the radix's power (exactly, without building a text
 // of zeros).
 #include "convert.h"
-#include "frame/number.h"
+#include "numbers/number.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "parse_front.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 
 // M * radix^e for e >= 0.

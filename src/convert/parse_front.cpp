@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 static int32_t reject() { return tq_RaiseErr(tq_Err_Invalid); }
 

@@ -2,7 +2,7 @@
 // the character-set check, the sign, and the split into mantissa digits and a
 // digit-position exponent.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 enum TqParser { tq_Parser_Dec, tq_Parser_Radix, tq_Parser_BigInt };
 

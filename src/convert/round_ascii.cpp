@@ -3,7 +3,7 @@
 // but not as a digit. Only a round-up touches the digits; a carry out of the
 // top digit sets the carry flag and the result is cut back to the window.
 #include "convert.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 static bool roundsUp(char c, int32_t radix) {
     if (radix == 2) return c == '1';

@@ -13,16 +13,16 @@
 #include <cmath>
 
 #include "arith/arith.h"
-#include "arith/constants.h"
-#include "arith/funcs.h"
-#include "arith/funcs_util.h"
+#include "funcs/constants.h"
+#include "funcs/funcs.h"
+#include "numbers/num_util.h"
 #include "explog.h"
-#include "frame/number.h"
-#include "frame/pow10.h"
+#include "numbers/number.h"
+#include "numbers/pow10.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 namespace {
 

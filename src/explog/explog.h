@@ -1,6 +1,6 @@
 // Exponentials and logarithms of decimal and binary floats.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 int32_t n_Exp(TqNum x, TqNum &r);
 int32_t n_Exp2(TqNum x, TqNum &r);
@@ -15,7 +15,3 @@ int32_t n_Log2(TqNum x, TqNum &r);
 int32_t n_Log10(TqNum x, TqNum &r);
 // r = ln m for m close to 1, by 2 atanh((m - 1) / (m + 1)).
 int32_t n_Log_Taylor(TqNum m, TqNum &r);
-
-// The binary float t as a decimal float of about the working precision
-// (truncated a few digits beyond it, then cut).
-TqNum n_BinToDec_Approx(const TqNum &t);

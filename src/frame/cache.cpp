@@ -15,12 +15,12 @@
 #include <string_view>
 #include <vector>
 
-#include "const_cache.h"
-#include "hash/sha256.h"
-#include "platform.h"
-#include "pow10.h"
-#include "startup.h"
-#include "tq_state.h"
+#include "funcs/const_cache.h"
+#include "base/sha256.h"
+#include "base/platform.h"
+#include "numbers/pow10.h"
+#include "kernels/calibrate.h"
+#include "base/tq_state.h"
 
 const char *const tq_Cache_Header = "TARQ cache file for faster startup - V0004";
 
@@ -30,7 +30,6 @@ namespace {
 // count and no constant count above the cache.
 constexpr int32_t kHighestConst = tq_ConstCache_Entries - 1;  // 20
 constexpr int32_t kHighestTable = tq_Pow10_Entries - 1;       // 31
-constexpr int32_t kThresholdMax = 1 << 24;
 // Far above the largest file the writer makes at the highest precision.
 constexpr size_t kFileMax = size_t(256) << 20;
 
@@ -168,8 +167,6 @@ std::string buildBody(int32_t which) {
 }
 
 }  // namespace
-
-bool tq_ThresholdSane(int32_t t) { return t >= 4 && t <= kThresholdMax; }
 
 int32_t n_Cache_Read(int32_t which) {
     TqLockGuard guard;

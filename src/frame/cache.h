@@ -15,7 +15,5 @@ int32_t n_Cache_Save(int32_t which, int32_t atUnload);
 extern const char *const tq_Cache_Header;  // 42 bytes, no terminator in the file
 constexpr int32_t tq_Cache_HeaderLen = 42;
 constexpr int32_t tq_Cache_DigestLen = 32;
-
-// A threshold that the kernels can work with (a multiplication or squaring
-// crossover in bytes): at least one word, and not absurdly large.
-bool tq_ThresholdSane(int32_t t);
+// Saves the cache files at unload when disk caching is on.
+void n_Cache_SaveAtUnload();

@@ -1,10 +1,10 @@
 // Option 9: the directory of the start-up cache files.
 #include "cache.h"
 #include "options.h"
-#include "platform.h"
-#include "startup.h"
+#include "base/platform.h"
+#include "numbers/pow10.h"
 #include "store.h"
-#include "tq_state.h"
+#include "base/tq_state.h"
 
 int32_t n_SetCacheDirectory(int32_t value) {
     std::string dir;

@@ -12,7 +12,7 @@
 
 #include <cmath>
 
-#include "const_cache.h"
+#include "funcs/const_cache.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Plausibility of cache-file contents, independent of the file's digest.
 #pragma once
-#include "pow10.h"
-#include "tq_types.h"
+#include "numbers/pow10.h"
+#include "base/tq_types.h"
 
 // True when the 32 entries are the powers 10^(2^i) of one table precision:
 // exact entries exactly, cut entries in their length and leading bits.

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "store.h"
-#include "tq_state.h"
+#include "base/tq_state.h"
 
 // Checks a handle; raises tq_Err_Handle for a handle outside the store or of a
 // freed slot.

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "calibrate.h"
-#include "precision.h"
-#include "startup.h"
+#include "kernels/calibrate.h"
+#include "numbers/pow10.h"
+#include "numbers/precision.h"
 #include "store.h"
-#include "tq_state.h"
+#include "base/tq_state.h"
 
 void n_BuildSmallPrimes(int32_t count) {
     if (count == 0) count = 1500;

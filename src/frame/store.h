@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "tq_types.h"
+#include "base/tq_types.h"
 
 extern std::vector<TqNum> gTq_Store;
 extern int32_t gTq_Store_HighestHandle;  // highest handle ever returned (option 10)

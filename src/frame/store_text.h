@@ -5,7 +5,7 @@
 // has changed and freed when the variable is freed.
 #pragma once
 #include "tarq.h"
-#include "tq_types.h"
+#include "base/tq_types.h"
 
 // The cell of handle h, holding a dynamic string equal to text.
 tq_dstr *n_Store_TextHandle(int32_t h, const TqStr &text);

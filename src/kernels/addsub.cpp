@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 
 static const uint32_t *words(const void *p) { return static_cast<const uint32_t *>(p); }

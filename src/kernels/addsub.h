@@ -9,7 +9,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // Trimming rule: drop zero words from the top; zero (or an empty string)
 // becomes one zero word.

@@ -7,11 +7,8 @@
 
 #include <vector>
 
-#include "frame/cache.h"
-#include "frame/calibrate.h"
-#include "frame/platform.h"
-#include "frame/startup.h"
-#include "frame/tq_state.h"
+#include "base/platform.h"
+#include "base/tq_state.h"
 #include "kernels/mul.h"
 #include "kernels/mul_threaded.h"
 
@@ -209,6 +206,8 @@ int32_t h_Calibrate_Square_Karatsuba(int32_t &quiet) {
 // squaring threshold left 0 when only the multiplication threshold was set
 // (option 3 before the initialisation) - a squaring threshold of 0 would make
 // the squaring recursion split for ever.
+bool tq_ThresholdSane(int32_t t) { return t >= 4 && t <= (1 << 24); }
+
 void n_Init_Constants() {
     n_Trace("n_Init_Constants");
     int32_t loud = 0, quiet = 1;

@@ -9,6 +9,18 @@
 #include <string>
 #include <utility>
 
+// Option 3: 0 measures gTq_Threshold_Mul_Karatsuba2Way, another value sets it.
+void n_SetThreshold_Mul(int32_t value);
+// Option 4: re-measures the Comba threshold; sets the Karatsuba squaring
+// threshold to value, or measures it when value is 0.
+void n_SetThreshold_Square(int32_t value);
+// Start-up step: measures (or restores) the multiplication and squaring
+// thresholds; runs only while gTq_Threshold_Mul_Karatsuba2Way is 0.
+void n_Init_Constants();
+// A threshold that the kernels can work with (a multiplication or squaring
+// crossover in bytes): at least one word, and not absurdly large.
+bool tq_ThresholdSane(int32_t t);
+
 int32_t h_Calibrate_Mul_Karatsuba2Way(int32_t &quiet);
 int32_t h_Calibrate_Mul_Karatsuba2Way_V5(int32_t &quiet);
 int32_t h_Calibrate_Square_Comba(int32_t &quiet);

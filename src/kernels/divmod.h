@@ -1,6 +1,6 @@
 // Magnitude division, remainder and greatest common divisor.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // Q = X div Y and Rem = X mod Y, both trimmed. Rem is the remainder whatever
 // wantRem says. A zero divisor gives Q = 0 and Rem = X (callers never pass

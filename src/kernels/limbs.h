@@ -34,8 +34,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 
 #ifndef TQ_HAVE_LIMB64
 #if defined(__x86_64__) && defined(__SIZEOF_INT128__)

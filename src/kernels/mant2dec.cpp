@@ -16,7 +16,7 @@
 #include <cstring>
 
 #include "divmod.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 #include "mant2dec.h"
 #include "mul.h"

@@ -2,7 +2,7 @@
 #pragma once
 #include <vector>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // S = the decimal digits of M, most significant first, without leading
 // zeros; zero (and the empty string) give "0".

@@ -2,7 +2,7 @@
 // shorter operand's length decides), the Karatsuba entry from it on.
 #include <algorithm>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "mul.h"
 
 void h_Mul(TqStr A, TqStr B, int32_t &trim, TqStr &R) {

@@ -8,7 +8,7 @@
 #pragma once
 #include <cstdint>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // R = A x B. Below gTq_Threshold_Mul_Karatsuba2Way (shorter operand, bytes)
 // the schoolbook kernel runs with the caller's trim flag; otherwise the

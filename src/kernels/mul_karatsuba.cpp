@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "addsub.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "addsub.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 

@@ -15,8 +15,8 @@
 #include <atomic>
 #include <cstring>
 
-#include "frame/platform.h"
-#include "frame/tq_state.h"
+#include "base/platform.h"
+#include "base/tq_state.h"
 #include "kernels/addsub.h"
 #include "kernels/mul.h"
 

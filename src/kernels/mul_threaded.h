@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // Workers started since the last reset (TQ_TEST2 resets and reports it).
 extern std::atomic<int32_t> gTq_Debug_TotalThreadsCreated;

@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // R = B^E, trimmed.
 void h_Pow(TqStr B, TqStr E, TqStr &R);

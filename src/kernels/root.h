@@ -1,6 +1,6 @@
 // Integer square and n-th roots of magnitudes.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // C = floor(sqrt(A)); R = A - C^2 when wantRem is non-zero. Both trimmed.
 void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R);

@@ -5,7 +5,7 @@
 // product once, doubles their sum and adds the squares of the units; the
 // value and layout are those of the column-by-column scan.
 #include "addsub.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "addsub.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 

@@ -8,9 +8,9 @@
 // NaN beyond. 1 - x^2 is formed as (1 - |x|)(1 + |x|), which keeps its
 // relative accuracy near |x| = 1 where the difference of 1 and x^2 would cancel.
 #include "arith/arith.h"
-#include "arith/constants.h"
-#include "frame/tq_state.h"
-#include "arith/funcs.h"
+#include "funcs/constants.h"
+#include "base/tq_state.h"
+#include "funcs/funcs.h"
 #include "trig.h"
 #include "trig_support.h"
 

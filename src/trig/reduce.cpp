@@ -9,9 +9,10 @@
 // value with P bytes cannot lie closer to a multiple of pi/2 than a few words
 // beyond its own length, so a second round is rare and a third rarer still.
 #include "arith/arith.h"
-#include "arith/funcs_util.h"
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "funcs/constants.h"
+#include "numbers/num_util.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "trig.h"
 
 namespace {

@@ -16,9 +16,9 @@
 #include <string>
 
 #include "arith/arith.h"
-#include "arith/funcs.h"
-#include "arith/funcs_util.h"
-#include "frame/tq_state.h"
+#include "funcs/funcs.h"
+#include "numbers/num_util.h"
+#include "base/tq_state.h"
 #include "kernels/mul.h"
 #include "trig.h"
 #include "trig_support.h"

@@ -2,7 +2,7 @@
 // (radians), to the working precision. Inputs by value, result by reference,
 // 32-bit status.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 int32_t n_Sin(TqNum x, TqNum &r);
 int32_t n_Cos(TqNum x, TqNum &r);

@@ -3,11 +3,11 @@
 #include "trig_support.h"
 
 #include "arith/arith.h"
-#include "arith/constants.h"
+#include "funcs/constants.h"
 #include "convert/convert.h"
-#include "frame/number.h"
-#include "frame/precision.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "numbers/precision.h"
+#include "base/tq_state.h"
 
 TqNum trig_Zero(int32_t kind) {
     TqNum v;

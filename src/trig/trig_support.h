@@ -2,7 +2,7 @@
 // sign and zero tests, the common argument checks, and the temporarily raised
 // working precision.
 #pragma once
-#include "frame/tq_types.h"
+#include "base/tq_types.h"
 
 // Canonical zero of the given kind.
 TqNum trig_Zero(int32_t kind);

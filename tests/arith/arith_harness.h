@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 #include "tq_gmp.h"
 #include "ulp.h"

@@ -1,7 +1,7 @@
 // The fixed numbered constants in every kind.
 #include <gtest/gtest.h>
 
-#include "arith/constants.h"
+#include "funcs/constants.h"
 #include "frame/store.h"
 #include "tarq.h"
 

@@ -9,10 +9,10 @@
 #include <functional>
 
 #include "arith/arith.h"
-#include "arith/constants.h"
-#include "arith/funcs.h"
+#include "funcs/constants.h"
+#include "funcs/funcs.h"
 #include "frame/cache.h"
-#include "frame/const_cache.h"
+#include "funcs/const_cache.h"
 #include "funcs_oracle.h"
 
 namespace {

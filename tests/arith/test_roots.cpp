@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "arith/funcs.h"
+#include "funcs/funcs.h"
 #include "funcs_oracle.h"
 #include "kernels/root.h"
 

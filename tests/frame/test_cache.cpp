@@ -16,13 +16,12 @@
 #include <vector>
 
 #include "frame/cache.h"
-#include "frame/const_cache.h"
+#include "funcs/const_cache.h"
 #include "frame/options.h"
-#include "frame/pow10.h"
-#include "frame/startup.h"
+#include "numbers/pow10.h"
 #include "frame/store.h"
-#include "frame/tq_state.h"
-#include "hash/sha256.h"
+#include "base/tq_state.h"
+#include "base/sha256.h"
 #include "tarq.h"
 
 namespace {

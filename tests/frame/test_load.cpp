@@ -7,8 +7,8 @@
 
 #include "fresh.h"
 #include "frame/dstr.h"
-#include "frame/platform.h"
-#include "frame/tq_state.h"
+#include "base/platform.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 TEST(FreshProcess, MaxThreadsEight) {

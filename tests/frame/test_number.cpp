@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 namespace {

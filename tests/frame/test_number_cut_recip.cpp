@@ -6,9 +6,9 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
-#include "frame/cut_recip.h"
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/cut_recip.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 #include "tq_gmp.h"
 

@@ -5,8 +5,8 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
-#include "frame/number.h"
-#include "frame/tq_state.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 #include "tq_gmp.h"
 

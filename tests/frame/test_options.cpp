@@ -1,7 +1,7 @@
 // The numbered options.
 #include <gtest/gtest.h>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 class OptionsTest : public ::testing::Test {

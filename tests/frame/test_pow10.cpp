@@ -9,10 +9,9 @@
 #include <random>
 #include <vector>
 
-#include "frame/pow10.h"
-#include "frame/startup.h"
+#include "numbers/pow10.h"
 #include "frame/store.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 namespace {

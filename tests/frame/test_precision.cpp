@@ -1,8 +1,8 @@
 // Working precision in digits, bits and bytes; the precision parameter sets.
 #include <gtest/gtest.h>
 
-#include "frame/precision.h"
-#include "frame/tq_state.h"
+#include "numbers/precision.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 namespace {

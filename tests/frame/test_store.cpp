@@ -3,7 +3,7 @@
 
 #include "fresh.h"
 #include "frame/store.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "tarq.h"
 
 TEST(FreshProcess, FirstHandlesAndLazyInit) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "convert/convert.h"
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 #include "kernels/limbs.h"
 
 namespace {

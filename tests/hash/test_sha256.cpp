@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "frame/dstr.h"
-#include "hash/sha256.h"
+#include "base/sha256.h"
 #include "tarq.h"
 
 namespace {

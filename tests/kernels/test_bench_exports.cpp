@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "frame/dstr.h"
-#include "kernels/bench_exports.h"
+#include "exports/bench_exports.h"
 #include "kernels/mul_threaded.h"
 #include "mag_oracle.h"
 #include "tarq.h"

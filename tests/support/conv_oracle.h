@@ -9,8 +9,8 @@
 #include <string>
 
 #include "convert/convert.h"
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 #include "tarq.h"
 
 inline void tq_MagToMpz(mpz_t z, const TqStr &m) {

@@ -10,8 +10,8 @@
 #include <random>
 #include <string>
 
-#include "frame/precision.h"
-#include "frame/tq_state.h"
+#include "numbers/precision.h"
+#include "base/tq_state.h"
 #include "tq_gmp.h"
 
 // Sets the working precision in decimal digits (the export's full step).

@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 
 // Owning mpz_t.
 struct Mpz {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 #include "kernels/limbs.h"
 
 inline TqStr tq_MagFromWords(std::initializer_list<uint32_t> ws) {

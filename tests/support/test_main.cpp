@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "frame/tq_state.h"
+#include "base/tq_state.h"
 
 int main(int argc, char **argv) {
     gTq_WarningPauseMs = 1;

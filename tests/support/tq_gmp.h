@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "frame/store.h"
-#include "frame/tq_state.h"
-#include "frame/tq_types.h"
+#include "base/tq_state.h"
+#include "base/tq_types.h"
 #include "tarq.h"
 
 // |z| as a trimmed magnitude (zero is one zero word).

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/number.h"
+#include "numbers/number.h"
 #include "tq_gmp.h"
 
 inline TqNum oracle_Num(int32_t kind) {

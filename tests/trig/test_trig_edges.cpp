@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/precision.h"
+#include "numbers/precision.h"
 #include "tq_oracle.h"
 
 namespace {

@@ -1,9 +1,0 @@
-// Numbered constants: 1..10 computed and cached, 11..33 fixed.
-#pragma once
-#include "frame/tq_types.h"
-
-// Loads constant `code` into v in v's own kind. Status 0, tq_Err_Invalid or
-// tq_Err_Type.
-int32_t n_GetConst(int32_t code, TqNum &v);
-// The computed constants 1..10.
-int32_t n_GetConst_Computed(int32_t code, TqNum &v);

@@ -1,0 +1,49 @@
+// Definitions of the process-wide state, the diagnostics trace and the global
+// lock. Every variable here is constant-initialised, so it holds its value
+// before any dynamic initialiser (the load step in frame/init.cpp) runs.
+#include "platform.h"
+#include "tq_state.h"
+
+int32_t gTq_Prec_Bytes_Internal = 0;
+int32_t gTq_Prec_Digits_Internal = 0;
+TqStr gTq_Prec_Pow10;
+
+int32_t gTq_Threshold_Mul_Karatsuba2Way = 0;
+int32_t gTq_Threshold_Mul_Karatsuba3Way = 0;
+int32_t gTq_Threshold_Mul_Karatsuba2Way_V5 = 0;
+int32_t gTq_Threshold_Square_Comba = 0;
+int32_t gTq_Threshold_Square_Karatsuba = 0;
+int32_t gTq_Threshold_Div_DC = 48;
+int32_t gTq_Threshold_Mant2Dec_Base = 24;
+int32_t gTq_Threshold_CutRecip = 8;
+int32_t gTq_Kernel_Limb64 = 1;
+
+int32_t gTq_Opt_Pow10_Precision = 0;
+int32_t gTq_Opt_ReduceFractions = 1;
+int32_t gTq_Opt_DefaultFormat = 0;
+int32_t gTq_Opt_DefaultDigits = 0;
+int32_t gTq_Opt_DiskCache = 0;
+std::string gTq_Cache_FileN_Constants;
+std::string gTq_Cache_FileN_Tables;
+std::vector<TqStr> gTq_SmallPrimes;
+int32_t gTq_SmallPrimes_Count = -1;
+
+int32_t gTq_MaxThreads = 0;
+std::atomic<int32_t> gTq_RunningThreads{0};
+int32_t gTq_Karatsuba_Depth = 0;
+
+int32_t gTq_Initialised = 0;
+std::atomic<uint32_t> gTq_ErrorWord{0};
+int32_t gTq_WarningPauseMs = 5000;
+
+static tq_TraceSink sTraceSink = nullptr;
+
+void n_Trace(const std::string &line) {
+    if (sTraceSink) sTraceSink(line);
+}
+void tq_SetTraceSink(tq_TraceSink sink) { sTraceSink = sink; }
+bool n_TraceOn() { return sTraceSink != nullptr; }
+void tq_WarningPause() { tq_SleepMs(gTq_WarningPauseMs); }
+
+void tq_Lock() { tq_PlatformLock(); }
+void tq_Unlock() { tq_PlatformUnlock(); }

@@ -1,5 +1,0 @@
-// Special-value combination tables and how their codes are applied.
-#pragma once
-#include "tq_types.h"
-
-void n_SpecialTables_Fill();

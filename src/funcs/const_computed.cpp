@@ -1,0 +1,228 @@
+// The computed constants 1..10 (ln 2, ln 10, ln 256, ln 1.0625, 1/ln 2,
+// 1/ln 10, sqrt 2, pi, 2 pi, pi/2) with their two-level cache.
+//
+// A request is served from the working entry when that was cut to the
+// working precision, else from the persistent entry (which holds the longest
+// value ever computed or read from the constants cache file) when it carries
+// the working precision plus guard bytes, cut afresh, else computed. A computation runs 8 bytes above the
+// working precision, so that the value cut to the working precision is
+// correctly rounded apart from rare ties; the longer value goes to the
+// persistent entry, the cut one to the working entry and the target.
+#include "arith/arith.h"
+#include "convert/convert.h"
+#include "constants.h"
+#include "explog/explog.h"
+#include "funcs/const_cache.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
+#include "funcs.h"
+#include "kernels/limbs.h"
+#include "kernels/root.h"
+#include "numbers/num_util.h"
+
+namespace {
+
+constexpr int32_t kConstGuardBytes = 8;
+
+int32_t slotOf(int32_t code, int32_t kind) { return 2 * (code - 1) + (kind == TarqDecFloat ? 1 : 0); }
+
+void copyValue(const TqNum &from, TqNum &to) {
+    to.V.Expo = from.V.Expo;
+    to.MantN = from.MantN;
+    to.DenN = from.DenN;
+}
+
+void storeEntry(TqNum &entry, const TqNum &v) {
+    entry.V.Expo = v.V.Expo;
+    entry.V.NumType = v.V.NumType;
+    entry.V.Sign = 1;
+    entry.V.Special = 0;
+    entry.MantN = v.MantN;
+    entry.DenN = v.DenN.empty() ? tq_Word(1) : v.DenN;
+}
+
+
+// pi by the Gauss-Legendre iteration, one word above the working precision
+// W, stopping when a and b agree at W.
+void computePi(TqNum &target) {
+    const int32_t kind = target.V.NumType;
+    const int32_t W = gTq_Prec_Bytes_Internal;
+    TqNum a, b, t, p, c;
+    {
+        TqWorkPrec wp;
+        wp.set(W + 4);
+        a = tq_IntNum(kind, 1);
+        b = a;
+        n_Reciprocal(tq_ConstNum(7, kind), b);
+        t = tq_ConstNum(12, kind);
+        p = tq_IntNum(kind, 1);
+        int32_t round = 0;
+        for (;;) {
+            ++round;
+            TqNum a1 = a, b1 = b, d = a;
+            n_Add(a, b, a1);
+            n_DivBy2(a1, a1);
+            n_Mul(a, b, b1);
+            n_Sqrt(b1, b1);
+            n_Sub(a, a1, d);
+            n_Sqr(d, d);
+            n_Mul(p, d, d);
+            n_Sub(t, d, t);
+            n_MulBy2(p, p);
+            a = std::move(a1);
+            b = std::move(b1);
+            n_Trace("Pi - loop cntr:" + std::to_string(round));
+            // a and b can also settle one unit apart on either side of a
+            // rounding boundary of the cut (the sum a + b may need a word
+            // more than they do), so a difference below the cut's last byte
+            // counts as converged too.
+            bool converged = tq_SameAtPrecision(a, b, W);
+            if (!converged) {
+                TqNum diff = a;
+                n_Sub(a, b, diff);
+                converged = tq_IsZeroNum(diff) || tq_ApproxLog2(diff) < tq_ApproxLog2(a) - 8.0 * (W + 1);
+            }
+            if (converged || round > tq_MaxRounds) break;
+        }
+        n_Trace("Pi - loop cntr:" + std::to_string(round));
+        c = a;
+        n_Add(a, b, c);
+        n_Sqr(c, c);
+        n_Div(c, t, c);
+        n_DivBy2(c, c);
+        n_DivBy2(c, c);
+        n_Trace(".......................");
+        if (n_TraceOn()) {
+            n_Trace("pi approximation:");
+            tq_TraceNumber(c);
+        }
+    }
+    copyValue(c, target);
+}
+
+// atanh(1/n) = sum of 1 / ((2k + 1) n^(2k + 1)) at the current precision,
+// every step a division by a one-word integer (n^2 below 2^32).
+TqNum atanhInverse(int32_t kind, uint32_t n) {
+    const int32_t G = gTq_Prec_Bytes_Internal;
+    TqNum p = tq_IntNum(kind, 1), S = p, term = p;
+    const TqNum n2 = tq_IntNum(kind, static_cast<int64_t>(n) * n);
+    n_Div(p, tq_IntNum(kind, n), p);
+    S = p;
+    for (int64_t k = 1; k <= tq_MaxRounds; ) {
+        n_Div(p, n2, p);
+        k += 2;
+        n_Div(p, tq_IntNum(kind, k), term);
+        if (tq_IsZeroNum(term) || tq_ApproxLog2(term) < tq_ApproxLog2(S) - 8.0 * G) break;
+        n_Add(S, term, S);
+    }
+    return S;
+}
+
+// Computes constant `code` into v at the current working precision (v's
+// kind); the result is not cut.
+int32_t compute(int32_t code, TqNum &v) {
+    const int32_t kind = v.V.NumType;
+    TqNum t = tq_IntNum(kind, 0), r = t;
+    switch (code) {
+        case 1: {
+            // ln 2 = 18 atanh(1/26) - 2 atanh(1/4801) + 8 atanh(1/8749): the
+            // three series need only divisions by one-word integers, where
+            // 2 atanh of (sqrt 2 - 1) / (sqrt 2 + 1) needs a full product for
+            // each 5 bits.
+            TqNum a = atanhInverse(kind, 26), b = atanhInverse(kind, 4801), c = atanhInverse(kind, 8749);
+            n_Mul(tq_IntNum(kind, 18), a, a);
+            n_Mul(tq_IntNum(kind, 2), b, b);
+            n_Mul(tq_IntNum(kind, 8), c, c);
+            n_Sub(a, b, r);
+            n_Add(r, c, r);
+            break;
+        }
+        case 2:
+            // ln 10 as the logarithm of the binary float 10: reduced into
+            // [0.96875, 1.0625) its series gains 12 bits a term, where the
+            // series of sqrt 10 would gain fewer than 2.
+            n_Trace("GetConst_Log10");
+            t = tq_IntNum(TarqBinFloat, 10);
+            n_Log(t, t);
+            r = kind == TarqBinFloat ? t : n_BinToDec_Approx(t);
+            break;
+        case 3:
+            n_Mul(tq_ConstNum(1, kind), tq_ConstNum(19, kind), r);
+            break;
+        case 4:
+            n_Log_Taylor(tq_ConstNum(28, kind), r);
+            break;
+        case 5:
+            n_Div(tq_ConstNum(14, kind), tq_ConstNum(1, kind), r);
+            break;
+        case 6:
+            n_Div(tq_ConstNum(14, kind), tq_ConstNum(2, kind), r);
+            break;
+        case 7:
+            n_Sqrt(tq_ConstNum(16, kind), r);
+            break;
+        case 8:
+            computePi(r);
+            break;
+        case 9:
+            n_MulBy2(tq_ConstNum(8, kind), r);
+            break;
+        default:
+            n_DivBy2(tq_ConstNum(8, kind), r);
+            break;
+    }
+    copyValue(r, v);
+    return 0;
+}
+
+// The working precision (bytes) each working entry was cut to: an entry
+// serves only a request at exactly that precision.
+int32_t gWorkBytes[tq_ConstCache_Entries];
+
+// Whether the persistent entry carries the precision P plus at least four
+// guard bytes, judged from its length alone (it may come from the constants
+// cache file). A binary value cut at Q bytes holds 8Q bits from its leading
+// one bit, all within its top 8Q + 31 bits; a decimal value cut at Q keeps
+// Q + 4 significant bytes.
+bool keepServes(const TqNum &keep, int32_t kind, int32_t P) {
+    if (keep.V.NumType != kind || keep.MantN.empty()) return false;
+    if (kind == TarqBinFloat) return static_cast<int64_t>(h_BitLength(keep.MantN)) - 31 >= 8 * (static_cast<int64_t>(P) + 4);
+    return tq_SigBytes(keep.MantN) >= P + 8;
+}
+
+}  // namespace
+
+int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
+    const int32_t kind = v.V.NumType;
+    if (!tq_IsFloatKind(kind) || (code == 4 && kind != TarqBinFloat)) return tq_RaiseErr(tq_Err_Type);
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    const int32_t slot = slotOf(code, kind);
+    TqNum &work = tq_ConstCache_Working()[slot];
+    TqNum &keep = tq_ConstCache_Persistent()[slot];
+    v.DenN = tq_Word(1);
+    if (work.V.NumType == kind && !work.MantN.empty() && gWorkBytes[slot] == P) {
+        copyValue(work, v);
+        return 0;
+    }
+    if (keepServes(keep, kind, P)) {
+        storeEntry(work, keep);
+        n_ReducePrecision(work.V, work.MantN);
+        gWorkBytes[slot] = P;
+        copyValue(work, v);
+        return 0;
+    }
+    TqNum value = tq_IntNum(kind, 0);
+    {
+        // 2 pi and pi/2 too are formed from the longer pi and cut once:
+        // doubling pi already cut would double its rounding error.
+        TqWorkPrec wp;
+        wp.set(P + kConstGuardBytes);
+        compute(code, value);
+    }
+    storeEntry(keep, value);
+    n_ReducePrecision(value.V, value.MantN);
+    storeEntry(work, value);
+    gWorkBytes[slot] = P;
+    copyValue(value, v);
+    return 0;
+}

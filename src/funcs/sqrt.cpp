@@ -1,0 +1,208 @@
+// Square root and inverse square root.
+//
+// n_InverseSquareRoot: Y = 1/sqrt(X) for a positive finite float by the
+// division-free Newton step Y <- Y + Y (1 - X Y^2) / 2. The start value comes
+// from a double estimate (at least 17 correct bits, normally 50); the steps run
+// at a precision that doubles from step to step, each level 4 bytes above half
+// the next, up to the Newton precision (working precision + 12 bytes), so only
+// the last step costs full-length products.
+// n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
+// product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
+// working precision; big integers exactly by h_Sqrt. The working precision is
+// unchanged on return.
+#include <cmath>
+#include <vector>
+
+#include "arith/arith.h"
+#include "constants.h"
+#include "numbers/number.h"
+#include "base/tq_state.h"
+#include "funcs.h"
+#include "numbers/num_util.h"
+#include "kernels/limbs.h"
+#include "kernels/root.h"
+
+namespace {
+
+constexpr int32_t kNewtonGuardBytes = 12;
+
+int32_t ceil4(int32_t b) { return (b + 3) / 4 * 4; }
+
+// 2^l2 (binary) or 10^(l2 log10 2) (decimal) as a float of the kind, from a
+// double: 53 significant bits, or about 18 digits.
+TqNum powerEstimate(int32_t kind, double l2) {
+    TqNum y = tq_IntNum(kind, 1);
+    if (kind == TarqBinFloat) {
+        const double k = std::floor(l2);
+        const uint64_t mant = static_cast<uint64_t>(std::llround(std::exp2(l2 - k + 52)));
+        const int64_t e = static_cast<int64_t>(k) - 52;  // value = mant * 2^e
+        const int64_t q = (e >= 0 ? e / 32 : -((-e + 31) / 32));
+        const int32_t r = static_cast<int32_t>(e - 32 * q);
+        TqStr m(12, '\0');
+        const uint64_t lo = mant << r, hi = r ? mant >> (64 - r) : 0;
+        tq_W(m)[0] = static_cast<uint32_t>(lo);
+        tq_W(m)[1] = static_cast<uint32_t>(lo >> 32);
+        tq_W(m)[2] = static_cast<uint32_t>(hi);
+        tq_Trim(m);
+        y.MantN = m;
+        y.V.Expo = static_cast<int32_t>(4 * q);
+    } else {
+        const double l10 = l2 * 0.301029995663981195;
+        const double k = std::floor(l10) - 17;
+        const uint64_t mant = static_cast<uint64_t>(std::llround(std::pow(10.0, l10 - k)));
+        y.MantN = tq_Word(static_cast<uint32_t>(mant));
+        if (mant >> 32) y.MantN += tq_Word(static_cast<uint32_t>(mant >> 32));
+        y.V.Expo = static_cast<int32_t>(k);
+    }
+    return y;
+}
+
+TqNum cutTo(const TqNum &v, int32_t bytes, TqWorkPrec &wp) {
+    wp.set(bytes);
+    TqNum c = v;
+    n_ReducePrecision(c.V, c.MantN);
+    return c;
+}
+
+// r = 1 - X y^2 at the current precision.
+TqNum residual(const TqNum &xp, const TqNum &y, const TqNum &one) {
+    TqNum t = y;
+    n_Sqr(y, t);
+    n_Mul(xp, t, t);
+    n_Sub(one, t, t);
+    return t;
+}
+
+// t = y r / 2 for a correction r much shorter than y: only about r's length
+// of y can reach the product, so y is cut to that first (which also keeps
+// the product balanced).
+TqNum halfProduct(const TqNum &y, const TqNum &r) {
+    TqWorkPrec wp;
+    const int32_t bytes = tq_Len(r.MantN) + 8;
+    TqNum t = y;
+    if (bytes < gTq_Prec_Bytes_Internal) {
+        TqNum yc = cutTo(y, bytes, wp);
+        n_Mul(yc, r, t);
+    } else {
+        n_Mul(y, r, t);
+    }
+    n_DivBy2(t, t);
+    return t;
+}
+
+// y <- y + y r / 2 at the current precision.
+void newtonUpdate(TqNum &y, const TqNum &r) { n_Add(y, halfProduct(y, r), y); }
+
+// The precisions of the doubling steps, lowest first, ending at `target`.
+std::vector<int32_t> schedule(int32_t target) {
+    std::vector<int32_t> ps{target};
+    while (ps.back() > 12) ps.push_back(ceil4(ps.back() / 2 + 4));
+    return std::vector<int32_t>(ps.rbegin(), ps.rend());
+}
+
+// 1/sqrt(x) to `target` bytes; the rounds used are added to *rounds.
+TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
+    TqWorkPrec wp;
+    const int32_t kind = x.V.NumType;
+    TqNum one = tq_IntNum(kind, 1);
+    TqNum y = powerEstimate(kind, -tq_ApproxLog2(x) / 2);
+    const std::vector<int32_t> ps = schedule(target);
+    // Lowest level: repeat until the residual is below the level's precision
+    // (a binary float may lose up to 31 bits of it to its top word) or stops
+    // shrinking.
+    TqNum xp = cutTo(x, ps[0], wp);
+    double last = INFINITY;
+    for (int32_t k = 0; k < tq_MaxRounds; ++k) {
+        ++*rounds;
+        TqNum r = residual(xp, y, one);
+        if (tq_IsZeroNum(r)) break;
+        const double l = tq_ApproxLog2(r);
+        if (l < -(8.0 * ps[0] - 40) || l > last - 1) break;
+        last = l;
+        newtonUpdate(y, r);
+    }
+    // Each further level doubles the correct bits with one step.
+    for (size_t i = 1; i < ps.size(); ++i) {
+        ++*rounds;
+        xp = cutTo(x, ps[i], wp);
+        TqNum r = residual(xp, y, one);
+        if (!tq_IsZeroNum(r)) newtonUpdate(y, r);
+    }
+    return y;
+}
+
+}  // namespace
+
+void n_InverseSquareRoot_Newton(const TqNum &x, TqNum &y) {
+    int32_t rounds = 0;
+    y = inverseSqrtTo(x, gTq_Prec_Bytes_Internal + kNewtonGuardBytes, &rounds);
+}
+
+int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
+    n_Trace("n_InverseSquareRoot");
+    tq_TraceNumber(x);
+    int32_t rounds = 0;
+    TqNum r = inverseSqrtTo(x, gTq_Prec_Bytes_Internal + kNewtonGuardBytes, &rounds);
+    n_Trace("========n_InverseSquareRoot, Nr of loops:" + std::to_string(rounds));
+    n_ReducePrecision(r.V, r.MantN);
+    y = std::move(r);
+    y.V.InUse = x.V.InUse;
+    return 0;
+}
+
+// sqrt(x) for a positive finite float, cut to the working precision.
+static void floatSqrt(const TqNum &x, TqNum &c) {
+    const int32_t W = gTq_Prec_Bytes_Internal;
+    const int32_t T = W + kNewtonGuardBytes;
+    const int32_t half = ceil4(T / 2 + 8);
+    int32_t rounds = 0;
+    TqNum y = inverseSqrtTo(x, half, &rounds);
+    TqNum s = y;
+    {
+        TqWorkPrec wp;
+        TqNum xh = cutTo(x, half, wp);
+        n_Mul(xh, y, s);  // s = x y, good to about `half` bytes
+        wp.set(T);
+        TqNum e = s;
+        n_Sqr(s, e);
+        n_Sub(x, e, e);  // e = x - s^2, small
+        if (!tq_IsZeroNum(e)) n_Add(s, halfProduct(y, e), s);
+    }
+    n_Trace("========n_InverseSquareRoot, Nr of loops:" + std::to_string(rounds));
+    n_ReducePrecision(s.V, s.MantN);
+    c.MantN = std::move(s.MantN);
+    c.DenN = tq_Word(1);
+    c.V.Expo = s.V.Expo;
+}
+
+int32_t n_Sqrt(TqNum a, TqNum &c) {
+    n_Trace("n_Sqrt -- input argument");
+    tq_TraceNumber(a);
+    if (c.V.NumType != a.V.NumType) return tq_RaiseErr(tq_Err_Type);
+    const int32_t inUse = c.V.InUse;
+    c.V = a.V;
+    c.V.InUse = inUse;
+    if ((a.V.Special == 0 && a.V.Sign < 0) || a.V.Special == tq_Special_NegInf)
+        return tq_RaiseErr(tq_Err_Invalid);
+    if (a.V.Special == tq_Special_PosInf || a.V.Special == tq_Special_NaN) {
+        tq_SetSpecial(c, a.V.Special);
+        if (a.V.Special == tq_Special_NaN) tq_RaiseErr(tq_Err_Invalid);
+        return tq_RaiseErr(tq_Err_Special);
+    }
+    if (a.V.NumType >= TarqDecFloat && a.V.NumType <= TarqFraction && tq_IsZeroNum(a)) {
+        tq_SetZeroNum(c);
+        return 0;
+    }
+    if (a.V.NumType != TarqDecFloat && a.V.NumType != TarqBinFloat && a.V.NumType != TarqBigInt)
+        return tq_RaiseErr(tq_Err_Type);
+    if (a.V.NumType == TarqBigInt) {
+        TqStr r;
+        h_Sqrt(a.MantN, 0, c.MantN, r);
+        c.V.Expo = 0;
+        c.DenN = tq_Word(1);
+    } else {
+        floatSqrt(a, c);
+    }
+    c.V.Sign = 1;
+    return 0;
+}

@@ -1,0 +1,185 @@
+// Helpers on numbers: integer-valued numbers, exact tests, size estimates,
+// precision guards and diagnostic text of numbers.
+#include "num_util.h"
+
+#include <cmath>
+
+#include "base/tq_state.h"
+#include "kernels/limbs.h"
+#include "kernels/root.h"
+#include "number.h"
+#include "pow10.h"
+#include "precision.h"
+
+TqNum tq_IntNum(int32_t kind, int64_t v) {
+    TqNum r;
+    r.V = TarqVar{1, v < 0 ? -1 : 1, 0, kind, 0};
+    uint64_t m = v < 0 ? static_cast<uint64_t>(-(v + 1)) + 1 : static_cast<uint64_t>(v);
+    r.MantN = tq_Word(static_cast<uint32_t>(m));
+    if (m >> 32) r.MantN += tq_Word(static_cast<uint32_t>(m >> 32));
+    r.DenN = tq_Word(1);
+    return r;
+}
+
+TqNum tq_SpecialNum(int32_t kind, int32_t special) {
+    TqNum r = tq_IntNum(kind, 0);
+    r.V.Special = special;
+    return r;
+}
+
+void tq_SetSpecial(TqNum &v, int32_t special) {
+    v.V.Special = special;
+    if (v.MantN.empty()) v.MantN = tq_Word(0);
+    if (v.DenN.empty()) v.DenN = tq_Word(1);
+}
+
+void tq_SetZeroNum(TqNum &v) {
+    v.V.Sign = 1;
+    v.V.Expo = 0;
+    v.V.Special = 0;
+    v.MantN = tq_Word(0);
+    v.DenN = tq_Word(1);
+}
+
+int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign) {
+    tq_SetZeroNum(v);
+    if (!tooLarge) return tq_RaiseErr(tq_Err_ExpRange);
+    v.V.Special = sign < 0 ? tq_Special_NegInf : tq_Special_PosInf;
+    return tq_RaiseErr(tq_Err_ExpRange | tq_Err_Special);
+}
+
+bool tq_IsFloatKind(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
+
+bool tq_IsZeroNum(const TqNum &v) { return v.V.Special == 0 && tq_IsZero(v.MantN); }
+
+bool tq_IsNegNum(const TqNum &v) { return v.V.Special == 0 && v.V.Sign < 0 && !tq_IsZero(v.MantN); }
+
+bool tq_IsOneNum(const TqNum &v) {
+    if (v.V.Special != 0 || v.V.Sign < 0) return false;
+    TqStr m = v.MantN;
+    tq_Trim(m);
+    const int32_t bits = h_BitLength(m);
+    if (bits == 0) return false;
+    switch (v.V.NumType) {
+        case TarqBinFloat: {
+            // M * 256^E == 1: M a power of two with bit -8E set alone.
+            if (v.V.Expo > 0 || bits - 1 != -8 * static_cast<int64_t>(v.V.Expo)) return false;
+            for (int32_t i = 0; i < tq_NWords(m) - 1; ++i)
+                if (tq_W(m)[i]) return false;
+            const uint32_t top = tq_W(m)[tq_NWords(m) - 1];
+            return (top & (top - 1)) == 0;
+        }
+        case TarqDecFloat: {
+            if (v.V.Expo > 0) return false;
+            if (v.V.Expo == 0) return bits == 1;
+            // M == 10^-E; 10^k has between 3.32k and 3.33k + 1 bits.
+            const double k = -static_cast<double>(v.V.Expo);
+            if (bits < 3.3219 * k || bits > 3.3220 * k + 2) return false;
+            TqStr p;
+            n_Pow10_Integer(-v.V.Expo, p);
+            tq_Trim(p);
+            return p == m;
+        }
+        case TarqBigInt:
+            return bits == 1;
+        case TarqFraction: {
+            TqStr d = v.DenN;
+            tq_Trim(d);
+            return d == m;
+        }
+        default:
+            return false;
+    }
+}
+
+double tq_ApproxLog2(const TqNum &v) {
+    const uint32_t *w = tq_W(v.MantN);
+    int32_t top = tq_NWords(v.MantN) - 1;
+    while (top >= 0 && w[top] == 0) --top;
+    if (top < 0) return -INFINITY;
+    // The leading 64 bits (fewer when the magnitude is shorter).
+    uint64_t lead = (static_cast<uint64_t>(w[top]) << 32) | (top > 0 ? w[top - 1] : 0);
+    double l = std::log2(static_cast<double>(lead)) + 32.0 * (top - 1);
+    if (v.V.NumType == TarqBinFloat) l += 8.0 * v.V.Expo;
+    if (v.V.NumType == TarqDecFloat) l += 3.32192809488736235 * v.V.Expo;
+    if (v.V.NumType == TarqFraction) {
+        TqNum d;
+        d.V.NumType = TarqBigInt;
+        d.MantN = v.DenN;
+        l -= tq_ApproxLog2(d);
+    }
+    return l;
+}
+
+TqWorkPrec::TqWorkPrec() : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal) {}
+
+TqWorkPrec::~TqWorkPrec() { restore(); }
+
+void TqWorkPrec::set(int32_t bytes) {
+    if (bytes < 4) bytes = 4;
+    bytes = (bytes + 3) / 4 * 4;
+    gTq_Prec_Bytes_Internal = bytes;
+    gTq_Prec_Digits_Internal = n_DigitsForBytes(bytes);
+}
+
+void TqWorkPrec::restore() {
+    gTq_Prec_Bytes_Internal = bytes_;
+    gTq_Prec_Digits_Internal = digits_;
+}
+
+bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes) {
+    TqWorkPrec wp;
+    wp.set(bytes);
+    TqNum x = a, y = b;
+    n_ReducePrecision(x.V, x.MantN);
+    n_ReducePrecision(y.V, y.MantN);
+    tq_Trim(x.MantN);
+    tq_Trim(y.MantN);
+    return x.V.Expo == y.V.Expo && x.MantN == y.MantN && x.V.Sign == y.V.Sign;
+}
+
+std::string tq_MagHex(const TqStr &m) {
+    static const char *hex = "0123456789ABCDEF";
+    std::string s;
+    for (size_t i = m.size(); i-- > 0;) {
+        unsigned char c = static_cast<unsigned char>(m[i]);
+        s += hex[c >> 4];
+        s += hex[c & 15];
+    }
+    size_t nz = s.find_first_not_of('0');
+    return nz == std::string::npos ? "0" : s.substr(nz);
+}
+
+// The magnitude in decimal by repeated division by 10^9 (diagnostics only).
+static std::string magDec(TqStr m) {
+    tq_Trim(m);
+    std::string out;
+    while (!tq_IsZero(m)) {
+        uint64_t rem = 0;
+        for (int32_t i = tq_NWords(m) - 1; i >= 0; --i) {
+            uint64_t cur = (rem << 32) | tq_W(m)[i];
+            tq_W(m)[i] = static_cast<uint32_t>(cur / 1000000000u);
+            rem = cur % 1000000000u;
+        }
+        tq_Trim(m);
+        std::string chunk = std::to_string(rem);
+        if (!tq_IsZero(m)) chunk.insert(0, 9 - chunk.size(), '0');
+        out.insert(0, chunk);
+    }
+    return out.empty() ? "0" : out;
+}
+
+void tq_TraceNumber(const TqNum &v) {
+    if (!n_TraceOn()) return;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", static_cast<uint32_t>(v.V.Expo));
+    n_Trace("Dec: VarN    : " + magDec(v.MantN));
+    n_Trace("Dec: Var.Expo:" + std::to_string(v.V.Expo));
+    n_Trace("Hex: VarN    : " + tq_MagHex(v.MantN));
+    n_Trace("Hex: Var.Expo:" + std::string(buf));
+}
+
+int32_t tq_TermSlackBytes(const TqNum &sum, const TqNum &term) {
+    const int32_t g = static_cast<int32_t>((tq_ApproxLog2(sum) - tq_ApproxLog2(term)) / 8) / 4 * 4;
+    return g < 0 ? 0 : g;
+}

@@ -1,0 +1,189 @@
+// The powers-of-ten table, its lookup with the last-result cache, the start-up
+// step that brings the table to gTq_Opt_Pow10_Precision (from the tables file
+// when possible).
+//
+// Entries 0..3 are exact one-word values; entry i >= 4 is the square of entry
+// i - 1 with low zero words moved into the exponent and cut (truncated) to its
+// most significant gTq_Opt_Pow10_Precision bytes. A lookup multiplies the
+// entries of the set bits of n, cutting every partial product the same way,
+// so all values are at most the true power and within the table precision.
+#include "pow10.h"
+
+#include "base/tq_state.h"
+#include "kernels/mul.h"
+
+namespace {
+
+// The tables file, read and written by the frame (installed at load).
+int32_t (*sDiskRead)() = nullptr;
+void (*sDiskSave)() = nullptr;
+
+int32_t diskRead() { return sDiskRead ? sDiskRead() : 1; }
+void diskSave() {
+    if (sDiskSave) sDiskSave();
+}
+
+// Process-wide and never destroyed: the unload step may still save the table.
+struct Pow10State {
+    TqPow10Entry Table[tq_Pow10_Entries];
+    bool LastValid = false;
+    int32_t LastN = 0;
+    TarqVar LastV{};
+    TqStr LastMant;
+};
+
+Pow10State &state() {
+    static auto *s = new Pow10State;
+    return *s;
+}
+
+// Moves low zero words into the exponent, then keeps the most significant
+// `precision` bytes.
+void normalise(TqStr &m, int32_t &expo, int32_t precision) {
+    size_t low = 0;
+    const size_t words = m.size() / 4;
+    while (low + 1 < words && tq_W(m)[low] == 0) ++low;
+    if (low) {
+        m.erase(0, low * 4);
+        expo += static_cast<int32_t>(low * 4);
+    }
+    if (precision > 0 && tq_Len(m) > precision) {
+        const int32_t drop = tq_Len(m) - precision;
+        m.erase(0, static_cast<size_t>(drop));
+        expo += drop;
+    }
+}
+
+void remember(int32_t n, const TarqVar &v, const TqStr &m) {
+    Pow10State &s = state();
+    s.LastValid = true;
+    s.LastN = n;
+    s.LastV = v;
+    s.LastMant = m;
+}
+
+}  // namespace
+
+TqPow10Entry *tq_Pow10Table() { return state().Table; }
+
+int32_t n_Pow10_TablePrecision() { return tq_Len(state().Table[tq_Pow10_Entries - 1].Mant); }
+
+void n_Pow10_Install(TqPow10Entry *entries) {
+    Pow10State &s = state();
+    for (int32_t i = 0; i < tq_Pow10_Entries; ++i) s.Table[i] = std::move(entries[i]);
+    s.LastValid = false;
+}
+
+void n_Pow10_Generate() {
+    Pow10State &s = state();
+    const uint32_t exact[4] = {10, 100, 10000, 100000000};
+    for (int32_t i = 0; i < 4; ++i) {
+        s.Table[i].Mant = tq_Word(exact[i]);
+        s.Table[i].Expo = 0;
+    }
+    for (int32_t i = 4; i < tq_Pow10_Entries; ++i) {
+        TqStr sq;
+        h_Square(s.Table[i - 1].Mant, sq);
+        int32_t expo = 2 * s.Table[i - 1].Expo;
+        normalise(sq, expo, gTq_Opt_Pow10_Precision);
+        s.Table[i].Mant = std::move(sq);
+        s.Table[i].Expo = expo;
+    }
+    s.LastValid = false;
+    n_Trace("Init Powers-of-10 table ... Done ..");
+}
+
+void n_Pow10_Reduce() {
+    Pow10State &s = state();
+    for (int32_t i = 4; i < tq_Pow10_Entries; ++i) {
+        TqPow10Entry &e = s.Table[i];
+        if (tq_Len(e.Mant) > gTq_Opt_Pow10_Precision) {
+            const int32_t drop = tq_Len(e.Mant) - gTq_Opt_Pow10_Precision;
+            e.Mant.erase(0, static_cast<size_t>(drop));
+            e.Expo += drop;
+        }
+    }
+    s.LastValid = false;
+    n_Trace("Reducing Powers-of-10 table ... Done ..");
+}
+
+void n_Pow10_SetDiskCache(int32_t (*read)(), void (*save)()) {
+    sDiskRead = read;
+    sDiskSave = save;
+}
+
+void n_Init_PowersOf10Table() {
+    n_Trace("");
+    n_Trace(std::string(58, '*'));
+    n_Trace("Init Powers-of-10 table, gTq_Opt_Pow10_Precision:" + std::to_string(gTq_Opt_Pow10_Precision) + " bytes");
+    const int32_t t = n_Pow10_TablePrecision();
+    if (t == gTq_Opt_Pow10_Precision) return;
+    if (t > gTq_Opt_Pow10_Precision) {
+        n_Trace("n_Init_PowersOf10Table: Reducing precision of table in memory..");
+        n_Pow10_Reduce();
+        return;
+    }
+    n_Trace("n_Init_PowersOf10Table: table empty or precision too low..");
+    n_Trace("Trying to load table from disk cache...");
+    if (diskRead() != 0) {
+        n_Trace("Retrieving data from disk cache was not succesful. Table must be generated from scratch.");
+        n_Pow10_Generate();
+        diskSave();
+        return;
+    }
+    n_Trace("Retrieving data from disk cache was succesful...");
+    const int32_t loaded = n_Pow10_TablePrecision();
+    if (loaded > gTq_Opt_Pow10_Precision) {
+        n_Pow10_Reduce();
+    } else if (loaded < gTq_Opt_Pow10_Precision) {
+        n_Pow10_Generate();
+        n_Trace("n_Init_PowersOf10Table: disk data precision too small. Generating data from scratch");
+        diskSave();
+    }
+}
+
+void n_Pow10_Lookup(int32_t n, TarqVar &v, TqStr &MantN) {
+    v.Sign = 1;
+    v.Special = 0;
+    v.Expo = 0;
+    v.NumType = TarqBinFloat;
+    if (n <= 0) {
+        MantN = tq_Word(n < 0 ? 0 : 1);
+        remember(n, v, MantN);
+        return;
+    }
+    Pow10State &s = state();
+    if (s.LastValid && s.LastN == n) {
+        v = s.LastV;
+        MantN = s.LastMant;
+        return;
+    }
+    // An unbuilt table (a lookup before the initialisation) is built first.
+    if (n_Pow10_TablePrecision() == 0) {
+        if (gTq_Opt_Pow10_Precision <= 0) gTq_Opt_Pow10_Precision = 6000;
+        n_Pow10_Generate();
+    }
+    int32_t i = 0;
+    while (!((n >> i) & 1)) ++i;
+    TqStr m = s.Table[i].Mant;
+    int32_t expo = s.Table[i].Expo;
+    for (int32_t j = i + 1; j < 31; ++j) {
+        if (!((n >> j) & 1)) continue;
+        int32_t trim = 1;
+        TqStr p;
+        h_Mul(std::move(m), s.Table[j].Mant, trim, p);
+        m = std::move(p);
+        expo += s.Table[j].Expo;
+        normalise(m, expo, gTq_Opt_Pow10_Precision);
+    }
+    v.Expo = expo;
+    MantN = std::move(m);
+    remember(n, v, MantN);
+}
+
+void n_Pow10_Integer(int32_t n, TqStr &R) {
+    TarqVar v;
+    TqStr m;
+    n_Pow10_Lookup(n, v, m);
+    R = TqStr(static_cast<size_t>(v.Expo > 0 ? v.Expo : 0), '\0') + m;
+}

@@ -1,0 +1,32 @@
+// Working precision and the precision parameter sets.
+#pragma once
+#include <cstdint>
+
+#include "base/tq_types.h"
+
+// The core of a precision change: mode 1 digits, 3 bytes, otherwise bits.
+// Returns digits for mode 1, bits otherwise.
+int32_t n_SetPrecision_Core(int32_t mode, int32_t amount);
+// The whole TQ_SETPRECISION step without the lock: core, then sets 1..3.
+// A request beyond tq_Prec_MaxBytes is refused at once with tq_Err_Invalid
+// (result 0) and changes nothing.
+int32_t n_SetPrecision_Export(int32_t mode, int32_t amount);
+// The highest working precision a caller may set: 1,000,000 decimal digits
+// (415,244 bytes, 3,321,952 bits). Its powers-of-ten table (8 times as long
+// per entry) still fits comfortably in memory; beyond it a precision change
+// would run for minutes under the global lock.
+constexpr int32_t tq_Prec_MaxDigits = 1000000;
+constexpr int32_t tq_Prec_MaxBytes = 415244;
+// Bytes a request would set (mode 1 digits, 3 bytes, otherwise bits), in 64
+// bits so that no request wraps: whole words, at least one.
+int64_t n_PrecisionBytesFor(int32_t mode, int32_t amount);
+
+void n_PrecisionSets_Create();
+int32_t n_PrecisionParameters_Store(int32_t index);
+int32_t n_PrecisionParameters_Store();
+int32_t n_PrecisionParameters_Retrieve(int32_t index);
+int32_t n_PrecisionParameters_FreeSet(int32_t index);
+int32_t n_PrecisionSets_Highest();
+
+// trunc(log10(256) * bytes)
+int32_t n_DigitsForBytes(int32_t bytes);
