@@ -8,11 +8,13 @@
 // reduction is done again with the precision raised by the bits it lost. A
 // value with P bytes cannot lie closer to a multiple of pi/2 than a few words
 // beyond its own length, so a second round is rare and a third rarer still.
+// Far reductions of decimal arguments run on binary floats.
 #include "arith/arith.h"
+#include "base/tq_state.h"
+#include "convert/convert.h"
 #include "funcs/constants.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
-#include "base/tq_state.h"
 #include "trig.h"
 
 namespace {
@@ -21,6 +23,10 @@ constexpr int32_t kHalfPi = 10, kOneHalf = 13, kOne = 14, kTwo = 16, kThree = 17
 // Bits of r wanted beyond the evaluation precision, and the bits the product
 // k pi/2 and the subtraction may lose.
 constexpr int32_t kGuardBits = 64;
+// A decimal argument is reduced by the decimal pi/2 while that is needed at
+// most this many bits beyond the working precision (computing a decimal pi is
+// slow at great lengths, converting r back costs a little at any length).
+constexpr int32_t kDecimalReachBits = 128;
 
 // k mod 4 of a non-negative integer-valued float k: k - 4 fix(k / 4), exact at
 // the reduction's precision.
@@ -39,6 +45,17 @@ uint32_t quarterTurns(const TqNum &k) {
     return 0;
 }
 
+// A decimal ax = M 10^e as a binary float at the working precision: M and
+// 10^|e| are exact integers, so one product or quotient rounds it once.
+int32_t toBinary(const TqNum &ax, TqNum &x) {
+    TqNum m = tq_IntNum(TarqBinFloat, 0), p = m;
+    m.MantN = ax.MantN;
+    const int32_t e = ax.V.Expo;
+    if (!n_Pow10_Exact(e < 0 ? -static_cast<int64_t>(e) : e, p.MantN)) return tq_RaiseErr(tq_Err_ExpRange);
+    x = m;
+    return e < 0 ? n_Div(std::move(m), std::move(p), x) : n_Mul(std::move(m), std::move(p), x);
+}
+
 }  // namespace
 
 int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
@@ -48,32 +65,45 @@ int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
     const double lx = tq_ApproxLog2(ax);
     if (lx < -0.5) return 0;  // |x| < 0.71 < pi/4: nothing to take away
     if (lx > tq_Trig_MaxArgBits) return tq_RaiseErr(tq_Err_ExpRange);
-    const int32_t kind = ax.V.NumType;
+    const bool decimal = ax.V.NumType == TarqDecFloat;
     const int32_t want = 8 * gTq_Prec_Bytes_Internal + kGuardBits;  // relative bits r must carry
     int32_t extra = 0;
     for (int32_t round = 0; round < 8; ++round) {
-        // Absolute accuracy of r: 2^(lx + 2 - 8 bytes).
+        // Absolute accuracy of r: 2^(lx + 4 - 8 bytes).
         const int32_t bytes = (static_cast<int32_t>(lx) + want + extra) / 8 + 8;
         TqWorkPrec wp;
         wp.set(bytes);
+        // A decimal argument that needs pi/2 far beyond the working precision
+        // is reduced as a binary float: pi in binary is cheap at any length,
+        // and the conversion costs no more than the rounding of k pi/2 here.
+        const bool viaBinary = decimal && lx + extra > kDecimalReachBits;
+        const int32_t kind = viaBinary ? TarqBinFloat : ax.V.NumType;
+        TqNum x = ax;
+        int32_t status = viaBinary ? toBinary(ax, x) : 0;
         const TqNum halfPi = tq_ConstNum(kHalfPi, kind);
-        TqNum q = ax, k = ax, kp = ax;
-        int32_t status = n_Div(ax, halfPi, q);
+        TqNum q = x, k = x, kp = x;
+        r = x;
+        status |= n_Div(x, halfPi, q);
         status |= n_Add(q, tq_ConstNum(kOneHalf, kind), q);
         status |= n_Fix(q, k);
         status |= n_Mul(k, halfPi, kp);
-        status |= n_Sub(ax, kp, r);
+        status |= n_Sub(x, kp, r);
         if (status) return status;
         quadrant = quarterTurns(k);
         if (tq_IsZeroNum(r)) {
             extra += want + 64;
             continue;
         }
-        const double have = tq_ApproxLog2(r) - (lx + 2 - 8.0 * gTq_Prec_Bytes_Internal);
+        const double have = tq_ApproxLog2(r) - (lx + 4 - 8.0 * gTq_Prec_Bytes_Internal);
         if (have >= want) {
             wp.restore();
+            if (viaBinary) {
+                TqNum d = ax;
+                status = n_Convert_TarqBinFloat2TarqDecFloat(r, d);
+                r = std::move(d);
+            }
             n_ReducePrecision(r.V, r.MantN);  // back to the caller's precision
-            return 0;
+            return status;
         }
         extra += static_cast<int32_t>(want - have) + 32;
     }
