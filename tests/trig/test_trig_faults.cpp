@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tq_oracle.h"
+#include "ulp.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ TEST(TrigFaults, EachWithinOneUnit) {
         mpfr_init2(exact, 16L * gTq_Prec_Bytes_Internal + 256);
         oracle(c.f, exact, x);
         const TqNum &r = tqg_Get(out);
-        EXPECT_LE(oracle_ErrUnits(r, exact), 1.0) << c.name << " " << c.x << " digits " << c.digits;
+        EXPECT_LE(ulp_Error(r, exact), 1.0) << c.name << " " << c.x << " digits " << c.digits;
         EXPECT_EQ(r.V.Sign, mpfr_sgn(exact) < 0 ? -1 : 1) << c.name << " " << c.x;
         mpfr_clears(x, exact, static_cast<mpfr_ptr>(nullptr));
         TQ_UNALLOCVAR(in);
@@ -116,7 +117,7 @@ TEST(TrigFaults, TwoPiAndHalfPiRoundedOnce) {
                 mpfr_init2(exact, 16L * gTq_Prec_Bytes_Internal + 256);
                 mpfr_const_pi(exact, MPFR_RNDN);
                 mpfr_mul_2si(exact, exact, code == 9 ? 1 : -1, MPFR_RNDN);
-                EXPECT_LE(oracle_ErrUnits(tqg_Get(h), exact), 0.501) << code << " kind " << kind << " digits " << digits;
+                EXPECT_LE(ulp_Error(tqg_Get(h), exact), 0.501) << code << " kind " << kind << " digits " << digits;
                 mpfr_clear(exact);
             }
             TQ_UNALLOCVAR(h);
@@ -175,7 +176,7 @@ TEST(TrigProperty, SinSquaredPlusCosSquaredIsOne) {
                 mpfr_sub_ui(x, x, 1, MPFR_RNDN);
                 mpfr_init2(unit, 64);
                 mpfr_set_ui(unit, 1, MPFR_RNDN);
-                oracle_Unit(unit, unit, kind);
+                ulp_Unit(unit, unit, kind);
                 mpfr_div(x, x, unit, MPFR_RNDN);
                 EXPECT_LE(std::abs(mpfr_get_d(x, MPFR_RNDN)), 2.0) << "kind " << kind << " digits " << digits;
                 mpfr_clears(x, t, sv, cv, unit, static_cast<mpfr_ptr>(nullptr));
