@@ -1,11 +1,3 @@
-// Start-up and threaded multiplication benchmarks.
-//
-// ColdStart/*: the first export of a fresh process (this program re-run as a
-// child), without cache files (calibration and table built from scratch) and
-// with both cache files present and option 9 set before the first call. The
-// child reports the wall time of its first calls; the benchmark uses it as
-// the iteration time, so process creation is not counted.
-//
 // ThreadedKaratsuba/*: h_Mul_Karatsuba2Way_V5 (workers bounded by the number
 // of processors - 1) against the single-threaded h_Mul_Karatsuba2Way and
 // against GMP's mpz_mul on the same random operands of 100,000 decimal digits;
@@ -15,15 +7,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
-#include <string>
 #include <thread>
-#include <unistd.h>
 
-#include "frame/store.h"
 #include "base/tq_state.h"
 #include "kernels/calibrate.h"
 #include "kernels/mul.h"
@@ -33,15 +19,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string gSelf;
-std::string gCacheDir;
-
-// Stores a text into a TarqText variable directly (no parsing involved).
-void putText(int32_t h, const char *text) {
-    TqLockGuard g;
-    gTq_Store[h].MantN = text;
-}
 
 double threadCpuSeconds() {
     timespec ts;
@@ -54,62 +31,6 @@ double cpuSeconds() {
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return ts.tv_sec + ts.tv_nsec * 1e-9;
 }
-
-// Child: optionally option 9, then the first export; prints wall and CPU
-// seconds of those calls.
-int coldChild(const char *dir) {
-    const double c0 = cpuSeconds();
-    const auto t0 = Clock::now();
-    if (dir && *dir) {
-        const int32_t h = TQ_ALLOCVAR(5);
-        putText(h, dir);
-        TQ_SETOPTION(9, h);
-        TQ_UNALLOCVAR(h);
-    }
-    const int32_t digits = TQ_GETPRECISION(1);
-    const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
-    std::printf("%.9f %.9f %d\n", wall, cpuSeconds() - c0, digits);
-    return 0;
-}
-
-double runChild(const std::string &dir, double &cpu) {
-    const std::string cmd = "'" + gSelf + "' --cold-child '" + dir + "'";
-    FILE *p = popen(cmd.c_str(), "r");
-    if (!p) return -1;
-    double wall = -1;
-    int digits = 0;
-    if (std::fscanf(p, "%lf %lf %d", &wall, &cpu, &digits) != 3) wall = -1;
-    pclose(p);
-    return wall;
-}
-
-void coldStart(benchmark::State &state, bool withCache) {
-    // Fill the cache directory once (a cold child with caching writes both files).
-    const std::string dir = gCacheDir;
-    if (withCache) {
-        double cpu;
-        runChild(dir, cpu);
-    }
-    double cpuSum = 0;
-    int64_t n = 0;
-    for (auto _ : state) {
-        double cpu = 0;
-        const double wall = runChild(withCache ? dir : "", cpu);
-        if (wall < 0) {
-            state.SkipWithError("child failed");
-            break;
-        }
-        state.SetIterationTime(wall);
-        cpuSum += cpu;
-        ++n;
-    }
-    if (n) state.counters["cpu_ms"] = 1000.0 * cpuSum / static_cast<double>(n);
-}
-
-void BM_ColdStart_NoCache(benchmark::State &state) { coldStart(state, false); }
-void BM_ColdStart_WithCache(benchmark::State &state) { coldStart(state, true); }
-BENCHMARK(BM_ColdStart_NoCache)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_ColdStart_WithCache)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 TqStr randomMag(std::mt19937_64 &rng, int32_t bytes) {
     TqStr s(static_cast<size_t>(bytes), '\0');
@@ -182,18 +103,4 @@ BENCHMARK(BM_ThreadedKaratsuba_100kDigits)->Unit(benchmark::kMillisecond)->MinTi
 
 }  // namespace
 
-int main(int argc, char **argv) {
-    if (argc >= 3 && std::strcmp(argv[1], "--cold-child") == 0) return coldChild(argv[2]);
-    char self[4096];
-    const ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
-    gSelf = len > 0 ? std::string(self, static_cast<size_t>(len)) : argv[0];
-    char tmpl[] = "/tmp/tarq_bench_cache_XXXXXX";
-    gCacheDir = mkdtemp(tmpl) ? tmpl : "/tmp";
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::remove((gCacheDir + "/~$TARQ_A.txt").c_str());
-    std::remove((gCacheDir + "/~$TARQ_B.txt").c_str());
-    rmdir(gCacheDir.c_str());
-    return 0;
-}
+BENCHMARK_MAIN();
