@@ -69,11 +69,9 @@ template <class L> static void cutSplit(L *u, int32_t n, int s, L d, L v, L &r) 
     tqL_Add1(u + 1, n - 1, qh);
 }
 
-// The decimal cut by 10^d when 10^d fits one limb (d <= 9 for 32-bit limbs,
-// d <= 19 for 64-bit limbs): one pass of divisions by a normalised limb
-// through its reciprocal, in place, and the same rounding as the general
-// path (up by one only when the remainder exceeds half of 10^d).
-template <class L> static void cutBySmallPow10(TqStr &M, L p) {
+// M = floor(M / p) in place for a p that fits one limb: one pass of divisions
+// by a normalised limb through its reciprocal. Returns the remainder.
+template <class L> static L divBySmallPow10(TqStr &M, L p) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     const int32_t words = tq_NWords(M);
     if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
@@ -93,24 +91,47 @@ template <class L> static void cutBySmallPow10(TqStr &M, L p) {
     } else {
         cutSplit(u, n, s, d, v, r);
     }
-    const L rem = static_cast<L>(r >> s);
     tq_Trim(M);
-    if (rem > p - rem) incMag(M);
+    return static_cast<L>(r >> s);
 }
 
-// Cuts M by 10^d through cutBySmallPow10 when 10^d fits a limb; false when
-// it does not.
+// The decimal cut by 10^d, d split into up to kCutPasses powers of ten that
+// each fit a limb (at most 9 digits for 32-bit limbs, 19 for 64-bit limbs):
+// floor divisions compose, floor(floor(M / a) / b) = floor(M / ab), so each
+// pass divides the quotient of the one before. The rounding is the general
+// path's (up by one only when the dropped part exceeds half of 10^d): with
+// the remainders r1 .. rk of the passes, the dropped fraction is
+// rk / pk + r(k-1) / (p(k-1) pk) + ..., and as pk is even it exceeds one half
+// exactly when rk > pk / 2, or rk = pk / 2 and a lower remainder is non-zero.
+constexpr int32_t kCutPasses = 4;
+template <class L> static void cutBySmallPow10(TqStr &M, int32_t d, int32_t maxDigits) {
+    bool lowerNonZero = false;
+    for (;;) {
+        const int32_t c = d < maxDigits ? d : maxDigits;
+        L p = 1;
+        for (int32_t i = 0; i < c; ++i) p *= 10;
+        const L r = divBySmallPow10<L>(M, p);
+        d -= c;
+        if (d > 0) {
+            lowerNonZero = lowerNonZero || r != 0;
+            continue;
+        }
+        if (r > p / 2 || (r == p / 2 && lowerNonZero)) incMag(M);
+        return;
+    }
+}
+
+// Cuts M by 10^d through cutBySmallPow10 when d needs at most kCutPasses
+// passes; false when it needs more.
 static bool cutBySmallPow10(TqStr &M, int32_t d) {
-    uint64_t p = 1;
-    for (int32_t i = 0; i < d && i < 20; ++i) p *= 10;
 #if TQ_HAVE_LIMB64
-    if (tqL_UseLimb64() && d <= 19) {
-        cutBySmallPow10<uint64_t>(M, p);
+    if (tqL_UseLimb64() && d <= 19 * kCutPasses) {
+        cutBySmallPow10<uint64_t>(M, d, 19);
         return true;
     }
 #endif
-    if (d <= 9) {
-        cutBySmallPow10<uint32_t>(M, static_cast<uint32_t>(p));
+    if (d <= 9 * kCutPasses) {
+        cutBySmallPow10<uint32_t>(M, d, 9);
         return true;
     }
     return false;

@@ -1,7 +1,9 @@
-// The decimal cut by a power of ten that fits one limb (the one-pass path of
-// n_ReducePrecision) against GMP: quotient by 10^d, rounded up only when the
-// remainder exceeds half of 10^d, on random magnitudes that need every cut
-// length 1..19, with the 64-bit limb loops and the portable 32-bit ones.
+// The decimal cut by powers of ten that fit one limb (the one-pass and
+// multi-pass paths of n_ReducePrecision) against GMP: quotient by 10^d,
+// rounded up only when the remainder exceeds half of 10^d, on random
+// magnitudes that need every cut length 1..76 (several passes above 9 or 19
+// digits, the general path beyond), with the 64-bit limb loops and the
+// portable 32-bit ones.
 #include <gmp.h>
 #include <gtest/gtest.h>
 
@@ -18,18 +20,19 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
     gmp_randseed_ui(rs, 77);
     mpz_t m, p, q, r, twice;
     mpz_inits(m, p, q, r, twice, nullptr);
-    int cut[20] = {0};
-    for (int it = 0; it < 6000; ++it) {
+    int cut[80] = {0};
+    for (int it = 0; it < 12000; ++it) {
         gTq_Kernel_Limb64 = it % 2;
-        // 20..28 significant bytes against P + 4 = 20: cuts of 0..19 digits.
-        const int bytes = 20 + static_cast<int>(gmp_urandomm_ui(rs, 9));
+        // 20..52 significant bytes against P + 4 = 20: cuts of 0..77 digits.
+        const int bytes = 20 + static_cast<int>(gmp_urandomm_ui(rs, 33));
         if (it % 3 == 0)
             mpz_rrandomb(m, rs, 8 * bytes);
         else
             mpz_urandomb(m, rs, 8 * bytes);
         if (it % 7 == 0) {  // exact halves and one above/below them
-            mpz_ui_pow_ui(p, 10, 1 + gmp_urandomm_ui(rs, 19));
+            mpz_ui_pow_ui(p, 10, 1 + gmp_urandomm_ui(rs, 76));
             mpz_tdiv_q_2exp(twice, p, 1);
+            mpz_tdiv_q(m, m, p);
             mpz_mul(m, m, p);
             mpz_add(m, m, twice);
             mpz_add_ui(m, m, gmp_urandomm_ui(rs, 3));
@@ -40,7 +43,7 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
         TqStr mant = tqg_MagFromMpz(m);
         n_ReducePrecision(v, mant);
         const int32_t d = v.Expo - expo;
-        if (d >= 0 && d < 20) ++cut[d];
+        if (d >= 0 && d < 80) ++cut[d];
         mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d < 0 ? -d : d));
         if (d < 0) {  // no cut: the exponent only moved down to a multiple of 4
             mpz_mul(q, m, p);
@@ -58,7 +61,7 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
         mpz_clear(got);
     }
     gTq_Kernel_Limb64 = saved;
-    for (int d = 6; d <= 19; ++d) EXPECT_GT(cut[d], 0) << "cut length " << d << " not reached";
+    for (int d = 6; d <= 76; ++d) EXPECT_GT(cut[d], 0) << "cut length " << d << " not reached";
     mpz_clears(m, p, q, r, twice, nullptr);
     gmp_randclear(rs);
     TQ_SETPRECISION(1, 38);
