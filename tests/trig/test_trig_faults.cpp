@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tq_oracle.h"
 #include "ulp.h"
@@ -124,6 +125,44 @@ TEST(TrigFaults, TwoPiAndHalfPiRoundedOnce) {
         }
     }
     TQ_SETPRECISION(1, 38);
+}
+
+// The same call gave other bits on a second call, or after a longer
+// computation had left pi cached at another length.
+TEST(TrigFaults, SameBitsWhateverRanBefore) {
+    const char *args[] = {"1*d-10", "1*d300", "1.5707963267948966192313216916397514420985846996875529104874722961",
+                          "-98765.4321"};
+    auto run = [&](std::vector<TqNum> &out) {
+        TQ_SETPRECISION(1, 38);
+        for (int32_t kind : {TarqDecFloat, TarqBinFloat})
+            for (const char *a : args) {
+                const int32_t in = parse(kind, a), r = TQ_ALLOCVAR(kind);
+                for (Fn f : {kSin, kCos, kTan}) {
+                    EXPECT_EQ(callExport(f, in, r), 0);
+                    out.push_back(tqg_Get(r));
+                }
+                TQ_UNALLOCVAR(in);
+                TQ_UNALLOCVAR(r);
+            }
+    };
+    std::vector<TqNum> first, second, third;
+    run(first);
+    run(second);
+    for (int32_t digits : {2000, 100}) {
+        TQ_SETPRECISION(1, digits);
+        const int32_t in = parse(TarqBinFloat, "1*d500"), r = TQ_ALLOCVAR(TarqBinFloat);
+        EXPECT_EQ(TQ_SIN(in, r), 0);
+        TQ_UNALLOCVAR(in);
+        TQ_UNALLOCVAR(r);
+    }
+    run(third);
+    ASSERT_EQ(first.size(), third.size());
+    for (size_t i = 0; i < first.size(); ++i) {
+        for (const std::vector<TqNum> *other : {&second, &third}) {
+            const TqNum &a = first[i], &b = (*other)[i];
+            EXPECT_TRUE(a.MantN == b.MantN && a.V.Expo == b.V.Expo && a.V.Sign == b.V.Sign) << "case " << i;
+        }
+    }
 }
 
 // Arguments beyond the reach of the reduction are refused, not answered.
