@@ -16,6 +16,7 @@
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "funcs.h"
+#include "series_split.h"
 #include "kernels/limbs.h"
 #include "kernels/root.h"
 #include "numbers/num_util.h"
@@ -100,36 +101,25 @@ void computePi(TqNum &target) {
     copyValue(c, target);
 }
 
-// atanh(1/n) = sum of 1 / ((2k + 1) n^(2k + 1)) at the current precision,
-// every step a division by a one-word integer (n^2 below 2^32).
-TqNum atanhInverse(int32_t kind, uint32_t n) {
-    const int32_t G = gTq_Prec_Bytes_Internal;
-    TqNum p = tq_IntNum(kind, 1), S = p, term = p;
-    const TqNum n2 = tq_IntNum(kind, static_cast<int64_t>(n) * n);
-    n_Div(p, tq_IntNum(kind, n), p);
-    S = p;
-    for (int64_t k = 1; k <= tq_MaxRounds; ) {
-        n_Div(p, n2, p);
-        k += 2;
-        n_Div(p, tq_IntNum(kind, k), term);
-        if (tq_IsZeroNum(term) || tq_ApproxLog2(term) < tq_ApproxLog2(S) - 8.0 * G) break;
-        n_Add(S, term, S);
-    }
-    return S;
-}
-
 // Computes constant `code` into v at the current working precision (v's
 // kind); the result is not cut.
 int32_t compute(int32_t code, TqNum &v) {
     const int32_t kind = v.V.NumType;
+    if (kind == TarqDecFloat && (code == 1 || code == 8)) {
+        // Decimal ln 2 and pi from the binary values at the same precision:
+        // the series and the iteration run several times faster on binary
+        // floats, and the one conversion costs less than one of their steps.
+        TqNum b = tq_IntNum(TarqBinFloat, 0);
+        compute(code, b);
+        copyValue(n_BinToDec_Approx(b), v);
+        return 0;
+    }
     TqNum t = tq_IntNum(kind, 0), r = t;
     switch (code) {
         case 1: {
-            // ln 2 = 18 atanh(1/26) - 2 atanh(1/4801) + 8 atanh(1/8749): the
-            // three series need only divisions by one-word integers, where
-            // 2 atanh of (sqrt 2 - 1) / (sqrt 2 + 1) needs a full product for
-            // each 5 bits.
-            TqNum a = atanhInverse(kind, 26), b = atanhInverse(kind, 4801), c = atanhInverse(kind, 8749);
+            // ln 2 = 18 atanh(1/26) - 2 atanh(1/4801) + 8 atanh(1/8749) (the
+            // kind is binary here), each series summed by binary splitting.
+            TqNum a = n_AtanhInverse_Split(26), b = n_AtanhInverse_Split(4801), c = n_AtanhInverse_Split(8749);
             n_Mul(tq_IntNum(kind, 18), a, a);
             n_Mul(tq_IntNum(kind, 2), b, b);
             n_Mul(tq_IntNum(kind, 8), c, c);
