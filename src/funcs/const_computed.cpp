@@ -43,64 +43,6 @@ void storeEntry(TqNum &entry, const TqNum &v) {
 }
 
 
-// pi by the Gauss-Legendre iteration, one word above the working precision
-// W, stopping when a and b agree at W.
-void computePi(TqNum &target) {
-    const int32_t kind = target.V.NumType;
-    const int32_t W = gTq_Prec_Bytes_Internal;
-    TqNum a, b, t, p, c;
-    {
-        TqWorkPrec wp;
-        wp.set(W + 4);
-        a = tq_IntNum(kind, 1);
-        b = a;
-        n_Reciprocal(tq_ConstNum(7, kind), b);
-        t = tq_ConstNum(12, kind);
-        p = tq_IntNum(kind, 1);
-        int32_t round = 0;
-        for (;;) {
-            ++round;
-            TqNum a1 = a, b1 = b, d = a;
-            n_Add(a, b, a1);
-            n_DivBy2(a1, a1);
-            n_Mul(a, b, b1);
-            n_Sqrt(b1, b1);
-            n_Sub(a, a1, d);
-            n_Sqr(d, d);
-            n_Mul(p, d, d);
-            n_Sub(t, d, t);
-            n_MulBy2(p, p);
-            a = std::move(a1);
-            b = std::move(b1);
-            n_Trace("Pi - loop cntr:" + std::to_string(round));
-            // a and b can also settle one unit apart on either side of a
-            // rounding boundary of the cut (the sum a + b may need a word
-            // more than they do), so a difference below the cut's last byte
-            // counts as converged too.
-            bool converged = tq_SameAtPrecision(a, b, W);
-            if (!converged) {
-                TqNum diff = a;
-                n_Sub(a, b, diff);
-                converged = tq_IsZeroNum(diff) || tq_ApproxLog2(diff) < tq_ApproxLog2(a) - 8.0 * (W + 1);
-            }
-            if (converged || round > tq_MaxRounds) break;
-        }
-        n_Trace("Pi - loop cntr:" + std::to_string(round));
-        c = a;
-        n_Add(a, b, c);
-        n_Sqr(c, c);
-        n_Div(c, t, c);
-        n_DivBy2(c, c);
-        n_DivBy2(c, c);
-        n_Trace(".......................");
-        if (n_TraceOn()) {
-            n_Trace("pi approximation:");
-            tq_TraceNumber(c);
-        }
-    }
-    copyValue(c, target);
-}
-
 // Computes constant `code` into v at the current working precision (v's
 // kind); the result is not cut.
 int32_t compute(int32_t code, TqNum &v) {
@@ -152,7 +94,7 @@ int32_t compute(int32_t code, TqNum &v) {
             n_Sqrt(tq_ConstNum(16, kind), r);
             break;
         case 8:
-            computePi(r);
+            r = n_Pi_Chudnovsky();
             break;
         case 9:
             n_MulBy2(tq_ConstNum(8, kind), r);

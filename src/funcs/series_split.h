@@ -8,3 +8,6 @@
 // atanh(1/n) = sum over k >= 0 of 1 / ((2k + 1) n^(2k + 1)) as a binary float
 // of the working precision (2 <= n, n^2 below 2^32).
 TqNum n_AtanhInverse_Split(uint32_t n);
+
+// pi by the Chudnovsky series as a binary float of the working precision.
+TqNum n_Pi_Chudnovsky();
