@@ -16,10 +16,10 @@
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
+#include "kernels/root.h"
 
 namespace {
 
-constexpr double kLog10Of256 = 2.40823996531184952;
 const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // M = M * 10^d (d >= 0) from the powers-of-ten lookup; small d by one word.
@@ -43,22 +43,30 @@ void shiftUpBytes(TqStr &M, int32_t d) {
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
 }
 
-// The two float kinds: when one operand lies a whole working precision above
-// the other, the smaller one cannot reach the kept bytes and is ignored.
-// Returns 0 (compute), 1 (A alone) or 2 (B alone).
+// Bounds on the size of a float, in whole numbers: |x| < base^upper and
+// |x| >= base^lower, base 2 for a binary float, 10 for a decimal one. A
+// decimal mantissa of n bits has between floor((n - 1) log10 2) + 1 and
+// ceil(n log10 2) digits; 0.30102 and 0.30103 bracket log10 2.
+struct FloatSize {
+    int64_t lower, upper;
+};
+FloatSize floatSize(const TqNum &x) {
+    const int64_t bits = h_BitLength(x.MantN);
+    if (x.V.NumType == TarqBinFloat) return {8 * static_cast<int64_t>(x.V.Expo) + bits - 1, 8 * static_cast<int64_t>(x.V.Expo) + bits};
+    return {x.V.Expo + (bits - 1) * 30102 / 100000, x.V.Expo + (bits * 30103 + 99999) / 100000};
+}
+
+// The two float kinds: when one operand is so much smaller than the other
+// that it stays below a quarter of the unit of the last place the cut keeps,
+// it cannot change the rounded sum and is ignored. Decided on exact integer
+// exponents: a binary float keeps 8P bits, a decimal float at most about
+// 2.408 (P + 4) + 4 digits. Returns 0 (compute), 1 (A alone) or 2 (B alone).
 int32_t floatShortcut(const TqNum &a, const TqNum &b) {
-    const int32_t P = gTq_Prec_Bytes_Internal;
-    if (a.V.NumType == TarqBinFloat) {
-        const int64_t ta = static_cast<int64_t>(a.V.Expo) + tq_SigBytes(a.MantN);
-        const int64_t tb = static_cast<int64_t>(b.V.Expo) + tq_SigBytes(b.MantN);
-        if (ta - tb >= P) return 1;
-        if (tb - ta >= P) return 2;
-        return 0;
-    }
-    const float ta = static_cast<float>(a.V.Expo / kLog10Of256) + static_cast<float>(tq_SigBytes(a.MantN));
-    const float tb = static_cast<float>(b.V.Expo / kLog10Of256) + static_cast<float>(tq_SigBytes(b.MantN));
-    if (ta - tb >= static_cast<float>(P)) return 1;
-    if (tb - ta >= static_cast<float>(P)) return 2;
+    const int64_t P = gTq_Prec_Bytes_Internal;
+    const int64_t kept = a.V.NumType == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
+    const FloatSize sa = floatSize(a), sb = floatSize(b);
+    if (sa.lower - sb.upper >= kept) return 1;
+    if (sb.lower - sa.upper >= kept) return 2;
     return 0;
 }
 

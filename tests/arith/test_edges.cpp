@@ -352,35 +352,28 @@ TEST_F(ArithTest, LongBinaryDividendIsTracedAndStillDivided) {
     mpz_clear(a);
 }
 
-TEST_F(ArithTest, ShortcutStartsExactlyAWholePrecisionApart) {
-    // P = 16 bytes. B = 0xFF has its top at byte 1; A = 256^e (one word 1 at
-    // Expo e) has its top at byte e + 1.
-    mpz_t z;
-    mpz_init(z);
-    for (int32_t e : {12, 16}) {
-        put2(num(TarqBinFloat, 1, e), num(TarqBinFloat, 0xFF));
+// P = 16 bytes: A + B with B = 0xFF (binary) or 1 (decimal) and A = 256^e or
+// 10^e. The small operand is dropped only where it cannot reach the rounded
+// sum; short of that the sum is exact or rounded on its first dropped bit.
+TEST_F(ArithTest, ShortcutSkipsOnlyWhatCannotReachTheRoundedSum) {
+    struct Case {
+        int32_t kind, e;
+        const char *want;  // the sum, as an integer in base 10
+    } cases[] = {
+        {TarqBinFloat, 12, "79228162514264337593543950591"},                      // 2^96 + 255, exact
+        {TarqBinFloat, 16, "340282366920938463463374607431768211712"},            // 2^128 + 255 rounded up to + 256
+        {TarqBinFloat, 20, "1461501637330902918203684832716283019655932542976"},  // 2^160 alone
+        {TarqDecFloat, 40, "10000000000000000000000000000000000000001"},          // exact: 41 digits are kept
+        {TarqDecFloat, 60, "1000000000000000000000000000000000000000000000000000000000000"},
+    };
+    mpq_t got, want;
+    mpq_inits(got, want, nullptr);
+    for (const Case &c : cases) {
+        put2(num(c.kind, 1, c.e), num(c.kind, c.kind == TarqBinFloat ? 0xFF : 1));
         ASSERT_EQ(TQ_ADD(h[0], h[1], h[2]), 0);
-        if (e == 16) {  // 16 bytes apart: B is ignored, A comes back as stored
-            EXPECT_EQ(res().V.Expo, 16);
-            EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{1}));
-        } else {  // 12 bytes apart: the exact sum fits the precision
-            EXPECT_EQ(res().V.Expo, 0);
-            EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{0xFF, 0, 0, 1}));
-        }
-    }
-    // Decimal: 10^40 + 1 with 16 bytes (about 38 digits) keeps 10^40; 10^20 + 1
-    // is exact.
-    for (int32_t e : {20, 40}) {
-        put2(num(TarqDecFloat, 1, e), num(TarqDecFloat, 1));
-        ASSERT_EQ(TQ_ADD(h[0], h[1], h[2]), 0);
-        mpq_t got, want;
-        mpq_inits(got, want, nullptr);
         tqg_ToMpq(got, res());
-        mpz_ui_pow_ui(z, 10, static_cast<unsigned long>(e));
-        if (e == 20) mpz_add_ui(z, z, 1);
-        mpq_set_z(want, z);
-        EXPECT_TRUE(mpq_equal(got, want)) << e;
-        mpq_clears(got, want, nullptr);
+        mpq_set_str(want, c.want, 10);
+        EXPECT_TRUE(mpq_equal(got, want)) << "kind " << c.kind << " e " << c.e;
     }
-    mpz_clear(z);
+    mpq_clears(got, want, nullptr);
 }

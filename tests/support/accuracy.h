@@ -141,12 +141,13 @@ inline TqNum acc_ToKind(const mpfr_t x, int32_t kind) {
     return v;
 }
 
-// The exact value of a float operand (a decimal operand with a large
-// exponent needs the extra bits to stay exact enough for the oracle; one with
-// fraction digits is rounded, so it keeps the oracle's bits beyond its whole
-// magnitude, which a periodic function of a large argument needs).
+// The value of a float operand for the oracle. A binary operand is exact; a
+// decimal one with a negative exponent has no finite binary form, so it is
+// carried to twice the oracle precision (enough for a sum that cancels all of
+// its digits) beyond its whole magnitude (which a periodic function of a
+// large argument needs), plus the bits of a large exponent.
 inline void acc_Exact(mpfr_t x, const TqNum &v) {
-    mpfr_set_prec(x, ulp_OraclePrec() + 64 + 8L * tq_Len(v.MantN) +
+    mpfr_set_prec(x, 2 * ulp_OraclePrec() + 64 + 8L * tq_Len(v.MantN) +
                          4L * std::abs(v.V.Expo) * (v.V.NumType == TarqBinFloat ? 2 : 1));
     tqg_ToMpfr(x, v);
 }
@@ -355,7 +356,7 @@ inline bool acc_DrawPow(AccGen &g, char f, int32_t kind, mpfr_t a, mpfr_t b) {
 }
 
 inline constexpr AccRange kAccSqrt{0, 1e3, -300, 300, true, 1, 30};
-inline constexpr AccRange kAccExp{-50, 50, -300, 4, false, 0, 4};
+inline constexpr AccRange kAccExp{-50, 50, -300, 7, false, 0, 7};
 inline constexpr AccRange kAccLog{0, 1e3, -300, 300, true, 1, 30};
 inline constexpr AccRange kAccTrig{-10, 10, -300, 300, false, 0, 15};
 inline constexpr AccRange kAccAsin{-1, 1, -300, 0, false, 0, 0};
