@@ -8,7 +8,8 @@
 // the last step costs full-length products.
 // n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
 // product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
-// working precision; big integers exactly by h_Sqrt. The working precision is
+// working precision; binary floats of small precision and big integers
+// exactly by h_Sqrt. The working precision is
 // unchanged on return.
 #include <cmath>
 #include <vector>
@@ -150,8 +151,40 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
     return 0;
 }
 
+// Working precisions (bytes) up to which a binary square root is the exact
+// integer root of the shifted magnitude rather than the Newton iteration
+// (about 200 digits, where the counts of instructions of the two cross).
+constexpr int32_t kExactSqrtMaxBytes = 80;
+
+// sqrt(x) for a positive finite binary float x = M 2^(32 j) from the integer
+// root: M' = M 2^(32 z) with z words chosen so that floor(sqrt M') has at
+// least one bit beyond the 8P the cut keeps and j - z is even, so that
+// sqrt(x) = sqrt(M') 2^(16 (j - z)) stays on the word grid. As the root lies
+// in [S, S + 1) for S = floor(sqrt M') and the cut's rounding boundaries are
+// integers, cutting S rounds as the exact root would.
+static void exactBinarySqrt(const TqNum &x, TqNum &c) {
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    TqStr m = x.MantN;
+    tq_Trim(m);
+    const int32_t j = x.V.Expo / 4;
+    int32_t z = P / 2 + 2 - tq_NWords(m);
+    if (z < 0) z = 0;
+    if ((j - z) % 2 != 0) ++z;
+    m.insert(0, static_cast<size_t>(4 * z), '\0');
+    TqStr root, rem;
+    h_Sqrt(std::move(m), 0, root, rem);
+    c.V.Expo = 2 * (j - z);
+    c.MantN = std::move(root);
+    c.DenN = tq_Word(1);
+    n_ReducePrecision(c.V, c.MantN);
+}
+
 // sqrt(x) for a positive finite float, cut to the working precision.
 static void floatSqrt(const TqNum &x, TqNum &c) {
+    if (x.V.NumType == TarqBinFloat && gTq_Prec_Bytes_Internal <= kExactSqrtMaxBytes) {
+        exactBinarySqrt(x, c);
+        return;
+    }
     const int32_t W = gTq_Prec_Bytes_Internal;
     const int32_t T = W + kNewtonGuardBytes;
     const int32_t half = ceil4(T / 2 + 8);

@@ -30,7 +30,6 @@ void PrintTo(const Row &r, std::ostream *os) { *os << r.name(); }
 // Rows whose fault is still open: a row's name, or its operation and kind
 // for every precision.
 const std::set<std::string> kKnownFailing = {
-    "SQRT_bin_20",
 };
 
 bool knownFailing(const std::string &name) {
