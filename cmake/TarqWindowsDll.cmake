@@ -26,3 +26,11 @@ if(TARQ_WIN_ARCH STREQUAL "x86")
     COMMAND ${TARQ_DLLTOOL} -d ${TARQ_DEF} -D tarq.dll -k -l $<TARGET_LINKER_FILE:tarq>
     VERBATIM)
 endif()
+
+# The library for programs that ship without the DLL (tarq.exe): linked in,
+# with the C++ runtime, so that they too need only system DLLs.
+add_library(tarq_static STATIC $<TARGET_OBJECTS:tarq_obj>)
+set_target_properties(tarq_static PROPERTIES OUTPUT_NAME tarq_static)
+target_include_directories(tarq_static PUBLIC ${CMAKE_SOURCE_DIR}/include)
+target_link_libraries(tarq_static PUBLIC oleaut32)
+target_link_options(tarq_static INTERFACE -static -static-libgcc -static-libstdc++)

@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine in the prefix PREFIX, headless and quiet.
 #   run-wine.sh --init PREFIX          creates the prefix (first use: seconds)
 #   run-wine.sh PREFIX PROGRAM [ARGS]  runs PROGRAM; exit status is PROGRAM's
+# Standard input is the file WINE_STDIN when that is set, else empty.
 # The prefix lives in the build directory, so a fresh build starts from a
 # fresh prefix and nothing outside the build tree is touched.
 set -u
@@ -34,7 +35,7 @@ fi
 [ $init -eq 1 ] && { echo "Wine prefix ready: $WINEPREFIX"; exit 0; }
 
 [ $# -ge 1 ] || { echo "no program given" >&2; exit 2; }
-wine "$@" </dev/null
+wine "$@" <"${WINE_STDIN:-/dev/null}"
 rc=$?
 # Let the Wine server finish, so that the next run starts cleanly.
 wineserver -w

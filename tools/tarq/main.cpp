@@ -5,7 +5,13 @@
 // Prints each expression's value; without expressions it reads lines from
 // standard input, with a line-editing prompt when that is a terminal.
 #include <sys/stat.h>
+#if defined(_WIN32)
+#include <direct.h>
+#include <io.h>
+#define mkdir(path, mode) _mkdir(path)  // Windows: one argument, no modes
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -65,6 +71,9 @@ std::string cacheDirectory() {
     std::string base;
     if (const char *x = std::getenv("XDG_CACHE_HOME"); x && *x) base = x;
     else if (const char *h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.cache";
+#if defined(_WIN32)
+    else if (const char *l = std::getenv("LOCALAPPDATA"); l && *l) base = l;
+#endif
     else return "";
     mkdir(base.c_str(), 0700);
     std::string dir = base + "/tarq";
