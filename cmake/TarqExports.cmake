@@ -1,4 +1,4 @@
-# The export list of the library in one table (src/frame/exports.txt), and
+# The export list of the library in one table (src/exports/exports.txt), and
 # the files made from it in ${CMAKE_BINARY_DIR}/exports:
 #   tarq-x86.def  the 32-bit DLL's exports as NAME@argument-bytes
 #   tarq-x64.def  the 64-bit DLL's exports (one calling convention, no sizes)
@@ -6,7 +6,7 @@
 #   exports.h     X(name, 32-bit argument bytes) for C test programs
 # They are made at configure time and remade when the table changes.
 
-set(TARQ_EXPORTS_TABLE ${CMAKE_SOURCE_DIR}/src/frame/exports.txt)
+set(TARQ_EXPORTS_TABLE ${CMAKE_SOURCE_DIR}/src/exports/exports.txt)
 set(TARQ_EXPORTS_DIR ${CMAKE_BINARY_DIR}/exports)
 set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARQ_EXPORTS_TABLE})
 
@@ -26,7 +26,7 @@ file(STRINGS ${TARQ_EXPORTS_TABLE} _tq_rows REGEX "^[A-Z]")
 set(_tq_def86 "LIBRARY tarq.dll\nEXPORTS\n")
 set(_tq_def64 "LIBRARY tarq.dll\nEXPORTS\n")
 set(_tq_map "{\n  global:\n")
-set(_tq_hdr "// Made from src/frame/exports.txt: X(name, 32-bit argument bytes).\n#define TARQ_EXPORTS \\\n")
+set(_tq_hdr "// Made from src/exports/exports.txt: X(name, 32-bit argument bytes).\n#define TARQ_EXPORTS \\\n")
 set(TARQ_EXPORT_NAMES "")
 foreach(row IN LISTS _tq_rows)
   string(REGEX REPLACE "[ \t]+" ";" fields "${row}")

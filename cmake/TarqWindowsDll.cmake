@@ -29,7 +29,7 @@ endif()
 
 # The library for programs that ship without the DLL (tarq.exe): linked in,
 # with the C++ runtime, so that they too need only system DLLs.
-add_library(tarq_static STATIC $<TARGET_OBJECTS:tarq_obj>)
+add_library(tarq_static STATIC ${TARQ_LAYER_OBJECTS})
 set_target_properties(tarq_static PROPERTIES OUTPUT_NAME tarq_static)
 target_include_directories(tarq_static PUBLIC ${CMAKE_SOURCE_DIR}/include)
 target_link_libraries(tarq_static PUBLIC oleaut32)
