@@ -1,8 +1,10 @@
 // The export frame: lock, lazy initialisation, handle checks, copies of the
 // inputs, the output by reference, and no exception past the C boundary.
 #pragma once
+#include <exception>
 #include <new>
 
+#include "numbers/precision.h"
 #include "store.h"
 #include "base/tq_state.h"
 
@@ -10,13 +12,32 @@
 // freed slot.
 bool tq_CheckHandle(int32_t h);
 
+// Puts the precision state back when an export fails by an exception (an
+// allocation failure, most often), so that a failed call changes nothing.
+class TqPrecisionKeeper {
+public:
+    TqPrecisionKeeper() : uncaught_(std::uncaught_exceptions()) { n_Precision_Begin(saved_); }
+    ~TqPrecisionKeeper() {
+        if (std::uncaught_exceptions() > uncaught_) n_Precision_Restore(saved_);
+        n_Precision_End(saved_);
+    }
+    TqPrecisionKeeper(const TqPrecisionKeeper &) = delete;
+    TqPrecisionKeeper &operator=(const TqPrecisionKeeper &) = delete;
+
+private:
+    TqPrecisionState saved_;
+    int uncaught_;
+};
+
 // Runs body() under the global lock (after the lazy initialisation when init
-// is set) and turns any exception into tq_Err_Invalid with result onError.
+// is set) and turns any exception into tq_Err_Invalid with result onError,
+// with the precision state as it was before the call.
 template <class R, class F>
 R tq_Guarded(bool init, R onError, F &&body) {
     try {
         TqLockGuard guard;
         if (init) tq_EnsureInit();
+        TqPrecisionKeeper keep;
         return body();
     } catch (...) {
         tq_RaiseErr(tq_Err_Invalid);
@@ -24,15 +45,18 @@ R tq_Guarded(bool init, R onError, F &&body) {
     }
 }
 
-// Takes the output variable out of the store for the operation and puts it
-// back afterwards, so that nothing the operation does to the store (growth)
-// can invalidate the reference it writes through.
+// The output variable as a copy for the operation, stored back afterwards,
+// so that nothing the operation does to the store (growth) can invalidate the
+// reference it writes through; when the operation fails by an exception the
+// store keeps the variable as it was.
 struct TqOutSlot {
     int32_t h;
     TqNum v;
-    explicit TqOutSlot(int32_t handle) : h(handle), v(std::move(gTq_Store[handle])) {}
+    int uncaught;
+    explicit TqOutSlot(int32_t handle) : h(handle), v(gTq_Store[handle]), uncaught(std::uncaught_exceptions()) {}
     ~TqOutSlot() {
-        if (h < static_cast<int32_t>(gTq_Store.size())) gTq_Store[h] = std::move(v);
+        if (std::uncaught_exceptions() == uncaught && h < static_cast<int32_t>(gTq_Store.size()))
+            gTq_Store[h] = std::move(v);
     }
     TqOutSlot(const TqOutSlot &) = delete;
     TqOutSlot &operator=(const TqOutSlot &) = delete;

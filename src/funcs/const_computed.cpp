@@ -33,13 +33,18 @@ void copyValue(const TqNum &from, TqNum &to) {
     to.DenN = from.DenN;
 }
 
+// The entry is built aside and moved in, so that a failed allocation leaves
+// the cache as it was instead of a new exponent on an old magnitude.
 void storeEntry(TqNum &entry, const TqNum &v) {
-    entry.V.Expo = v.V.Expo;
-    entry.V.NumType = v.V.NumType;
-    entry.V.Sign = 1;
-    entry.V.Special = 0;
-    entry.MantN = v.MantN;
-    entry.DenN = v.DenN.empty() ? tq_Word(1) : v.DenN;
+    TqNum e;
+    e.V = entry.V;
+    e.V.Expo = v.V.Expo;
+    e.V.NumType = v.V.NumType;
+    e.V.Sign = 1;
+    e.V.Special = 0;
+    e.MantN = v.MantN;
+    e.DenN = v.DenN.empty() ? tq_Word(1) : v.DenN;
+    entry = std::move(e);
 }
 
 
@@ -137,8 +142,11 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
         return 0;
     }
     if (keepServes(keep, kind, P)) {
-        storeEntry(work, keep);
-        n_ReducePrecision(work.V, work.MantN);
+        TqNum cut;
+        cut.V = work.V;
+        storeEntry(cut, keep);
+        n_ReducePrecision(cut.V, cut.MantN);
+        work = std::move(cut);
         gWorkBytes[slot] = P;
         copyValue(work, v);
         return 0;

@@ -32,9 +32,11 @@ constexpr int32_t kFirstTop = 14;
 constexpr int32_t kGrowStep = 20;
 
 void appendPower(TqPowCache &c, int32_t j) {
+    // The lengths grow first, so that a failed allocation never leaves the
+    // table longer than its lengths.
     if (j >= static_cast<int32_t>(c.PowTable.size())) {
-        c.PowTable.resize(c.PowTable.size() + kGrowStep);
-        c.PowTableLen.resize(c.PowTable.size());
+        c.PowTableLen.resize(c.PowTable.size() + kGrowStep);
+        c.PowTable.resize(c.PowTableLen.size());
     }
     TqStr sq;
     h_Square(c.PowTable[j - 1], sq);
@@ -53,7 +55,11 @@ void growTo(int32_t top) {
         c.PowTableLen[0] = c.PowTableLen[1] = 4;
         c.PowTableTop = 1;
     }
-    while (c.PowTableTop < top) appendPower(c, ++c.PowTableTop);
+    // The top counts an entry only once it is built.
+    while (c.PowTableTop < top) {
+        appendPower(c, c.PowTableTop + 1);
+        ++c.PowTableTop;
+    }
 }
 
 void buildCache() { growTo(kFirstTop); }

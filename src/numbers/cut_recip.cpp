@@ -55,9 +55,11 @@ const RecipEntry &recipFor(const TqStr &D, int32_t k) {
     const int32_t K = k + 4;
     TqStr num(static_cast<size_t>(4 * (K + 1)), '\0');
     tq_W(num)[K] = 1;
-    TqStr rem;
-    h_DivMod(std::move(num), D, 0, slot->I, rem);
-    slot->D = D;
+    // Built aside and moved in: a failed allocation leaves the slot whole.
+    TqStr I, rem, d = D;
+    h_DivMod(std::move(num), D, 0, I, rem);
+    slot->I.swap(I);
+    slot->D.swap(d);
     slot->K = K;
     return *slot;
 }

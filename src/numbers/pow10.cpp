@@ -54,12 +54,14 @@ void normalise(TqStr &m, int32_t &expo, int32_t precision) {
     }
 }
 
+// The magnitude is copied first: a failed copy leaves the old, valid entry.
 void remember(int32_t n, const TarqVar &v, const TqStr &m) {
     Pow10State &s = state();
+    TqStr copy = m;
+    s.LastMant.swap(copy);
     s.LastValid = true;
     s.LastN = n;
     s.LastV = v;
-    s.LastMant = m;
 }
 
 }  // namespace

@@ -39,7 +39,23 @@ static void growSets() {
     sets().resize(static_cast<size_t>(highest) + 1);
 }
 
+namespace {
+TqPrecisionState *sOpenRecord = nullptr;  // under the global lock
+
+int32_t fixedSets() { return n_PrecisionSets_Highest() < 3 ? n_PrecisionSets_Highest() : 3; }
+
+// Copies the strings into the open record before a precision change.
+void keepStrings() {
+    TqPrecisionState *s = sOpenRecord;
+    if (!s || s->HaveStrings) return;
+    s->Pow10 = gTq_Prec_Pow10;
+    for (int32_t i = 0; i < fixedSets(); ++i) s->SetPow10[i] = sets()[static_cast<size_t>(i) + 1].Pow10;
+    s->HaveStrings = true;
+}
+}  // namespace
+
 int32_t n_PrecisionParameters_Store(int32_t index) {
+    if (index >= 1 && index <= 3) keepStrings();
     while (index > n_PrecisionSets_Highest()) growSets();
     PrecSet &p = sets()[index];
     p.Digits = gTq_Prec_Digits_Internal;
@@ -68,6 +84,7 @@ int32_t n_PrecisionParameters_Retrieve(int32_t index) {
         n_Trace("Error: n_PrecisionParameters_Retrieve: Illegal index !!!");
         return 1;
     }
+    keepStrings();
     const PrecSet &p = sets()[index];
     gTq_Prec_Digits_Internal = p.Digits;
     gTq_Prec_Bytes_Internal = p.Bytes;
@@ -128,6 +145,34 @@ int32_t n_SetPrecision_Core(int32_t mode, int32_t amount) {
     return result;
 }
 
+
+void n_Precision_Begin(TqPrecisionState &s) {
+    s.Digits = gTq_Prec_Digits_Internal;
+    s.Bytes = gTq_Prec_Bytes_Internal;
+    s.Pow10Precision = gTq_Opt_Pow10_Precision;
+    for (int32_t i = 0; i < fixedSets(); ++i) {
+        s.SetDigits[i] = sets()[static_cast<size_t>(i) + 1].Digits;
+        s.SetBytes[i] = sets()[static_cast<size_t>(i) + 1].Bytes;
+    }
+    s.Outer = sOpenRecord;
+    sOpenRecord = &s;
+}
+
+void n_Precision_End(TqPrecisionState &s) noexcept { sOpenRecord = s.Outer; }
+
+void n_Precision_Restore(TqPrecisionState &s) noexcept {
+    gTq_Prec_Digits_Internal = s.Digits;
+    gTq_Prec_Bytes_Internal = s.Bytes;
+    gTq_Opt_Pow10_Precision = s.Pow10Precision;
+    if (s.HaveStrings) gTq_Prec_Pow10.swap(s.Pow10);
+    for (int32_t i = 0; i < fixedSets(); ++i) {
+        PrecSet &p = sets()[static_cast<size_t>(i) + 1];
+        p.Digits = s.SetDigits[i];
+        p.Bytes = s.SetBytes[i];
+        if (s.HaveStrings) p.Pow10.swap(s.SetPow10[i]);
+    }
+}
+
 int64_t n_PrecisionBytesFor(int32_t mode, int32_t amount) {
     const int64_t a = amount;
     int64_t bytes = mode == 1 ? static_cast<int64_t>(std::ceil((a <= 0 ? 1 : a) / kLog10_256))
@@ -143,6 +188,7 @@ int32_t n_SetPrecision_Export(int32_t mode, int32_t amount) {
         tq_RaiseErr(tq_Err_Invalid);
         return 0;
     }
+    keepStrings();
     // The table grows once, straight to what the Newton set below needs,
     // instead of being rebuilt for each of the three sets.
     const int64_t need = 8 * (n_PrecisionBytesFor(mode, amount) + 12);

@@ -30,3 +30,20 @@ int32_t n_PrecisionSets_Highest();
 
 // trunc(log10(256) * bytes)
 int32_t n_DigitsForBytes(int32_t bytes);
+
+// The precision state an export may change: the working precision with its
+// power of ten, the three fixed parameter sets and the table precision. An
+// export frame begins a record (the numbers only, cheap) and ends it; the one
+// place that rewrites the powers of ten, a precision change, first copies
+// them into the open record. Restoring only moves values back and cannot
+// throw, so a failed export puts everything back while it unwinds.
+struct TqPrecisionState {
+    int32_t Digits = 0, Bytes = 0, Pow10Precision = 0;
+    int32_t SetDigits[3] = {}, SetBytes[3] = {};
+    bool HaveStrings = false;
+    TqStr Pow10, SetPow10[3];
+    TqPrecisionState *Outer = nullptr;
+};
+void n_Precision_Begin(TqPrecisionState &s);
+void n_Precision_End(TqPrecisionState &s) noexcept;
+void n_Precision_Restore(TqPrecisionState &s) noexcept;

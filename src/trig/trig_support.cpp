@@ -65,8 +65,14 @@ TqRaisedPrecision::TqRaisedPrecision(int32_t extraBytes) {
     setB_ = n_PrecisionParameters_Store();
 }
 
+// Restoring copies strings; should that fail while an exception unwinds, the
+// export frame puts the caller's precision back instead.
 TqRaisedPrecision::~TqRaisedPrecision() {
-    if (!done_) restore();
+    if (done_) return;
+    try {
+        restore();
+    } catch (...) {
+    }
 }
 
 void TqRaisedPrecision::toCaller() { n_PrecisionParameters_Retrieve(setA_); }

@@ -1,0 +1,161 @@
+// A failed allocation changes nothing: every export met by an allocation
+// failure at each of its first allocations returns an error and leaves the
+// working precision, its power of ten, the table precision and every variable
+// exactly as before, and the next call computes as if nothing had happened.
+// The failures come from a replacement of operator new in this test program,
+// idle unless a test arms it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "frame/store.h"
+#include "base/tq_state.h"
+#include "tarq.h"
+
+namespace {
+long sCountdown = -1;  // allocations left before the failing one; -1 idle
+bool sFired = false;
+}  // namespace
+
+void *operator new(std::size_t n) {
+    if (sCountdown >= 0 && sCountdown-- == 0) {
+        sFired = true;
+        throw std::bad_alloc();
+    }
+    if (void *p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+struct State {
+    int32_t bytes, digits, table;
+    TqStr pow10;
+    std::vector<TqNum> vars;
+    // What differs, or "" when nothing does.
+    std::string diff(const State &o) const {
+        if (bytes != o.bytes || digits != o.digits) return "precision " + std::to_string(o.bytes) + " bytes";
+        if (table != o.table) return "table precision " + std::to_string(o.table);
+        if (pow10 != o.pow10) return "power of ten of the precision";
+        for (size_t i = 0; i < vars.size(); ++i) {
+            const TqNum &a = vars[i], &b = o.vars[i];
+            if (a.V.Sign != b.V.Sign || a.V.Expo != b.V.Expo || a.V.NumType != b.V.NumType ||
+                a.V.Special != b.V.Special || a.MantN != b.MantN || a.DenN != b.DenN)
+                return "variable " + std::to_string(i);
+        }
+        return "";
+    }
+};
+
+State now(const std::vector<int32_t> &handles) {
+    State s{gTq_Prec_Bytes_Internal, gTq_Prec_Digits_Internal, gTq_Opt_Pow10_Precision, gTq_Prec_Pow10, {}};
+    for (int32_t h : handles) s.vars.push_back(gTq_Store[h]);
+    return s;
+}
+
+int32_t put(int32_t h, const char *text) { return TQ_PUTSTRING_PAZ(text, h); }
+
+// A variable's value to 30 significant digits.
+std::string shown(int32_t h) {
+    tq_dstr s = nullptr;
+    const int32_t kind = gTq_Store[h].V.NumType;
+    if (TQ_GET_STRING(h, 2 | (kind == 2 ? 16 : 8), 30, &s) != 0) return "no text";
+    std::string t(s, static_cast<size_t>(TQ_DS_LEN(s)));
+    TQ_DS_FREE(s);
+    return t;
+}
+
+}  // namespace
+
+TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) {
+    ASSERT_GT(TQ_SETPRECISION(1, 38), 0);
+    const int32_t d = TQ_ALLOCVAR(1), b = TQ_ALLOCVAR(2), db = TQ_ALLOCVAR(1), bb = TQ_ALLOCVAR(2),
+                  i = TQ_ALLOCVAR(3), ib = TQ_ALLOCVAR(3), f = TQ_ALLOCVAR(4), out = TQ_ALLOCVAR(1),
+                  outb = TQ_ALLOCVAR(2), outi = TQ_ALLOCVAR(3), outf = TQ_ALLOCVAR(4), t = TQ_ALLOCVAR(5);
+    put(d, "0.7853981633974483096156608458198757210");
+    put(b, "2.5");
+    put(db, "1*d40");
+    put(bb, "&h3.243F6A8885A308D313198A2E037073*h5");
+    put(i, "123456789012345678901234567890");
+    put(ib, "987654321");
+    put(f, "22/7");
+    put(t, "1.25");
+    const std::vector<int32_t> handles = {d, b, db, bb, i, ib, f, out, outb, outi, outf, t};
+    tq_dstr text = nullptr;
+    const std::vector<std::pair<const char *, std::function<int32_t()>>> calls = {
+        {"SIN", [&] { return TQ_SIN(d, out); }},       {"COS", [&] { return TQ_COS(b, outb); }},
+        {"TAN", [&] { return TQ_TAN(d, out); }},       {"ATAN", [&] { return TQ_ATAN(b, outb); }},
+        {"ASIN", [&] { return TQ_ASIN(d, out); }},     {"EXP", [&] { return TQ_EXP(b, outb); }},
+        {"EXP10", [&] { return TQ_EXP10(d, out); }},   {"LOG", [&] { return TQ_LOG(bb, outb); }},
+        {"LOG10", [&] { return TQ_LOG10(db, out); }},  {"SQRT", [&] { return TQ_SQRT(b, outb); }},
+        {"POW", [&] { return TQ_POW(b, bb, outb); }},  {"ROOT", [&] { return TQ_ROOT(db, ib, 0, out, 0); }},
+        {"DIV", [&] { return TQ_DIV(db, d, out); }},   {"MUL", [&] { return TQ_MUL(bb, b, outb); }},
+        {"ADD", [&] { return TQ_ADD(db, d, out); }},   {"RECIPROCAL", [&] { return TQ_RECIPROCAL(bb, outb); }},
+        {"GETCONST", [&] { return TQ_GETCONST(8, outb); }},
+        {"GETPOW10", [&] { return TQ_GETPOW10(12345, outb); }},
+        {"CONVERTDT", [&] { return TQ_CONVERTDT(bb, out); }},
+        {"CONVERTUNITS", [&] { return TQ_CONVERTUNITS(1, d, out); }},
+        {"PUT_STRING", [&] { return put(out, "-1.5*d-7"); }},
+        {"GET_STRING", [&] { return TQ_GET_STRING(bb, 9, 0, &text); }},
+        {"POWMOD", [&] { return TQ_POWMOD(i, ib, i, outi); }}, {"GCD", [&] { return TQ_GCD(i, ib, outi); }},
+        {"MODINV", [&] { return TQ_MODINV(ib, i, outi); }},  {"ADD fractions", [&] { return TQ_ADD(f, f, outf); }},
+        {"SETPRECISION", [&] { return TQ_SETPRECISION(1, 60) == 0 ? 1 : 0; }},
+        {"SETOPTION 5", [&] { return TQ_SETOPTION(5, 8 * 4000); }},  // down: the table is cut, then rebuilt
+    };
+    // Back to a recorded state through the exports (variables directly).
+    auto reset = [&](const State &s) {
+        if (gTq_Opt_Pow10_Precision != s.table) TQ_SETOPTION(5, 8 * s.table);
+        if (gTq_Prec_Bytes_Internal != s.bytes) TQ_SETPRECISION(3, s.bytes);
+        for (size_t k = 0; k < handles.size(); ++k) {
+            const int32_t inUse = gTq_Store[handles[k]].V.InUse;
+            gTq_Store[handles[k]] = s.vars[k];
+            gTq_Store[handles[k]].V.InUse = inUse;
+        }
+    };
+    const State initial = now(handles);
+    for (const auto &[name, call] : calls) {
+        // The result of an undisturbed call, computed from the same state
+        // (the second time, when the caches it fills are warm).
+        const State before = now(handles);
+        call();
+        reset(before);
+        TQ_GETGLOBALERROR();
+        const int32_t good = call();
+        const State goodState = now(handles);
+        std::vector<std::string> goodText;
+        for (int32_t h : handles) goodText.push_back(shown(h));
+        reset(before);
+        for (long n = 0; n < 4000; ++n) {
+            const State start = now(handles);
+            TQ_GETGLOBALERROR();
+            sFired = false;
+            sCountdown = n;
+            const int32_t st = call();
+            sCountdown = -1;
+            if (!sFired) {  // the call made fewer than n + 1 allocations
+                // The same answer as undisturbed; the last bits of a float may
+                // differ with what the constant caches hold by now.
+                EXPECT_EQ(st, good) << name;
+                State end = now(handles);
+                for (size_t k = 0; k < handles.size(); ++k) EXPECT_EQ(shown(handles[k]), goodText[k]) << name;
+                end.vars = goodState.vars;
+                EXPECT_EQ(goodState.diff(end), "") << name;
+                break;
+            }
+            EXPECT_NE(st, 0) << name << ": failure at allocation " << n << " reported as success";
+            EXPECT_EQ(start.diff(now(handles)), "") << name << ": changed by a failure at allocation " << n;
+        }
+        reset(before);
+    }
+    reset(initial);
+    if (text) TQ_DS_FREE(text);
+    for (int32_t h : handles) TQ_UNALLOCVAR(h);
+    TQ_SETPRECISION(1, 38);
+    TQ_GETGLOBALERROR();
+}
