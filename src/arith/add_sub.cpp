@@ -20,23 +20,6 @@
 
 namespace {
 
-const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-
-// M = M * 10^d (d >= 0) from the powers-of-ten lookup; small d by one word.
-void mulPow10(TqStr &M, int32_t d) {
-    if (d <= 9) {
-        if (d > 0) tq_MulWord(M, kPow10Word[d]);
-        return;
-    }
-    TarqVar pv;
-    TqStr p;
-    n_Pow10_Lookup(d, pv, p);
-    int32_t trim = 1;
-    h_Mul(std::move(M), std::move(p), trim, M);
-    if (pv.Expo > 0 && !tq_IsZero(M)) M.insert(0, static_cast<size_t>(pv.Expo), '\0');
-    if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
-}
-
 // Shifts M up by d bytes (prepends d zero bytes) and pads it to whole words.
 void shiftUpBytes(TqStr &M, int32_t d) {
     M.insert(0, static_cast<size_t>(d), '\0');
@@ -99,8 +82,7 @@ int32_t addMagDecFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
         return tq_AddSub(a.MantN, b.MantN, sub, r.MantN);
     }
     TqStr scaled = d > 0 ? a.MantN : b.MantN;
-    mulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
-    tq_Trim(scaled);
+    a_MulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
     if (d > 0) {
         r.V.Expo = b.V.Expo;
         return tq_AddSub(scaled, b.MantN, sub, r.MantN);

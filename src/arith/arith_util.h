@@ -55,6 +55,12 @@ inline int32_t a_InfOfSign(int32_t sign) { return sign == 1 ? tq_Special_PosInf 
 // Sign of a product or quotient.
 inline int32_t a_ProductSign(int32_t sa, int32_t sb) { return sa == sb ? 1 : -1; }
 
+// 10^d for d = 0..9.
+extern const uint32_t a_Pow10Word[10];
+// M = M x 10^d (d >= 0), trimmed: by one-word products up to 72 digits
+// (eight of them at most), from the powers-of-ten lookup beyond.
+void a_MulPow10(TqStr &M, int32_t d);
+
 // Canonical zero when the magnitude is zero (kept denominator); trims.
 int32_t a_Normalise(TqNum &r);
 // Zero normalisation, then the cut to the working precision (floats only).

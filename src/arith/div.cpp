@@ -78,15 +78,7 @@ int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     while (tq_Len(x) - lenB < P) {
         const int32_t d = lenB + P - tq_Len(x);
         const int32_t k = static_cast<int32_t>(d * kLog10Of256);
-        TarqVar pv;
-        TqStr p;
-        n_Pow10_Lookup(k, pv, p);
-        tq_Trim(p);
-        int32_t trim = 1;
-        h_Mul(std::move(x), std::move(p), trim, x);
-        if (pv.Expo > 0) x.insert(0, static_cast<size_t>(pv.Expo), '\0');
-        if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
-        tq_Trim(x);
+        a_MulPow10(x, k);
         expo -= k;
     }
     quotient(std::move(x), b.MantN, r.MantN);

@@ -59,7 +59,6 @@ void halve(TqStr &M) {
     h_ShiftRight1(M, M, bit);
 }
 
-const uint32_t kPow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 }  // namespace
 
@@ -153,7 +152,7 @@ int32_t n_Fix(TqNum a, TqNum &r) {
             if (r.V.Expo < 0) {
                 const int32_t k = -r.V.Expo;
                 if (k <= 9) {
-                    tq_DivWord(r.MantN, kPow10Word[k]);
+                    tq_DivWord(r.MantN, a_Pow10Word[k]);
                 } else {
                     TqStr p, q, rem;
                     n_Pow10_Integer(k, p);
