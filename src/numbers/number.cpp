@@ -170,6 +170,40 @@ static void cutBinary(TarqVar &v, TqStr &MantN, int64_t bits) {
     }
 }
 
+static int64_t floorDiv4_64(int64_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
+
+// The number of decimal digits of a trimmed nonzero magnitude: from the
+// logarithm of its top 64 bits, checked against the power of ten when that
+// lies too close to a whole number to decide.
+static int64_t decimalDigits(const TqStr &M) {
+    const int32_t n = tq_NWords(M);
+    const uint32_t *w = tq_W(M);
+    const int64_t bits = 32 * static_cast<int64_t>(n - 1) + (32 - __builtin_clz(w[n - 1]));
+    uint64_t top = 0;
+    int64_t below = bits;  // bits under the top 64
+    for (int64_t i = bits - 1; i >= 0 && i >= bits - 64; --i) {
+        top = (top << 1) | ((w[i / 32] >> (i % 32)) & 1u);
+        --below;
+    }
+    const double l = std::log10(static_cast<double>(top)) + static_cast<double>(below) * 0.30102999566398120;
+    const double f = std::floor(l);
+    int64_t digits = static_cast<int64_t>(f) + 1;
+    if (l - f < 1e-6 || f + 1 - l < 1e-6) {
+        // Settle it exactly: 10^(digits - 1) <= M < 10^digits.
+        TqStr p;
+        for (;;) {
+            n_Pow10_Integer(static_cast<int32_t>(digits - 1), p);
+            tq_Trim(p);
+            if (tq_Cmp(M, p) < 0) { --digits; continue; }
+            n_Pow10_Integer(static_cast<int32_t>(digits), p);
+            tq_Trim(p);
+            if (tq_Cmp(M, p) >= 0) { ++digits; continue; }
+            break;
+        }
+    }
+    return digits;
+}
+
 static int32_t floorDiv4(int32_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
 
 void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
@@ -185,13 +219,15 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
         return;
     }
     if (P >= L) return;
-    // Decimal float: drop whole digits so that about P + 4 significant bytes
-    // remain, keeping Expo a multiple of 4.
-    int32_t S = L;
-    while (S > 0 && MantN[S - 1] == 0) --S;
-    const int32_t k = static_cast<int32_t>(std::lround(2.40823996531184952 * (S - (P + 4))));
-    const int32_t E1 = 4 * ((k + v.Expo) / 4);
-    const int32_t d = E1 - v.Expo;
+    // Decimal float: keep the K = floor(2.408 (P + 4)) leading digits, and up
+    // to three more so that Expo stays a multiple of 4. The kept length
+    // follows from P and the value alone, never from how long the mantissa
+    // came in, so a value cut from a longer one has the same digits.
+    tq_Trim(MantN);
+    const int64_t K = static_cast<int64_t>(2.40823996531184952 * (P + 4));
+    const int64_t lead = v.Expo + decimalDigits(MantN) - 1;
+    const int64_t E1 = 4 * floorDiv4_64(lead - K + 1);
+    const int32_t d = static_cast<int32_t>(E1 - v.Expo);
     if (d > 0) {
         tq_Trim(MantN);
         if (cutBySmallPow10(MantN, d)) {
@@ -205,13 +241,13 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
         if (n_CutByPow10Recip(MantN, p10, q, up)) {
             if (up) incMag(q);
             MantN = std::move(q);
-            v.Expo = E1;
+            v.Expo = static_cast<int32_t>(E1);
             return;
         }
         TqStr m = MantN;
         tq_Trim(m);
         h_DivMod(std::move(m), p10, 1, q, rem);
-        v.Expo = E1;
+        v.Expo = static_cast<int32_t>(E1);
         // Round half up only beyond the exact half: compare 2R with 10^d.
         TqStr twice(rem.size() + 4, '\0');
         uint32_t carry = 0;

@@ -29,8 +29,7 @@ void PrintTo(const Row &r, std::ostream *os) { *os << r.name(); }
 
 // Rows whose fault is still open: a row's name, or its operation and kind
 // for every precision.
-const std::set<std::string> kKnownFailing = {
-};
+const std::set<std::string> kKnownFailing = {};
 
 bool knownFailing(const std::string &name) {
     return kKnownFailing.count(name) || kKnownFailing.count(name.substr(0, name.rfind('_')));

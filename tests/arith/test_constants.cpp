@@ -42,7 +42,7 @@ double constUnits(int32_t code, int32_t kind) {
     EXPECT_EQ(n_GetConst(code, v), 0) << "code " << code;
     FoMpfr ex;
     oracleConst(code, ex);
-    return fo_UnitsOff(v, ex);
+    return ulp_Error(v, ex);
 }
 
 int gTraceLines = 0;
@@ -128,7 +128,7 @@ TEST(Constants, KindAndCodeErrors) {
     EXPECT_EQ(TQ_GETCONST(8, h), 0);
     FoMpfr pi;
     mpfr_const_pi(pi, MPFR_RNDN);
-    EXPECT_LE(fo_UnitsOff(tqg_Get(h), pi), 1.0);
+    EXPECT_LE(ulp_Error(tqg_Get(h), pi), 1.0);
     TQ_UNALLOCVAR(h);
 }
 
@@ -206,7 +206,7 @@ TEST(Constants, PiConvergesWhenAAndBStraddleARoundingBoundary) {
         EXPECT_LT(rounds, 100) << "kind " << kind;
         FoMpfr pi;
         mpfr_const_pi(pi, MPFR_RNDN);
-        EXPECT_LE(fo_UnitsOff(v, pi), 1.0);
+        EXPECT_LE(ulp_Error(v, pi), 1.0);
     }
     fo_SetDigits(38);
 }

@@ -92,7 +92,7 @@ TEST(Exp, ExactSpecialAndRangeCases) {
         ASSERT_EQ(n_Exp(tq_IntNumForTest(kind, 0), r), 0);
         FoMpfr one;
         mpfr_set_ui(one, 1, MPFR_RNDN);
-        EXPECT_EQ(fo_UnitsOff(r, one), 0.0);
+        EXPECT_EQ(ulp_Error(r, one), 0.0);
         TQ_GETGLOBALERROR();
         EXPECT_EQ(n_Exp(tqg_Special(kind, 2), r), 0);
         EXPECT_TRUE(r.V.Special == 0 && tq_W(r.MantN)[0] == 0);
@@ -207,13 +207,13 @@ TEST(Exp, LogOfExpRoundTrip) {
                 tqg_ToMpfr(xm, x);
                 tqg_ToMpfr(em, e);
                 mpfr_log(lnE, em, MPFR_RNDN);
-                EXPECT_LE(fo_UnitsOff(back, lnE), 2.0);
+                EXPECT_LE(ulp_Error(back, lnE), 2.0);
                 // |back - x| <= 2 units of e^x divided by e^x, plus 2 units of x.
-                fo_Unit(bound, em, kind);
+                ulp_Unit(bound, em, kind);
                 mpfr_div(bound, bound, em, MPFR_RNDN);
                 mpfr_mul_ui(bound, bound, 2, MPFR_RNDN);
                 FoMpfr ux;
-                fo_Unit(ux, xm, kind);
+                ulp_Unit(ux, xm, kind);
                 mpfr_mul_ui(ux, ux, 2, MPFR_RNDN);
                 mpfr_add(bound, bound, ux, MPFR_RNDN);
                 tqg_ToMpfr(diff, back);

@@ -1,8 +1,7 @@
 // Differential harness of the elementary functions: random operands of both
 // float kinds at a chosen magnitude, the exact answer from MPFR at a much
 // higher precision, and the distance of the library's result from it in units
-// of the last working-precision digit (the lowest kept byte of a binary
-// float, the last of gTq_Prec_Digits_Internal digits of a decimal float).
+// in the last place (ulp.h).
 #pragma once
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "tq_gmp.h"
+#include "ulp.h"
 
 // Sets the working precision in decimal digits (the export's full step).
 inline void fo_SetDigits(int32_t digits) { TQ_SETPRECISION(1, digits); }
@@ -29,47 +29,6 @@ struct FoMpfr {
     FoMpfr &operator=(const FoMpfr &) = delete;
     operator mpfr_ptr() { return x; }
 };
-
-// The unit of the last working-precision digit at the size of `exact`.
-inline void fo_Unit(mpfr_t u, const mpfr_t exact, int32_t kind) {
-    if (kind == TarqBinFloat) {
-        // A binary float keeps the P bytes below the top of its top word, so
-        // the unit is 2^(32 (w + 1) - 8P) with w the index of the word that
-        // holds the leading bit, counted from the one of 2^0.
-        const long e2 = static_cast<long>(mpfr_get_exp(exact)) - 1;
-        const long w = e2 >= 0 ? e2 / 32 : -((-e2 + 31) / 32);
-        mpfr_set_ui_2exp(u, 1, 32 * (w + 1) - 8L * gTq_Prec_Bytes_Internal, MPFR_RNDN);
-        return;
-    }
-    FoMpfr l(128);
-    mpfr_abs(l, exact, MPFR_RNDN);
-    mpfr_log10(l, l, MPFR_RNDN);
-    long e10 = static_cast<long>(std::floor(mpfr_get_d(l, MPFR_RNDN)));
-    // Correct a floor taken just across a power of ten.
-    FoMpfr p(mpfr_get_prec(u)), a(mpfr_get_prec(u));
-    mpfr_abs(a, exact, MPFR_RNDN);
-    mpfr_set_si(p, e10 + 1, MPFR_RNDN);
-    mpfr_exp10(p, p, MPFR_RNDN);
-    if (mpfr_cmp(a, p) >= 0) ++e10;
-    mpfr_set_si(p, e10, MPFR_RNDN);
-    mpfr_exp10(p, p, MPFR_RNDN);
-    if (mpfr_cmp(a, p) < 0) --e10;
-    mpfr_set_si(u, e10 - gTq_Prec_Digits_Internal + 1, MPFR_RNDN);
-    mpfr_exp10(u, u, MPFR_RNDN);
-}
-
-// |got - exact| in units of the last working-precision digit.
-inline double fo_UnitsOff(const TqNum &got, const mpfr_t exact) {
-    if (got.V.Special != 0) return INFINITY;
-    FoMpfr g, u;
-    tqg_ToMpfr(g, got);
-    if (mpfr_zero_p(exact)) return mpfr_zero_p(g) ? 0 : INFINITY;
-    mpfr_sub(g, g, exact, MPFR_RNDN);
-    mpfr_abs(g, g, MPFR_RNDN);
-    fo_Unit(u, exact, got.V.NumType);
-    mpfr_div(g, g, u, MPFR_RNDN);
-    return mpfr_get_d(g, MPFR_RNDU);
-}
 
 // A float of the kind with a random mantissa of about the working precision
 // and |value| near 2^log2mag (sign as given).
@@ -140,7 +99,7 @@ double fo_CheckUnary(Op op, Oracle oracle, const TqNum &x, double maxUnits, cons
     FoMpfr xm, ex;
     tqg_ToMpfr(xm, x);
     oracle(ex.x, xm.x, MPFR_RNDN);
-    const double units = fo_UnitsOff(r, ex);
+    const double units = ulp_Error(r, ex);
     EXPECT_LE(units, maxUnits) << what << " kind " << x.V.NumType << " bytes " << gTq_Prec_Bytes_Internal;
     return units;
 }

@@ -1,6 +1,6 @@
 // Test helpers for differential tests of float functions against MPFR:
 // arguments made at the working precision, and a result's error in units of
-// the last place of the working precision. Builds on tq_gmp.h.
+// the last place (ulp.h). Builds on tq_gmp.h.
 #pragma once
 #include <gmp.h>
 #include <mpfr.h>
@@ -11,6 +11,7 @@
 
 #include "numbers/number.h"
 #include "tq_gmp.h"
+#include "ulp.h"
 
 inline TqNum oracle_Num(int32_t kind) {
     TqNum v;
@@ -86,44 +87,3 @@ inline TqNum oracle_FromDouble(double d, int32_t kind) {
 
 // Precision (bits) at which the oracle computes: well beyond the library's.
 inline mpfr_prec_t oracle_Prec() { return 8L * gTq_Prec_Bytes_Internal * 2 + 256; }
-
-// The unit of the last working-precision place for a result near `exact`:
-// decimal floats 10^(e - D + 1) with e the decimal exponent of the value and D
-// the working precision in digits; binary floats 256^(top - P), where the
-// value's top byte position top is whole words and P the precision in bytes.
-inline void oracle_Unit(mpfr_t u, const mpfr_t exact, int32_t kind) {
-    if (kind == TarqBinFloat) {
-        long e = mpfr_zero_p(exact) ? 0 : mpfr_get_exp(exact);  // |exact| < 2^e
-        long topWords = e > 0 ? (e + 31) / 32 : -((-e) / 32);
-        mpfr_set_ui_2exp(u, 1, 32 * topWords - 8L * gTq_Prec_Bytes_Internal, MPFR_RNDN);
-    } else {
-        long e10 = 0;
-        if (!mpfr_zero_p(exact)) {
-            mpfr_t l;
-            mpfr_init2(l, 64);
-            mpfr_abs(l, exact, MPFR_RNDN);
-            mpfr_log10(l, l, MPFR_RNDN);
-            e10 = static_cast<long>(std::floor(mpfr_get_d(l, MPFR_RNDD)));
-            mpfr_clear(l);
-        }
-        mpfr_set_ui(u, 10, MPFR_RNDN);
-        mpfr_pow_si(u, u, e10 - gTq_Prec_Digits_Internal + 1, MPFR_RNDN);
-    }
-}
-
-// |result - exact| in units of the last working-precision place (of exact).
-inline double oracle_ErrUnits(const TqNum &result, const mpfr_t exact) {
-    const mpfr_prec_t p = mpfr_get_prec(exact);
-    mpfr_t r, u;
-    mpfr_init2(r, p + 64);
-    mpfr_init2(u, 64);
-    tqg_ToMpfr(r, result);
-    mpfr_sub(r, r, exact, MPFR_RNDN);
-    mpfr_abs(r, r, MPFR_RNDN);
-    oracle_Unit(u, exact, result.V.NumType);
-    mpfr_div(r, r, u, MPFR_RNDN);
-    const double units = mpfr_get_d(r, MPFR_RNDN);
-    mpfr_clear(r);
-    mpfr_clear(u);
-    return units;
-}
