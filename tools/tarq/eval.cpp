@@ -160,9 +160,20 @@ private:
             Number w = unary();
             if (op.text == "*") v = call2(TQ_MUL, v, w, "multiplication", op.column);
             else if (op.text == "/") v = call2(TQ_DIV, v, w, "division", op.column);
-            else v = call2(TQ_MOD, v, w, "remainder", op.column);
+            else v = remainder(v, w, op.column);
         }
         return v;
+    }
+
+    // a % b = a - b * trunc(a / b): the sign of the dividend, as the integer
+    // division truncates. The library's remainder serves big integers; the
+    // other kinds take the quotient's integer part.
+    Number remainder(const Number &a, const Number &b, size_t col) const {
+        if (st_.kind == Kind::Int) return call2(TQ_MOD, a, b, "remainder", col);
+        if (b.is_zero()) throw CalcError{"remainder of a division by zero", col};
+        Number q = call2(TQ_DIV, a, b, "remainder", col);
+        q = call1(TQ_FIX, q, "remainder", col);
+        return call2(TQ_SUB, a, call2(TQ_MUL, b, q, "remainder", col), "remainder", col);
     }
 
     Number unary() {
@@ -204,6 +215,21 @@ private:
     }
 
     Number number(const Token &tok) const {
+        // A decimal mantissa with a binary or hexadecimal exponent ("1.5*b10",
+        // "1*h4"): the mantissa times 2^e or 16^e.
+        const size_t m = tok.text.find('*');
+        if (tok.text[0] != '&' && m != std::string::npos && m + 1 < tok.text.size() &&
+            (tok.text[m + 1] == 'h' || tok.text[m + 1] == 'b' || tok.text[m + 1] == 'H' || tok.text[m + 1] == 'B')) {
+            const bool hex = tok.text[m + 1] == 'h' || tok.text[m + 1] == 'H';
+            Token mant{Tok::Number, tok.text.substr(0, m), tok.column};
+            Number e = fresh();
+            const std::string ex = tok.text.substr(m + 2);
+            const std::string exText = (ex[0] == '-' || ex[0] == '+' ? ex.substr(0, 1) + (hex ? "&h" : "&b") + ex.substr(1)
+                                                                     : (hex ? "&h" : "&b") + ex);
+            if (TQ_PUTSTRING_FROMADD(exText.data(), static_cast<int32_t>(exText.size()), e.handle()))
+                throw CalcError{"invalid number text", tok.column};
+            return call2(TQ_MUL, number(mant), raise(fromLong(hex ? 16 : 2), e, tok.column), "number", tok.column);
+        }
         Number v = fresh();
         int32_t s = TQ_PUTSTRING_FROMADD(tok.text.data(), static_cast<int32_t>(tok.text.size()), v.handle());
         if (s & ~TQ_ERR_SPECIAL) throw CalcError{"invalid number text", tok.column};
@@ -259,6 +285,52 @@ private:
         return apply(name.text, args, name.column);
     }
 
+    bool negative(const Number &x) const { return TQ_IS_L(x.handle(), fromLong(0).handle()) == 1; }
+    bool whole(const Number &x) const {
+        if (!specialText(x).empty()) return false;
+        Number f = fresh();
+        return TQ_FRAC(x.handle(), f.handle()) == 0 && f.is_zero();
+    }
+
+    // Big-integer operation with its status turned into a CalcError.
+    static Number intOp(Op2 op, const Number &x, const Number &y, const std::string &f, size_t col) {
+        Number r(Kind::Int);
+        if (int32_t s = op(x.handle(), y.handle(), r.handle())) throw CalcError{f + " " + describe(s, &r), col};
+        return r;
+    }
+
+    // x reduced into the modulus' range: [0, m) for m > 0, (m, 0] for m < 0.
+    static Number residue(const Number &x, const Number &m, const std::string &f, size_t col) {
+        Number am(Kind::Int), zero(Kind::Int);
+        TQ_ABS(m.handle(), am.handle());
+        Number r = intOp(TQ_MOD, x, am, f, col);
+        if (TQ_IS_L(r.handle(), zero.handle()) == 1) r = intOp(TQ_ADD, r, am, f, col);
+        if (TQ_IS_L(m.handle(), zero.handle()) == 1 && !r.is_zero()) r = intOp(TQ_SUB, r, am, f, col);
+        return r;
+    }
+
+    // gcd, lcm, modinv and powmod on big integers. The modular results lie in
+    // the modulus' range as residue() puts them (Python's convention); a
+    // negative exponent of powmod raises the inverse.
+    static Number numberTheory(const std::string &f, const std::vector<Number> &x, size_t col) {
+        if (f == "gcd") return intOp(TQ_GCD, x[0], x[1], f, col);
+        if (f == "lcm") return intOp(TQ_LCM, x[0], x[1], f, col);
+        const Number &m = x.back();
+        if (m.is_zero()) throw CalcError{f + " needs a non-zero modulus", col};
+        Number am(Kind::Int);
+        TQ_ABS(m.handle(), am.handle());
+        if (f == "modinv") return residue(intOp(TQ_MODINV, residue(x[0], am, f, col), am, f, col), m, f, col);
+        Number base = residue(x[0], am, f, col), e = x[1], zero(Kind::Int);
+        if (TQ_IS_L(e.handle(), zero.handle()) == 1) {
+            base = intOp(TQ_MODINV, base, am, f, col);
+            TQ_ABS(x[1].handle(), e.handle());
+        }
+        Number r(Kind::Int);
+        if (int32_t s = TQ_POWMOD(base.handle(), e.handle(), am.handle(), r.handle()))
+            throw CalcError{f + " " + describe(s, &r), col};
+        return residue(r, m, f, col);
+    }
+
     void arity(const std::string &f, const std::vector<Number> &a, size_t n, size_t col) const {
         if (a.size() != n)
             throw CalcError{f + " takes " + std::to_string(n) + " argument" + (n == 1 ? "" : "s"), col};
@@ -273,6 +345,12 @@ private:
         auto u = unaryOps.find(f);
         if (u != unaryOps.end()) {
             arity(f, a, 1, col);
+            // The arc tangent of an infinity is the limit, +-pi/2.
+            const std::string sp = specialText(a[0]);
+            if (f == "atan" && (sp == "+inf" || sp == "-inf")) {
+                Number half = call1(TQ_DIVBY2, constant("pi", col), f, col);
+                return sp == "+inf" ? half : call1(TQ_REVSIGN, half, f, col);
+            }
             return call1(u->second, a[0], f, col);
         }
         if (f == "deg" || f == "rad") {
@@ -290,30 +368,18 @@ private:
                 if (s) fail(s, f, &r, col);
                 return r;
             }
+            // An odd whole root of a negative number is the negative real root.
+            if (negative(a[0]) && whole(a[1]) && !whole(call1(TQ_DIVBY2, a[1], f, col))) {
+                Number r = raise(call1(TQ_ABS, a[0], f, col), call1(TQ_RECIPROCAL, a[1], f, col), col);
+                return call1(TQ_REVSIGN, r, f, col);
+            }
             return raise(a[0], call1(TQ_RECIPROCAL, a[1], f, col), col);
         }
-        if (f == "gcd" || f == "lcm" || f == "modinv") {
-            arity(f, a, 2, col);
-            Op2 op = f == "gcd" ? TQ_GCD : f == "lcm" ? TQ_LCM : TQ_MODINV;
-            return viaInt(
-                [&](const std::vector<Number> &x) {
-                    Number r(Kind::Int);
-                    int32_t s = op(x[0].handle(), x[1].handle(), r.handle());
-                    if (s) fail(s, f, &r, col);
-                    return r;
-                },
-                a, col);
-        }
-        if (f == "powmod") {
-            arity(f, a, 3, col);
-            return viaInt(
-                [&](const std::vector<Number> &x) {
-                    Number r(Kind::Int);
-                    int32_t s = TQ_POWMOD(x[0].handle(), x[1].handle(), x[2].handle(), r.handle());
-                    if (s) fail(s, f, &r, col);
-                    return r;
-                },
-                a, col);
+        if (f == "gcd" || f == "lcm" || f == "modinv" || f == "powmod") {
+            arity(f, a, f == "powmod" ? 3 : 2, col);
+            for (const Number &x : a)
+                if (!whole(x)) throw CalcError{f + " takes whole numbers", col};
+            return viaInt([&](const std::vector<Number> &x) { return numberTheory(f, x, col); }, a, col);
         }
         throw CalcError{"unknown function '" + f + "'", col};
     }
@@ -326,63 +392,10 @@ private:
 
 }  // namespace
 
-namespace {
-std::string libraryText(const Number &v, int32_t format, int32_t digits) {
-    tarq::detail::DStr s;
-    int32_t status = TQ_GET_STRING(v.handle(), format, digits, &s.s);
-    if (status) throw CalcError{"the value cannot be written in this format: " + describe(status, nullptr), 0};
-    std::string t = s.str();
-    if (!t.empty() && t[0] == ' ') t.erase(0, 1);
-    if (t == "*+inf") return "+inf";
-    if (t == "*-inf") return "-inf";
-    if (t == "*NaN") return "NaN";
-    return t;
-}
-
-// Decimal exponents are shown the familiar way: 1.5e+20 rather than 1.5*d+20.
-std::string familiarExponent(std::string t) {
-    size_t m = t.find("*d");
-    return m == std::string::npos ? t : t.substr(0, m) + "e" + t.substr(m + 2);
-}
-}  // namespace
-
-std::string Calculator::format(const Number &v) const {
-    const bool isFloat = v.kind() == tarq::Kind::Dec || v.kind() == tarq::Kind::Bin;
-    // Floats carry guard digits beyond the working precision; without an
-    // explicit count only the working precision's digits are shown.
-    int32_t digits = settings.outDigits;
-    if (digits == 0 && isFloat) {
-        digits = settings.digits;
-        // The same precision in hexadecimal or binary digits.
-        if (settings.format & tarq::Hex) digits = static_cast<int32_t>(settings.digits * 0.830482023721841);
-        if (settings.format & tarq::Bin) digits = static_cast<int32_t>(settings.digits * 3.321928094887362);
-    }
-    const bool decimal = !(settings.format & (tarq::Hex | tarq::Bin));
-    if (isFloat && decimal && (settings.format & tarq::Normal)) {
-        // Positional notation while it shows the value well; very large and
-        // very small values switch to an exponent, as a calculator should.
-        std::string sci = libraryText(v, tarq::Scientific | tarq::Dec, digits);
-        size_t m = sci.find("*d");
-        if (m != std::string::npos) {
-            long e = std::strtol(sci.c_str() + m + 2, nullptr, 10);
-            if (e < -5 || e >= digits) return familiarExponent(sci);
-        }
-    }
-    return decimal ? familiarExponent(libraryText(v, settings.format, digits)) : libraryText(v, settings.format, digits);
-}
-
-std::string Calculator::evaluate(const std::string &line, const std::atomic<bool> *abandoned) {
-    std::vector<Token> toks = tokenize(line);
-    if (toks.size() == 1) return "";
-    TQ_GETGLOBALERROR();
-    std::string target;
+Number Calculator::evaluateOnce(const std::vector<Token> &toks, std::string &target, int32_t precision) {
+    TQ_SETPRECISION(1, precision);
     Parser p(toks, settings, vars_);
-    Number v = p.line(target);
-    std::string text = format(v);
-    if (abandoned && *abandoned) return text;
-    if (!target.empty()) vars_.insert_or_assign(target, v);
-    vars_.insert_or_assign("ans", std::move(v));
-    return text;
+    return p.line(target);
 }
 
 void Calculator::setKind(Kind kind) {
@@ -392,11 +405,6 @@ void Calculator::setKind(Kind kind) {
         if (TQ_CONVERTDT(kv.second.handle(), n.handle()) == 0) kv.second = std::move(n);
     }
     settings.kind = kind;
-}
-
-void calc_SetDigits(CalcSettings &settings, int32_t digits) {
-    settings.digits = digits;
-    TQ_SETPRECISION(1, digits + kGuardDigits);
 }
 
 bool parseKind(const std::string &w, Kind &kind) {

@@ -2,6 +2,8 @@
 #include "lexer.h"
 
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -18,6 +20,27 @@ size_t exponentLength(const std::string &s, size_t i, int radix) {
     size_t k = j;
     while (k < s.size() && isDigitIn(s[k], radix)) ++k;
     return k > j ? k - i : 0;
+}
+
+// Bytes of the UTF-8 sequence starting at s[i] (1 for ASCII or a stray byte).
+size_t utf8Length(const std::string &s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (i + n > s.size()) return 1;
+    for (size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+
+// " (U+2212)" for a multi-byte character, "" otherwise.
+std::string codePoint(const std::string &ch) {
+    if (ch.size() < 2) return "";
+    const unsigned char c0 = static_cast<unsigned char>(ch[0]);
+    uint32_t cp = c0 & (ch.size() == 2 ? 0x1F : ch.size() == 3 ? 0x0F : 0x07);
+    for (size_t k = 1; k < ch.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(ch[k]) & 0x3F);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, " (U+%04X)", static_cast<unsigned>(cp));
+    return buf;
 }
 
 // Reads a number starting at s[i]; returns its library text and advances i.
@@ -112,7 +135,19 @@ std::vector<Token> tokenize(const std::string &line) {
                     break;
                 }
             }
-            if (!found) throw CalcError{std::string("unexpected character '") + c + "'", col};
+            if (!found) {
+                // A character outside ASCII: the typographic minus, times and
+                // division signs stand for - * /; another is named whole.
+                const size_t n = utf8Length(line, i);
+                const std::string ch = line.substr(i, n);
+                const char *op = ch == "\u2212" ? "-" : ch == "\u00d7" ? "*" : ch == "\u00f7" ? "/" : nullptr;
+                if (n > 1 && op) {
+                    out.push_back({Tok::Op, op, col});
+                    i += n;
+                    continue;
+                }
+                throw CalcError{"unexpected character '" + ch + "'" + codePoint(ch), col};
+            }
         }
     }
     out.push_back({Tok::End, "", line.size() + 1});

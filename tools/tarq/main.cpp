@@ -42,15 +42,17 @@ const char *const kUsage =
     "      --sci          scientific output\n"
     "      --hex          hexadecimal output\n"
     "      --bin          binary output\n"
-    "      --out-digits N at most N significant digits in the output\n"
+    "      --out-digits N N significant digits in the output (computed and verified,\n"
+    "                     at most 999988)\n"
     "      --no-cache     do not keep start-up data in $XDG_CACHE_HOME/tarq\n"
     "  -h, --help         this text\n"
     "      --version      the version\n"
     "\n"
-    "expressions: numbers (1.5, 1.5e3, 1.5*d3, &hFF, &b101), + - * / % ^ (or **),\n"
+    "expressions: numbers (1.5, 1.5e3, 1.5*d3, 1*h4, &hFF, &b101), + - * / % ^ (or **),\n"
     "comparisons == != < <= > >= (1 or 0), parentheses, variables (x = 2^64) and ans;\n"
     "functions sqrt root exp exp2 exp10 ln log log2 log10 sin cos tan atan asin abs\n"
-    "int frac sqr recip gcd lcm modinv powmod deg rad; constants pi e ln2 ln10 sqrt2.\n";
+    "int frac sqr recip gcd lcm modinv powmod deg rad; constants pi e ln2 ln10 sqrt2.\n"
+    "Standard input also takes the prompt's commands (:digits N, :kind K, :format F).\n";
 
 // "-x..." and "--name..." are options; "-5", "--3", "-(1+2)" are expressions.
 bool looksLikeOption(const std::string &a) {
@@ -61,7 +63,7 @@ bool looksLikeOption(const std::string &a) {
 bool readInt(const char *s, int32_t &out) {
     char *end = nullptr;
     long v = std::strtol(s, &end, 10);
-    if (!s[0] || *end || v < 1 || v > 100000000) return false;
+    if (!s[0] || *end || v < 1 || v > INT32_MAX) return false;
     out = static_cast<int32_t>(v);
     return true;
 }
@@ -101,7 +103,7 @@ int main(int argc, char **argv) {
         std::string a = argv[i];
         auto value = [&](int32_t &out) {
             if (i + 1 >= argc || !readInt(argv[i + 1], out)) {
-                std::fprintf(stderr, "tarq: %s needs a positive number\n", a.c_str());
+                std::fprintf(stderr, "tarq: %s takes a positive whole number\n", a.c_str());
                 std::exit(2);
             }
             ++i;
@@ -143,7 +145,7 @@ int main(int argc, char **argv) {
         }
     }
 
-    if (digits > kMaxDigits || bits > kMaxBits) {
+    if (digits > kMaxDigits || settings.outDigits > kMaxDigits || bits > kMaxBits) {
         std::fprintf(stderr, "tarq: at most %d digits or %d bits\n", kMaxDigits, kMaxBits);
         return 2;
     }
@@ -161,10 +163,21 @@ int main(int argc, char **argv) {
     if (exprs.empty() && isatty(0)) return prompt_Run(calc);
 
     int failures = 0;
+    bool quit = false;
     auto one = [&](const std::string &line) {
         try {
+            if (!line.empty() && line[0] == ':') {
+                std::string said;
+                quit = !calc_Command(calc, line, said);
+                if (!said.empty()) std::cout << said << '\n';
+                return;
+            }
             std::string out = calc.evaluate(line);
             if (!out.empty()) std::cout << out << '\n';
+            if (!calc.note().empty()) {
+                std::cout.flush();
+                std::fprintf(stderr, "tarq: note: %s\n", calc.note().c_str());
+            }
         } catch (const CalcError &e) {
             std::cout.flush();
             std::fprintf(stderr, "tarq: error: %s\n", calc_ErrorText(e).c_str());
@@ -178,7 +191,7 @@ int main(int argc, char **argv) {
         for (const std::string &e : exprs) one(e);
     } else {
         std::string line;
-        while (std::getline(std::cin, line)) one(line);
+        while (!quit && std::getline(std::cin, line)) one(line);
     }
     std::cout.flush();
     return failures ? 1 : 0;

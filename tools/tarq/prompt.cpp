@@ -19,15 +19,6 @@
 
 namespace {
 
-const char *const kHelp =
-    "Type an expression (2^64, sqrt(2), x = 1/3, gcd(12, 18) ...) and press Enter.\n"
-    "commands:\n"
-    "  :digits N   working precision in decimal digits\n"
-    "  :kind K     number kind of new values: dec, bin, int, frac\n"
-    "  :format F   output: normal, sci, hex, bin\n"
-    "  :help       this text\n"
-    "  :quit       leave (also Ctrl-D)\n";
-
 const char *promptText(EditLine *) { return "tarq> "; }
 
 std::string historyFile() {
@@ -43,37 +34,6 @@ std::string historyFile() {
         mkdir(partial.c_str(), 0700);
     }
     return dir + "/history";
-}
-
-// Handles a ':' command; false for :quit.
-bool command(Calculator &calc, const std::string &line) {
-    std::istringstream in(line.substr(1));
-    std::string word, arg;
-    in >> word >> arg;
-    if (word == "quit" || word == "q" || word == "exit") return false;
-    if (word == "help") {
-        std::fputs(kHelp, stdout);
-    } else if (word == "digits") {
-        long d = std::strtol(arg.c_str(), nullptr, 10);
-        if (d < 1 || d > kMaxDigits) std::printf("error: :digits takes a number from 1 to %d\n", kMaxDigits);
-        else {
-            calc_SetDigits(calc.settings, static_cast<int32_t>(d));
-            std::printf("working precision: %d digits\n", calc.settings.digits);
-        }
-    } else if (word == "kind") {
-        tarq::Kind k;
-        if (!parseKind(arg, k)) std::puts("error: :kind takes dec, bin, int or frac");
-        else calc.setKind(k), std::printf("kind: %s\n", kindName(k));
-    } else if (word == "format") {
-        if (arg == "normal") calc.settings.format = tarq::Normal | tarq::Dec;
-        else if (arg == "sci") calc.settings.format = tarq::Scientific | tarq::Dec;
-        else if (arg == "hex") calc.settings.format = tarq::Normal | tarq::Hex;
-        else if (arg == "bin") calc.settings.format = tarq::Normal | tarq::Bin;
-        else std::puts("error: :format takes normal, sci, hex or bin");
-    } else {
-        std::printf("error: unknown command :%s (try :help)\n", word.c_str());
-    }
-    return true;
 }
 
 }  // namespace
@@ -111,7 +71,13 @@ int prompt_Run(Calculator &calc) {
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         history(hist, &ev, H_ENTER, line.c_str());
         if (line[0] == ':') {
-            if (!command(calc, line)) break;
+            std::string said;
+            try {
+                if (!calc_Command(calc, line, said)) break;
+                std::printf("%s\n", said.c_str());
+            } catch (const CalcError &e) {
+                std::printf("error: %s\n", calc_ErrorText(e).c_str());
+            }
             continue;
         }
         auto out = std::make_shared<std::string>();
@@ -135,6 +101,7 @@ int prompt_Run(Calculator &calc) {
         }
         if (!err->empty()) std::printf("error: %s\n", err->c_str());
         else if (!out->empty()) std::printf("%s\n", out->c_str());
+        if (err->empty() && !calc.note().empty()) std::printf("note: %s\n", calc.note().c_str());
         std::fflush(stdout);
     }
     if (!histPath.empty()) history(hist, &ev, H_SAVE, histPath.c_str());
