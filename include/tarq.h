@@ -30,6 +30,12 @@
 extern "C" {
 #endif
 
+/* Everything declared here is an export: visible from the shared library,
+ * whose other names are compiled with hidden visibility. */
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility push(default)
+#endif
+
 /* Dynamic string: Windows BSTR; elsewhere a pointer to the first text byte,
  * preceded by a uint32_t byte length and followed by one zero byte. */
 #if defined(_WIN32)
@@ -183,6 +189,10 @@ int32_t TQ_CALL SHA256_FILE(tq_dstr *fileName, tq_dstr *digest);
 /* Benchmarks. */
 int32_t TQ_CALL TQ_TEST(int32_t unused);
 int32_t TQ_CALL TQ_TEST2(int32_t unused1, tq_dstr *operand, int32_t unused3);
+
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility pop
+#endif
 
 #ifdef __cplusplus
 }

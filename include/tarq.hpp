@@ -1,19 +1,28 @@
 // tarq.hpp - a small header-only C++17 wrapper over the TARQ C interface.
 //
-//   tarq::Number x("2", tarq::Kind::Bin), y = tarq::sqrt(x);
-//   std::cout << y.to_string() << "\n";
+//   tarq::Number x("2", tarq::Kind::Bin), y = tarq::sqrt(x) + 1;
+//   std::cout << y << "\n";
 //
 // A Number owns one library handle (freed on destruction; copies go through
 // TQ_COPYVAR). Every failing call throws tarq::Error with the status and the
 // decoded error bits. The library is not re-entrant per value: use a Number
 // from one thread at a time (the library itself serialises all calls).
+//
+// Built-in integers become big integers and floating-point values binary
+// floats. Arithmetic on two kinds promotes as Python's numbers do: big
+// integer -> fraction -> float (decimal or binary, whichever the other operand
+// is); a decimal and a binary float, or text, do not mix (tarq::Error).
+// Comparisons across kinds are exact: both values as fractions.
 #ifndef TARQ_HPP
 #define TARQ_HPP
 
+#include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -90,6 +99,38 @@ public:
         if (h_ < 0) throw Error(TQ_ERR_INVALID, "allocating a variable");
     }
     Number(std::string_view text, Kind kind) : Number(kind) { set(text); }
+    // A built-in integer as a big integer (exactly).
+    template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
+    Number(T v) : Number(Kind::Int) {
+        bool small;
+        if constexpr (std::is_signed_v<T>) small = v >= INT32_MIN && v <= INT32_MAX;
+        else small = v <= static_cast<T>(INT32_MAX);
+        if (small) detail::check(TQ_PUTLONG(static_cast<int32_t>(v), h_), "storing an integer");
+        else set(std::to_string(v));
+    }
+    // A built-in floating-point value as a binary float (exactly, unless the
+    // working precision is shorter than the type's mantissa).
+    template <class T, std::enable_if_t<std::is_floating_point_v<T>, int> = 0>
+    Number(T v) : Number(Kind::Bin) {
+        if (v != v || v == 0 || v - v != 0) {  // NaN, zero, infinities
+            detail::check(TQ_PUTDOUBLE(static_cast<double>(v), h_), "storing a double");
+            return;
+        }
+        // Finite: the exact binary text "&b<mantissa bits>*b<exponent>", since
+        // the library reads a native double through its decimal digits.
+        int e = 0;
+        T f = std::frexp(v < 0 ? -v : v, &e);  // in [0.5, 1)
+        std::string text = v < 0 ? "-&b" : "&b";
+        for (; f != 0; --e) {
+            f *= 2;
+            text += f >= 1 ? '1' : '0';
+            if (f >= 1) f -= 1;
+        }
+        text += e < 0 ? "*b-" : "*b";
+        std::string bits;
+        for (unsigned x = static_cast<unsigned>(e < 0 ? -e : e); x; x >>= 1) bits.insert(bits.begin(), char('0' + (x & 1)));
+        set(text + (bits.empty() ? "0" : bits));
+    }
     static Number from_long(int32_t v, Kind kind) {
         Number n(kind);
         detail::check(TQ_PUTLONG(v, n.h_), "storing an integer");
@@ -158,18 +199,7 @@ public:
     }
     bool is_zero() const { return TQ_ISZERO(h_) == 1; }
 
-    Number &operator+=(const Number &b) { return apply(TQ_ADD, b, "adding"); }
-    Number &operator-=(const Number &b) { return apply(TQ_SUB, b, "subtracting"); }
-    Number &operator*=(const Number &b) { return apply(TQ_MUL, b, "multiplying"); }
-    Number &operator/=(const Number &b) { return apply(TQ_DIV, b, "dividing"); }
-    Number &operator%=(const Number &b) { return apply(TQ_MOD, b, "taking the remainder"); }
-
 private:
-    typedef int32_t(TQ_CALL *Op2)(int32_t, int32_t, int32_t);
-    Number &apply(Op2 op, const Number &b, const char *what) {
-        detail::check(op(h_, b.h_, h_), what);
-        return *this;
-    }
     Kind kind_;
     int32_t h_;
 };
@@ -182,10 +212,36 @@ inline Number unary(Op1 op, const Number &a, const char *what) {
     check(op(a.handle(), r.handle()), what);
     return r;
 }
+// The kind two operands meet in: the higher of big integer -> fraction ->
+// float.
+inline Kind common(Kind a, Kind b, const char *what) {
+    if (a == b) return a;
+    auto rank = [](Kind k) { return k == Kind::Int ? 0 : k == Kind::Frac ? 1 : k == Kind::Text ? 3 : 2; };
+    if (rank(a) == 3 || rank(b) == 3 || rank(a) == rank(b))
+        throw Error(TQ_ERR_TYPE, std::string(what) + " (decimal and binary floats or text do not mix)");
+    return rank(a) > rank(b) ? a : b;
+}
 inline Number binary(Op2 op, const Number &a, const Number &b, const char *what) {
-    Number r(a.kind());
+    const Kind k = common(a.kind(), b.kind(), what);
+    if (a.kind() != k) return binary(op, a.as(k), b, what);
+    if (b.kind() != k) return binary(op, a, b.as(k), what);
+    Number r(k);
     check(op(a.handle(), b.handle(), r.handle()), what);
     return r;
+}
+typedef int32_t(TQ_CALL *Pred)(int32_t, int32_t);
+// A predicate of the library on two values of any kinds: across kinds on the
+// exact values as fractions; an infinity or NaN, which has no fraction, in its
+// own float kind.
+inline bool compare(Pred pred, const Number &a, const Number &b) {
+    if (a.kind() == b.kind()) return pred(a.handle(), b.handle()) == 1;
+    if (a.kind() == Kind::Text || b.kind() == Kind::Text) throw Error(TQ_ERR_TYPE, "comparing text with a number");
+    Number fa(Kind::Frac), fb(Kind::Frac);
+    const bool aOk = TQ_CONVERTDT(a.handle(), fa.handle()) == 0, bOk = TQ_CONVERTDT(b.handle(), fb.handle()) == 0;
+    if (aOk && bOk) return pred(fa.handle(), fb.handle()) == 1;
+    const Kind k = aOk ? b.kind() : a.kind();
+    if (a.kind() != k) return pred(a.as(k).handle(), b.handle()) == 1;
+    return pred(a.handle(), b.as(k).handle()) == 1;
 }
 }  // namespace detail
 
@@ -197,15 +253,24 @@ inline Number operator%(const Number &a, const Number &b) {
     return detail::binary(TQ_MOD, a, b, "taking the remainder");
 }
 inline Number operator-(const Number &a) { return detail::unary(TQ_REVSIGN, a, "negating"); }
+inline Number &operator+=(Number &a, const Number &b) { return a = a + b; }
+inline Number &operator-=(Number &a, const Number &b) { return a = a - b; }
+inline Number &operator*=(Number &a, const Number &b) { return a = a * b; }
+inline Number &operator/=(Number &a, const Number &b) { return a = a / b; }
+inline Number &operator%=(Number &a, const Number &b) { return a = a % b; }
 
-// Three-way comparison through TQ_COMPARE, whose result follows the library's
-// convention; the predicates below are the reliable reading.
-inline bool operator==(const Number &a, const Number &b) { return TQ_IS_EQ(a.handle(), b.handle()) == 1; }
-inline bool operator!=(const Number &a, const Number &b) { return TQ_IS_NE(a.handle(), b.handle()) == 1; }
-inline bool operator<(const Number &a, const Number &b) { return TQ_IS_L(a.handle(), b.handle()) == 1; }
-inline bool operator<=(const Number &a, const Number &b) { return TQ_IS_LE(a.handle(), b.handle()) == 1; }
-inline bool operator>(const Number &a, const Number &b) { return TQ_IS_G(a.handle(), b.handle()) == 1; }
-inline bool operator>=(const Number &a, const Number &b) { return TQ_IS_GE(a.handle(), b.handle()) == 1; }
+inline bool operator==(const Number &a, const Number &b) { return detail::compare(TQ_IS_EQ, a, b); }
+inline bool operator!=(const Number &a, const Number &b) { return detail::compare(TQ_IS_NE, a, b); }
+inline bool operator<(const Number &a, const Number &b) { return detail::compare(TQ_IS_L, a, b); }
+inline bool operator<=(const Number &a, const Number &b) { return detail::compare(TQ_IS_LE, a, b); }
+inline bool operator>(const Number &a, const Number &b) { return detail::compare(TQ_IS_G, a, b); }
+inline bool operator>=(const Number &a, const Number &b) { return detail::compare(TQ_IS_GE, a, b); }
+
+// The value as to_string() writes it, without the leading space of values >= 0.
+inline std::ostream &operator<<(std::ostream &os, const Number &a) {
+    const std::string s = a.to_string();
+    return os << (!s.empty() && s[0] == ' ' ? s.substr(1) : s);
+}
 
 inline Number abs(const Number &a) { return detail::unary(TQ_ABS, a, "absolute value"); }
 inline Number sqr(const Number &a) { return detail::unary(TQ_SQR, a, "squaring"); }
@@ -229,6 +294,10 @@ inline Number gcd(const Number &a, const Number &b) { return detail::binary(TQ_G
 inline Number lcm(const Number &a, const Number &b) { return detail::binary(TQ_LCM, a, b, "lcm"); }
 inline Number modinv(const Number &a, const Number &m) { return detail::binary(TQ_MODINV, a, m, "modular inverse"); }
 inline Number powmod(const Number &b, const Number &e, const Number &m) {
+    if (b.kind() != e.kind() || b.kind() != m.kind()) {
+        const Kind k = detail::common(detail::common(b.kind(), e.kind(), "modular power"), m.kind(), "modular power");
+        return powmod(b.kind() == k ? b : b.as(k), e.kind() == k ? e : e.as(k), m.kind() == k ? m : m.as(k));
+    }
     Number r(b.kind());
     detail::check(TQ_POWMOD(b.handle(), e.handle(), m.handle(), r.handle()), "modular power");
     return r;

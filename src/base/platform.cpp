@@ -51,22 +51,40 @@ std::string tq_GetEnv(const char *name) {
 }
 
 static HANDLE sConsole = nullptr;
+static bool sConsoleTried = false;
 
+// The banner goes to a console the library opens for itself: a host without
+// a console (a GUI program such as a spreadsheet) gets a window titled
+// "TARQ". A host that has a console of its own keeps its standard output
+// untouched; there the lines go to standard error, and only when
+// TARQ_CONSOLE=1, as on Linux.
 void tq_ConsoleWriteLine(const std::string &line) {
     if (line == "$CON:CLOSE") {
-        if (sConsole) FreeConsole();
+        if (sConsole) {
+            CloseHandle(sConsole);
+            FreeConsole();
+        }
         sConsole = nullptr;
+        sConsoleTried = false;
         return;
-    }
-    if (!sConsole) {
-        AllocConsole();
-        SetConsoleTitleA("TARQ");
-        sConsole = GetStdHandle(STD_OUTPUT_HANDLE);
-        if (!sConsole || sConsole == INVALID_HANDLE_VALUE) return;
     }
     std::string text = line.substr(0, 255) + "\r\n";
     DWORD written = 0;
-    WriteFile(sConsole, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (!sConsoleTried) {
+        sConsoleTried = true;
+        if (AllocConsole()) {
+            SetConsoleTitleA("TARQ");
+            sConsole = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+            if (sConsole == INVALID_HANDLE_VALUE) sConsole = nullptr;
+        }
+    }
+    if (sConsole) {
+        WriteFile(sConsole, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    } else if (tq_GetEnv("TARQ_CONSOLE") == "1") {
+        HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+        if (err && err != INVALID_HANDLE_VALUE) WriteFile(err, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
 }
 
 std::string tq_TempPath() {

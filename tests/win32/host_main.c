@@ -2,10 +2,12 @@
 // banner it writes while loading, runs the test groups and prints
 // "N passed, M failed"; the exit status is non-zero when a check failed.
 //
-// Run with "--detached", the program first gives up its console, so that
-// the library opens a console of its own while loading (the situation of a
-// GUI host such as an office application); the parent runs that case in a
-// child process with a time limit.
+// The program has a console, so loading the library must leave its standard
+// output untouched. Run with "--detached", the program first gives up its
+// console, so that the library opens a console of its own while loading and
+// writes the banner there (the situation of a GUI host such as an office
+// application); the parent runs that case in a child process with a time
+// limit.
 #include <stdio.h>
 #include <string.h>
 
@@ -22,18 +24,8 @@ static const char *const kBanner[] = {
 };
 enum { kBannerLines = sizeof kBanner / sizeof kBanner[0] };
 
-// The banner as the library writes it: every line followed by CR LF.
-static void bannerBytes(char *out, size_t cap) {
-    out[0] = '\0';
-    for (int i = 0; i < kBannerLines; ++i) {
-        strncat(out, kBanner[i], cap - strlen(out) - 1);
-        strncat(out, "\r\n", cap - strlen(out) - 1);
-    }
-}
-
-// Loads the library with standard output redirected to a file, so that the
-// banner (written to the standard output handle of the console the process
-// already has) can be read back.
+// Loads the library with standard output redirected to a file, so that
+// anything written there while loading can be read back.
 static HMODULE loadCapturingBanner(char *captured, size_t cap) {
     const char *path = "host_banner.tmp";
     captured[0] = '\0';
@@ -141,8 +133,8 @@ int main(int argc, char **argv) {
     setvbuf(stdout, NULL, _IONBF, 0);
     if (argc > 1 && strcmp(argv[1], "--detached") == 0) return detachedMain();
 
-    host_Group("loading tarq.dll and its banner");
-    char captured[4096], want[1024];
+    host_Group("loading tarq.dll in a console host: nothing on standard output");
+    char captured[4096];
     gDll = loadCapturingBanner(captured, sizeof captured);
     CHECK(gDll != NULL);
     if (!gDll) {
@@ -150,9 +142,7 @@ int main(int argc, char **argv) {
         printf("%d passed, %d failed\n", gPass, gFail + 1);
         return 1;
     }
-    bannerBytes(want, sizeof want);
-    CHECK_STR(captured, want);
-    checkTitle();
+    CHECK_STR(captured, "");
     CHECK_EQ(host_LoadApi(gDll), 0);
 
     host_TestExportTable();
