@@ -33,7 +33,10 @@ const char *const kUsage =
     "usage: tarq [options] [EXPRESSION ...]\n"
     "\n"
     "Prints the value of each EXPRESSION; without one, reads expressions from\n"
-    "standard input (an interactive prompt on a terminal).\n"
+    "standard input (an interactive prompt on a terminal), where the prompt's\n"
+    "commands :digits N, :kind K and :format F work too. Every digit shown is\n"
+    "verified: a float is evaluated at two precisions and only the digits both\n"
+    "agree on are shown (a note says when fewer than asked could be).\n"
     "\n"
     "options:\n"
     "  -d, --digits N     working precision in decimal digits (default 38, at most 999988)\n"
@@ -51,8 +54,7 @@ const char *const kUsage =
     "expressions: numbers (1.5, 1.5e3, 1.5*d3, 1*h4, &hFF, &b101), + - * / % ^ (or **),\n"
     "comparisons == != < <= > >= (1 or 0), parentheses, variables (x = 2^64) and ans;\n"
     "functions sqrt root exp exp2 exp10 ln log log2 log10 sin cos tan atan asin abs\n"
-    "int frac sqr recip gcd lcm modinv powmod deg rad; constants pi e ln2 ln10 sqrt2.\n"
-    "Standard input also takes the prompt's commands (:digits N, :kind K, :format F).\n";
+    "int frac sqr recip gcd lcm modinv powmod deg rad; constants pi e ln2 ln10 sqrt2.\n";
 
 // "-x..." and "--name..." are options; "-5", "--3", "-(1+2)" are expressions.
 bool looksLikeOption(const std::string &a) {
