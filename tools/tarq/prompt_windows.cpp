@@ -7,7 +7,6 @@
 
 #include "prompt.h"
 
-
 int prompt_Run(Calculator &calc) {
     std::printf("tarq %d digits, kind %s. :help for help, :quit to leave.\n", calc.settings.digits,
                 kindName(calc.settings.kind));
