@@ -181,10 +181,11 @@ class Values(unittest.TestCase):
         import mpmath
         mpmath.mp.dps = 600
         notes = 0
-        # pi/2 to n digits; then 250 digits 1.234e-200 below pi/2, which the
-        # guard of 200 digits reads only to about 30 digits of pi/2 - x.
+        # pi/2 to n digits; then 400 digits 1.234e-215 below pi/2, which a
+        # working precision of about 230 digits reads only to about 20 digits
+        # of pi/2 - x.
         cases = [mpmath.nstr(mpmath.pi / 2, n, strip_zeros=False) for n in (60, 150, 225)]
-        cases.append(mpmath.nstr(mpmath.pi / 2 - mpmath.mpf("1.234e-200"), 250, strip_zeros=False))
+        cases.append(mpmath.nstr(mpmath.pi / 2 - mpmath.mpf("1.234e-215"), 400, strip_zeros=False))
         for n, x in enumerate(cases):
             code, out, err = run(f"tan({x})")
             self.assertEqual(code, 0, err)
