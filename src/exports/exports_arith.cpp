@@ -7,20 +7,33 @@ namespace {
 
 typedef int32_t (*tq_Op2Ref)(const TqNum &a, const TqNum &b, TqNum &r);
 
-// The frame of operations that only read their operands: the inputs are read
-// in place in the store when the output is another variable, and copied
-// first (as by tq_Frame2) when the output is one of them.
+// The frame of the operations that only read their operands and, once the
+// kinds agree, write every field of the result: the result is built in a
+// scratch number whose buffers are kept from call to call (under the global
+// lock; these operations call no export) and exchanged with the output
+// variable's only when the operation returns. The operands are read in place
+// even when the output is one of them, a failure by an exception leaves the
+// output as it was, and operands of a few words do not touch the heap.
 int32_t frame2Ref(tq_Op2Ref op, int32_t ha, int32_t hb, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
         if (!tq_CheckHandle(ha) || !tq_CheckHandle(hb) || !tq_CheckHandle(hOut)) return tq_Err_Handle;
-        if (hOut == ha || hOut == hb) {
-            const TqNum a = gTq_Store[ha];
-            const TqNum b = gTq_Store[hb];
-            TqOutSlot out(hOut);
-            return tq_Status(op(a, b, out.v));
+        const int32_t kind = gTq_Store[ha].V.NumType;
+        if (gTq_Store[hb].V.NumType != kind || gTq_Store[hOut].V.NumType != kind || kind < TarqDecFloat ||
+            kind > TarqFraction) {
+            TqOutSlot out(hOut);  // refused by the operation, the output untouched
+            return tq_Status(op(gTq_Store[ha], gTq_Store[hb], out.v));
         }
-        TqOutSlot out(hOut);
-        return tq_Status(op(gTq_Store[ha], gTq_Store[hb], out.v));
+        static TqNum *scratch = new TqNum;  // never destroyed
+        TqNum &r = *scratch;
+        r.V = gTq_Store[hOut].V;
+        const int32_t status = op(gTq_Store[ha], gTq_Store[hb], r);
+        TqNum &out = gTq_Store[hOut];
+        const int32_t inUse = out.V.InUse;
+        out.V = r.V;
+        out.V.InUse = inUse;
+        out.MantN.swap(r.MantN);
+        out.DenN.swap(r.DenN);
+        return tq_Status(status);
     });
 }
 
