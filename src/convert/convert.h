@@ -74,9 +74,10 @@ int32_t n_IsZero(const TqNum &v);
 int32_t n_IsInRange(const TqNum &v, int32_t code, TqStr &textOut);
 
 // ---- helpers shared by the files of this folder ----
-// Largest magnitude, in bytes, that an exact conversion may build; beyond it
+// Largest magnitude, in bytes, that an exact conversion may build (2 MiB, the
+// size of the largest big-integer power); beyond it
 // the conversion fails with tq_Err_ExpRange.
-constexpr int64_t tq_MaxExactBytes = int64_t(1) << 28;
+constexpr int64_t tq_MaxExactBytes = int64_t(1) << 21;
 // R = 10^n exactly (trimmed); false, with nothing raised, when 10^n would be
 // longer than tq_MaxExactBytes. The powers-of-ten table is exact only up to
 // its precision, so exact kinds take their powers from here.
