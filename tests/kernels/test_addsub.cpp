@@ -4,16 +4,12 @@
 // and adversarial operands for both limb paths.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/addsub.h"
-#include "mag_oracle.h"
 
 namespace {
 
-class AddSub : public ::testing::TestWithParam<int32_t> {
-  protected:
-    KernelSettingsGuard guard;
-    void SetUp() override { tq_SelectLimbPath(GetParam()); }
-};
+class AddSub : public LimbPathTest {};
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
 
@@ -110,42 +106,42 @@ TEST_P(AddSub, DifferentialAgainstGmp) {
         const int32_t nx = 1 + static_cast<int32_t>(rng() % (round < 1400 ? 40 : 3000));
         const int32_t ny = 1 + static_cast<int32_t>(rng() % (round < 1400 ? 40 : 3000));
         const TqStr X = tq_RandomMag(rng, nx, px), Y = tq_RandomMag(rng, ny, py);
-        MpzT x(X), y(Y), e;
+        Mpz x(X), y(Y), e;
         SCOPED_TRACE(::testing::Message() << "round " << round << " nx " << nx << " ny " << ny);
 
         TqStr r;
         h_Add(X, Y, r);
         mpz_add(e, x, y);
-        EXPECT_EQ(r, tq_MagFromMpzLen(e, std::max(nx, ny) + (mpz_sizeinbase(e, 2) > 32u * std::max(nx, ny))));
+        EXPECT_EQ(r, magOfLen(e, std::max(nx, ny) + (mpz_sizeinbase(e, 2) > 32u * std::max(nx, ny))));
 
         const int cmp = mpz_cmp(x, y);
         EXPECT_EQ(h_Compare_Ptr(X.data(), tq_Len(X), Y.data(), tq_Len(Y)), cmp < 0 ? 1 : cmp > 0 ? -1 : 0);
 
         const TqStr &L = cmp >= 0 ? X : Y, &S = cmp >= 0 ? Y : X;
-        MpzT l(L), s(S);
+        Mpz l(L), s(S);
         mpz_sub(e, l, s);
         h_Sub(L, S, 0, r);
-        EXPECT_EQ(r, tq_MagFromMpzLen(e, std::max(nx, ny)));
+        EXPECT_EQ(r, magOfLen(e, std::max(nx, ny)));
         h_Sub(L, S, 1, r);
-        EXPECT_EQ(r, tq_MagFromMpz(e));
+        EXPECT_EQ(r, magOf(e));
 
         TqStr bit;
         h_ShiftRight1(X, r, bit);
         mpz_tdiv_q_2exp(e, x, 1);
-        EXPECT_EQ(r, tq_MagFromMpz(e));
+        EXPECT_EQ(r, magOf(e));
         EXPECT_EQ(bit, tq_Word(static_cast<uint32_t>(mpz_odd_p(x.v) ? 1 : 0)));
 
         h_ShiftLeft1(X, r);
         mpz_mul_2exp(e, x, 1);
-        EXPECT_EQ(r, tq_MagFromMpzLen(e, nx + (mpz_sizeinbase(e, 2) > 32u * nx)));
+        EXPECT_EQ(r, magOfLen(e, nx + (mpz_sizeinbase(e, 2) > 32u * nx)));
 
         h_Inc(X, r);
         mpz_add_ui(e, x, 1);
-        EXPECT_EQ(r, tq_MagFromMpzLen(e, nx + (mpz_sizeinbase(e, 2) > 32u * nx)));
+        EXPECT_EQ(r, magOfLen(e, nx + (mpz_sizeinbase(e, 2) > 32u * nx)));
         if (mpz_sgn(x.v) > 0) {
             h_Dec(X, r);
             mpz_sub_ui(e, x, 1);
-            EXPECT_EQ(r, tq_MagFromMpz(e));
+            EXPECT_EQ(r, magOf(e));
         }
     }
 }
@@ -163,9 +159,9 @@ TEST_P(AddSub, PointerKernelsAndCanaries) {
         std::vector<uint32_t> d(nl + 3, canary);
         uint8_t carry = 7;
         h_Add_Ptr1(X.data(), 4 * nx, Y.data(), 4 * ny, d.data(), carry);
-        MpzT x(X), y(Y), e;
+        Mpz x(X), y(Y), e;
         mpz_add(e, x, y);
-        const TqStr full = tq_MagFromMpzLen(e, nl + 1);
+        const TqStr full = magOfLen(e, nl + 1);
         EXPECT_EQ(carry, tq_W(full)[nl]);
         EXPECT_EQ(0, std::memcmp(d.data(), full.data(), 4 * nl));
         EXPECT_EQ(d[nl], carry ? 1u : canary);
@@ -186,10 +182,10 @@ TEST_P(AddSub, PointerKernelsAndCanaries) {
         std::fill(d.begin(), d.end(), canary);
         uint8_t borrow = 7;
         h_Sub_Ptr1(big.data(), 4 * nl, small.data(), tq_Len(small), d.data(), borrow);
-        MpzT bg(big), sm(small);
+        Mpz bg(big), sm(small);
         mpz_sub(e, bg, sm);
         EXPECT_EQ(borrow, 0);
-        EXPECT_EQ(0, std::memcmp(d.data(), tq_MagFromMpzLen(e, nl).data(), 4 * nl));
+        EXPECT_EQ(0, std::memcmp(d.data(), magOfLen(e, nl).data(), 4 * nl));
         EXPECT_EQ(d[nl], canary);
     }
 }
@@ -223,7 +219,6 @@ TEST_P(AddSub, AddPtrCarryWordPastLongerOperand) {
     EXPECT_EQ(d[3], 0x55555555u);
 }
 
-INSTANTIATE_TEST_SUITE_P(LimbPaths, AddSub, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return tq_LimbPathName(info.param); });
+TQ_ON_LIMB_PATHS(AddSub);
 
 }  // namespace

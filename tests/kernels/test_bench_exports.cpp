@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "kernel_harness.h"
 #include "frame/dstr.h"
 #include "exports/bench_exports.h"
 #include "kernels/mul_threaded.h"
-#include "mag_oracle.h"
 #include "tarq.h"
 
 namespace {

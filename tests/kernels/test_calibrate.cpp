@@ -7,10 +7,10 @@
 #include <map>
 #include <vector>
 
+#include "kernel_harness.h"
 #include "fresh.h"
 #include "kernels/calibrate.h"
 #include "kernels/mul.h"
-#include "mag_oracle.h"
 #include "tarq.h"
 
 namespace {
@@ -136,7 +136,7 @@ TEST(FreshProcess, OptionThreeBeforeInitialisation) {
     EXPECT_TRUE(inSeries(gTq_Threshold_Square_Karatsuba, 12, 2000, 24, 500));
     TqStr r;
     h_Square(TqStr(4000, '\xFF'), r);
-    MpzT a(TqStr(4000, '\xFF')), want, got(r);
+    Mpz a(TqStr(4000, '\xFF')), want, got(r);
     mpz_mul(want, a, a);
     EXPECT_EQ(mpz_cmp(want, got), 0);
 }

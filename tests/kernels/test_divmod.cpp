@@ -3,16 +3,13 @@
 // sides of the divide-and-conquer crossover.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
-#include "mag_gmp.h"
 
 namespace {
 
-class DivMod : public ::testing::TestWithParam<int32_t> {
-  protected:
-    LimbWidth width{GetParam()};
-};
+class DivMod : public LimbPathTest {};
 
 // Divides with the library and with GMP and compares both results.
 void expectDiv(const TqStr &X, const TqStr &Y, const char *what) {
@@ -153,8 +150,7 @@ TEST_P(DivMod, ZeroDivisorGuard) {
     EXPECT_EQ(r, tq_Word(0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Limbs, DivMod, ::testing::Values(0, 1),
-                         [](const auto &info) { return info.param ? "Limb64" : "Limb32"; });
+TQ_ON_LIMB_PATHS(DivMod);
 
 TEST(MulWord, ProductsAndTrim) {
     std::mt19937_64 g(6006);

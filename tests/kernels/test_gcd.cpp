@@ -3,8 +3,8 @@
 // chain of Fibonacci numbers, and both limb widths.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/divmod.h"
-#include "mag_gmp.h"
 
 namespace {
 
@@ -35,10 +35,11 @@ TEST(Gcd, EdgeCases) {
     EXPECT_EQ(r, tq_Word(6));
 }
 
-TEST(Gcd, RandomWithCommonFactors) {
-    for (int32_t limb64 : {0, 1}) {
-        LimbWidth w(limb64);
-        std::mt19937_64 g(8008 + limb64);
+class GcdRandom : public LimbPathTest {};
+
+TEST_P(GcdRandom, WithCommonFactors) {
+    {
+        std::mt19937_64 g(8008 + GetParam());
         for (int32_t n : {1, 2, 3, 5, 9, 17, 40}) {
             for (int rep = 0; rep < 4; ++rep) {
                 TqStr c = randMag(g, 1 + static_cast<int32_t>(g() % n));
@@ -79,5 +80,7 @@ TEST(Gcd, RandomWithCommonFactors) {
         expectGcd(magOf(p), fillMag(10, 0xFFFFFFFFu));
     }
 }
+
+TQ_ON_LIMB_PATHS(GcdRandom);
 
 }  // namespace

@@ -4,8 +4,8 @@
 // cache's contents and growth.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/mant2dec.h"
-#include "mag_gmp.h"
 
 namespace {
 
@@ -73,10 +73,7 @@ TEST(Mant2Dec, ZeroRunsAndPowers) {
     }
 }
 
-class Mant2DecRandom : public ::testing::TestWithParam<int32_t> {
-  protected:
-    LimbWidth width{GetParam()};
-};
+class Mant2DecRandom : public LimbPathTest {};
 
 TEST_P(Mant2DecRandom, AgainstGmp) {
     std::mt19937_64 g(1212);
@@ -96,8 +93,7 @@ TEST_P(Mant2DecRandom, AgainstGmp) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Limbs, Mant2DecRandom, ::testing::Values(0, 1),
-                         [](const auto &info) { return info.param ? "Limb64" : "Limb32"; });
+TQ_ON_LIMB_PATHS(Mant2DecRandom);
 
 // A value above 10^(9 x 2^13) grows the cache, and the larger table serves
 // later conversions.

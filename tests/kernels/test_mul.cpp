@@ -5,26 +5,17 @@
 // limb paths.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/addsub.h"
 #include "kernels/mul.h"
-#include "mag_oracle.h"
 
 namespace {
 
-class Mul : public ::testing::TestWithParam<int32_t> {
-  protected:
-    KernelSettingsGuard guard;
-    void SetUp() override { tq_SelectLimbPath(GetParam()); }
-};
+class Mul : public LimbPathTest {};
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
 
-// The product by GMP, as a trimmed magnitude.
-TqStr oracleMul(const TqStr &A, const TqStr &B) {
-    MpzT a(A), b(B), p;
-    mpz_mul(p, a, b);
-    return tq_MagFromMpz(p);
-}
+TqStr oracleMul(const TqStr &A, const TqStr &B) { return gmp2(mpz_mul, A, B); }
 
 // h_Mul with trim 1 against GMP; with trim 0 the value must agree too.
 void checkMul(const TqStr &A, const TqStr &B) {
@@ -120,22 +111,8 @@ TEST_P(Mul, RandomAndAdversarialOperandsAcrossThresholds) {
         gTq_Threshold_Mul_Karatsuba2Way = T;
         const int32_t tw = T / 4;
         // Sizes at and one word around the threshold and its multiples.
-        std::vector<int32_t> sizes = {1, 2, 3, tw - 1, tw, tw + 1, 2 * tw - 1, 2 * tw, 2 * tw + 1, 4 * tw + 3};
-        for (int32_t na : sizes)
-            for (int32_t nb : sizes) {
-                if (na < 1 || nb < 1) continue;
-                for (int p = 0; p < static_cast<int>(MagPattern::kCount); ++p) {
-                    const auto pa = static_cast<MagPattern>(p);
-                    const auto pb = static_cast<MagPattern>((p + na + nb) % static_cast<int>(MagPattern::kCount));
-                    checkMul(tq_RandomMag(rng, na, pa), tq_RandomMag(rng, nb, pb));
-                }
-            }
-        for (int round = 0; round < 150; ++round) {
-            const int32_t na = 1 + static_cast<int32_t>(rng() % 400), nb = 1 + static_cast<int32_t>(rng() % 400);
-            const auto pa = static_cast<MagPattern>(rng() % static_cast<int>(MagPattern::kCount));
-            const auto pb = static_cast<MagPattern>(rng() % static_cast<int>(MagPattern::kCount));
-            checkMul(tq_RandomMag(rng, na, pa), tq_RandomMag(rng, nb, pb));
-        }
+        tq_ForOperandPairs(rng, {1, 2, 3, tw - 1, tw, tw + 1, 2 * tw - 1, 2 * tw, 2 * tw + 1, 4 * tw + 3}, checkMul);
+        tq_ForRandomPairs(rng, 150, 400, checkMul);
     }
 }
 
@@ -170,42 +147,31 @@ TEST_P(Mul, LargeOperands) {
 
 TEST_P(Mul, SchoolbookRangeKernelWritesExactlyItsResult) {
     std::mt19937_64 rng(13);
-    const uint32_t canary = 0xA5A5A5A5u;
-    for (int round = 0; round < 300; ++round) {
-        const int32_t na = 1 + static_cast<int32_t>(rng() % 40), nb = 1 + static_cast<int32_t>(rng() % 40);
-        const TqStr A = tq_RandomMag(rng, na, static_cast<MagPattern>(round % static_cast<int>(MagPattern::kCount)));
-        const TqStr B = tq_RandomMag(rng, nb);
-        std::vector<uint32_t> r(na + nb + 2, canary);
+    tq_ForRandomPairs(rng, 300, 40, [](const TqStr &A, const TqStr &B) {
+        const int32_t n = tq_NWords(A) + tq_NWords(B);
         int32_t t = 0;
-        h_Mul_schoolbook_Ptr(A.data(), 4 * na, B.data(), 4 * nb, t, r.data());
-        ASSERT_EQ(0, std::memcmp(r.data(), tq_MagFromMpzLen(MpzT(oracleMul(A, B)), na + nb).data(), 4 * (na + nb)));
-        ASSERT_EQ(r[na + nb], canary);
-        ASSERT_EQ(r[na + nb + 1], canary);
-    }
+        const TqStr r = tq_Canaried(n, [&](uint32_t *p) { h_Mul_schoolbook_Ptr(A.data(), tq_Len(A), B.data(), tq_Len(B), t, p); });
+        ASSERT_EQ(r, magOfLen(Mpz(oracleMul(A, B)), n));
+    });
     TraceCollector trace;
     const TqStr A = W({0, 0, 2}), B = W({3});
-    std::vector<uint32_t> r(4, canary);
     int32_t t = 1;
-    h_Mul_schoolbook_Ptr(A.data(), 12, B.data(), 4, t, r.data());
-    EXPECT_EQ(r, (std::vector<uint32_t>{0, 0, 6, 0}));
+    EXPECT_EQ(tq_Canaried(4, [&](uint32_t *p) { h_Mul_schoolbook_Ptr(A.data(), 12, B.data(), 4, t, p); }),
+              W({0, 0, 6, 0}));
     ASSERT_EQ(TraceCollector::lines().size(), 1u);
     EXPECT_EQ(TraceCollector::lines()[0], "h_Mul_schoolbook_Ptr: error: trimming not implemented here !");
 }
 
 TEST_P(Mul, KaratsubaRangeHelperWritesExactlyItsResult) {
     std::mt19937_64 rng(14);
-    const uint32_t canary = 0x3C3C3C3Cu;
     for (int32_t T : {8, 300}) {
         gTq_Threshold_Mul_Karatsuba2Way = T;
         for (int32_t n : {1, 2, 3, 5, 19, 75, 76, 77, 151, 600}) {
             const TqStr A = tq_RandomMag(rng, n), B = tq_RandomMag(rng, n, MagPattern::TopBitOnes);
-            std::vector<uint32_t> r(2 * n + 2, canary);
             const int32_t depth = gTq_Karatsuba_Depth;
-            h_Mul_Karatsuba2Way_helper(A.data(), B.data(), 4 * n, r.data());
+            const TqStr r = tq_Canaried(2 * n, [&](uint32_t *p) { h_Mul_Karatsuba2Way_helper(A.data(), B.data(), 4 * n, p); });
             EXPECT_EQ(gTq_Karatsuba_Depth, depth);
-            ASSERT_EQ(0, std::memcmp(r.data(), tq_MagFromMpzLen(MpzT(oracleMul(A, B)), 2 * n).data(), 8 * n));
-            ASSERT_EQ(r[2 * n], canary);
-            ASSERT_EQ(r[2 * n + 1], canary);
+            ASSERT_EQ(r, magOfLen(Mpz(oracleMul(A, B)), 2 * n));
         }
     }
 }
@@ -231,28 +197,22 @@ TEST_P(Mul, StringKernelsAcceptTheResultAsAnOperand) {
     }
 }
 
-// The 64-bit limb path must give the same words as the 32-bit path (checked
-// directly, in addition to both agreeing with GMP above).
-TEST(MulPaths, BothLimbPathsGiveIdenticalWords) {
+// The 64-bit limb paths must give the same words as the 32-bit path (checked
+// directly, in addition to all agreeing with GMP above).
+TEST(MulPaths, AllLimbPathsGiveIdenticalWords) {
     KernelSettingsGuard guard;
     std::mt19937_64 rng(15);
     gTq_Threshold_Mul_Karatsuba2Way = 12;
-    for (int round = 0; round < 100; ++round) {
-        const TqStr A = tq_RandomMag(rng, 1 + static_cast<int32_t>(rng() % 90));
-        const TqStr B = tq_RandomMag(rng, 1 + static_cast<int32_t>(rng() % 90));
-        TqStr r0, r1;
-        int32_t t = 0;
-        tq_SelectLimbPath(0);
-        h_Mul(A, B, t, r0);
-        for (int32_t path : tq_LimbPaths()) {
-            tq_SelectLimbPath(path);
-            h_Mul(A, B, t, r1);
-            ASSERT_EQ(r0, r1) << tq_LimbPathName(path);
-        }
-    }
+    tq_ForRandomPairs(rng, 100, 90, [](const TqStr &A, const TqStr &B) {
+        tq_ExpectSameOnAllPaths([&] {
+            int32_t t = 0;
+            TqStr r;
+            h_Mul(A, B, t, r);
+            return r;
+        });
+    });
 }
 
-INSTANTIATE_TEST_SUITE_P(LimbPaths, Mul, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return tq_LimbPathName(info.param); });
+TQ_ON_LIMB_PATHS(Mul);
 
 }  // namespace

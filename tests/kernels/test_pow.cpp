@@ -2,8 +2,8 @@
 // and exponents with high zero words.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/pow.h"
-#include "mag_gmp.h"
 
 namespace {
 

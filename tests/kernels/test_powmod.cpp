@@ -2,8 +2,8 @@
 // the Montgomery set-up and reduction and the modular inverse, against GMP.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/pow.h"
-#include "mag_gmp.h"
 
 namespace {
 
@@ -13,10 +13,7 @@ TqStr powmodGmp(const TqStr &B, const TqStr &E, const TqStr &M) {
     return magOf(r);
 }
 
-class PowMod : public ::testing::TestWithParam<int32_t> {
-  protected:
-    LimbWidth width{GetParam()};
-};
+class PowMod : public LimbPathTest {};
 
 TEST_P(PowMod, RandomOddAndEvenModuli) {
     std::mt19937_64 g(1111);
@@ -97,8 +94,7 @@ TEST_P(PowMod, EdgeCases) {
     EXPECT_EQ(R, powmodGmp(B, tq_Word(3), tq_Word(10)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Limbs, PowMod, ::testing::Values(0, 1),
-                         [](const auto &info) { return info.param ? "Limb64" : "Limb32"; });
+TQ_ON_LIMB_PATHS(PowMod);
 
 TEST(SlidingWindow, WidthsAndRecords) {
     EXPECT_EQ(h_WindowWidth(8), 3);

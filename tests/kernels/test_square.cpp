@@ -4,25 +4,17 @@
 // lengths of the string kernels.
 #include <gtest/gtest.h>
 
+#include "kernel_harness.h"
 #include "kernels/addsub.h"
 #include "kernels/mul.h"
-#include "mag_oracle.h"
 
 namespace {
 
-class Square : public ::testing::TestWithParam<int32_t> {
-  protected:
-    KernelSettingsGuard guard;
-    void SetUp() override { tq_SelectLimbPath(GetParam()); }
-};
+class Square : public LimbPathTest {};
 
 TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
 
-TqStr oracleSqr(const TqStr &A) {
-    MpzT a(A), p;
-    mpz_mul(p, a, a);
-    return tq_MagFromMpz(p);
-}
+TqStr oracleSqr(const TqStr &A) { return gmp2(mpz_mul, A, A); }
 
 // Every squaring entry against GMP for one operand.
 void checkSquare(const TqStr &A) {
@@ -110,15 +102,8 @@ TEST_P(Square, RandomAndAdversarialOperandsAcrossThresholds) {
         std::vector<int32_t> sizes = {1, 2, 3, 4, 5};
         for (int32_t tw : {comba / 4, kara / 4, kara / 2, kara})
             for (int32_t d : {-1, 0, 1}) sizes.push_back(tw + d);
-        for (int32_t n : sizes) {
-            if (n < 1) continue;
-            for (int p = 0; p < static_cast<int>(MagPattern::kCount); ++p)
-                checkSquare(tq_RandomMag(rng, n, static_cast<MagPattern>(p)));
-        }
-        for (int round = 0; round < 60; ++round) {
-            const int32_t n = 1 + static_cast<int32_t>(rng() % 500);
-            checkSquare(tq_RandomMag(rng, n, static_cast<MagPattern>(rng() % static_cast<int>(MagPattern::kCount))));
-        }
+        tq_ForOperands(rng, sizes, checkSquare);
+        tq_ForRandomOperands(rng, 60, 500, checkSquare);
     }
 }
 
@@ -137,25 +122,20 @@ TEST_P(Square, LargeOperands) {
     ASSERT_EQ(r, oracleSqr(ones));
 }
 
-TEST(SquarePaths, BothLimbPathsGiveIdenticalWords) {
+TEST(SquarePaths, AllLimbPathsGiveIdenticalWords) {
     KernelSettingsGuard guard;
     std::mt19937_64 rng(23);
     gTq_Threshold_Square_Comba = 8;
     gTq_Threshold_Square_Karatsuba = 24;
-    for (int round = 0; round < 100; ++round) {
-        const TqStr A = tq_RandomMag(rng, 1 + static_cast<int32_t>(rng() % 90));
-        TqStr r0, r1;
-        tq_SelectLimbPath(0);
-        h_Square(A, r0);
-        for (int32_t path : tq_LimbPaths()) {
-            tq_SelectLimbPath(path);
-            h_Square(A, r1);
-            ASSERT_EQ(r0, r1) << tq_LimbPathName(path);
-        }
-    }
+    tq_ForRandomOperands(rng, 100, 90, [](const TqStr &A) {
+        tq_ExpectSameOnAllPaths([&] {
+            TqStr r;
+            h_Square(A, r);
+            return r;
+        });
+    });
 }
 
-INSTANTIATE_TEST_SUITE_P(LimbPaths, Square, ::testing::ValuesIn(tq_LimbPaths()),
-                         [](const auto &info) { return tq_LimbPathName(info.param); });
+TQ_ON_LIMB_PATHS(Square);
 
 }  // namespace
