@@ -79,6 +79,7 @@ void h_Sub(const TqStr &X, const TqStr &Y, int32_t trim, TqStr &R) {
 }
 
 void h_Add_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *D, uint8_t &carry) {
+    TQ_REQUIRE(lenX >= 0 && lenY >= 0 && lenX % 4 == 0 && lenY % 4 == 0);
     const uint32_t *x = words(X), *y = words(Y);
     int32_t nx = lenX / 4, ny = lenY / 4;
     if (ny > nx) {
@@ -92,6 +93,7 @@ void h_Add_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *
 }
 
 void h_Sub_Ptr1(const void *X, int32_t lenX, const void *Y, int32_t lenY, void *D, uint8_t &borrow) {
+    TQ_REQUIRE(lenX >= 0 && lenY >= 0 && lenX % 4 == 0 && lenY % 4 == 0);
     const uint32_t *x = words(X), *y = words(Y);
     int32_t nx = lenX / 4, ny = lenY / 4;
     if (ny > nx) {

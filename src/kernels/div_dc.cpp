@@ -67,6 +67,7 @@ template <class L> static L divBlock(L *w, const L *d, int32_t dn, int32_t k, L 
 }
 
 template <class L> void tq_DivLarge(L *u, int32_t un, const L *d, int32_t dn, L *q) {
+    TQ_REQUIRE(dn >= 2 && un > dn && (d[dn - 1] >> (tqL_LimbBits<L> - 1)) == 1);
     const int32_t qn = un - dn;
     int32_t pos = qn;
     const int32_t first = qn % dn;

@@ -5,6 +5,7 @@
 #include "div_core.h"
 
 template <class L> void tq_DivSchool(L *u, int32_t un, const L *d, int32_t dn, L *q) {
+    TQ_REQUIRE(dn >= 2 && un >= dn && (d[dn - 1] >> (tqL_LimbBits<L> - 1)) == 1);
     const L d1 = d[dn - 1], d0 = d[dn - 2];
     const L v = tqL_Recip3By2(d1, d0);
     for (int32_t j = un - dn - 1; j >= 0; --j) {
@@ -37,6 +38,7 @@ template <class L> void tq_DivSchool(L *u, int32_t un, const L *d, int32_t dn, L
 }
 
 template <class L> L tq_DivSchool1(L *u, int32_t un, L d, L *q) {
+    TQ_REQUIRE(un >= 1 && (d >> (tqL_LimbBits<L> - 1)) == 1);
     const L v = tqL_RecipLimb(d);
     L r = u[un - 1];
     u[un - 1] = 0;
@@ -49,6 +51,7 @@ template <class L> L tq_DivSchool1(L *u, int32_t un, L d, L *q) {
 }
 
 template <class L> void tq_DivAny(L *u, int32_t un, const L *d, int32_t dn, L *q) {
+    TQ_REQUIRE(dn >= 1 && (d[dn - 1] >> (tqL_LimbBits<L> - 1)) == 1);
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     if (un <= dn) return;
     if (dn == 1) {

@@ -59,6 +59,13 @@
 #define TQ_REQUIRE(cond) ((void)0)
 #endif
 
+// True when the byte ranges [r, r + rBytes) and [a, a + aBytes) do not
+// overlap (for the preconditions of the products).
+inline bool tq_Disjoint(const void *r, int64_t rBytes, const void *a, int64_t aBytes) {
+    const auto x = reinterpret_cast<uintptr_t>(r), y = reinterpret_cast<uintptr_t>(a);
+    return x + static_cast<uintptr_t>(rBytes) <= y || y + static_cast<uintptr_t>(aBytes) <= x;
+}
+
 // gTq_Kernel_Limb64 (tq_state.h) selects the 64-bit limb loops where the
 // build has them; tests set it to 0 to run the portable path on the same
 // machine.

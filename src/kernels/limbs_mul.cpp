@@ -254,6 +254,8 @@ static void sqrBasecase64(uint32_t *r, const uint32_t *a, int32_t n) {
 #endif
 
 void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
+               tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
     if (na > nb) {
         const uint32_t *t = a;
         a = b;
@@ -269,6 +271,7 @@ void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *
 }
 
 void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n) {
+    TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
 #if TQ_HAVE_LIMB64
     if (gTq_Kernel_Limb64) return sqrBasecase64(r, a, n);
 #endif

@@ -155,7 +155,7 @@ void h_Mant2Dec_Rec(TqStr M, int32_t &level, TqStr &S) {
     std::string digits;
     if (level < 0) {
         if (tq_IsZero(M))
-            digits = "0";
+            digits.assign(1, '0');
         else
             level = appendTop(M, digits);
     } else {

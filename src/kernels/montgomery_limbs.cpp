@@ -27,6 +27,7 @@ template <class L> static void redc(L *r, L *t, const L *m, int32_t n, L minv) {
 }
 
 template <class L> void tq_MontMul(L *r, const L *a, const L *b, const L *m, int32_t n, L minv, L *t) {
+    TQ_REQUIRE(n >= 1 && (m[0] & 1));
     for (int32_t i = 0; i < n; ++i) t[i] = 0;
     t[n] = tqL_Mul1(t, a, n, b[0]);
     for (int32_t i = 1; i < n; ++i) t[n + i] = tqL_AddMul1(t + i, a, n, b[i]);
@@ -34,6 +35,7 @@ template <class L> void tq_MontMul(L *r, const L *a, const L *b, const L *m, int
 }
 
 template <class L> void tq_MontSqr(L *r, const L *a, const L *m, int32_t n, L minv, L *t) {
+    TQ_REQUIRE(n >= 1 && (m[0] & 1));
     typedef typename TqWide<L>::T W;
     const int B = tqL_LimbBits<L>;
     // Cross products a[i] a[j], i < j, then doubled, then the squares added.

@@ -87,6 +87,7 @@ static void addSmall(uint32_t *p, int32_t n, uint32_t v) {
 }
 
 void tq_KaratsubaCombine(uint32_t *r, int32_t h, int32_t n2, const uint32_t *M, int32_t mSign, uint32_t *T) {
+    TQ_REQUIRE(h >= 1 && n2 >= 1 && mSign >= -1 && mSign <= 1);
     if (n2 >= h) {
         // With z0 = z0L + z0H x^h and z2 = z2L + z2H x^h, adding (z0 + z2) x^h
         // to r = z0L | z0H | z2L | z2H leaves X + z0L at word h and X + z2H at
@@ -169,6 +170,8 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
 }
 
 void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
+               tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
     if (na < nb) {
         std::swap(a, b);
         std::swap(na, nb);

@@ -70,6 +70,7 @@ static void sqrRec(uint32_t *r, const uint32_t *a, int32_t n, uint32_t *ws, int3
 }
 
 void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
+    TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
     const int32_t base = baseWords();
     if (n <= base) {
         sqrBase(r, a, n);
