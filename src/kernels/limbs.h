@@ -381,7 +381,7 @@ int32_t tq_SigWords(const TqStr &m);
 // Number of bytes below the zero bytes at the top (0 for zero).
 int32_t tq_SigBytes(const TqStr &m);
 // Drops the zero words at the top; zero (or an empty string) becomes one zero
-// word. The byte length must be a multiple of 4.
+// word. Bytes beyond the last whole word are dropped.
 void tq_Trim(TqStr &m);
 // True when every word is zero (also for the empty string).
 bool tq_IsZero(const TqStr &m);

@@ -17,7 +17,6 @@ int32_t tq_SigBytes(const TqStr &m) {
 }
 
 void tq_Trim(TqStr &m) {
-    TQ_REQUIRE(m.size() % 4 == 0);
     const int32_t n = tq_SigWords(m);
     m.resize(static_cast<size_t>(n ? n : 1) * 4);
     if (!n) tq_W(m)[0] = 0;
