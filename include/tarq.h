@@ -84,6 +84,46 @@ typedef struct {
 #define TQ_FORMAT_HEX 16
 #define TQ_FORMAT_BIN 32
 
+/* Codes of TQ_GETCONST. 1 to 10 are computed to the working precision (float
+ * kinds; TQ_CONST_LN1_0625 binary floats only), 11 to 30 are fixed values
+ * (28 to 30 float kinds, 28 and 29 binary floats only), 31 to 33 the special
+ * values. */
+enum tq_const {
+    TQ_CONST_LN2 = 1,         /* ln 2 */
+    TQ_CONST_LN10 = 2,        /* ln 10 */
+    TQ_CONST_LN256 = 3,       /* ln 256 */
+    TQ_CONST_LN1_0625 = 4,    /* ln 1.0625 */
+    TQ_CONST_INV_LN2 = 5,     /* 1 / ln 2 */
+    TQ_CONST_INV_LN10 = 6,    /* 1 / ln 10 */
+    TQ_CONST_SQRT2 = 7,       /* square root of 2 */
+    TQ_CONST_PI = 8,          /* pi */
+    TQ_CONST_2PI = 9,         /* 2 pi */
+    TQ_CONST_PI_2 = 10,       /* pi / 2 */
+    TQ_CONST_0 = 11,
+    TQ_CONST_0_25 = 12,
+    TQ_CONST_0_5 = 13,
+    TQ_CONST_1 = 14,
+    TQ_CONST_MINUS1 = 15,
+    TQ_CONST_2 = 16,
+    TQ_CONST_3 = 17,
+    TQ_CONST_5 = 18,
+    TQ_CONST_8 = 19,
+    TQ_CONST_10 = 20,
+    TQ_CONST_16 = 21,
+    TQ_CONST_20 = 22,
+    TQ_CONST_100 = 23,
+    TQ_CONST_125 = 24,
+    TQ_CONST_180 = 25,
+    TQ_CONST_200 = 26,
+    TQ_CONST_256 = 27,
+    TQ_CONST_1_0625 = 28,
+    TQ_CONST_0_96875 = 29,
+    TQ_CONST_0_001 = 30,      /* exact as a decimal float, slightly above as a binary float */
+    TQ_CONST_POSINF = 31,
+    TQ_CONST_NEGINF = 32,
+    TQ_CONST_NAN = 33
+};
+
 /* Dynamic-string helpers. */
 tq_dstr TQ_CALL TQ_DS_NEW(const char *bytes, int32_t len);
 void TQ_CALL TQ_DS_FREE(tq_dstr s);

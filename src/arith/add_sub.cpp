@@ -129,7 +129,7 @@ int32_t addMagFraction(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
 int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
-    a_SetZero(r);
+    n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Add[a.V.Special & 3][bSpecial & 3];
     if (code != 0) {

@@ -62,7 +62,7 @@ int32_t a_FinishExpo(TqNum &r, int64_t e) {
         return tq_RaiseErr(tq_Err_ExpRange | tq_Err_Special);
     }
     if (expo < INT32_MIN) {
-        a_SetZero(r);
+        n_SetZero(r);
         return tq_RaiseErr(tq_Err_ExpRange);
     }
     r.V.Expo = static_cast<int32_t>(expo);

@@ -4,6 +4,7 @@
 #pragma once
 #include "base/tq_state.h"
 #include "base/tq_types.h"
+#include "numbers/number.h"  // n_SetZero
 
 inline bool a_IsNumeric(int32_t kind) { return kind >= TarqDecFloat && kind <= TarqFraction; }
 inline bool a_IsFloat(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
@@ -14,21 +15,11 @@ inline void a_SetOne(TqStr &d) {
     tq_W(d)[0] = 1;
 }
 
-// Canonical zero of r's kind (the constant zero): one zero word, Expo 0,
-// Sign +1, Special 0, denominator 1.
-inline void a_SetZero(TqNum &r) {
-    r.V.Sign = 1;
-    r.V.Expo = 0;
-    r.V.Special = 0;
-    r.MantN.assign(4, '\0');
-    a_SetOne(r.DenN);
-}
-
 // Makes r the special value s (1 +inf, 2 -inf, 3 NaN) on a zero magnitude and
 // raises the error bits: tq_Err_Invalid as well when invalid is set. Returns
 // tq_Err_Special.
 inline int32_t a_SetSpecial(TqNum &r, int32_t s, bool invalid) {
-    a_SetZero(r);
+    n_SetZero(r);
     r.V.Special = s;
     if (invalid) tq_RaiseErr(tq_Err_Invalid);
     return tq_RaiseErr(tq_Err_Special);

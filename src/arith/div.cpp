@@ -100,7 +100,7 @@ void divFraction(const TqNum &a, const TqNum &b, TqNum &r) {
 int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
-    a_SetZero(r);
+    n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Div[a.V.Special & 3][b.V.Special & 3];
     if (code == -1) return 0;
@@ -127,7 +127,7 @@ int32_t n_Div(TqNum a, TqNum b, TqNum &r) { return n_DivRef(a, b, r); }
 int32_t n_Reciprocal(TqNum a, TqNum &r) {
     const int32_t kind = a.V.NumType;
     if (r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
-    a_SetZero(r);
+    n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Div[0][a.V.Special & 3];
     if (code == -1) return 0;

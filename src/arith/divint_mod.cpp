@@ -20,10 +20,10 @@ int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
     // operand or a zero divisor decides the quotient first.
     if (code == 0 && !tq_IsZero(b.MantN) && kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
     a_CopyRecord(q.V, a.V);
-    a_SetZero(rem);
+    n_SetZero(rem);
 
     if (code == -1) {
-        a_SetZero(q);
+        n_SetZero(q);
         return 0;
     }
     if (code != 0) {

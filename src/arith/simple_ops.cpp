@@ -30,7 +30,7 @@ int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
     if (a.V.Special) return passSpecial(a, r);
     a_MoveInto(r, a);
     if (tq_IsZero(r.MantN)) {
-        a_SetZero(r);
+        n_SetZero(r);
         tq_W(r.MantN)[0] = 1;
         r.V.Sign = step;
         return 0;

@@ -38,7 +38,7 @@ int32_t expChecks(const TqNum &x, TqNum &r) {
             tq_SetSpecial(r, tq_Special_PosInf);
             return tq_RaiseErr(tq_Err_Special);
         case tq_Special_NegInf:
-            tq_SetZeroNum(r);
+            n_SetZero(r);
             return 0;
         case tq_Special_NaN:
             tq_SetSpecial(r, tq_Special_NaN);
@@ -120,7 +120,7 @@ bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
     n_Fix(q, n);
     n_Frac(q, f);
     N = tq_IsZeroNum(n) ? 0 : toInt64(n);
-    if (tq_CmpNum(f, tq_ConstNum(13, kind)) > 0) ++N;
+    if (tq_CmpNum(f, tq_ConstNum(TQ_CONST_0_5, kind)) > 0) ++N;
     if (sign < 0) N = -N;
     return true;
 }
@@ -161,7 +161,7 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
     int32_t top = tq_NWords(n) * 32 - 1;
     while (top >= 0 && !((tq_W(n)[top / 32] >> (top % 32)) & 1u)) --top;
     if (top < 0) {
-        n_GetConst(14, r);
+        n_GetConst(TQ_CONST_1, r);
         return 0;
     }
     switch (x.V.Special) {
@@ -195,10 +195,10 @@ int32_t n_Exp(TqNum x, TqNum &r) {
     if (st >= 0) return st;
     const int32_t kind = x.V.NumType;
     if (tq_IsZeroNum(x)) {
-        n_GetConst(14, r);
+        n_GetConst(TQ_CONST_1, r);
         return 0;
     }
-    tq_SetZeroNum(r);
+    n_SetZero(r);
     // Beyond 2^40 multiples of the radix step the result is out of range.
     if (tq_ApproxLog2(x) > 42) return rangeError(x, r);
     TqNum s = x;
@@ -208,7 +208,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         TqWorkPrec wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (kind == TarqDecFloat) n_Trace("Flag - A");
-        const TqNum L = tq_ConstNum(kind == TarqBinFloat ? 3 : 2, kind);
+        const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);
         if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError(x, r);
         TqNum y = x, u = x;
         n_Mul(tq_IntNum(kind, N), L, u);

@@ -123,7 +123,7 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     }
     m.MantN = M;
     m.V.Expo = -L;
-    const TqNum limit = tq_ConstNum(29, TarqBinFloat), factor = tq_ConstNum(28, TarqBinFloat);
+    const TqNum limit = tq_ConstNum(TQ_CONST_0_96875, TarqBinFloat), factor = tq_ConstNum(TQ_CONST_1_0625, TarqBinFloat);
     int32_t k = 0;
     while (tq_CmpNum(m, limit) < 0 && k < 64) {
         n_Mul(m, factor, m);
@@ -132,12 +132,12 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     TqNum s = m;
     logSeries(m, s, rounds);
     TqNum u = s;
-    n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(4, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(TQ_CONST_LN1_0625, TarqBinFloat), u);
     n_Sub(s, u, s);
-    n_Mul(tq_IntNum(TarqBinFloat, z), tq_ConstNum(1, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, z), tq_ConstNum(TQ_CONST_LN2, TarqBinFloat), u);
     n_Sub(s, u, s);
     const int64_t bytes = kind == TarqBinFloat ? static_cast<int64_t>(L) + x.V.Expo : L;
-    n_Mul(tq_IntNum(TarqBinFloat, bytes), tq_ConstNum(3, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, bytes), tq_ConstNum(TQ_CONST_LN256, TarqBinFloat), u);
     n_Add(s, u, s);
     if (kind == TarqBinFloat) {
         t = std::move(s);
@@ -149,16 +149,16 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         return;
     }
     TqNum v = d;
-    n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), tq_ConstNum(2, TarqDecFloat), v);
+    n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), tq_ConstNum(TQ_CONST_LN10, TarqDecFloat), v);
     n_Add(d, v, t);
 }
 
-// r = ln x times constant `scale` (0: none), cut to the working precision.
+// r = ln x times the constant of code `scale` (0: none), cut to the working precision.
 int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
     const int32_t st = logChecks(x, r);
     if (st >= 0) return st;
     if (tq_IsOneNum(x)) {
-        tq_SetZeroNum(r);
+        n_SetZero(r);
         return 0;
     }
     const int32_t kind = x.V.NumType;
@@ -192,10 +192,10 @@ int32_t n_Log_Taylor(TqNum m, TqNum &r) {
 }
 
 int32_t n_Log(TqNum x, TqNum &r) { return logScaled(x, r, 0); }
-int32_t n_Log2(TqNum x, TqNum &r) { return logScaled(x, r, 5); }
+int32_t n_Log2(TqNum x, TqNum &r) { return logScaled(x, r, TQ_CONST_INV_LN2); }
 
 int32_t n_Log10(TqNum x, TqNum &r) {
-    const int32_t st = logScaled(x, r, 6);
+    const int32_t st = logScaled(x, r, TQ_CONST_INV_LN10);
     if (n_TraceOn()) {
         tq_TraceNumber(x);
         tq_TraceNumber(r);

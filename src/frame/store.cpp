@@ -17,14 +17,6 @@ void n_Store_Release(int32_t h) {
     if (h < sFreeHint) sFreeHint = h;
 }
 
-void n_SetZero(TqNum &v) {
-    v.V.Sign = 1;
-    v.V.Expo = 0;
-    v.V.Special = 0;
-    v.MantN = tq_Word(0);
-    v.DenN = tq_Word(1);
-}
-
 void n_Store_Create() {
     if (gTq_Store.empty()) gTq_Store.resize(tq_Store_InitialHighest + 1);
 }

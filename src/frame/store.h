@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/tq_types.h"
+#include "numbers/number.h"  // n_SetZero
 
 extern std::vector<TqNum> gTq_Store;
 extern int32_t gTq_Store_HighestHandle;  // highest handle ever returned (option 10)
@@ -21,5 +22,3 @@ int32_t n_Store_Alloc(int32_t kind);
 void n_Store_Release(int32_t h);
 // True for a handle of an allocated slot.
 bool n_Store_Valid(int32_t h);
-// Makes v canonical zero of its kind (magnitude one zero word, DenN one word 1).
-void n_SetZero(TqNum &v);

@@ -63,7 +63,7 @@ int32_t compute(int32_t code, TqNum &v) {
     }
     TqNum t = tq_IntNum(kind, 0), r = t;
     switch (code) {
-        case 1: {
+        case TQ_CONST_LN2: {
             // ln 2 = 18 atanh(1/26) - 2 atanh(1/4801) + 8 atanh(1/8749) (the
             // kind is binary here), each series summed by binary splitting.
             TqNum a = n_AtanhInverse_Split(26), b = n_AtanhInverse_Split(4801), c = n_AtanhInverse_Split(8749);
@@ -74,7 +74,7 @@ int32_t compute(int32_t code, TqNum &v) {
             n_Add(r, c, r);
             break;
         }
-        case 2: {
+        case TQ_CONST_LN10: {
             // ln 10 = 46 atanh(1/31) + 34 atanh(1/49) + 20 atanh(1/161), in
             // binary by the same split series as ln 2, converted once below.
             // The logarithm of the binary float 10 needs full products at
@@ -92,29 +92,29 @@ int32_t compute(int32_t code, TqNum &v) {
             r = kind == TarqBinFloat ? t : n_BinToDec_Approx(t);
             break;
         }
-        case 3:
-            n_Mul(tq_ConstNum(1, kind), tq_ConstNum(19, kind), r);
+        case TQ_CONST_LN256:
+            n_Mul(tq_ConstNum(TQ_CONST_LN2, kind), tq_ConstNum(TQ_CONST_8, kind), r);
             break;
-        case 4:
-            n_Log_Taylor(tq_ConstNum(28, kind), r);
+        case TQ_CONST_LN1_0625:
+            n_Log_Taylor(tq_ConstNum(TQ_CONST_1_0625, kind), r);
             break;
-        case 5:
-            n_Div(tq_ConstNum(14, kind), tq_ConstNum(1, kind), r);
+        case TQ_CONST_INV_LN2:
+            n_Div(tq_ConstNum(TQ_CONST_1, kind), tq_ConstNum(TQ_CONST_LN2, kind), r);
             break;
-        case 6:
-            n_Div(tq_ConstNum(14, kind), tq_ConstNum(2, kind), r);
+        case TQ_CONST_INV_LN10:
+            n_Div(tq_ConstNum(TQ_CONST_1, kind), tq_ConstNum(TQ_CONST_LN10, kind), r);
             break;
-        case 7:
-            n_Sqrt(tq_ConstNum(16, kind), r);
+        case TQ_CONST_SQRT2:
+            n_Sqrt(tq_ConstNum(TQ_CONST_2, kind), r);
             break;
-        case 8:
+        case TQ_CONST_PI:
             r = n_Pi_Chudnovsky();
             break;
-        case 9:
-            n_MulBy2(tq_ConstNum(8, kind), r);
+        case TQ_CONST_2PI:
+            n_MulBy2(tq_ConstNum(TQ_CONST_PI, kind), r);
             break;
-        default:
-            n_DivBy2(tq_ConstNum(8, kind), r);
+        default:  // TQ_CONST_PI_2
+            n_DivBy2(tq_ConstNum(TQ_CONST_PI, kind), r);
             break;
     }
     copyValue(r, v);
@@ -140,7 +140,7 @@ bool keepServes(const TqNum &keep, int32_t kind, int32_t P) {
 
 int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
     const int32_t kind = v.V.NumType;
-    if (!tq_IsFloatKind(kind) || (code == 4 && kind != TarqBinFloat)) return tq_RaiseErr(tq_Err_Type);
+    if (!tq_IsFloatKind(kind) || (code == TQ_CONST_LN1_0625 && kind != TarqBinFloat)) return tq_RaiseErr(tq_Err_Type);
     const int32_t P = gTq_Prec_Bytes_Internal;
     const int32_t slot = slotOf(code, kind);
     TqNum &work = tq_ConstCache_Working()[slot];

@@ -18,24 +18,24 @@ void setMag(TqNum &v, uint32_t w, int32_t expo) {
 int32_t n_GetConst(int32_t code, TqNum &v) {
     v.V.Sign = 1;
     v.V.Special = 0;
-    if (code < 1 || code > 33) return tq_RaiseErr(tq_Err_Invalid);
-    if (code <= 10) return n_GetConst_Computed(code, v);
+    if (code < TQ_CONST_LN2 || code > TQ_CONST_NAN) return tq_RaiseErr(tq_Err_Invalid);
+    if (code <= TQ_CONST_PI_2) return n_GetConst_Computed(code, v);
     const int32_t kind = v.V.NumType;
     const bool numeric = kind >= TarqDecFloat && kind <= TarqFraction;
     const bool isFloat = kind == TarqDecFloat || kind == TarqBinFloat;
-    if (code >= 31) {
+    if (code >= TQ_CONST_POSINF) {
         if (!numeric) return tq_RaiseErr(tq_Err_Type);
-        v.V.Special = code - 30;
+        v.V.Special = code - TQ_CONST_0_001;  // 1 +inf, 2 -inf, 3 NaN
         return 0;
     }
-    if (code == 11 || (code >= 14 && code <= 27)) {
+    if (code == TQ_CONST_0 || (code >= TQ_CONST_1 && code <= TQ_CONST_256)) {
         if (!numeric) return tq_RaiseErr(tq_Err_Type);
-        setMag(v, kIntegers[code - 11], 0);
-        if (code == 15) v.V.Sign = -1;
+        setMag(v, kIntegers[code - TQ_CONST_0], 0);
+        if (code == TQ_CONST_MINUS1) v.V.Sign = -1;
         return 0;
     }
-    if (code == 12 || code == 13) {  // 0.25 and 0.5
-        const bool quarter = code == 12;
+    if (code == TQ_CONST_0_25 || code == TQ_CONST_0_5) {
+        const bool quarter = code == TQ_CONST_0_25;
         if (kind == TarqDecFloat) {
             setMag(v, quarter ? 25 : 5, quarter ? -2 : -1);
         } else if (kind == TarqBinFloat) {
@@ -48,9 +48,9 @@ int32_t n_GetConst(int32_t code, TqNum &v) {
         }
         return 0;
     }
-    if (code == 28 || code == 29) {  // 1.0625 and 0.96875, binary floats only
+    if (code == TQ_CONST_1_0625 || code == TQ_CONST_0_96875) {  // binary floats only
         if (kind != TarqBinFloat) return tq_RaiseErr(tq_Err_Type);
-        if (code == 28) {
+        if (code == TQ_CONST_1_0625) {
             setMag(v, 0x10000000u, -4);
             v.MantN += tq_Word(1);
         } else {
@@ -58,7 +58,7 @@ int32_t n_GetConst(int32_t code, TqNum &v) {
         }
         return 0;
     }
-    // Code 30: 0.001, exact as a decimal float, slightly above as a binary float.
+    // TQ_CONST_0_001: exact as a decimal float, slightly above as a binary float.
     if (!isFloat) return tq_RaiseErr(tq_Err_Type);
     if (kind == TarqDecFloat)
         setMag(v, 1, -3);

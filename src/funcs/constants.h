@@ -1,6 +1,7 @@
 // Numbered constants: 1..10 computed and cached, 11..33 fixed.
 #pragma once
 #include "base/tq_types.h"
+#include "tarq.h"  // the constant codes
 
 // Loads constant `code` into v in v's own kind. Status 0, tq_Err_Invalid or
 // tq_Err_Type.

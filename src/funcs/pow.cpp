@@ -54,13 +54,13 @@ int32_t setSpecial(TqNum &c, int32_t special, bool err) {
 }
 
 int32_t setOne(TqNum &c, int32_t sign) {
-    n_GetConst(14, c);
+    n_GetConst(TQ_CONST_1, c);
     c.V.Sign = sign;
     return 0;
 }
 
 int32_t setZero(TqNum &c) {
-    tq_SetZeroNum(c);
+    n_SetZero(c);
     return 0;
 }
 

@@ -223,7 +223,7 @@ int32_t n_Sqrt(TqNum a, TqNum &c) {
         return tq_RaiseErr(tq_Err_Special);
     }
     if (a.V.NumType >= TarqDecFloat && a.V.NumType <= TarqFraction && tq_IsZeroNum(a)) {
-        tq_SetZeroNum(c);
+        n_SetZero(c);
         return 0;
     }
     if (a.V.NumType != TarqDecFloat && a.V.NumType != TarqBinFloat && a.V.NumType != TarqBigInt)

@@ -33,16 +33,8 @@ void tq_SetSpecial(TqNum &v, int32_t special) {
     if (v.DenN.empty()) v.DenN = tq_Word(1);
 }
 
-void tq_SetZeroNum(TqNum &v) {
-    v.V.Sign = 1;
-    v.V.Expo = 0;
-    v.V.Special = 0;
-    v.MantN = tq_Word(0);
-    v.DenN = tq_Word(1);
-}
-
 int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign) {
-    tq_SetZeroNum(v);
+    n_SetZero(v);
     if (!tooLarge) return tq_RaiseErr(tq_Err_ExpRange);
     v.V.Special = sign < 0 ? tq_Special_NegInf : tq_Special_PosInf;
     return tq_RaiseErr(tq_Err_ExpRange | tq_Err_Special);

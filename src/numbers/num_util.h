@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/tq_types.h"
+#include "numbers/number.h"  // n_SetZero
 
 // A finite number of the given kind holding the integer v (Sign from v).
 TqNum tq_IntNum(int32_t kind, int64_t v);
@@ -12,8 +13,6 @@ constexpr int32_t tq_MaxRounds = 2000000;
 // A number of the given kind holding only a special value (1..3).
 TqNum tq_SpecialNum(int32_t kind, int32_t special);
 void tq_SetSpecial(TqNum &v, int32_t special);
-// Makes v canonical zero, keeping its kind.
-void tq_SetZeroNum(TqNum &v);
 // A float result beyond the exponent range: the infinity of the sign when it
 // is too large, else zero; raises and returns tq_Err_ExpRange (with
 // tq_Err_Special for the infinity).

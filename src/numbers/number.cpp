@@ -283,6 +283,14 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     }
 }
 
+void n_SetZero(TqNum &v) {
+    v.V.Sign = 1;
+    v.V.Expo = 0;
+    v.V.Special = 0;
+    v.MantN = tq_Word(0);
+    v.DenN = tq_Word(1);
+}
+
 int32_t n_NormaliseZero(TarqVar &v, TqStr &MantN) {
     size_t n = MantN.size() / 4;
     while (n > 0 && tq_W(MantN)[n - 1] == 0) --n;

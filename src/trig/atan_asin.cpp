@@ -15,7 +15,6 @@
 #include "trig_support.h"
 
 namespace {
-constexpr int32_t kHalfPi = 10, kOne = 14, kThousandth = 30;
 // Guard bytes: each of the ten or so halvings of the angle rounds a square
 // root and a quotient, which must stay below the last place.
 constexpr int32_t kGuardBytes = 8;
@@ -36,14 +35,14 @@ int32_t n_Atan(TqNum x, TqNum &r) {
 
 int32_t n_Atan_Core(TqNum x, TqNum &r) {
     const int32_t kind = x.V.NumType;
-    const TqNum one = trig_Const(kOne, kind);
+    const TqNum one = trig_Const(TQ_CONST_1, kind);
     TqNum t = trig_Zero(kind), u = trig_Zero(kind);
     int32_t status = 0;
     if (trig_Greater(x, one)) {
         status |= n_Div(one, x, t);
         status |= n_Atan_Core(std::move(t), u);
-        status |= n_Sub(trig_Const(kHalfPi, kind), u, r);
-    } else if (trig_Greater(x, trig_Const(kThousandth, kind))) {
+        status |= n_Sub(trig_Const(TQ_CONST_PI_2, kind), u, r);
+    } else if (trig_Greater(x, trig_Const(TQ_CONST_0_001, kind))) {
         TqNum w = trig_Zero(kind);
         status |= n_Sqr(x, w);
         status |= n_Add(one, w, w);
@@ -88,13 +87,13 @@ int32_t n_Asin(TqNum x, TqNum &r) {
     const int32_t kind = x.V.NumType;
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
-    const TqNum one = trig_Const(kOne, kind);
+    const TqNum one = trig_Const(TQ_CONST_1, kind);
     if (trig_Greater(x, one)) return trig_SetNaN(r);
     TqRaisedPrecision prec(kGuardBytes);
     TqNum a = trig_Zero(kind);
     int32_t status = 0;
     if (trig_Equal(x, one)) {
-        status |= n_GetConst(kHalfPi, a);
+        status |= n_GetConst(TQ_CONST_PI_2, a);
     } else {
         TqNum below = trig_Zero(kind), above = trig_Zero(kind), t = trig_Zero(kind);
         status |= n_Sub(one, x, below);

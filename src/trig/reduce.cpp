@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int32_t kHalfPi = 10, kOneHalf = 13, kOne = 14, kTwo = 16, kThree = 17;
 // Bits of r wanted beyond the evaluation precision, and the bits the product
 // k pi/2 and the subtraction may lose.
 constexpr int32_t kGuardBits = 64;
@@ -39,9 +38,9 @@ uint32_t quarterTurns(const TqNum &k) {
     n_MulBy2(q, q);
     n_Sub(k, q, t);
     const int32_t kind = k.V.NumType;
-    if (tq_CmpNum(t, tq_ConstNum(kOne, kind)) == 0) return 1;
-    if (tq_CmpNum(t, tq_ConstNum(kTwo, kind)) == 0) return 2;
-    if (tq_CmpNum(t, tq_ConstNum(kThree, kind)) == 0) return 3;
+    if (tq_CmpNum(t, tq_ConstNum(TQ_CONST_1, kind)) == 0) return 1;
+    if (tq_CmpNum(t, tq_ConstNum(TQ_CONST_2, kind)) == 0) return 2;
+    if (tq_CmpNum(t, tq_ConstNum(TQ_CONST_3, kind)) == 0) return 3;
     return 0;
 }
 
@@ -80,11 +79,11 @@ int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
         const int32_t kind = viaBinary ? TarqBinFloat : ax.V.NumType;
         TqNum x = ax;
         int32_t status = viaBinary ? toBinary(ax, x) : 0;
-        const TqNum halfPi = tq_ConstNum(kHalfPi, kind);
+        const TqNum halfPi = tq_ConstNum(TQ_CONST_PI_2, kind);
         TqNum q = x, k = x, kp = x;
         r = x;
         status |= n_Div(x, halfPi, q);
-        status |= n_Add(q, tq_ConstNum(kOneHalf, kind), q);
+        status |= n_Add(q, tq_ConstNum(TQ_CONST_0_5, kind), q);
         status |= n_Fix(q, k);
         status |= n_Mul(k, halfPi, kp);
         status |= n_Sub(x, kp, r);

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int32_t kOne = 14, kTwo = 16, kFive = 18, kEight = 19, kSixteen = 21, kTwenty = 22;
 // Guard bytes of the evaluation: the multiple-angle steps cost a few bits, the
 // quotient of the tangent one more rounding.
 constexpr int32_t kEvalGuardBytes = 8;
@@ -47,10 +46,10 @@ int32_t quintupleAngle(TqNum &s) {
     int32_t status = n_Sqr(s, s2);
     status |= n_Mul(s2, s, s3);
     status |= n_Mul(s2, s3, s5);
-    status |= n_Mul(trig_Const(kSixteen, kind), s5, a);
-    status |= n_Mul(trig_Const(kTwenty, kind), s3, b);
+    status |= n_Mul(trig_Const(TQ_CONST_16, kind), s5, a);
+    status |= n_Mul(trig_Const(TQ_CONST_20, kind), s3, b);
     status |= n_Sub(a, b, a);
-    status |= n_Mul(trig_Const(kFive, kind), s, c);
+    status |= n_Mul(trig_Const(TQ_CONST_5, kind), s, c);
     status |= n_Add(a, c, s);
     return status;
 }
@@ -60,12 +59,12 @@ int32_t quintupleAngle(TqNum &s) {
 int32_t quadrupleAngle(TqNum &u) {
     const int32_t kind = u.V.NumType;
     TqNum c = trig_Zero(kind), w = trig_Zero(kind);
-    int32_t status = n_Sub(trig_Const(kOne, kind), u, c);
+    int32_t status = n_Sub(trig_Const(TQ_CONST_1, kind), u, c);
     status |= n_Sqr(c, c);
-    status |= n_Sub(trig_Const(kTwo, kind), u, w);
+    status |= n_Sub(trig_Const(TQ_CONST_2, kind), u, w);
     status |= n_Mul(u, w, w);
     status |= n_Mul(c, w, w);
-    status |= n_Mul(trig_Const(kEight, kind), w, u);
+    status |= n_Mul(trig_Const(TQ_CONST_8, kind), w, u);
     return status;
 }
 
@@ -94,8 +93,8 @@ int32_t sinCosDecimal(const TqNum &r, TqNum &s, TqNum &c, bool wantCos) {
     if (wantCos) {
         const int32_t kind = r.V.NumType;
         TqNum below = trig_Zero(kind), above = trig_Zero(kind);
-        status |= n_Sub(trig_Const(kOne, kind), s, below);
-        status |= n_Add(trig_Const(kOne, kind), s, above);
+        status |= n_Sub(trig_Const(TQ_CONST_1, kind), s, below);
+        status |= n_Add(trig_Const(TQ_CONST_1, kind), s, above);
         status |= sqrtOfProduct(below, above, c);
     }
     return status;
@@ -118,14 +117,14 @@ int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
         status |= n_Versine_Taylor(std::move(t), u);
         for (int32_t i = 0; i < 4; ++i) status |= quadrupleAngle(u);
     }
-    const TqNum one = trig_Const(kOne, kind);
+    const TqNum one = trig_Const(TQ_CONST_1, kind);
     status |= n_Sub(one, u, c);
     if (wantSin) {
         if (direct) {
             status |= n_Sin_Taylor(r, s);
         } else {
             TqNum w = trig_Zero(kind);
-            status |= n_Sub(trig_Const(kTwo, kind), u, w);
+            status |= n_Sub(trig_Const(TQ_CONST_2, kind), u, w);
             status |= sqrtOfProduct(u, w, s);
             s.V.Sign = r.V.Sign;
         }
@@ -141,7 +140,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     const bool negative = x.V.Sign == -1 && !trig_IsZero(x);
     x.V.Sign = 1;
     if (trig_IsZero(x)) {
-        trig_Assign(result, trig_Const(f == Fn::Cos ? kOne : 11, kind));
+        trig_Assign(result, trig_Const(f == Fn::Cos ? TQ_CONST_1 : TQ_CONST_0, kind));
         return 0;
     }
     TqRaisedPrecision prec(kEvalGuardBytes);

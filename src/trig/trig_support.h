@@ -3,6 +3,7 @@
 // working precision.
 #pragma once
 #include "base/tq_types.h"
+#include "tarq.h"  // the constant codes
 
 // Canonical zero of the given kind.
 TqNum trig_Zero(int32_t kind);

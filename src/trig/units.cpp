@@ -21,11 +21,11 @@ int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
     }
     const int32_t kind = x.V.NumType;
     TqNum angle = trig_Zero(kind);
-    int32_t status = n_GetConst(code <= 2 ? 25 : 26, angle);  // 180 or 200
+    int32_t status = n_GetConst(code <= 2 ? TQ_CONST_180 : TQ_CONST_200, angle);
     if (status) return status;
     TqRaisedPrecision prec(2);
     TqNum pi = trig_Zero(kind), product = trig_Zero(kind), quotient = trig_Zero(kind);
-    status = n_GetConst(8, pi);
+    status = n_GetConst(TQ_CONST_PI, pi);
     if (status) {
         prec.finish(r);
         return status;

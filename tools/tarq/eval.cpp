@@ -238,7 +238,10 @@ private:
 
     Number constant(const std::string &name, size_t col) const {
         if (name == "e") return call1(TQ_EXP, fromLong(1), "the constant e", col);
-        const int32_t code = name == "pi" ? 8 : name == "ln2" ? 1 : name == "ln10" ? 2 : 7;
+        const int32_t code = name == "pi"     ? TQ_CONST_PI
+                             : name == "ln2"  ? TQ_CONST_LN2
+                             : name == "ln10" ? TQ_CONST_LN10
+                                              : TQ_CONST_SQRT2;
         Number v = fresh();
         int32_t s = TQ_GETCONST(code, v.handle());
         if (s) throw CalcError{"the constant " + name + " needs a float kind (dec or bin)", col};
