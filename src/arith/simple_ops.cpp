@@ -153,6 +153,10 @@ int32_t n_Fix(TqNum a, TqNum &r) {
                 const int32_t k = -r.V.Expo;
                 if (k <= 9) {
                     tq_DivWord(r.MantN, a_Pow10Word[k]);
+                } else if (static_cast<int64_t>(k) > 3 * static_cast<int64_t>(tq_Len(r.MantN)) + 10) {
+                    // 10^k > 2^(3.3k) exceeds any magnitude of that many bytes: the
+                    // integer part is zero, found without building 10^k.
+                    r.MantN.assign(4, '\0');
                 } else {
                     TqStr p, q, rem;
                     n_Pow10_Integer(k, p);
