@@ -118,8 +118,9 @@ int32_t floatFinite(const TqNum &a, const TqNum &b, TqNum &c) {
     return st;
 }
 
-int32_t floatSpecial(const TqNum &a, const TqNum &b, TqNum &c) {
-    const int32_t kind = a.V.NumType;
+// The rows shared by every kind when an operand is special: NaN, a negative or
+// unit base, a zero or negative exponent, a zero base. -1 when none applies.
+int32_t commonSpecial(const TqNum &a, const TqNum &b, TqNum &c) {
     if (isNaN(a) || isNaN(b)) return setSpecial(c, tq_Special_NaN, true);
     if (finite(a) && tq_IsNegNum(a)) return setSpecial(c, tq_Special_NaN, true);
     if (finite(a) && tq_IsOneNum(a)) return setOne(c, 1);
@@ -129,6 +130,12 @@ int32_t floatSpecial(const TqNum &a, const TqNum &b, TqNum &c) {
         if (isNegInf(b)) return setSpecial(c, tq_Special_PosInf, true);
         return setZero(c);
     }
+    return -1;
+}
+
+int32_t floatSpecial(const TqNum &a, const TqNum &b, TqNum &c) {
+    const int32_t kind = a.V.NumType;
+    if (const int32_t st = commonSpecial(a, b, c); st >= 0) return st;
     if (isPosInf(a) && isNegInf(b)) return setZero(c);
     if (isPosInf(a)) return setSpecial(c, tq_Special_PosInf, true);
     if (isNegInf(a) && finite(b) && !isWhole(b)) return setSpecial(c, tq_Special_NaN, true);
@@ -181,15 +188,7 @@ int32_t intFinite(const TqNum &a, const TqNum &b, TqNum &c) {
 }
 
 int32_t intSpecial(const TqNum &a, const TqNum &b, TqNum &c) {
-    if (isNaN(a) || isNaN(b)) return setSpecial(c, tq_Special_NaN, true);
-    if (finite(a) && tq_IsNegNum(a)) return setSpecial(c, tq_Special_NaN, true);
-    if (finite(a) && tq_IsOneNum(a)) return setOne(c, 1);
-    if (finite(b) && tq_IsZeroNum(b)) return setSpecial(c, tq_Special_NaN, true);
-    if (finite(b) && tq_IsNegNum(b)) return setZero(c);
-    if (finite(a) && tq_IsZeroNum(a)) {
-        if (isNegInf(b)) return setSpecial(c, tq_Special_PosInf, true);
-        return setZero(c);
-    }
+    if (const int32_t st = commonSpecial(a, b, c); st >= 0) return st;
     if (isNegInf(b)) return setZero(c);
     if (isPosInf(a)) return setSpecial(c, tq_Special_PosInf, true);
     if (finite(a)) return setSpecial(c, tq_Special_PosInf, true);
