@@ -3,18 +3,21 @@
 //
 // e^x: x = N L + y with L = ln 256 (binary) or ln 10 (decimal) and N the
 // nearest integer to x / L (halves toward zero), so that the factor e^(N L)
-// is a plain exponent change of N. y is shrunk further by 2^16 (a byte shift)
-// or by 1000 (an exponent change), e^y is summed as a Taylor series whose
-// terms carry only the bytes that can still reach the sum, and the sum is
-// raised back by 16 squarings or the power 1000. The reduction, the series and
-// the powering run 8 bytes above the working precision, and the result is cut
-// once at the end. A multiple N outside the signed 32-bit range, or one that
+// is a plain exponent change of N. Binary: e^y is found in fixed point on
+// bare words (expBinary): y / 2^s, the series of funcs/series.h, s squarings,
+// with s near 0.6 sqrt(bits) to balance squarings against terms. Decimal: y
+// is shrunk by 1000 (an exponent change), e^y is summed as a Taylor series of
+// decimal floats whose terms carry only the bytes that can still reach the
+// sum, and raised back by the power 1000. The reduction and the evaluation
+// run 8 bytes above the working precision, and the result is cut once at the
+// end. A multiple N outside the signed 32-bit range, or one that
 // would carry the exponent out of it, is out of range (tq_Err_ExpRange).
 #include <cmath>
 
 #include "arith/arith.h"
 #include "funcs/constants.h"
 #include "funcs/funcs.h"
+#include "funcs/series.h"
 #include "numbers/num_util.h"
 #include "explog.h"
 #include "numbers/number.h"
@@ -76,6 +79,27 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
         if (tq_ApproxLog2(t) < tq_ApproxLog2(S) - 8.0 * G) break;
     }
     out = std::move(S);
+}
+
+// e^y of a binary float with |y| <= 3 at the working precision (not cut
+// further), in fixed point: T = |y| / 2^s, the series of e^T (or e^-T),
+// then s squarings. Losses, in bits below the working precision: the series
+// 4 K + 2 units (K < 2^12 terms: 14 bits), T's truncation one unit, each
+// squaring one unit, all of them doubled by every later squaring (s bits),
+// and e^y down to e^-3 (5 bits) below the integer word; 24 guard bits cover
+// the first and last with room.
+void expBinary(const TqNum &y, TqNum &out) {
+    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+    // Squarings against terms: each squaring is one full product, each term
+    // about a third of one, and s squarings save about bits / s terms.
+    int32_t s = static_cast<int32_t>(0.6 * std::sqrt(static_cast<double>(bits)));
+    if (s < 4) s = 4;
+    const int32_t W = (bits + s + 24 + 31) / 32;
+    TqStr T, S;
+    if (tq_IsZeroNum(y) || !tq_FixedFromBin(y, s, W, T)) T.assign(4 * static_cast<size_t>(W + 1), '\0');
+    tq_SeriesSum(y.V.Sign < 0 ? tq_Series_ExpNeg : tq_Series_Exp, T, W, S);
+    for (int32_t i = 0; i < s; ++i) tq_FixedSqr(S, W, S);
+    tq_BinFromFixed(std::move(S), W, out);
 }
 
 // The value of an integer-valued finite float below 2^62 in magnitude.
@@ -143,7 +167,11 @@ int32_t n_Exp_Taylor(TqNum y, TqNum &r) {
     {
         TqWorkPrec wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
-        expSeries(y, s, &rounds);
+        if (y.V.NumType == TarqBinFloat && tq_ApproxLog2(y) < 1.5) {
+            expBinary(y, s);
+        } else {
+            expSeries(y, s, &rounds);
+        }
     }
     n_ReducePrecision(s.V, s.MantN);
     r.V.Sign = s.V.Sign;
@@ -213,19 +241,11 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         TqNum y = x, u = x;
         n_Mul(tq_IntNum(kind, N), L, u);
         n_Sub(x, u, y);
-        if (!tq_IsZeroNum(y)) {
-            if (kind == TarqBinFloat) {
-                // y / 2^16: two zero bytes below the magnitude, two above, Expo - 4.
-                y.MantN = TqStr(2, '\0') + y.MantN + TqStr(2, '\0');
-                y.V.Expo -= 4;
-            } else {
-                y.V.Expo -= 3;
-            }
-        }
-        expSeries(y, s, &rounds);
         if (kind == TarqBinFloat) {
-            for (int32_t i = 0; i < 16; ++i) n_Sqr(s, s);
+            expBinary(y, s);
         } else {
+            if (!tq_IsZeroNum(y)) y.V.Expo -= 3;
+            expSeries(y, s, &rounds);
             TqStr thousand = tq_Word(1000);
             n_PowMant(s, thousand, s);
         }
