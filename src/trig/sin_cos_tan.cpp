@@ -8,15 +8,16 @@
 //
 // Decimal floats take the sine series on r / 125 and three quintuple-angle
 // steps, then cos r = sqrt((1 - s)(1 + s)), which cannot cancel for
-// |s| <= sin(pi/4). Binary floats take the series of u = 1 - cos on r / 256
-// and four quadruple-angle steps written for u, 1 - cos 4t = 8 c^2 u (2 - u)
-// with c = 1 - u: every step a product of positive factors, so u keeps its
-// relative precision down to the smallest r; then sin r = sqrt(u (2 - u)).
-// Small r (below 2^-12) skip the scaling and go through the series directly.
+// |s| <= sin(pi/4); small r (below 2^-12) skip the scaling. Binary floats
+// are evaluated in fixed point on bare words (sinCosBinary): the series of
+// sin t / t and cos t for t = r / 2^j, then j double-angle steps.
+#include <cmath>
 #include <string>
 
 #include "arith/arith.h"
 #include "funcs/funcs.h"
+#include "funcs/series.h"
+#include "kernels/limbs.h"
 #include "numbers/num_util.h"
 #include "base/tq_state.h"
 #include "kernels/mul.h"
@@ -28,7 +29,8 @@ namespace {
 // Guard bytes of the evaluation: the multiple-angle steps cost a few bits, the
 // quotient of the tangent one more rounding.
 constexpr int32_t kEvalGuardBytes = 8;
-// Below 2^-12 the series on r itself converge as fast as on the scaled r.
+// Below 2^-12 the decimal series on r itself converge as fast as on the
+// scaled r.
 constexpr double kDirectLog2 = -12.0;
 
 // The one-word integer k in x's kind (the divisor of the series).
@@ -51,20 +53,6 @@ int32_t quintupleAngle(TqNum &s) {
     status |= n_Sub(a, b, a);
     status |= n_Mul(trig_Const(TQ_CONST_5, kind), s, c);
     status |= n_Add(a, c, s);
-    return status;
-}
-
-// u := 8 (1 - u)^2 u (2 - u): 1 - cos of four times the angle from
-// u = 1 - cos of the angle.
-int32_t quadrupleAngle(TqNum &u) {
-    const int32_t kind = u.V.NumType;
-    TqNum c = trig_Zero(kind), w = trig_Zero(kind);
-    int32_t status = n_Sub(trig_Const(TQ_CONST_1, kind), u, c);
-    status |= n_Sqr(c, c);
-    status |= n_Sub(trig_Const(TQ_CONST_2, kind), u, w);
-    status |= n_Mul(u, w, w);
-    status |= n_Mul(c, w, w);
-    status |= n_Mul(trig_Const(TQ_CONST_8, kind), w, u);
     return status;
 }
 
@@ -100,36 +88,46 @@ int32_t sinCosDecimal(const TqNum &r, TqNum &s, TqNum &c, bool wantCos) {
     return status;
 }
 
-// Sine and cosine of a reduced binary r (the sine only when wantSin).
+// c := 2 c^2 - 1 on a fixed-point c in [1/sqrt 2, 1] (the cosine of twice
+// the angle, not below 0).
+void doubleCos(TqStr &c, int32_t W) {
+    tq_FixedSqr(c, W, c);
+    uint32_t *w = tq_W(c);
+    tq_Lsh1N(w, w, W + 1);
+    w[W] -= 1;
+}
+
+// Sine and cosine of a reduced binary r (the sine only when wantSin), in
+// fixed point: t = |r| / 2^j with j chosen so that t <= 2^-j0, the series of
+// sin t / t and cos t on T = t^2, then j doublings
+//     sin 2a / 2a = (sin a / a) cos a,   cos 2a = 2 cos^2 a - 1,
+// and sin r = r (sin r / r). Every value stays between 1/2 and 1, so the
+// fixed point keeps its relative precision however small r is. Losses below
+// the working precision: the series 4 K + 2 units (14 bits), T one unit, and
+// each doubling multiplies the error of the cosine by 4 (2 j bits) and adds
+// it to the quotient's; 24 + 2 j guard bits cover them.
 int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
-    const int32_t kind = r.V.NumType;
-    int32_t status = 0;
-    TqNum u = trig_Zero(kind);
-    const bool direct = tq_ApproxLog2(r) < kDirectLog2;
-    if (direct) {
-        status |= n_Versine_Taylor(r, u);
-    } else {
-        // r / 256: the magnitude moves up three bytes inside one more word,
-        // and the exponent down one word.
-        TqNum t = r;
-        t.MantN = std::string(3, '\0') + t.MantN + std::string(1, '\0');
-        t.V.Expo -= 4;
-        status |= n_Versine_Taylor(std::move(t), u);
-        for (int32_t i = 0; i < 4; ++i) status |= quadrupleAngle(u);
+    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+    // Doublings against terms: each doubling costs one or two full products,
+    // each term of the two series about a third of one.
+    const int32_t j0 = static_cast<int32_t>(0.4 * std::sqrt(static_cast<double>(bits))) + 2;
+    const double lr = tq_ApproxLog2(r);
+    const int32_t j = lr + j0 > 0 ? static_cast<int32_t>(std::ceil(lr + j0)) : 0;
+    const int32_t W = (bits + 2 * j + 24 + 31) / 32;
+    TqStr t, T, cf, sf;
+    if (!tq_FixedFromBin(r, j, W, t)) return tq_RaiseErr(tq_Err_Invalid);  // |r| <= 1 by the reduction
+    tq_FixedSqr(t, W, T);
+    tq_SeriesSum(tq_Series_Cos, T, W, cf);
+    if (wantSin) tq_SeriesSum(tq_Series_SinOverX, T, W, sf);
+    for (int32_t i = 0; i < j; ++i) {
+        if (wantSin) tq_FixedMul(sf, cf, W, sf);
+        doubleCos(cf, W);
     }
-    const TqNum one = trig_Const(TQ_CONST_1, kind);
-    status |= n_Sub(one, u, c);
-    if (wantSin) {
-        if (direct) {
-            status |= n_Sin_Taylor(r, s);
-        } else {
-            TqNum w = trig_Zero(kind);
-            status |= n_Sub(trig_Const(TQ_CONST_2, kind), u, w);
-            status |= sqrtOfProduct(u, w, s);
-            s.V.Sign = r.V.Sign;
-        }
-    }
-    return status;
+    tq_BinFromFixed(std::move(cf), W, c);
+    if (!wantSin) return 0;
+    TqNum q = trig_Zero(TarqBinFloat);
+    tq_BinFromFixed(std::move(sf), W, q);
+    return n_Mul(r, q, s);
 }
 
 enum class Fn { Sin, Cos, Tan };
@@ -243,17 +241,5 @@ int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
     trig_Assign(r, sum);
     prec.finish(r);
     n_Trace("n_Sin_Taylor, nr of loops:" + std::to_string(loops));
-    return status;
-}
-
-int32_t n_Versine_Taylor(TqNum x, TqNum &r) {
-    TqRaisedPrecision prec(2);
-    TqNum x2 = trig_Zero(x.V.NumType), half = x2, sum = x2;
-    int32_t status = n_Sqr(x, x2);
-    status |= n_DivBy2(x2, half);
-    int32_t loops = 0;
-    status |= alternatingSeries(x2, std::move(half), 2, prec, sum, loops);
-    trig_Assign(r, sum);
-    prec.finish(r);
     return status;
 }

@@ -10,10 +10,9 @@ int32_t n_Tan(TqNum x, TqNum &r);
 int32_t n_Atan(TqNum x, TqNum &r);
 int32_t n_Asin(TqNum x, TqNum &r);
 
-// The series: sine and 1 - cosine for small |x|, arc tangent for
+// The series of decimal floats: sine for small |x|, arc tangent for
 // 0 <= x <= 0.001.
 int32_t n_Sin_Taylor(TqNum x, TqNum &r);
-int32_t n_Versine_Taylor(TqNum x, TqNum &r);
 int32_t n_Atan_Series(TqNum x, TqNum &r);
 // Arc tangent of a non-negative x by halving the angle down to the series.
 int32_t n_Atan_Core(TqNum x, TqNum &r);

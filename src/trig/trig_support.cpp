@@ -54,45 +54,16 @@ void trig_Assign(TqNum &r, const TqNum &v) {
 }
 
 TqRaisedPrecision::TqRaisedPrecision(int32_t extraBytes) {
-    setA_ = n_PrecisionParameters_Store();
-    // The precision change below rewrites the fixed sets; keep the caller's.
-    for (int32_t i = 0; i < 3; ++i) {
-        n_PrecisionParameters_Retrieve(i + 1);
-        fixed_[i] = n_PrecisionParameters_Store();
-    }
-    n_PrecisionParameters_Retrieve(setA_);
-    n_SetPrecision_Export(3, gTq_Prec_Bytes_Internal + extraBytes);
-    setB_ = n_PrecisionParameters_Store();
+    scope_.set(gTq_Prec_Bytes_Internal + extraBytes);
+    raised_ = gTq_Prec_Bytes_Internal;
 }
 
-// Restoring copies strings; should that fail while an exception unwinds, the
-// export frame puts the caller's precision back instead.
-TqRaisedPrecision::~TqRaisedPrecision() {
-    if (done_) return;
-    try {
-        restore();
-    } catch (...) {
-    }
-}
+void TqRaisedPrecision::toCaller() { scope_.restore(); }
 
-void TqRaisedPrecision::toCaller() { n_PrecisionParameters_Retrieve(setA_); }
-
-void TqRaisedPrecision::toRaised() { n_PrecisionParameters_Retrieve(setB_); }
-
-void TqRaisedPrecision::restore() {
-    done_ = true;
-    for (int32_t i = 0; i < 3; ++i) {
-        n_PrecisionParameters_Retrieve(fixed_[i]);
-        n_PrecisionParameters_Store(i + 1);
-        n_PrecisionParameters_FreeSet(fixed_[i]);
-    }
-    n_PrecisionParameters_Retrieve(setA_);
-    n_PrecisionParameters_FreeSet(setA_);
-    n_PrecisionParameters_FreeSet(setB_);
-}
+void TqRaisedPrecision::toRaised() { scope_.set(raised_); }
 
 void TqRaisedPrecision::finish(TqNum &r) {
-    restore();
+    scope_.restore();
     if (r.V.Special == 0) {
         n_ReducePrecision(r.V, r.MantN);
         n_NormaliseZero(r.V, r.MantN);

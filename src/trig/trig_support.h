@@ -3,6 +3,7 @@
 // working precision.
 #pragma once
 #include "base/tq_types.h"
+#include "numbers/num_util.h"  // TqWorkPrec
 #include "tarq.h"  // the constant codes
 
 // Canonical zero of the given kind.
@@ -23,32 +24,26 @@ int32_t trig_CommonChecks(const TqNum &x, TqNum &r);
 // r takes v's value but keeps its own InUse.
 void trig_Assign(TqNum &r, const TqNum &v);
 
-// A working precision raised for the length of one operation. Construction
-// saves the caller's precision (set A) and the fixed sets 1 to 3, then raises
-// the precision by `extraBytes` (rounded up to whole words) the way a precision
-// change does, which also rewrites the fixed sets for nested operations, and
-// saves the raised precision (set B). finish() restores everything and cuts
-// the result to the caller's precision; the destructor restores the state if
-// finish() was not reached.
+// A working precision raised for the length of one operation: construction
+// raises the bytes (and digits) of the working precision by `extraBytes`
+// (rounded up to whole words); finish() puts the caller's back and cuts the
+// result to it; the destructor puts it back if finish() was not reached. No
+// operation reads the saved parameter sets or the power of ten of the
+// precision, so they are left alone.
 class TqRaisedPrecision {
 public:
     explicit TqRaisedPrecision(int32_t extraBytes);
-    ~TqRaisedPrecision();
     TqRaisedPrecision(const TqRaisedPrecision &) = delete;
     TqRaisedPrecision &operator=(const TqRaisedPrecision &) = delete;
 
-    void toCaller();  // retrieve set A
-    void toRaised();  // retrieve set B
-    // Back to the caller's precision and fixed sets; frees every saved set and
-    // cuts r to the caller's precision.
+    void toCaller();  // the caller's precision
+    void toRaised();  // the raised precision
+    // Back to the caller's precision; cuts r to it.
     void finish(TqNum &r);
 
 private:
-    void restore();
-    int32_t setA_ = -1;
-    int32_t setB_ = -1;
-    int32_t fixed_[3] = {-1, -1, -1};
-    bool done_ = false;
+    TqWorkPrec scope_;
+    int32_t raised_;
 };
 
 // Convergence of a series: the new and the previous sum, cut to the caller's
