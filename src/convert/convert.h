@@ -82,10 +82,3 @@ constexpr int64_t tq_MaxExactBytes = int64_t(1) << 21;
 // longer than tq_MaxExactBytes. The powers-of-ten table is exact only up to
 // its precision, so exact kinds take their powers from here.
 bool n_Pow10_Exact(int64_t n, TqStr &R);
-// Lowers the working precision for a scope and restores it afterwards.
-struct TqPrecisionScope {
-    int32_t bytes, digits;
-    TqPrecisionScope();
-    ~TqPrecisionScope();
-    void lower(int32_t newBytes);
-};

@@ -10,6 +10,7 @@
 
 #include "convert.h"
 #include "numbers/number.h"
+#include "numbers/precision.h"
 #include "base/tq_state.h"
 
 namespace {
@@ -189,9 +190,9 @@ int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr 
     if (d > 0 && isFloat) {
         double bytes = radix == 2 ? std::ceil(d / 8.0) : radix == 16 ? std::ceil(d / 2.0) : std::ceil(d / 2.40823996531185);
         int64_t b = (static_cast<int64_t>(bytes) + 3) / 4 * 4 + 4;
-        if (b < scope.bytes) {
+        if (b < scope.savedBytes()) {
             n_Trace("n_Convert_TarqVar2String: Reducing the precision of the input argument");
-            scope.lower(static_cast<int32_t>(b));
+            scope.set(static_cast<int32_t>(b));
             n_ReducePrecision(v.V, v.MantN);
         }
     }

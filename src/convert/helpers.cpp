@@ -1,5 +1,4 @@
-// Small helpers shared by the conversion files: exact powers of ten and the
-// scoped lowering of the working precision.
+// Small helpers shared by the conversion files: exact powers of ten.
 #include "convert.h"
 #include "numbers/number.h"
 #include "numbers/precision.h"
@@ -7,18 +6,6 @@
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "kernels/pow.h"
-
-TqPrecisionScope::TqPrecisionScope() : bytes(gTq_Prec_Bytes_Internal), digits(gTq_Prec_Digits_Internal) {}
-
-TqPrecisionScope::~TqPrecisionScope() {
-    gTq_Prec_Bytes_Internal = bytes;
-    gTq_Prec_Digits_Internal = digits;
-}
-
-void TqPrecisionScope::lower(int32_t newBytes) {
-    gTq_Prec_Bytes_Internal = newBytes;
-    gTq_Prec_Digits_Internal = n_DigitsForBytes(newBytes);
-}
 
 bool n_Pow10_Exact(int64_t n, TqStr &R) {
     if (n < 0 || static_cast<double>(n) * 0.41524 > static_cast<double>(tq_MaxExactBytes)) return false;

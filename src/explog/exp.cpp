@@ -19,6 +19,7 @@
 #include "funcs/funcs.h"
 #include "funcs/series.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "explog.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
@@ -57,7 +58,7 @@ int32_t expChecks(const TqNum &x, TqNum &r) {
 void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
     const int32_t kind = y0.V.NumType;
     const int32_t G = gTq_Prec_Bytes_Internal;
-    TqWorkPrec wp;
+    TqPrecisionScope wp;
     TqNum y = y0, t = y0, S = y0;
     n_Add(tq_IntNum(kind, 1), y, S);
     int32_t k = 1, lastCut = -1;
@@ -165,7 +166,7 @@ int32_t n_Exp_Taylor(TqNum y, TqNum &r) {
     TqNum s = y;
     int32_t rounds = 0;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (y.V.NumType == TarqBinFloat && tq_ApproxLog2(y) < 1.5) {
             expBinary(y, s);
@@ -233,7 +234,7 @@ int32_t n_Exp(TqNum x, TqNum &r) {
     int64_t N = 0;
     int32_t rounds = 0;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (kind == TarqDecFloat) n_Trace("Flag - A");
         const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);

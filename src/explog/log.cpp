@@ -17,6 +17,7 @@
 #include "convert/convert.h"
 #include "funcs/constants.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 #include "base/tq_state.h"
@@ -66,7 +67,7 @@ int32_t logChecks(const TqNum &x, TqNum &r) {
 void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     const int32_t kind = m.V.NumType;
     const int32_t G = gTq_Prec_Bytes_Internal;
-    TqWorkPrec wp;
+    TqPrecisionScope wp;
     TqNum one = tq_IntNum(kind, 1), num = m, den = m, y = m;
     n_Sub(m, one, num);
     n_Add(m, one, den);
@@ -165,7 +166,7 @@ int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
     TqNum t = tq_IntNum(kind, 0);
     int32_t rounds = 0;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         lnCore(x, t, &rounds);
         if (scale) n_Mul(t, tq_ConstNum(scale, kind), t);
@@ -183,7 +184,7 @@ int32_t n_Log_Taylor(TqNum m, TqNum &r) {
     TqNum t = tq_IntNum(kind, 0);
     int32_t rounds = 0;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         logSeries(m, t, &rounds);
     }

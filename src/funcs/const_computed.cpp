@@ -20,6 +20,7 @@
 #include "kernels/limbs.h"
 #include "kernels/root.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ int32_t n_GetConst_Computed(int32_t code, TqNum &v) {
     {
         // 2 pi and pi/2 too are formed from the longer pi and cut once:
         // doubling pi already cut would double its rounding error.
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(P + kConstGuardBytes);
         compute(code, value);
     }

@@ -16,6 +16,7 @@
 #include "base/tq_state.h"
 #include "funcs.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "kernels/limbs.h"
 #include "kernels/pow.h"
 #include "kernels/root.h"
@@ -80,7 +81,7 @@ int32_t expOfProduct(TqNum absA, const TqNum &b, TqNum &c) {
     TqNum t = tq_IntNum(kind, 0), r = t;
     int32_t st;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + 4 * ((extra + 3) / 4));
         n_Log(absA, t);
         n_Mul(b, t, t);

@@ -20,6 +20,7 @@
 #include "base/tq_state.h"
 #include "funcs.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "kernels/limbs.h"
 #include "kernels/root.h"
 
@@ -58,7 +59,7 @@ TqNum powerEstimate(int32_t kind, double l2) {
     return y;
 }
 
-TqNum cutTo(const TqNum &v, int32_t bytes, TqWorkPrec &wp) {
+TqNum cutTo(const TqNum &v, int32_t bytes, TqPrecisionScope &wp) {
     wp.set(bytes);
     TqNum c = v;
     n_ReducePrecision(c.V, c.MantN);
@@ -78,7 +79,7 @@ TqNum residual(const TqNum &xp, const TqNum &y, const TqNum &one) {
 // of y can reach the product, so y is cut to that first (which also keeps
 // the product balanced).
 TqNum halfProduct(const TqNum &y, const TqNum &r) {
-    TqWorkPrec wp;
+    TqPrecisionScope wp;
     const int32_t bytes = tq_Len(r.MantN) + 8;
     TqNum t = y;
     if (bytes < gTq_Prec_Bytes_Internal) {
@@ -103,7 +104,7 @@ std::vector<int32_t> schedule(int32_t target) {
 
 // 1/sqrt(x) to `target` bytes; the rounds used are added to *rounds.
 TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
-    TqWorkPrec wp;
+    TqPrecisionScope wp;
     const int32_t kind = x.V.NumType;
     TqNum one = tq_IntNum(kind, 1);
     TqNum y = powerEstimate(kind, -tq_ApproxLog2(x) / 2);
@@ -192,7 +193,7 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
     TqNum y = inverseSqrtTo(x, half, &rounds);
     TqNum s = y;
     {
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         TqNum xh = cutTo(x, half, wp);
         n_Mul(xh, y, s);  // s = x y, good to about `half` bytes
         wp.set(T);

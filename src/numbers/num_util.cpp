@@ -103,24 +103,8 @@ double tq_ApproxLog2(const TqNum &v) {
     return l;
 }
 
-TqWorkPrec::TqWorkPrec() : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal) {}
-
-TqWorkPrec::~TqWorkPrec() { restore(); }
-
-void TqWorkPrec::set(int32_t bytes) {
-    if (bytes < 4) bytes = 4;
-    bytes = (bytes + 3) / 4 * 4;
-    gTq_Prec_Bytes_Internal = bytes;
-    gTq_Prec_Digits_Internal = n_DigitsForBytes(bytes);
-}
-
-void TqWorkPrec::restore() {
-    gTq_Prec_Bytes_Internal = bytes_;
-    gTq_Prec_Digits_Internal = digits_;
-}
-
 bool tq_SameAtPrecision(const TqNum &a, const TqNum &b, int32_t bytes) {
-    TqWorkPrec wp;
+    TqPrecisionScope wp;
     wp.set(bytes);
     TqNum x = a, y = b;
     n_ReducePrecision(x.V, x.MantN);

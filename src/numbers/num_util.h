@@ -1,5 +1,5 @@
-// Small helpers on numbers: numbers from integers, exact tests, size
-// estimates and a guard that restores the working precision.
+// Small helpers on numbers: numbers from integers, exact tests and size
+// estimates.
 #pragma once
 #include <string>
 
@@ -30,24 +30,6 @@ double tq_ApproxLog2(const TqNum &v);
 // Whole words by which a series term lies below the sum: the bytes of
 // precision the next term can do without (0 or more, a multiple of 4).
 int32_t tq_TermSlackBytes(const TqNum &sum, const TqNum &term);
-
-// Keeps the working precision (bytes and digits) and puts it back on
-// destruction. set() changes only bytes and digits: the short-lived precisions
-// of the iterations and series, which never read 10^digits (so it is neither
-// changed nor saved).
-class TqWorkPrec {
-public:
-    TqWorkPrec();
-    ~TqWorkPrec();
-    TqWorkPrec(const TqWorkPrec &) = delete;
-    TqWorkPrec &operator=(const TqWorkPrec &) = delete;
-    void set(int32_t bytes);
-    void restore();
-    int32_t savedBytes() const { return bytes_; }
-
-private:
-    int32_t bytes_, digits_;
-};
 
 // Cuts a copy of v at the given precision in bytes and reports whether a and b
 // agree there (magnitude and exponent).

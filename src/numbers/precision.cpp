@@ -7,6 +7,7 @@
 
 #include "kernels/mul.h"
 #include "kernels/pow.h"
+#include "number.h"
 #include "pow10.h"
 #include "base/tq_state.h"
 
@@ -205,4 +206,32 @@ int32_t n_SetPrecision_Export(int32_t mode, int32_t amount) {
     n_PrecisionParameters_Store(tq_PrecSet_Newton);
     n_PrecisionParameters_Retrieve(tq_PrecSet_Normal);
     return result;
+}
+
+TqPrecisionScope::TqPrecisionScope() noexcept
+    : bytes_(gTq_Prec_Bytes_Internal), digits_(gTq_Prec_Digits_Internal), raised_(gTq_Prec_Bytes_Internal) {}
+
+void TqPrecisionScope::set(int32_t bytes) noexcept {
+    if (bytes < 4) bytes = 4;
+    bytes = (bytes + 3) / 4 * 4;
+    gTq_Prec_Bytes_Internal = bytes;
+    gTq_Prec_Digits_Internal = n_DigitsForBytes(bytes);
+}
+
+void TqPrecisionScope::raise(int32_t extraBytes) noexcept {
+    set(gTq_Prec_Bytes_Internal + extraBytes);
+    raised_ = gTq_Prec_Bytes_Internal;
+}
+
+void TqPrecisionScope::restore() noexcept {
+    gTq_Prec_Bytes_Internal = bytes_;
+    gTq_Prec_Digits_Internal = digits_;
+}
+
+void TqPrecisionScope::finish(TqNum &r) {
+    restore();
+    if (r.V.Special == 0) {
+        n_ReducePrecision(r.V, r.MantN);
+        n_NormaliseZero(r.V, r.MantN);
+    }
 }

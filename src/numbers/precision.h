@@ -47,3 +47,31 @@ struct TqPrecisionState {
 void n_Precision_Begin(TqPrecisionState &s);
 void n_Precision_End(TqPrecisionState &s) noexcept;
 void n_Precision_Restore(TqPrecisionState &s) noexcept;
+
+// The working precision of one operation (bytes and digits), put back on
+// destruction. Only bytes and digits change: the iterations, series and raised
+// precisions inside an operation never read 10^digits nor the parameter sets,
+// so those are neither changed nor saved. set(bytes) takes whole words, at
+// least one; raise(extraBytes) sets the caller's precision plus extraBytes and
+// remembers it, toCaller() and toRaised() switch between the two, finish(r)
+// puts the caller's back and cuts r to it. Nothing here can throw but the cut
+// in finish(), which comes after the precision is back: whatever ends the
+// scope, the caller's precision is as it was. restore() may come early.
+class TqPrecisionScope {
+public:
+    TqPrecisionScope() noexcept;
+    ~TqPrecisionScope() { restore(); }
+    TqPrecisionScope(const TqPrecisionScope &) = delete;
+    TqPrecisionScope &operator=(const TqPrecisionScope &) = delete;
+
+    void set(int32_t bytes) noexcept;
+    void raise(int32_t extraBytes) noexcept;
+    void toCaller() noexcept { restore(); }
+    void toRaised() noexcept { set(raised_); }
+    void finish(TqNum &r);
+    void restore() noexcept;
+    int32_t savedBytes() const { return bytes_; }
+
+private:
+    int32_t bytes_, digits_, raised_;
+};

@@ -22,7 +22,8 @@ constexpr int32_t kGuardBytes = 8;
 
 int32_t n_Atan(TqNum x, TqNum &r) {
     if (int32_t st = trig_CommonChecks(x, r)) return st;
-    TqRaisedPrecision prec(kGuardBytes);
+    TqPrecisionScope prec;
+    prec.raise(kGuardBytes);
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
     TqNum a = trig_Zero(x.V.NumType);
@@ -58,7 +59,8 @@ int32_t n_Atan_Core(TqNum x, TqNum &r) {
 }
 
 int32_t n_Atan_Series(TqNum x, TqNum &r) {
-    TqRaisedPrecision prec(2);
+    TqPrecisionScope prec;
+    prec.raise(2);
     const int32_t kind = x.V.NumType;
     TqNum power = x, sum = x, x2 = trig_Zero(kind), term = trig_Zero(kind), previous = trig_Zero(kind);
     TqNum divisor = trig_Zero(kind);
@@ -89,7 +91,8 @@ int32_t n_Asin(TqNum x, TqNum &r) {
     x.V.Sign = 1;
     const TqNum one = trig_Const(TQ_CONST_1, kind);
     if (trig_Greater(x, one)) return trig_SetNaN(r);
-    TqRaisedPrecision prec(kGuardBytes);
+    TqPrecisionScope prec;
+    prec.raise(kGuardBytes);
     TqNum a = trig_Zero(kind);
     int32_t status = 0;
     if (trig_Equal(x, one)) {

@@ -14,6 +14,7 @@
 #include "convert/convert.h"
 #include "funcs/constants.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "numbers/number.h"
 #include "trig.h"
 
@@ -70,7 +71,7 @@ int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
     for (int32_t round = 0; round < 8; ++round) {
         // Absolute accuracy of r: 2^(lx + 4 - 8 bytes).
         const int32_t bytes = (static_cast<int32_t>(lx) + want + extra) / 8 + 8;
-        TqWorkPrec wp;
+        TqPrecisionScope wp;
         wp.set(bytes);
         // A decimal argument that needs pi/2 far beyond the working precision
         // is reduced as a binary float: pi in binary is cheap at any length,

@@ -141,7 +141,8 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
         trig_Assign(result, trig_Const(f == Fn::Cos ? TQ_CONST_1 : TQ_CONST_0, kind));
         return 0;
     }
-    TqRaisedPrecision prec(kEvalGuardBytes);
+    TqPrecisionScope prec;
+    prec.raise(kEvalGuardBytes);
     TqNum r = trig_Zero(kind), s = trig_Zero(kind), c = trig_Zero(kind), v = trig_Zero(kind);
     uint32_t quadrant = 0;
     int32_t status = n_Trig_Reduction(x, r, quadrant);
@@ -185,7 +186,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
 // Shared series frame: sum = first, term = first, then
 // term := term * x2 / ((k + 1)(k + 2)) with k += 2, added to the sum with
 // alternating sign starting with `subtract`.
-int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqRaisedPrecision &prec, TqNum &sum,
+int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqPrecisionScope &prec, TqNum &sum,
                           int32_t &loops) {
     const int32_t kind = x2.V.NumType;
     TqNum term = first, previous = trig_Zero(kind);
@@ -233,7 +234,8 @@ int32_t n_Tan(TqNum x, TqNum &r) {
 
 int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
     n_Trace("n_Sin_Taylor");
-    TqRaisedPrecision prec(2);
+    TqPrecisionScope prec;
+    prec.raise(2);
     TqNum x2 = trig_Zero(x.V.NumType), sum = x2;
     int32_t status = n_Sqr(x, x2);
     int32_t loops = 0;

@@ -53,24 +53,7 @@ void trig_Assign(TqNum &r, const TqNum &v) {
     r.V.InUse = inUse;
 }
 
-TqRaisedPrecision::TqRaisedPrecision(int32_t extraBytes) {
-    scope_.set(gTq_Prec_Bytes_Internal + extraBytes);
-    raised_ = gTq_Prec_Bytes_Internal;
-}
-
-void TqRaisedPrecision::toCaller() { scope_.restore(); }
-
-void TqRaisedPrecision::toRaised() { scope_.set(raised_); }
-
-void TqRaisedPrecision::finish(TqNum &r) {
-    scope_.restore();
-    if (r.V.Special == 0) {
-        n_ReducePrecision(r.V, r.MantN);
-        n_NormaliseZero(r.V, r.MantN);
-    }
-}
-
-bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &previous) {
+bool trig_Converged(TqPrecisionScope &prec, const TqNum &sum, const TqNum &previous) {
     prec.toCaller();
     TqNum a = sum, b = previous;
     n_ReducePrecision(a.V, a.MantN);

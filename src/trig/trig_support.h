@@ -1,9 +1,9 @@
 // Helpers shared by the trigonometric operations: variables of a given kind,
-// sign and zero tests, the common argument checks, and the temporarily raised
-// working precision.
+// sign and zero tests, the common argument checks and the series' term
+// precision.
 #pragma once
 #include "base/tq_types.h"
-#include "numbers/num_util.h"  // TqWorkPrec
+#include "numbers/precision.h"  // TqPrecisionScope
 #include "tarq.h"  // the constant codes
 
 // Canonical zero of the given kind.
@@ -24,31 +24,9 @@ int32_t trig_CommonChecks(const TqNum &x, TqNum &r);
 // r takes v's value but keeps its own InUse.
 void trig_Assign(TqNum &r, const TqNum &v);
 
-// A working precision raised for the length of one operation: construction
-// raises the bytes (and digits) of the working precision by `extraBytes`
-// (rounded up to whole words); finish() puts the caller's back and cuts the
-// result to it; the destructor puts it back if finish() was not reached. No
-// operation reads the saved parameter sets or the power of ten of the
-// precision, so they are left alone.
-class TqRaisedPrecision {
-public:
-    explicit TqRaisedPrecision(int32_t extraBytes);
-    TqRaisedPrecision(const TqRaisedPrecision &) = delete;
-    TqRaisedPrecision &operator=(const TqRaisedPrecision &) = delete;
-
-    void toCaller();  // the caller's precision
-    void toRaised();  // the raised precision
-    // Back to the caller's precision; cuts r to it.
-    void finish(TqNum &r);
-
-private:
-    TqWorkPrec scope_;
-    int32_t raised_;
-};
-
 // Convergence of a series: the new and the previous sum, cut to the caller's
 // precision, agree in magnitude and exponent.
-bool trig_Converged(TqRaisedPrecision &prec, const TqNum &sum, const TqNum &previous);
+bool trig_Converged(TqPrecisionScope &prec, const TqNum &sum, const TqNum &previous);
 
 // Terms of a series need less precision as they shrink: a term that lies g
 // bytes below the sum only has to be right to the sum's last place. These set

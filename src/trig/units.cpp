@@ -23,7 +23,8 @@ int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
     TqNum angle = trig_Zero(kind);
     int32_t status = n_GetConst(code <= 2 ? TQ_CONST_180 : TQ_CONST_200, angle);
     if (status) return status;
-    TqRaisedPrecision prec(2);
+    TqPrecisionScope prec;
+    prec.raise(2);
     TqNum pi = trig_Zero(kind), product = trig_Zero(kind), quotient = trig_Zero(kind);
     status = n_GetConst(TQ_CONST_PI, pi);
     if (status) {

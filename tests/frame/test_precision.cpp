@@ -1,6 +1,10 @@
 // Working precision in digits, bits and bytes; the precision parameter sets.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <string>
+#include <vector>
+
 #include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "tarq.h"
@@ -113,4 +117,45 @@ TEST(Precision, DynamicSetsStoreRetrieveFree) {
     EXPECT_EQ(n_PrecisionParameters_Retrieve(high + 1), 1);
     EXPECT_EQ(n_PrecisionParameters_FreeSet(high + 1), 1);
     EXPECT_EQ(n_PrecisionParameters_Retrieve(-1), 1);
+}
+
+// A raised scope left by an exception, outside any export frame, leaves the
+// working precision, its power of ten and the fixed sets as before; set() changes
+// bytes and digits only.
+TEST(Precision, ScopeRestoresWhateverEndsIt) {
+    TQ_GETPRECISION(1);
+    PrecisionRestore restore;
+    TQ_SETPRECISION(1, 100);
+    auto snapshot = [] {
+        std::vector<TqStr> s = {gTq_Prec_Pow10, std::to_string(gTq_Prec_Bytes_Internal) + "/" +
+                                                    std::to_string(gTq_Prec_Digits_Internal)};
+        for (int32_t i = 1; i <= 3; ++i) {
+            n_PrecisionParameters_Retrieve(i);
+            s.push_back(gTq_Prec_Pow10 + std::to_string(gTq_Prec_Bytes_Internal));
+        }
+        n_PrecisionParameters_Retrieve(tq_PrecSet_Normal);
+        return s;
+    };
+    const auto before = snapshot();
+    try {
+        TqPrecisionScope scope;
+        scope.raise(40);
+        EXPECT_EQ(gTq_Prec_Bytes_Internal, 84);
+        scope.toCaller();
+        EXPECT_EQ(gTq_Prec_Pow10, before[0]);
+        scope.toRaised();
+        EXPECT_EQ(gTq_Prec_Bytes_Internal, 84);
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc &) {
+    }
+    EXPECT_EQ(snapshot(), before);
+    {
+        TqPrecisionScope scope;
+        scope.set(9);
+        EXPECT_EQ(gTq_Prec_Bytes_Internal, 12) << "whole words";
+        EXPECT_EQ(gTq_Prec_Pow10, before[0]);
+        scope.restore();
+        EXPECT_EQ(snapshot(), before);
+    }
+    EXPECT_EQ(snapshot(), before);
 }

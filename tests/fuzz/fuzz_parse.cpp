@@ -12,6 +12,7 @@
 #include <string>
 
 #include "convert/convert.h"
+#include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "kernels/limbs.h"
 
@@ -81,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                     // ends with the cut, which is not the identity on values
                     // already cut with another exponent alignment.
                     TqPrecisionScope wider;
-                    wider.lower(wider.bytes + 64);
+                    wider.set(wider.savedBytes() + 64);
                     if (n_Convert_String2TarqVar(out, back.V, back.MantN, back.DenN, kind) != 0) std::abort();
                 }
                 const bool zeroDen = kind == TarqFraction && tq_IsZero(v.DenN);
