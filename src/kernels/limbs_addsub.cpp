@@ -249,8 +249,41 @@ int32_t tq_CmpN(const uint32_t *a, const uint32_t *b, int32_t n) { return tqL_Cm
 
 uint32_t tq_MulWordN(uint32_t *r, const uint32_t *a, int32_t n, uint32_t w) { return tqL_Mul1(r, a, n, w); }
 
+#if TQ_HAVE_LIMB64
+namespace {
+// The 64-bit form of tq_DivWordN: two words a step, each step a product by
+// the reciprocal of D = w 2^(32 + l) (normalised, l the leading zero bits of
+// w) instead of two hardware divisions. The dividend is taken as
+// A 2^(32 + l), whose quotient by D is A div w; its two-word chunks are read
+// on the fly, and the remainder stays a multiple of 2^(32 + l) below D.
+uint32_t divWordLimb64(uint32_t *r, const uint32_t *a, int32_t n, uint32_t w) {
+    const int l = __builtin_clz(w);
+    const uint64_t d = static_cast<uint64_t>(w) << (32 + l);
+    const uint64_t v = tqL_RecipLimb<uint64_t>(d);
+    int32_t i = n;
+    uint64_t top = 0;
+    if (n & 1) {
+        top = a[n - 1] % w;
+        r[n - 1] = a[n - 1] / w;
+        --i;
+    }
+    uint64_t rem = top << (32 + l);
+    for (; i >= 2; i -= 2) {
+        const uint64_t x = (static_cast<uint64_t>(a[i - 1]) << 32) | a[i - 2];
+        const uint64_t q = tqL_Div2By1<uint64_t>(rem | (x >> (32 - l)), x << (32 + l), d, v, rem);
+        r[i - 1] = static_cast<uint32_t>(q >> 32);
+        r[i - 2] = static_cast<uint32_t>(q);
+    }
+    return static_cast<uint32_t>(rem >> (32 + l));
+}
+}  // namespace
+#endif
+
 uint32_t tq_DivWordN(uint32_t *r, const uint32_t *a, int32_t n, uint32_t w) {
     TQ_REQUIRE(w != 0);
+#if TQ_HAVE_LIMB64
+    if (n >= 4 && tqL_UseLimb64()) return divWordLimb64(r, a, n, w);
+#endif
     uint64_t rem = 0;
     for (int32_t i = n - 1; i >= 0; --i) {
         const uint64_t cur = (rem << 32) | a[i];

@@ -3,14 +3,20 @@
 // The arc tangent works on |x| and gives the result x's sign. Its core maps
 // x > 1 to pi/2 - atan(1/x) and halves the angle with
 // atan(x) = 2 atan(x / (1 + sqrt(1 + x^2))) until x <= 0.001, where the
-// alternating series x - x^3/3 + x^5/5 - ... gains at least six digits a term.
+// alternating series x - x^3/3 + x^5/5 - ... gains at least six digits a term
+// (decimal floats); a binary x goes on halving only while it is above 2^-e,
+// e growing with the precision, and the series is summed in fixed point.
 // The arc sine is atan(|x| / sqrt(1 - x^2)) with x's sign, pi/2 at |x| = 1 and
 // NaN beyond. 1 - x^2 is formed as (1 - |x|)(1 + |x|), which keeps its
 // relative accuracy near |x| = 1 where the difference of 1 and x^2 would cancel.
+#include <cmath>
+
 #include "arith/arith.h"
 #include "funcs/constants.h"
 #include "base/tq_state.h"
 #include "funcs/funcs.h"
+#include "funcs/series.h"
+#include "numbers/num_util.h"
 #include "trig.h"
 #include "trig_support.h"
 
@@ -18,6 +24,35 @@ namespace {
 // Guard bytes: each of the ten or so halvings of the angle rounds a square
 // root and a quotient, which must stay below the last place.
 constexpr int32_t kGuardBytes = 8;
+
+// A binary argument goes to the series once x <= 2^-e. Each halving costs a
+// square root and a quotient, each term of the series (on x^2, 2 e bits a
+// term) about a third of a product and two one-word divisions; the total
+// bits / (2 e) terms + e halvings is least near e = sqrt(bits / (2 rho)),
+// rho the cost of a halving in terms (about 20 from a few hundred bits on;
+// more below, where the square root's fixed costs weigh). Measured best:
+// e = 0.1 sqrt(bits) below 1,000 bits, 0.16 sqrt(bits) above; never below 1,
+// so that the series' x^2 stays at most 1/4.
+double seriesFromLog2() {
+    const double bits = 8.0 * gTq_Prec_Bytes_Internal;
+    const double e = (bits < 1000 ? 0.1 : 0.16) * std::sqrt(bits);
+    return e < 1 ? 1 : e;
+}
+
+// atan x of a binary 0 <= x <= 1/2 at the working precision (not cut
+// further): x times the fixed-point series of atan x / x on x^2. The series
+// loses below 4 K + 2 units (K < 2^12 terms, 14 bits) and T's truncation one
+// unit; 24 guard bits cover both and the float product.
+int32_t atanSeriesBinary(const TqNum &x, TqNum &r) {
+    const int32_t W = (8 * gTq_Prec_Bytes_Internal + 24 + 31) / 32;
+    TqStr f, T, S;
+    if (!tq_FixedFromBin(x, 0, W, f)) return tq_RaiseErr(tq_Err_Invalid);
+    tq_FixedSqr(f, W, T);
+    tq_SeriesSum(tq_Series_AtanOverX, T, W, S);
+    TqNum q = trig_Zero(TarqBinFloat);
+    tq_BinFromFixed(std::move(S), W, q);
+    return n_Mul(x, q, r);
+}
 }  // namespace
 
 int32_t n_Atan(TqNum x, TqNum &r) {
@@ -43,7 +78,8 @@ int32_t n_Atan_Core(TqNum x, TqNum &r) {
         status |= n_Div(one, x, t);
         status |= n_Atan_Core(std::move(t), u);
         status |= n_Sub(trig_Const(TQ_CONST_PI_2, kind), u, r);
-    } else if (trig_Greater(x, trig_Const(TQ_CONST_0_001, kind))) {
+    } else if (kind == TarqBinFloat ? tq_ApproxLog2(x) > -seriesFromLog2()
+                                    : trig_Greater(x, trig_Const(TQ_CONST_0_001, kind))) {
         TqNum w = trig_Zero(kind);
         status |= n_Sqr(x, w);
         status |= n_Add(one, w, w);
@@ -59,6 +95,7 @@ int32_t n_Atan_Core(TqNum x, TqNum &r) {
 }
 
 int32_t n_Atan_Series(TqNum x, TqNum &r) {
+    if (x.V.NumType == TarqBinFloat) return atanSeriesBinary(x, r);
     TqPrecisionScope prec;
     prec.raise(2);
     const int32_t kind = x.V.NumType;

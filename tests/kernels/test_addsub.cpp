@@ -146,6 +146,28 @@ TEST_P(AddSub, DifferentialAgainstGmp) {
     }
 }
 
+// Division by one word: quotient words (with canaries after them) and
+// remainder against GMP, every divisor width from 1 to all ones, in place too.
+TEST_P(AddSub, WordDivisionAgainstGmp) {
+    std::mt19937_64 rng(4242 + GetParam());
+    const uint32_t divisors[] = {1, 2, 3, 7, 10, 0xFFFF, 0x10000, 1000000000u, 0x7FFFFFFF, 0x80000000u,
+                                 0xFFFFFFFFu, static_cast<uint32_t>(rng() | 1)};
+    tq_ForOperands(rng, {1, 2, 3, 4, 5, 8, 9, 33, 100}, [&](const TqStr &A) {
+        const int32_t n = tq_NWords(A);
+        for (uint32_t w : divisors) {
+            Mpz a(A), q;
+            const unsigned long rem = mpz_tdiv_q_ui(q, a, w);
+            uint32_t got = 0;
+            const TqStr Q = tq_Canaried(n, [&](uint32_t *r) { got = tq_DivWordN(r, tq_W(A), n, w); });
+            EXPECT_EQ(Q, magOfLen(q, static_cast<size_t>(n))) << "w " << w << " n " << n;
+            EXPECT_EQ(got, rem) << "w " << w << " n " << n;
+            TqStr inPlace = A;
+            tq_DivWordN(tq_W(inPlace), tq_W(inPlace), n, w);
+            EXPECT_EQ(inPlace, Q);
+        }
+    });
+}
+
 // Pointer kernels write exactly the destination (plus the carry word of the
 // addition when it occurs) and leave the canaries beyond it alone.
 TEST_P(AddSub, PointerKernelsAndCanaries) {
