@@ -1,6 +1,6 @@
 // Multiplication and squaring: h_Mul and h_Square against GMP's mpn_mul and
-// mpn_sqr on the same random operands, at 1,000 and 10,000 decimal digits and
-// unbalanced 10,000 x 40,000 digits. Each iteration times a batch of TARQ
+// mpn_sqr on the same random operands, at 1,000 to 1,000,000 decimal digits
+// and unbalanced 10,000 x 40,000 and 100,000 x 1,000,000 digits. Each iteration times a batch of TARQ
 // calls and a batch of GMP calls back to back; the counters give the time of
 // one call of each (ns, fastest batch) and their ratio TARQ / GMP.
 #include <benchmark/benchmark.h>
@@ -79,15 +79,23 @@ void initOnce() {
     if (const char *e = std::getenv("TARQ_BENCH_T_MUL")) gTq_Threshold_Mul_Karatsuba2Way = std::atoi(e);
     if (const char *e = std::getenv("TARQ_BENCH_T_SQR_COMBA")) gTq_Threshold_Square_Comba = std::atoi(e);
     if (const char *e = std::getenv("TARQ_BENCH_T_SQR_KARATSUBA")) gTq_Threshold_Square_Karatsuba = std::atoi(e);
+    // A huge value switches an algorithm off (the products before Toom-3 and
+    // the transform are the Karatsuba ones).
+    if (const char *e = std::getenv("TARQ_BENCH_T_TOOM3")) gTq_Threshold_Mul_Toom3 = std::atoi(e);
+    if (const char *e = std::getenv("TARQ_BENCH_T_NTT")) gTq_Threshold_Mul_Ntt = std::atoi(e);
+    if (const char *e = std::getenv("TARQ_BENCH_T_SQR_TOOM3")) gTq_Threshold_Square_Toom3 = std::atoi(e);
+    if (const char *e = std::getenv("TARQ_BENCH_T_SQR_NTT")) gTq_Threshold_Square_Ntt = std::atoi(e);
     // The loops may be restricted to the portable 64-bit (1) or 32-bit (0) forms.
     if (const char *e = std::getenv("TARQ_BENCH_LIMB_PATH")) {
         const int path = std::atoi(e);
         if (path < 2) gTq_Kernel_Adx = 0;
         if (path < 1) gTq_Kernel_Limb64 = 0;
     }
-    std::printf("thresholds (bytes): mul Karatsuba %d, square Comba %d, square Karatsuba %d; limb64 %d, asm %d\n",
-                gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Square_Comba, gTq_Threshold_Square_Karatsuba,
-                gTq_Kernel_Limb64, gTq_Kernel_Adx);
+    std::printf("thresholds (bytes): mul Karatsuba %d, Toom-3 %d, transform %d; square Comba %d, Karatsuba %d, "
+                "Toom-3 %d, transform %d; limb64 %d, asm %d\n",
+                gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Mul_Toom3, gTq_Threshold_Mul_Ntt,
+                gTq_Threshold_Square_Comba, gTq_Threshold_Square_Karatsuba, gTq_Threshold_Square_Toom3,
+                gTq_Threshold_Square_Ntt, gTq_Kernel_Limb64, gTq_Kernel_Adx);
 }
 
 void BM_Mul(benchmark::State &state) {
@@ -146,7 +154,8 @@ void BM_Square(benchmark::State &state) {
 
 }  // namespace
 
-BENCHMARK(BM_Mul)->ArgNames({"digitsA", "digitsB"})->Args({1000, 1000})->Args({10000, 10000})->Args({10000, 40000});
-BENCHMARK(BM_Square)->ArgNames({"digits"})->Arg(1000)->Arg(10000);
+BENCHMARK(BM_Mul)->ArgNames({"digitsA", "digitsB"})->Args({1000, 1000})->Args({10000, 10000})->Args({10000, 40000})
+    ->Args({100000, 100000})->Args({100000, 1000000})->Args({1000000, 1000000});
+BENCHMARK(BM_Square)->ArgNames({"digits"})->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 BENCHMARK_MAIN();

@@ -20,6 +20,14 @@ extern int32_t gTq_Threshold_Mul_Karatsuba3Way;
 extern int32_t gTq_Threshold_Mul_Karatsuba2Way_V5;
 extern int32_t gTq_Threshold_Square_Comba;
 extern int32_t gTq_Threshold_Square_Karatsuba;
+// The crossovers above Karatsuba (bytes of the shorter operand): Toom-3 and
+// the number-theoretic transform. Fixed values measured with bench_mul, not
+// calibrated at start-up (the transform's crossover varies little between
+// machines and measuring it would cost more than the start-up allows).
+extern int32_t gTq_Threshold_Mul_Toom3;
+extern int32_t gTq_Threshold_Mul_Ntt;
+extern int32_t gTq_Threshold_Square_Toom3;
+extern int32_t gTq_Threshold_Square_Ntt;
 
 // Division, modular-power and decimal-expansion crossovers (in 32-bit words),
 // and the limb width of their inner loops: 1 processes two words at a time

@@ -118,12 +118,29 @@ inline int32_t tq_Depth() { return std::atomic_ref<int32_t>(gTq_Karatsuba_Depth)
 // is scratch of 2h + 1 words, used only when n2 < h.
 void tq_KaratsubaCombine(uint32_t *r, int32_t h, int32_t n2, const uint32_t *M, int32_t mSign, uint32_t *T);
 
-// r = a x b with the fastest algorithm for the sizes (schoolbook or Karatsuba,
-// with unbalanced operands cut into pieces); r holds na + nb words and
-// overlaps neither operand. na, nb >= 1.
+// r = a x b with the fastest algorithm for the sizes (schoolbook, Karatsuba,
+// Toom-3 or the transform, by the shorter operand's length against
+// gTq_Threshold_Mul_Karatsuba2Way, gTq_Threshold_Mul_Toom3 and
+// gTq_Threshold_Mul_Ntt; unbalanced operands cut into pieces where that is
+// cheaper); r holds na + nb words and overlaps neither operand. na, nb >= 1.
 void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
-// r = a x a (2n words) with the fastest algorithm for the size.
+// r = a x a (2n words) with the fastest algorithm for the size (thresholds
+// gTq_Threshold_Square_Karatsuba, _Toom3 and _Ntt).
 void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n);
+
+// The algorithms behind the two dispatches, each with the same contract as
+// its dispatch (sub-products go back through the dispatch).
+void tq_MulKaratsuba(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
+void tq_SqrKaratsuba(uint32_t *r, const uint32_t *a, int32_t n);
+// Toom-Cook 3-way: na, nb >= 5 (n >= 5 for the square).
+void tq_MulToom3(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
+void tq_SqrToom3(uint32_t *r, const uint32_t *a, int32_t n);
+// Number-theoretic transform: only where tq_NttFits(na, nb) (the product's
+// coefficients must fit the transform's length and modulus, up to about 2^24
+// words).
+bool tq_NttFits(int32_t na, int32_t nb);
+void tq_MulNtt(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
+void tq_SqrNtt(uint32_t *r, const uint32_t *a, int32_t n);
 
 // ------------------------------------------------- 2. limb-width templates
 

@@ -1,8 +1,11 @@
-// The multiplication dispatch: schoolbook below the Karatsuba threshold (the
-// shorter operand's length decides), the Karatsuba entry from it on.
+// The multiplication dispatch: the string entry h_Mul (schoolbook below the
+// Karatsuba threshold, the shorter operand's length deciding, the Karatsuba
+// entry from it on) and the word-array dispatch tq_MulWords behind every
+// large product (Karatsuba, Toom-3, the transform).
 #include <algorithm>
 
 #include "base/tq_state.h"
+#include "limbs.h"
 #include "mul.h"
 
 void h_Mul(TqStr A, TqStr B, int32_t &trim, TqStr &R) {
@@ -11,4 +14,19 @@ void h_Mul(TqStr A, TqStr B, int32_t &trim, TqStr &R) {
         h_Mul_schoolbook(A, B, trim, R);
     else
         h_Mul_Karatsuba2Way(std::move(A), std::move(B), trim, R);
+}
+
+// Words of a threshold in bytes, at least one.
+static int32_t words(int32_t bytes) { return bytes < 4 ? 1 : bytes / 4; }
+
+void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
+               tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
+    const int32_t shorter = std::min(na, nb);
+    if (shorter >= words(gTq_Threshold_Mul_Ntt) && tq_NttFits(na, nb))
+        tq_MulNtt(r, a, na, b, nb);
+    else if (shorter >= std::max(words(gTq_Threshold_Mul_Toom3), 5))
+        tq_MulToom3(r, a, na, b, nb);
+    else
+        tq_MulKaratsuba(r, a, na, b, nb);
 }

@@ -1,5 +1,7 @@
 // Karatsuba multiplication: the string entry, the range helper, and the word
-// recursion tq_MulWords behind both (contracts in mul.h and limbs.h).
+// recursion tq_MulKaratsuba (contracts in mul.h and limbs.h). The string
+// entries multiply through the dispatch tq_MulWords, so large operands take
+// Toom-3 or the transform there.
 //
 // The recursion works in the subtractive form: with A = A0 + A1 x^h and
 // B = B0 + B1 x^h (h = the longer operand's word count halved, rounded up),
@@ -169,7 +171,7 @@ static void mulRec(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b
     tq_DepthAdd(-1);
 }
 
-void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+void tq_MulKaratsuba(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
     TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
                tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
     if (na < nb) {

@@ -1,9 +1,13 @@
 // Squaring: the dispatch h_Square (schoolbook, column kernel, Karatsuba by the
-// operand's length) and the column kernel h_Square_Comba. Contracts in mul.h.
+// operand's length), the word-array dispatch tq_SqrWords (Karatsuba, Toom-3,
+// the transform) and the column kernel h_Square_Comba. Contracts in mul.h and
+// limbs.h.
 //
 // The column kernel's words come from tq_SqrBasecase, which forms every cross
 // product once, doubles their sum and adds the squares of the units; the
 // value and layout are those of the column-by-column scan.
+#include <algorithm>
+
 #include "addsub.h"
 #include "base/tq_state.h"
 #include "limbs.h"
@@ -28,4 +32,16 @@ void h_Square_Comba(const TqStr &A, int32_t &trim, TqStr &R) {
     if (n > 0) tq_SqrBasecase(tq_W(p), tq_W(A), n);
     if (trim) h_Trim(p);
     if (&p == &local) R = std::move(local);
+}
+
+static int32_t words(int32_t bytes) { return bytes < 4 ? 1 : bytes / 4; }
+
+void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
+    TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
+    if (n >= words(gTq_Threshold_Square_Ntt) && tq_NttFits(n, n))
+        tq_SqrNtt(r, a, n);
+    else if (n >= std::max(words(gTq_Threshold_Square_Toom3), 5))
+        tq_SqrToom3(r, a, n);
+    else
+        tq_SqrKaratsuba(r, a, n);
 }

@@ -1,5 +1,5 @@
 // Karatsuba squaring: the string entry h_Square_Karatsuba and the word
-// recursion tq_SqrWords behind it (contracts in mul.h and limbs.h).
+// recursion tq_SqrKaratsuba behind it (contracts in mul.h and limbs.h).
 //
 // With A = A0 + A1 x^h (h = the word count halved, rounded up), z0 = A0^2,
 // z2 = A1^2 and M = (A0 - A1)^2, the middle coefficient 2 A0 A1 is
@@ -69,7 +69,7 @@ static void sqrRec(uint32_t *r, const uint32_t *a, int32_t n, uint32_t *ws, int3
     tq_KaratsubaCombine(r, h, 2 * s, T, c ? -1 : 0, inner);
 }
 
-void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
+void tq_SqrKaratsuba(uint32_t *r, const uint32_t *a, int32_t n) {
     TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
     const int32_t base = baseWords();
     if (n <= base) {

@@ -209,7 +209,13 @@ template <class F> void tq_ForRandomPairs(std::mt19937_64 &rng, int rounds, int3
 struct KernelSettingsGuard {
     int32_t mul = gTq_Threshold_Mul_Karatsuba2Way, comba = gTq_Threshold_Square_Comba,
             sqk = gTq_Threshold_Square_Karatsuba, limb = gTq_Kernel_Limb64, adx = gTq_Kernel_Adx, depth = gTq_Karatsuba_Depth;
+    int32_t toom = gTq_Threshold_Mul_Toom3, ntt = gTq_Threshold_Mul_Ntt, sqToom = gTq_Threshold_Square_Toom3,
+            sqNtt = gTq_Threshold_Square_Ntt;
     ~KernelSettingsGuard() {
+        gTq_Threshold_Mul_Toom3 = toom;
+        gTq_Threshold_Mul_Ntt = ntt;
+        gTq_Threshold_Square_Toom3 = sqToom;
+        gTq_Threshold_Square_Ntt = sqNtt;
         gTq_Threshold_Mul_Karatsuba2Way = mul;
         gTq_Threshold_Square_Comba = comba;
         gTq_Threshold_Square_Karatsuba = sqk;
