@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "arith.h"
-#include "arith_util.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 #include "kernels/addsub.h"
@@ -82,7 +82,7 @@ int32_t addMagDecFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
         return tq_AddSub(a.MantN, b.MantN, sub, r.MantN);
     }
     TqStr scaled = d > 0 ? a.MantN : b.MantN;
-    a_MulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
+    n_MulPow10(scaled, static_cast<int32_t>(d > 0 ? d : -d));
     if (d > 0) {
         r.V.Expo = b.V.Expo;
         return tq_AddSub(scaled, b.MantN, sub, r.MantN);
@@ -128,16 +128,16 @@ int32_t addMagFraction(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
 // negated). The operands are only read; r is neither of them.
 int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial, TqNum &r) {
     const int32_t kind = a.V.NumType;
-    if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    if (b.V.NumType != kind || r.V.NumType != kind || !tq_IsNumericKind(kind)) return tq_RaiseErr(tq_Err_Type);
     n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Add[a.V.Special & 3][bSpecial & 3];
     if (code != 0) {
         const bool nanIn = a.V.Special == tq_Special_NaN || bSpecial == tq_Special_NaN;
-        return a_SetSpecial(r, code, nanIn);
+        return tq_SpecialResult(r, code, nanIn);
     }
 
-    if (a_IsFloat(kind)) {
+    if (tq_IsFloatKind(kind)) {
         // A zero operand leaves the other unchanged (its top position says
         // nothing about the other's scale, so the shortcut must not see it).
         const int32_t alone = tq_IsZero(a.MantN) ? 2 : tq_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
@@ -146,7 +146,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
             r.V.Expo = src.V.Expo;
             r.V.Sign = alone == 1 ? a.V.Sign : bSign;
             r.MantN = src.MantN;
-            a_Finish(r);
+            tq_Finish(r);
             return 0;
         }
     }
@@ -160,7 +160,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
         default: bLarger = addMagFraction(a, b, sub, r); break;
     }
     r.V.Sign = bLarger ? bSign : a.V.Sign;
-    a_Finish(r);
+    tq_Finish(r);
     return 0;
 }
 

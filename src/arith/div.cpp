@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "arith.h"
-#include "arith_util.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 #include "kernels/addsub.h"
@@ -78,7 +78,7 @@ int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
     while (tq_Len(x) - lenB < P) {
         const int32_t d = lenB + P - tq_Len(x);
         const int32_t k = static_cast<int32_t>(d * kLog10Of256);
-        a_MulPow10(x, k);
+        n_MulPow10(x, k);
         expo -= k;
     }
     quotient(std::move(x), b.MantN, r.MantN);
@@ -99,14 +99,14 @@ void divFraction(const TqNum &a, const TqNum &b, TqNum &r) {
 
 int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t kind = a.V.NumType;
-    if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    if (b.V.NumType != kind || r.V.NumType != kind || !tq_IsNumericKind(kind)) return tq_RaiseErr(tq_Err_Type);
     n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Div[a.V.Special & 3][b.V.Special & 3];
     if (code == -1) return 0;
-    if (code != 0) return a_SetSpecial(r, divSpecial(code, b.V), code == tq_Special_NaN);
+    if (code != 0) return tq_SpecialResult(r, divSpecial(code, b.V), code == tq_Special_NaN);
 
-    if (tq_IsZero(b.MantN)) return a_SetSpecial(r, a_InfOfSign(a.V.Sign), false);
+    if (tq_IsZero(b.MantN)) return tq_SpecialResult(r, tq_InfOfSign(a.V.Sign), false);
     if (tq_IsZero(a.MantN)) return 0;
 
     int64_t expo = 0;  // of a float quotient, in 64 bits
@@ -116,9 +116,9 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
         case TarqBigInt: quotient(a.MantN, b.MantN, r.MantN); break;
         default: divFraction(a, b, r); break;
     }
-    r.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
-    if (a_IsFloat(kind)) return a_FinishExpo(r, expo);
-    a_Finish(r);
+    r.V.Sign = tq_ProductSign(a.V.Sign, b.V.Sign);
+    if (tq_IsFloatKind(kind)) return tq_FinishExpo(r, expo);
+    tq_Finish(r);
     return 0;
 }
 
@@ -126,29 +126,29 @@ int32_t n_Div(TqNum a, TqNum b, TqNum &r) { return n_DivRef(a, b, r); }
 
 int32_t n_Reciprocal(TqNum a, TqNum &r) {
     const int32_t kind = a.V.NumType;
-    if (r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
+    if (r.V.NumType != kind || !tq_IsNumericKind(kind)) return tq_RaiseErr(tq_Err_Type);
     n_SetZero(r);
 
     const int32_t code = gTq_SpecialTable_Div[0][a.V.Special & 3];
     if (code == -1) return 0;
-    if (code != 0) return a_SetSpecial(r, code, code == tq_Special_NaN);
-    if (n_NormaliseZero(a.V, a.MantN)) return a_SetSpecial(r, tq_Special_PosInf, false);
+    if (code != 0) return tq_SpecialResult(r, code, code == tq_Special_NaN);
+    if (n_NormaliseZero(a.V, a.MantN)) return tq_SpecialResult(r, tq_Special_PosInf, false);
 
     switch (kind) {
         case TarqFraction:
-            a_MoveInto(r, a);
+            tq_MoveInto(r, a);
             r.MantN.swap(r.DenN);
             tq_Trim(r.MantN);
             tq_Trim(r.DenN);
             return 0;
         case TarqBigInt:
-            if (tq_IsOne(a.MantN)) a_MoveInto(r, a);
+            if (tq_IsOne(a.MantN)) tq_MoveInto(r, a);
             return 0;
         default: {
             TqNum one;
             one.V = TarqVar{1, 1, 0, kind, 0};
-            a_SetOne(one.MantN);
-            a_SetOne(one.DenN);
+            tq_SetOne(one.MantN);
+            tq_SetOne(one.DenN);
             return n_DivRef(one, a, r);
         }
     }

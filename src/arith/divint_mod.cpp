@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "arith.h"
-#include "arith_util.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "kernels/addsub.h"
 #include "kernels/divmod.h"
@@ -13,13 +13,13 @@
 
 int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
     const int32_t kind = a.V.NumType;
-    if (b.V.NumType != kind || q.V.NumType != kind || rem.V.NumType != kind || !a_IsNumeric(kind))
+    if (b.V.NumType != kind || q.V.NumType != kind || rem.V.NumType != kind || !tq_IsNumericKind(kind))
         return tq_RaiseErr(tq_Err_Type);
     const int32_t code = gTq_SpecialTable_Div[a.V.Special & 3][b.V.Special & 3];
     // Other kinds are refused before anything is written, unless a special
     // operand or a zero divisor decides the quotient first.
     if (code == 0 && !tq_IsZero(b.MantN) && kind != TarqBigInt) return tq_RaiseErr(tq_Err_Type);
-    a_CopyRecord(q.V, a.V);
+    tq_CopyRecord(q.V, a.V);
     n_SetZero(rem);
 
     if (code == -1) {
@@ -30,20 +30,20 @@ int32_t n_DivInt(TqNum a, TqNum b, TqNum &q, TqNum &rem) {
         int32_t s = code;
         if (code == -2) s = b.V.Sign == 1 ? tq_Special_PosInf : tq_Special_NegInf;
         if (code == -3) s = b.V.Sign == 1 ? tq_Special_NegInf : tq_Special_PosInf;
-        return a_SetSpecial(q, s, code == tq_Special_NaN);
+        return tq_SpecialResult(q, s, code == tq_Special_NaN);
     }
-    if (n_NormaliseZero(b.V, b.MantN)) return a_SetSpecial(q, a_InfOfSign(a.V.Sign), false);
+    if (n_NormaliseZero(b.V, b.MantN)) return tq_SpecialResult(q, tq_InfOfSign(a.V.Sign), false);
 
     tq_Trim(a.MantN);
     h_DivMod(std::move(a.MantN), std::move(b.MantN), 1, q.MantN, rem.MantN);
     tq_Trim(q.MantN);
     tq_Trim(rem.MantN);
     q.V.Expo = 0;
-    a_SetOne(q.DenN);
-    q.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
+    tq_SetOne(q.DenN);
+    q.V.Sign = tq_ProductSign(a.V.Sign, b.V.Sign);
     rem.V.Sign = a.V.Sign;
-    a_Normalise(q);
-    a_Normalise(rem);
+    n_NormaliseZero(q.V, q.MantN);
+    n_NormaliseZero(rem.V, rem.MantN);
     return 0;
 }
 

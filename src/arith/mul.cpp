@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "arith.h"
-#include "arith_util.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "kernels/limbs.h"
 
@@ -54,11 +54,11 @@ int32_t lowZeroWords(const TqStr &m) {
 
 int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
     const int32_t kind = a.V.NumType;
-    if (b.V.NumType != kind || r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
-    a_CopyRecord(r.V, a.V);
+    if (b.V.NumType != kind || r.V.NumType != kind || !tq_IsNumericKind(kind)) return tq_RaiseErr(tq_Err_Type);
+    tq_CopyRecord(r.V, a.V);
 
     const int32_t code = gTq_SpecialTable_Mul[a.V.Special & 3][b.V.Special & 3];
-    if (code != 0) return a_SetSpecial(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
+    if (code != 0) return tq_SpecialResult(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
 
     int64_t expo = 0;  // of a float product, in 64 bits
     switch (kind) {
@@ -84,10 +84,10 @@ int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
             n_ReduceFraction(r.MantN, r.DenN);
             break;
     }
-    if (kind != TarqFraction) a_SetOne(r.DenN);
-    r.V.Sign = a_ProductSign(a.V.Sign, b.V.Sign);
-    if (a_IsFloat(kind)) return a_FinishExpo(r, expo);
-    a_Finish(r);
+    if (kind != TarqFraction) tq_SetOne(r.DenN);
+    r.V.Sign = tq_ProductSign(a.V.Sign, b.V.Sign);
+    if (tq_IsFloatKind(kind)) return tq_FinishExpo(r, expo);
+    tq_Finish(r);
     return 0;
 }
 
@@ -95,13 +95,13 @@ int32_t n_Mul(TqNum a, TqNum b, TqNum &r) { return n_MulRef(a, b, r); }
 
 int32_t n_Sqr(TqNum a, TqNum &r) {
     const int32_t kind = a.V.NumType;
-    if (r.V.NumType != kind || !a_IsNumeric(kind)) return tq_RaiseErr(tq_Err_Type);
-    a_CopyRecord(r.V, a.V);
+    if (r.V.NumType != kind || !tq_IsNumericKind(kind)) return tq_RaiseErr(tq_Err_Type);
+    tq_CopyRecord(r.V, a.V);
     r.V.Sign = 1;
 
     const int32_t s = a.V.Special & 3;
     const int32_t code = gTq_SpecialTable_Mul[s][s];
-    if (code != 0) return a_SetSpecial(r, code, code == tq_Special_NaN);
+    if (code != 0) return tq_SpecialResult(r, code, code == tq_Special_NaN);
 
     r.V.Special = 0;
     sqrMag(a.MantN, r.MantN);
@@ -109,10 +109,10 @@ int32_t n_Sqr(TqNum a, TqNum &r) {
         sqrMag(a.DenN, r.DenN);
         n_ReduceFraction(r.MantN, r.DenN);
     } else {
-        a_SetOne(r.DenN);
+        tq_SetOne(r.DenN);
     }
-    if (a_IsFloat(kind)) return a_FinishExpo(r, 2 * int64_t(a.V.Expo));
+    if (tq_IsFloatKind(kind)) return tq_FinishExpo(r, 2 * int64_t(a.V.Expo));
     r.V.Expo = 0;
-    a_Finish(r);
+    tq_Finish(r);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "arith.h"
-#include "arith_util.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 #include "kernels/addsub.h"
@@ -17,18 +17,18 @@ namespace {
 
 // Kind check of a one-operand operation.
 bool sameNumericKind(const TqNum &a, const TqNum &r) {
-    return r.V.NumType == a.V.NumType && a_IsNumeric(a.V.NumType);
+    return r.V.NumType == a.V.NumType && tq_IsNumericKind(a.V.NumType);
 }
 
 int32_t passSpecial(const TqNum &a, TqNum &r) {
-    return a_SetSpecial(r, a.V.Special & 3, a.V.Special == tq_Special_NaN);
+    return tq_SpecialResult(r, a.V.Special & 3, a.V.Special == tq_Special_NaN);
 }
 
 // Big integers step their magnitude directly: |A| grows when the step has
 // A's sign and shrinks otherwise.
 int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
     if (a.V.Special) return passSpecial(a, r);
-    a_MoveInto(r, a);
+    tq_MoveInto(r, a);
     if (tq_IsZero(r.MantN)) {
         n_SetZero(r);
         tq_W(r.MantN)[0] = 1;
@@ -40,7 +40,7 @@ int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
         h_Inc(r.MantN, r.MantN);
     else
         h_Dec(r.MantN, r.MantN);
-    a_Normalise(r);
+    n_NormaliseZero(r.V, r.MantN);
     return 0;
 }
 
@@ -48,8 +48,8 @@ int32_t stepBigInt(TqNum &a, TqNum &r, int32_t step) {
 int32_t stepByAdd(TqNum &a, TqNum &r, int32_t step) {
     TqNum one;
     one.V = TarqVar{1, step, 0, a.V.NumType, 0};
-    a_SetOne(one.MantN);
-    a_SetOne(one.DenN);
+    tq_SetOne(one.MantN);
+    tq_SetOne(one.DenN);
     return n_Add(std::move(a), std::move(one), r);
 }
 
@@ -77,22 +77,22 @@ int32_t n_Decr(TqNum a, TqNum &r) {
 int32_t n_MulBy2(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
-    a_MoveInto(r, a);
+    tq_MoveInto(r, a);
     tq_Trim(r.MantN);
     h_ShiftLeft1(r.MantN, r.MantN);
     if (r.V.NumType == TarqFraction)
         n_ReduceFraction(r.MantN, r.DenN);
     else
-        a_SetOne(r.DenN);
-    if (a_IsFloat(r.V.NumType)) return a_FinishExpo(r, r.V.Expo);  // the cut may raise it
-    a_Finish(r);
+        tq_SetOne(r.DenN);
+    if (tq_IsFloatKind(r.V.NumType)) return tq_FinishExpo(r, r.V.Expo);  // the cut may raise it
+    tq_Finish(r);
     return 0;
 }
 
 int32_t n_DivBy2(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
-    a_MoveInto(r, a);
+    tq_MoveInto(r, a);
     tq_Trim(r.MantN);
     const bool odd = tq_W(r.MantN)[0] & 1;
     int64_t expo = r.V.Expo;  // of a float, in 64 bits
@@ -124,16 +124,16 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
             n_ReduceFraction(r.MantN, r.DenN);
             break;
     }
-    if (r.V.NumType != TarqFraction) a_SetOne(r.DenN);
-    if (a_IsFloat(r.V.NumType)) return a_FinishExpo(r, expo);
-    a_Finish(r);
+    if (r.V.NumType != TarqFraction) tq_SetOne(r.DenN);
+    if (tq_IsFloatKind(r.V.NumType)) return tq_FinishExpo(r, expo);
+    tq_Finish(r);
     return 0;
 }
 
 int32_t n_Fix(TqNum a, TqNum &r) {
     if (!sameNumericKind(a, r)) return tq_RaiseErr(tq_Err_Type);
     if (a.V.Special) return passSpecial(a, r);
-    a_MoveInto(r, a);
+    tq_MoveInto(r, a);
     tq_Trim(r.MantN);
     switch (r.V.NumType) {
         case TarqBinFloat:
@@ -152,7 +152,7 @@ int32_t n_Fix(TqNum a, TqNum &r) {
             if (r.V.Expo < 0) {
                 const int32_t k = -r.V.Expo;
                 if (k <= 9) {
-                    tq_DivWord(r.MantN, a_Pow10Word[k]);
+                    tq_DivWord(r.MantN, tq_Pow10Word[k]);
                 } else if (static_cast<int64_t>(k) > 3 * static_cast<int64_t>(tq_Len(r.MantN)) + 10) {
                     // 10^k > 2^(3.3k) exceeds any magnitude of that many bytes: the
                     // integer part is zero, found without building 10^k.
@@ -182,10 +182,10 @@ int32_t n_Fix(TqNum a, TqNum &r) {
                 h_DivMod(std::move(r.MantN), r.DenN, 0, q, rem);
                 r.MantN = std::move(q);
             }
-            a_SetOne(r.DenN);
+            tq_SetOne(r.DenN);
             break;
     }
-    a_Normalise(r);
+    n_NormaliseZero(r.V, r.MantN);
     return 0;
 }
 

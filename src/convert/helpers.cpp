@@ -1,6 +1,7 @@
 // Small helpers shared by the conversion files: exact powers of ten.
 #include "convert.h"
 #include "numbers/number.h"
+#include "numbers/pow10.h"
 #include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "kernels/limbs.h"
@@ -9,9 +10,8 @@
 
 bool n_Pow10_Exact(int64_t n, TqStr &R) {
     if (n < 0 || static_cast<double>(n) * 0.41524 > static_cast<double>(tq_MaxExactBytes)) return false;
-    static const uint32_t small[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
     if (n < 10) {
-        R = tq_Word(small[n]);
+        R = tq_Word(tq_Pow10Word[n]);
         return true;
     }
     h_Pow(tq_Word(10), tq_Word(static_cast<uint32_t>(n)), R);

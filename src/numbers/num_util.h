@@ -1,8 +1,10 @@
-// Small helpers on numbers: numbers from integers, exact tests and size
-// estimates.
+// The helpers every operation on numbers shares: numbers from integers,
+// special results, kind and exact tests, records moved keeping InUse, the
+// final cut with its exponent range, and size estimates.
 #pragma once
 #include <string>
 
+#include "base/tq_state.h"  // the error and special codes
 #include "base/tq_types.h"
 #include "numbers/number.h"  // n_SetZero
 
@@ -18,7 +20,49 @@ void tq_SetSpecial(TqNum &v, int32_t special);
 // tq_Err_Special for the infinity).
 int32_t tq_SetOutOfRange(TqNum &v, bool tooLarge, int32_t sign);
 
-bool tq_IsFloatKind(int32_t kind);
+inline bool tq_IsFloatKind(int32_t kind) { return kind == TarqDecFloat || kind == TarqBinFloat; }
+inline bool tq_IsNumericKind(int32_t kind) { return kind >= TarqDecFloat && kind <= TarqFraction; }
+
+// A denominator (or magnitude) of one word 1, in d's own buffer.
+inline void tq_SetOne(TqStr &d) {
+    d.assign(4, '\0');
+    tq_W(d)[0] = 1;
+}
+// Makes r the special value s (1 +inf, 2 -inf, 3 NaN) on a zero magnitude and
+// raises the error bits: tq_Err_Invalid as well when invalid is set. Returns
+// tq_Err_Special.
+int32_t tq_SpecialResult(TqNum &r, int32_t s, bool invalid);
+// +inf or -inf by a sign.
+inline int32_t tq_InfOfSign(int32_t sign) { return sign == 1 ? tq_Special_PosInf : tq_Special_NegInf; }
+// Sign of a product or quotient.
+inline int32_t tq_ProductSign(int32_t sa, int32_t sb) { return sa == sb ? 1 : -1; }
+
+// Copies the numeric fields of a record (not InUse).
+inline void tq_CopyRecord(TarqVar &dst, const TarqVar &src) {
+    dst.Sign = src.Sign;
+    dst.Expo = src.Expo;
+    dst.NumType = src.NumType;
+    dst.Special = src.Special;
+}
+// r takes a's value, keeping its own InUse: by moving a's strings, or by copy.
+inline void tq_MoveInto(TqNum &r, TqNum &a) {
+    tq_CopyRecord(r.V, a.V);
+    r.MantN.swap(a.MantN);
+    r.DenN.swap(a.DenN);
+}
+inline void tq_Assign(TqNum &r, const TqNum &v) {
+    const int32_t inUse = r.V.InUse;
+    r = v;
+    r.V.InUse = inUse;
+}
+
+// Zero normalisation, then the cut to the working precision (floats only).
+void tq_Finish(TqNum &r);
+// tq_Finish for a float whose exponent e was computed in 64 bits: a result
+// beyond the 32-bit exponent range becomes the infinity of its sign (status
+// tq_Err_ExpRange | tq_Err_Special) or, below it, zero (tq_Err_ExpRange);
+// never a wrapped exponent. Returns 0 otherwise.
+int32_t tq_FinishExpo(TqNum &r, int64_t e);
 // Finite and zero.
 bool tq_IsZeroNum(const TqNum &v);
 // Finite and exactly +1.

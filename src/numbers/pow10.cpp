@@ -10,6 +10,7 @@
 #include "pow10.h"
 
 #include "base/tq_state.h"
+#include "kernels/limbs.h"
 #include "kernels/mul.h"
 
 namespace {
@@ -188,4 +189,30 @@ void n_Pow10_Integer(int32_t n, TqStr &R) {
     TqStr m;
     n_Pow10_Lookup(n, v, m);
     R = TqStr(static_cast<size_t>(v.Expo > 0 ? v.Expo : 0), '\0') + m;
+}
+
+const uint32_t tq_Pow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+void n_MulPow10(TqStr &M, int32_t d) {
+    if (d <= 72) {
+        // In place, with room for the one word each product can carry out.
+        tq_Trim(M);
+        int32_t n = tq_NWords(M);
+        M.resize(static_cast<size_t>(4 * (n + (d + 8) / 9)), '\0');
+        uint32_t *w = tq_W(M);
+        for (; d > 0; d -= 9) {
+            const uint32_t c = tq_MulWordN(w, w, n, tq_Pow10Word[d < 9 ? d : 9]);
+            if (c) w[n++] = c;
+        }
+        M.resize(static_cast<size_t>(4 * n));
+        return;
+    }
+    TarqVar pv;
+    TqStr p;
+    n_Pow10_Lookup(d, pv, p);
+    int32_t trim = 1;
+    h_Mul(std::move(M), std::move(p), trim, M);
+    if (pv.Expo > 0 && !tq_IsZero(M)) M.insert(0, static_cast<size_t>(pv.Expo), '\0');
+    if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
+    tq_Trim(M);
 }

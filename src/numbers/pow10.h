@@ -10,6 +10,12 @@ void n_Pow10_Lookup(int32_t n, TarqVar &v, TqStr &MantN);
 // 10^n from the lookup as an integer magnitude (shifted up by its exponent).
 void n_Pow10_Integer(int32_t n, TqStr &R);
 
+// 10^d for d = 0..9.
+extern const uint32_t tq_Pow10Word[10];
+// M = M x 10^d (d >= 0), trimmed: by one-word products up to 72 digits
+// (eight of them at most), from the lookup beyond.
+void n_MulPow10(TqStr &M, int32_t d);
+
 constexpr int32_t tq_Pow10_Entries = 32;
 
 struct TqPow10Entry {

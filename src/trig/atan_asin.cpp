@@ -49,7 +49,7 @@ int32_t atanSeriesBinary(const TqNum &x, TqNum &r) {
     if (!tq_FixedFromBin(x, 0, W, f)) return tq_RaiseErr(tq_Err_Invalid);
     tq_FixedSqr(f, W, T);
     tq_SeriesSum(tq_Series_AtanOverX, T, W, S);
-    TqNum q = trig_Zero(TarqBinFloat);
+    TqNum q = tq_IntNum(TarqBinFloat, 0);
     tq_BinFromFixed(std::move(S), W, q);
     return n_Mul(x, q, r);
 }
@@ -61,26 +61,26 @@ int32_t n_Atan(TqNum x, TqNum &r) {
     prec.raise(kGuardBytes);
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
-    TqNum a = trig_Zero(x.V.NumType);
+    TqNum a = tq_IntNum(x.V.NumType, 0);
     const int32_t status = n_Atan_Core(std::move(x), a);
-    if (!trig_IsZero(a)) a.V.Sign = sign;
-    trig_Assign(r, a);
+    if (!tq_IsZeroNum(a)) a.V.Sign = sign;
+    tq_Assign(r, a);
     prec.finish(r);
     return status;
 }
 
 int32_t n_Atan_Core(TqNum x, TqNum &r) {
     const int32_t kind = x.V.NumType;
-    const TqNum one = trig_Const(TQ_CONST_1, kind);
-    TqNum t = trig_Zero(kind), u = trig_Zero(kind);
+    const TqNum one = tq_ConstNum(TQ_CONST_1, kind);
+    TqNum t = tq_IntNum(kind, 0), u = tq_IntNum(kind, 0);
     int32_t status = 0;
     if (trig_Greater(x, one)) {
         status |= n_Div(one, x, t);
         status |= n_Atan_Core(std::move(t), u);
-        status |= n_Sub(trig_Const(TQ_CONST_PI_2, kind), u, r);
+        status |= n_Sub(tq_ConstNum(TQ_CONST_PI_2, kind), u, r);
     } else if (kind == TarqBinFloat ? tq_ApproxLog2(x) > -seriesFromLog2()
-                                    : trig_Greater(x, trig_Const(TQ_CONST_0_001, kind))) {
-        TqNum w = trig_Zero(kind);
+                                    : trig_Greater(x, tq_ConstNum(TQ_CONST_0_001, kind))) {
+        TqNum w = tq_IntNum(kind, 0);
         status |= n_Sqr(x, w);
         status |= n_Add(one, w, w);
         status |= n_Sqrt(w, w);
@@ -99,8 +99,8 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) {
     TqPrecisionScope prec;
     prec.raise(2);
     const int32_t kind = x.V.NumType;
-    TqNum power = x, sum = x, x2 = trig_Zero(kind), term = trig_Zero(kind), previous = trig_Zero(kind);
-    TqNum divisor = trig_Zero(kind);
+    TqNum power = x, sum = x, x2 = tq_IntNum(kind, 0), term = tq_IntNum(kind, 0), previous = tq_IntNum(kind, 0);
+    TqNum divisor = tq_IntNum(kind, 0);
     int32_t status = n_Sqr(x, x2);
     uint32_t k = 1;
     bool subtract = true;
@@ -116,7 +116,7 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) {
         subtract = !subtract;
         if (trig_Converged(prec, sum, previous) || k > static_cast<uint32_t>(tq_Series_MaxK)) break;
     }
-    trig_Assign(r, sum);
+    tq_Assign(r, sum);
     prec.finish(r);
     return status;
 }
@@ -126,16 +126,16 @@ int32_t n_Asin(TqNum x, TqNum &r) {
     const int32_t kind = x.V.NumType;
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
-    const TqNum one = trig_Const(TQ_CONST_1, kind);
+    const TqNum one = tq_ConstNum(TQ_CONST_1, kind);
     if (trig_Greater(x, one)) return trig_SetNaN(r);
     TqPrecisionScope prec;
     prec.raise(kGuardBytes);
-    TqNum a = trig_Zero(kind);
+    TqNum a = tq_IntNum(kind, 0);
     int32_t status = 0;
     if (trig_Equal(x, one)) {
         status |= n_GetConst(TQ_CONST_PI_2, a);
     } else {
-        TqNum below = trig_Zero(kind), above = trig_Zero(kind), t = trig_Zero(kind);
+        TqNum below = tq_IntNum(kind, 0), above = tq_IntNum(kind, 0), t = tq_IntNum(kind, 0);
         status |= n_Sub(one, x, below);
         status |= n_Add(one, x, above);
         status |= n_Mul(below, above, below);
@@ -143,8 +143,8 @@ int32_t n_Asin(TqNum x, TqNum &r) {
         status |= n_Div(std::move(x), below, t);
         status |= n_Atan(std::move(t), a);
     }
-    if (!trig_IsZero(a)) a.V.Sign = sign;
-    trig_Assign(r, a);
+    if (!tq_IsZeroNum(a)) a.V.Sign = sign;
+    tq_Assign(r, a);
     prec.finish(r);
     return status;
 }

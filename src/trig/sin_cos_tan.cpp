@@ -23,6 +23,7 @@
 #include "kernels/mul.h"
 #include "trig.h"
 #include "trig_support.h"
+#include "funcs/constants.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ constexpr double kDirectLog2 = -12.0;
 
 // The one-word integer k in x's kind (the divisor of the series).
 TqNum smallInt(uint32_t k, int32_t kind) {
-    TqNum v = trig_Zero(kind);
+    TqNum v = tq_IntNum(kind, 0);
     v.MantN = tq_Word(k);
     return v;
 }
@@ -43,15 +44,15 @@ TqNum smallInt(uint32_t k, int32_t kind) {
 // s := 16 s^5 - 20 s^3 + 5 s, the sine of five times the angle.
 int32_t quintupleAngle(TqNum &s) {
     const int32_t kind = s.V.NumType;
-    TqNum s2 = trig_Zero(kind), s3 = trig_Zero(kind), s5 = trig_Zero(kind);
-    TqNum a = trig_Zero(kind), b = trig_Zero(kind), c = trig_Zero(kind);
+    TqNum s2 = tq_IntNum(kind, 0), s3 = tq_IntNum(kind, 0), s5 = tq_IntNum(kind, 0);
+    TqNum a = tq_IntNum(kind, 0), b = tq_IntNum(kind, 0), c = tq_IntNum(kind, 0);
     int32_t status = n_Sqr(s, s2);
     status |= n_Mul(s2, s, s3);
     status |= n_Mul(s2, s3, s5);
-    status |= n_Mul(trig_Const(TQ_CONST_16, kind), s5, a);
-    status |= n_Mul(trig_Const(TQ_CONST_20, kind), s3, b);
+    status |= n_Mul(tq_ConstNum(TQ_CONST_16, kind), s5, a);
+    status |= n_Mul(tq_ConstNum(TQ_CONST_20, kind), s3, b);
     status |= n_Sub(a, b, a);
-    status |= n_Mul(trig_Const(TQ_CONST_5, kind), s, c);
+    status |= n_Mul(tq_ConstNum(TQ_CONST_5, kind), s, c);
     status |= n_Add(a, c, s);
     return status;
 }
@@ -80,9 +81,9 @@ int32_t sinCosDecimal(const TqNum &r, TqNum &s, TqNum &c, bool wantCos) {
     }
     if (wantCos) {
         const int32_t kind = r.V.NumType;
-        TqNum below = trig_Zero(kind), above = trig_Zero(kind);
-        status |= n_Sub(trig_Const(TQ_CONST_1, kind), s, below);
-        status |= n_Add(trig_Const(TQ_CONST_1, kind), s, above);
+        TqNum below = tq_IntNum(kind, 0), above = tq_IntNum(kind, 0);
+        status |= n_Sub(tq_ConstNum(TQ_CONST_1, kind), s, below);
+        status |= n_Add(tq_ConstNum(TQ_CONST_1, kind), s, above);
         status |= sqrtOfProduct(below, above, c);
     }
     return status;
@@ -125,7 +126,7 @@ int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
     }
     tq_BinFromFixed(std::move(cf), W, c);
     if (!wantSin) return 0;
-    TqNum q = trig_Zero(TarqBinFloat);
+    TqNum q = tq_IntNum(TarqBinFloat, 0);
     tq_BinFromFixed(std::move(sf), W, q);
     return n_Mul(r, q, s);
 }
@@ -135,15 +136,15 @@ enum class Fn { Sin, Cos, Tan };
 // f(x) for a finite x: reduction, sine and cosine of r, the quadrant's choice.
 int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     const int32_t kind = x.V.NumType;
-    const bool negative = x.V.Sign == -1 && !trig_IsZero(x);
+    const bool negative = x.V.Sign == -1 && !tq_IsZeroNum(x);
     x.V.Sign = 1;
-    if (trig_IsZero(x)) {
-        trig_Assign(result, trig_Const(f == Fn::Cos ? TQ_CONST_1 : TQ_CONST_0, kind));
+    if (tq_IsZeroNum(x)) {
+        tq_Assign(result, tq_ConstNum(f == Fn::Cos ? TQ_CONST_1 : TQ_CONST_0, kind));
         return 0;
     }
     TqPrecisionScope prec;
     prec.raise(kEvalGuardBytes);
-    TqNum r = trig_Zero(kind), s = trig_Zero(kind), c = trig_Zero(kind), v = trig_Zero(kind);
+    TqNum r = tq_IntNum(kind, 0), s = tq_IntNum(kind, 0), c = tq_IntNum(kind, 0), v = tq_IntNum(kind, 0);
     uint32_t quadrant = 0;
     int32_t status = n_Trig_Reduction(x, r, quadrant);
     if (status) {
@@ -177,8 +178,8 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     }
     // The sine and tangent are odd, the cosine even.
     if (f != Fn::Cos && negative) flip = !flip;
-    if (flip && !trig_IsZero(v)) v.V.Sign = -v.V.Sign;
-    trig_Assign(result, v);
+    if (flip && !tq_IsZeroNum(v)) v.V.Sign = -v.V.Sign;
+    tq_Assign(result, v);
     prec.finish(result);
     return status;
 }
@@ -189,7 +190,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
 int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqPrecisionScope &prec, TqNum &sum,
                           int32_t &loops) {
     const int32_t kind = x2.V.NumType;
-    TqNum term = first, previous = trig_Zero(kind);
+    TqNum term = first, previous = tq_IntNum(kind, 0);
     sum = std::move(first);
     bool subtract = true;
     int32_t status = 0;
@@ -236,11 +237,11 @@ int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
     n_Trace("n_Sin_Taylor");
     TqPrecisionScope prec;
     prec.raise(2);
-    TqNum x2 = trig_Zero(x.V.NumType), sum = x2;
+    TqNum x2 = tq_IntNum(x.V.NumType, 0), sum = x2;
     int32_t status = n_Sqr(x, x2);
     int32_t loops = 0;
     status |= alternatingSeries(x2, std::move(x), 1, prec, sum, loops);
-    trig_Assign(r, sum);
+    tq_Assign(r, sum);
     prec.finish(r);
     n_Trace("n_Sin_Taylor, nr of loops:" + std::to_string(loops));
     return status;

@@ -5,30 +5,10 @@
 #include "arith/arith.h"
 #include "funcs/constants.h"
 #include "convert/convert.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/precision.h"
 #include "base/tq_state.h"
-
-TqNum trig_Zero(int32_t kind) {
-    TqNum v;
-    v.V = TarqVar{0, 1, 0, kind, 0};
-    v.MantN = tq_Word(0);
-    v.DenN = tq_Word(1);
-    return v;
-}
-
-TqNum trig_Const(int32_t code, int32_t kind) {
-    TqNum v = trig_Zero(kind);
-    n_GetConst(code, v);
-    return v;
-}
-
-bool trig_IsZero(const TqNum &v) {
-    if (v.V.Special != 0) return false;
-    for (int32_t i = 0; i < tq_NWords(v.MantN); ++i)
-        if (tq_W(v.MantN)[i]) return false;
-    return true;
-}
 
 bool trig_Greater(const TqNum &a, const TqNum &b) { return n_Compare(a, b) == 1; }
 
@@ -45,12 +25,6 @@ int32_t trig_CommonChecks(const TqNum &x, TqNum &r) {
     if (r.V.NumType != kind || (kind != TarqDecFloat && kind != TarqBinFloat)) return tq_RaiseErr(tq_Err_Type);
     if (x.V.Special != 0) return trig_SetNaN(r);
     return 0;
-}
-
-void trig_Assign(TqNum &r, const TqNum &v) {
-    const int32_t inUse = r.V.InUse;
-    r = v;
-    r.V.InUse = inUse;
 }
 
 bool trig_Converged(TqPrecisionScope &prec, const TqNum &sum, const TqNum &previous) {
@@ -83,7 +57,7 @@ void setBytesOnly(int32_t bytes) {
 
 const TqNum &TqTermPrecision::enter(const TqNum &sum, const TqNum &term, const TqNum &factor) {
     int32_t bytes = full_;
-    if (!trig_IsZero(term) && !trig_IsZero(sum)) {
+    if (!tq_IsZeroNum(term) && !tq_IsZeroNum(sum)) {
         const double gap = topBytes(sum) - topBytes(term);
         if (gap > 0) bytes = full_ - static_cast<int32_t>(gap) + 8;  // two guard words
     }

@@ -6,12 +6,6 @@
 #include "numbers/precision.h"  // TqPrecisionScope
 #include "tarq.h"  // the constant codes
 
-// Canonical zero of the given kind.
-TqNum trig_Zero(int32_t kind);
-// Numbered constant `code` in the given kind.
-TqNum trig_Const(int32_t code, int32_t kind);
-// True for a finite value whose magnitude has no non-zero word.
-bool trig_IsZero(const TqNum &v);
 // a > b and a = b by the comparison of numbers (a - b at the current
 // working precision).
 bool trig_Greater(const TqNum &a, const TqNum &b);
@@ -21,8 +15,6 @@ int32_t trig_SetNaN(TqNum &r);
 // The checks every trigonometric operation starts with: kinds (status 2) and
 // special inputs (NaN result, status 1). Returns 0 when the operation may go on.
 int32_t trig_CommonChecks(const TqNum &x, TqNum &r);
-// r takes v's value but keeps its own InUse.
-void trig_Assign(TqNum &r, const TqNum &v);
 
 // Convergence of a series: the new and the previous sum, cut to the caller's
 // precision, agree in magnitude and exponent.

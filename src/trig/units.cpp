@@ -11,6 +11,7 @@
 #include "arith/arith.h"
 #include "funcs/constants.h"
 #include "base/tq_state.h"
+#include "numbers/num_util.h"
 #include "trig/trig_support.h"
 
 int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
@@ -20,12 +21,12 @@ int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
         return tq_RaiseErr(tq_Err_Invalid);
     }
     const int32_t kind = x.V.NumType;
-    TqNum angle = trig_Zero(kind);
+    TqNum angle = tq_IntNum(kind, 0);
     int32_t status = n_GetConst(code <= 2 ? TQ_CONST_180 : TQ_CONST_200, angle);
     if (status) return status;
     TqPrecisionScope prec;
     prec.raise(2);
-    TqNum pi = trig_Zero(kind), product = trig_Zero(kind), quotient = trig_Zero(kind);
+    TqNum pi = tq_IntNum(kind, 0), product = tq_IntNum(kind, 0), quotient = tq_IntNum(kind, 0);
     status = n_GetConst(TQ_CONST_PI, pi);
     if (status) {
         prec.finish(r);
@@ -34,7 +35,7 @@ int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
     const bool toRadians = code == 2 || code == 4;
     status = n_Mul(std::move(x), toRadians ? pi : angle, product);
     status |= n_Div(std::move(product), toRadians ? angle : pi, quotient);
-    trig_Assign(r, quotient);
+    tq_Assign(r, quotient);
     prec.finish(r);
     return status;
 }
