@@ -1,38 +1,119 @@
-// A binary float as a decimal float of about the working precision, for the
-// logarithms and constants that are computed in binary.
+// The two float kinds into each other to a relative precision, for the
+// functions and constants that compute a decimal result on binary floats:
+// each conversion costs one product or one quotient of working-precision
+// length, the power of ten taken from the table and cut to that length, so an
+// exponent of millions of digits costs no more than a small one.
 #include <cmath>
 
 #include "base/tq_state.h"
 #include "convert.h"
+#include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 
-TqNum n_BinToDec_Approx(const TqNum &t) {
-    TqNum d = tq_IntNum(TarqDecFloat, 0);
-    if (tq_IsZeroNum(t)) return d;
-    d.V.Sign = t.V.Sign;
+namespace {
+
+// Keeps the top `keep` bytes (whole words) of a trimmed magnitude, adding the
+// dropped bytes to expo.
+void keepTop(TqStr &m, int32_t &expo, int32_t keep) {
+    keep = (keep + 3) / 4 * 4;
+    if (tq_Len(m) > keep) {
+        const int32_t drop = tq_Len(m) - keep;
+        m.erase(0, static_cast<size_t>(drop));
+        expo += drop;
+    }
+}
+
+// 10^n = mag * 256^expo (n >= 0), to the top `keep` bytes.
+void pow10(int32_t n, int32_t keep, TqStr &mag, int32_t &expo) {
+    TarqVar v;
+    n_Pow10_Lookup(n, v, mag);
+    tq_Trim(mag);
+    expo = v.Expo;
+    keepTop(mag, expo, keep);
+}
+
+// m * 10^n for |n| < 2^31 as mag * 256^expo to about `keep` bytes: a product
+// for n >= 0, a quotient carried `keep` bytes below its leading word else.
+void scaleByPow10(TqStr &m, int32_t &expo, int64_t n, int32_t keep) {
+    if (n == 0) return;
+    TqStr p;
+    int32_t pe = 0;
+    pow10(static_cast<int32_t>(n > 0 ? n : -n), keep, p, pe);
+    if (n > 0) {
+        int32_t trim = 1;
+        h_Mul(std::move(m), std::move(p), trim, m);
+        expo += pe;
+    } else {
+        int32_t up = keep + tq_Len(p) - tq_Len(m);
+        up = up < 0 ? 0 : (up + 3) / 4 * 4;
+        m.insert(0, static_cast<size_t>(up), '\0');
+        TqStr q, rem;
+        h_DivMod(std::move(m), std::move(p), 0, q, rem);
+        m = std::move(q);
+        expo -= up + pe;
+    }
+    tq_Trim(m);
+}
+
+}  // namespace
+
+TqNum n_DecToBin_Approx(const TqNum &x) {
+    TqNum b = tq_IntNum(TarqBinFloat, 0);
+    b.V.Special = x.V.Special;
+    if (x.V.Special != 0 || tq_IsZero(x.MantN)) return b;
+    b.V.Sign = x.V.Sign;
+    TqStr m = x.MantN;
+    tq_Trim(m);
+    int32_t expo = 0;
+    scaleByPow10(m, expo, x.V.Expo, gTq_Prec_Bytes_Internal + 8);
+    b.MantN = std::move(m);
+    b.V.Expo = expo;
+    n_ReducePrecision(b.V, b.MantN);
+    return b;
+}
+
+int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
+    const int32_t inUse = d.V.InUse;
+    d = tq_IntNum(TarqDecFloat, 0);
+    d.V.InUse = inUse;
+    d.V.Special = t.V.Special;
+    if (t.V.Special != 0 || tq_IsZero(t.MantN)) return 0;
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    const int32_t sign = t.V.Sign;
+    // t 10^k has 40 bits beyond the 8 (P + 4) of the decimal cut, which then
+    // rounds it once.
+    const double bits = 8.0 * (P + 4) + 40;
+    const int64_t k = static_cast<int64_t>(std::ceil((bits - tq_ApproxLog2(t)) * 0.301029995663981195));
+    const int64_t dexpo = tenExpo - k;
+    if (dexpo > int64_t(INT32_MAX) - 2 * P - 64) return tq_SetOutOfRange(d, true, sign);
+    if (dexpo < int64_t(INT32_MIN) + 64) return tq_SetOutOfRange(d, false, sign);
+    if (k > int64_t(INT32_MAX) - 64 || -k > int64_t(INT32_MAX) - 64) return tq_SetOutOfRange(d, k < 0, sign);
     TqStr m = t.MantN;
     tq_Trim(m);
-    if (t.V.Expo >= 0) {
-        d.MantN = TqStr(static_cast<size_t>(t.V.Expo), '\0') + m;
+    int32_t expo = t.V.Expo;
+    keepTop(m, expo, P + 12);
+    scaleByPow10(m, expo, k, P + 12);
+    if (expo >= 0) {
+        m.insert(0, static_cast<size_t>(expo), '\0');
+    } else if (tq_Len(m) > -expo) {
+        m.erase(0, static_cast<size_t>(-expo));
     } else {
-        const double want = 8.0 * (gTq_Prec_Bytes_Internal + 4) - tq_ApproxLog2(t);
-        const int32_t k = want > 0 ? static_cast<int32_t>(std::ceil(want * 0.301029995663981195)) : 0;
-        TqStr p10;
-        n_Pow10_Integer(k, p10);
-        tq_Trim(p10);
-        int32_t trim = 1;
-        h_Mul(m, p10, trim, m);
-        const size_t drop = static_cast<size_t>(-t.V.Expo);
-        m = m.size() > drop ? m.substr(drop) : tq_Word(0);
-        while (m.size() % 4) m += '\0';
-        d.MantN = m;
-        d.V.Expo = -k;
+        m = tq_Word(0);
     }
+    d.V.Sign = sign;
+    d.MantN = std::move(m);
+    d.V.Expo = static_cast<int32_t>(dexpo);
     n_NormaliseZero(d.V, d.MantN);
     n_ReducePrecision(d.V, d.MantN);
+    return 0;
+}
+
+TqNum n_BinToDec_Approx(const TqNum &t) {
+    TqNum d;
+    n_BinToDec(t, d, 0);
     return d;
 }

@@ -52,9 +52,17 @@ int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
 // big integer or fraction whose digits would be longer is refused with bit 32
 // before any digit is made.
 constexpr int64_t tq_Text_MaxBytes = int64_t(1) << 26;
-// The binary float t as a decimal float of about the working precision
-// (truncated a few digits beyond it, then cut).
+// The binary float t times 10^tenExpo as a decimal float of the working
+// precision: t 10^k
+// truncated 40 bits beyond the decimal cut, then cut (correctly rounded apart
+// from values within 2^-40 units of a rounding boundary). A value beyond the
+// decimal exponent range gives the infinity of its sign or zero, with
+// tq_Err_ExpRange raised and returned.
+int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo);
 TqNum n_BinToDec_Approx(const TqNum &t);
+// The decimal float x as a binary float cut to the working precision, x times
+// or over the power of ten carried 8 bytes beyond it (|x.Expo| < 2^31).
+TqNum n_DecToBin_Approx(const TqNum &x);
 int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
 // Rounds a digit string (optionally holding one point) to n digits, half away
 // from zero; carry is set when the rounding carried out of the top digit.

@@ -16,6 +16,7 @@
 
 #include "arith/arith.h"
 #include "funcs/constants.h"
+#include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
 #include "numbers/num_util.h"
@@ -220,6 +221,7 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
 }
 
 int32_t n_Exp(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Exp, x, r, st)) return st;
     const int32_t st = expChecks(x, r);
     if (st >= 0) return st;
     const int32_t kind = x.V.NumType;

@@ -16,6 +16,7 @@
 #include "arith/arith.h"
 #include "convert/convert.h"
 #include "funcs/constants.h"
+#include "funcs/dec_via_bin.h"
 #include "numbers/num_util.h"
 #include "numbers/precision.h"
 #include "numbers/number.h"
@@ -192,10 +193,18 @@ int32_t n_Log_Taylor(TqNum m, TqNum &r) {
     return cutInto(t, r);
 }
 
-int32_t n_Log(TqNum x, TqNum &r) { return logScaled(x, r, 0); }
-int32_t n_Log2(TqNum x, TqNum &r) { return logScaled(x, r, TQ_CONST_INV_LN2); }
+int32_t n_Log(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Log, x, r, st)) return st;
+    return logScaled(x, r, 0);
+}
+
+int32_t n_Log2(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Log2, x, r, st)) return st;
+    return logScaled(x, r, TQ_CONST_INV_LN2);
+}
 
 int32_t n_Log10(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Log10, x, r, st)) return st;
     const int32_t st = logScaled(x, r, TQ_CONST_INV_LN10);
     if (n_TraceOn()) {
         tq_TraceNumber(x);

@@ -16,6 +16,7 @@
 
 #include "arith/arith.h"
 #include "constants.h"
+#include "dec_via_bin.h"
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "funcs.h"
@@ -210,6 +211,7 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
 }
 
 int32_t n_Sqrt(TqNum a, TqNum &c) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Sqrt, a, c, st)) return st;
     n_Trace("n_Sqrt -- input argument");
     tq_TraceNumber(a);
     if (c.V.NumType != a.V.NumType) return tq_RaiseErr(tq_Err_Type);

@@ -13,6 +13,7 @@
 
 #include "arith/arith.h"
 #include "funcs/constants.h"
+#include "funcs/dec_via_bin.h"
 #include "base/tq_state.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
@@ -56,6 +57,7 @@ int32_t atanSeriesBinary(const TqNum &x, TqNum &r) {
 }  // namespace
 
 int32_t n_Atan(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Atan, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     TqPrecisionScope prec;
     prec.raise(kGuardBytes);
@@ -122,6 +124,7 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) {
 }
 
 int32_t n_Asin(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Asin, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     const int32_t kind = x.V.NumType;
     const int32_t sign = x.V.Sign;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "arith/arith.h"
+#include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
 #include "kernels/limbs.h"
@@ -219,16 +220,19 @@ int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqPrecisionS
 }  // namespace
 
 int32_t n_Sin(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Sin, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     return evaluate(Fn::Sin, std::move(x), r);
 }
 
 int32_t n_Cos(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Cos, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     return evaluate(Fn::Cos, std::move(x), r);
 }
 
 int32_t n_Tan(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Tan, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     return evaluate(Fn::Tan, std::move(x), r);
 }

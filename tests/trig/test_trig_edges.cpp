@@ -196,24 +196,4 @@ TEST_F(TrigEdges, PrecisionStateIsRestored) {
     n_PrecisionParameters_Retrieve(tq_PrecSet_Normal);
 }
 
-std::vector<std::string> *gLines;
-void collect(const std::string &line) { gLines->push_back(line); }
-
-TEST_F(TrigEdges, SineSeriesTraceLines) {
-    std::vector<std::string> lines;
-    gLines = &lines;
-    const int32_t x = alloc(TarqDecFloat), r = alloc(TarqDecFloat);
-    tqg_Put(x, oracle_FromDouble(0.5, TarqDecFloat));
-    tq_SetTraceSink(collect);
-    TQ_SIN(x, r);
-    tq_SetTraceSink(nullptr);
-    bool sin = false, taylor = false, loops = false;
-    for (const std::string &l : lines) {
-        sin |= l == "n_Sin";
-        taylor |= l == "n_Sin_Taylor";
-        loops |= l.rfind("n_Sin_Taylor, nr of loops:", 0) == 0;
-    }
-    EXPECT_TRUE(sin && taylor && loops);
-}
-
 }  // namespace

@@ -1,0 +1,142 @@
+// Decimal-float functions through the binary kind.
+//
+// The series, reductions and iterations run several times faster on binary
+// floats than on decimal ones, whose every product is cut by a power of ten.
+// So a decimal x = M 10^e is converted once to a binary float of P' bytes
+// (relative error below 2^-8P'), f runs on it at P', and the result is
+// converted once and cut to the working precision P.
+//
+// The conversion's error reaches the result multiplied by f's condition
+// number c = |x f'(x) / f(x)|, so P' is P + 4 bytes (what the decimal cut
+// keeps) plus 32 guard bits plus log2 c bits:
+//   sqrt, atan        c <= 1
+//   exp               |x|
+//   ln, log2, log10   1 / |ln x|, from d = x - 1 formed exactly when x is near 1
+//   asin              about 1 / sqrt(2 (1 - |x|)), from 1 - |x| formed exactly
+//   sin, cos          |x| / |f(x)|       tan   |x| (|tan x| + 1 / |tan x|)
+// The trigonometric condition depends on how close x lies to a multiple of
+// pi/2, known only once f(x) is: it is judged from the binary result, and when
+// it exceeds the guard given, f runs again with that many bits more. A result
+// that the conversion's error swamped shows a condition near 2^8P' and so
+// always runs again; one that passes the test is accurate to the guard.
+//
+// The square root takes out the even part of the exponent first,
+// sqrt(M 10^(2j)) = sqrt(M) 10^j, so that its binary argument is the integer
+// M (or 10 M), exact and free of a quotient.
+#include "dec_via_bin.h"
+
+#include <cmath>
+
+#include "arith/arith.h"
+#include "base/tq_state.h"
+#include "convert/convert.h"
+#include "explog/explog.h"
+#include "funcs.h"
+#include "kernels/limbs.h"
+#include "numbers/num_util.h"
+#include "numbers/number.h"
+#include "trig/trig.h"
+
+namespace {
+
+constexpr double kGuardBits = 32;
+constexpr int32_t kMaxRuns = 6;
+
+using BinFn = int32_t (*)(TqNum, TqNum &);
+
+BinFn binaryOf(TqDecFn f) {
+    switch (f) {
+        case TqDecFn::Sqrt: return n_Sqrt;
+        case TqDecFn::Exp: return n_Exp;
+        case TqDecFn::Log: return n_Log;
+        case TqDecFn::Log2: return n_Log2;
+        case TqDecFn::Log10: return n_Log10;
+        case TqDecFn::Sin: return n_Sin;
+        case TqDecFn::Cos: return n_Cos;
+        case TqDecFn::Tan: return n_Tan;
+        case TqDecFn::Atan: return n_Atan;
+        default: return n_Asin;
+    }
+}
+
+// log2 |a - b| of two decimal floats, -inf when equal.
+double log2Distance(const TqNum &a, const TqNum &b) {
+    TqNum d = a;
+    n_Sub(a, b, d);
+    return tq_IsZeroNum(d) ? -INFINITY : tq_ApproxLog2(d);
+}
+
+bool isLog(TqDecFn f) { return f == TqDecFn::Log || f == TqDecFn::Log2 || f == TqDecFn::Log10; }
+bool isTrig(TqDecFn f) { return f == TqDecFn::Sin || f == TqDecFn::Cos || f == TqDecFn::Tan; }
+
+// log2 of the condition number known before f runs; NaN when x lies outside
+// the domain this path takes (left to the caller).
+double conditionBefore(TqDecFn f, const TqNum &x, double lx) {
+    const TqNum one = tq_IntNum(TarqDecFloat, 1);
+    if (isLog(f)) {
+        if (x.V.Sign < 0 || tq_IsOneNum(x)) return NAN;
+        // |ln x| >= |x - 1| / 1.1 within 2^(+-0.1) of 1.
+        return std::fabs(lx) < 0.1 ? 0.2 - log2Distance(x, one) : 0;
+    }
+    if (f == TqDecFn::Asin) {
+        TqNum ax = x;
+        ax.V.Sign = 1;
+        if (tq_CmpNum(ax, one) >= 0) return NAN;
+        return lx > -1 ? 1 - 0.5 * log2Distance(one, ax) : 0;
+    }
+    if (f == TqDecFn::Sqrt && x.V.Sign < 0) return NAN;
+    if (f == TqDecFn::Exp || isTrig(f)) return lx > 0 ? lx : 0;
+    return 0;
+}
+
+// log2 of the condition number judged from the binary result y.
+double conditionAfter(TqDecFn f, double lx, const TqNum &y, double before) {
+    if (!isTrig(f)) return before;
+    if (y.V.Special != 0) return before;
+    const double ly = tq_IsZeroNum(y) ? -INFINITY : tq_ApproxLog2(y);
+    const double c = f == TqDecFn::Tan ? lx + std::fabs(ly) + 1 : lx - ly;
+    return c > before ? c : before;
+}
+
+}  // namespace
+
+bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
+    if (x.V.NumType != TarqDecFloat || r.V.NumType != TarqDecFloat || x.V.Special != 0 || tq_IsZeroNum(x))
+        return false;
+    // Exponents near the end of the range stay with the decimal code, which
+    // handles their overflow of 10^e.
+    if (x.V.Expo > (1 << 30) || x.V.Expo < -(1 << 30)) return false;
+    const double lx = tq_ApproxLog2(x);
+    double cond = conditionBefore(f, x, lx);
+    if (std::isnan(cond)) return false;
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    TqNum arg = x;
+    int32_t halfExpo = 0;
+    if (f == TqDecFn::Sqrt) {
+        // x = M' 10^(2j) with M' = M or 10 M.
+        int64_t e = arg.V.Expo;
+        if (e % 2 != 0) {
+            tq_MulWord(arg.MantN, 10);
+            --e;
+        }
+        halfExpo = static_cast<int32_t>(e / 2);
+        arg.V.Expo = 0;
+    }
+    TqNum y = tq_IntNum(TarqBinFloat, 0);
+    for (int32_t run = 0;; ++run) {
+        {
+            TqWorkPrec wp;
+            wp.set(P + 4 + static_cast<int32_t>(std::ceil((cond + kGuardBits) / 8)));
+            y = tq_IntNum(TarqBinFloat, 0);
+            st = binaryOf(f)(n_DecToBin_Approx(arg), y);
+        }
+        if (st != 0 || run + 1 == kMaxRuns) break;
+        const double after = conditionAfter(f, lx, y, cond);
+        if (after <= cond + 8) break;
+        // Swamped results (|y| near the conversion's error) ask for 8P' bits
+        // more; a second run at that precision has its true size.
+        cond = std::isinf(after) ? cond + 8.0 * (P + 8) : after + 8;
+    }
+    st |= n_BinToDec(y, r, halfExpo);
+    return true;
+}
