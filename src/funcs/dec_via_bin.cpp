@@ -35,6 +35,7 @@
 #include "kernels/limbs.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
+#include "numbers/precision.h"
 #include "trig/trig.h"
 
 namespace {
@@ -125,7 +126,7 @@ bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
     TqNum y = tq_IntNum(TarqBinFloat, 0);
     for (int32_t run = 0;; ++run) {
         {
-            TqWorkPrec wp;
+            TqPrecisionScope wp;
             wp.set(P + 4 + static_cast<int32_t>(std::ceil((cond + kGuardBits) / 8)));
             y = tq_IntNum(TarqBinFloat, 0);
             st = binaryOf(f)(n_DecToBin_Approx(arg), y);
