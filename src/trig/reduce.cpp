@@ -31,6 +31,13 @@ constexpr int32_t kDecimalReachBits = 128;
 // k mod 4 of a non-negative integer-valued float k: k - 4 fix(k / 4), exact at
 // the reduction's precision.
 uint32_t quarterTurns(const TqNum &k) {
+    if (k.V.NumType == TarqBinFloat) {
+        // k = M 256^Expo with Expo a multiple of 4: the units are in word
+        // -Expo / 4 of M (none when Expo > 0, a multiple of 2^32).
+        const int32_t at = -k.V.Expo / 4;
+        if (k.V.Expo > 0 || at >= tq_NWords(k.MantN)) return 0;
+        return tq_W(k.MantN)[at] & 3u;
+    }
     TqNum q = k, t = k;
     n_DivBy2(k, q);
     n_DivBy2(q, q);
@@ -63,7 +70,9 @@ int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant) {
     r = ax;
     if (tq_IsZeroNum(ax)) return 0;
     const double lx = tq_ApproxLog2(ax);
-    if (lx < -0.5) return 0;  // |x| < 0.71 < pi/4: nothing to take away
+    // |x| < 2^-0.3486 < pi/4 (log2(pi/4) = -0.34850, and lx is good to about
+    // 15 digits): k = 0, nothing to take away.
+    if (lx < -0.3486) return 0;
     if (lx > tq_Trig_MaxArgBits) return tq_RaiseErr(tq_Err_ExpRange);
     const bool decimal = ax.V.NumType == TarqDecFloat;
     const int32_t want = 8 * gTq_Prec_Bytes_Internal + kGuardBits;  // relative bits r must carry

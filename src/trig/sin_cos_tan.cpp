@@ -10,7 +10,8 @@
 // steps, then cos r = sqrt((1 - s)(1 + s)), which cannot cancel for
 // |s| <= sin(pi/4); small r (below 2^-12) skip the scaling. Binary floats
 // are evaluated in fixed point on bare words (sinCosBinary): the series of
-// sin t / t and cos t for t = r / 2^j, then j double-angle steps.
+// cos t for t = r / 2^j, j double-angle steps, and the sine from the cosine
+// (or, for small r, from the series of sin t / t).
 #include <cmath>
 #include <string>
 
@@ -101,35 +102,95 @@ void doubleCos(TqStr &c, int32_t W) {
 
 // Sine and cosine of a reduced binary r (the sine only when wantSin), in
 // fixed point: t = |r| / 2^j with j chosen so that t <= 2^-j0, the series of
-// sin t / t and cos t on T = t^2, then j doublings
-//     sin 2a / 2a = (sin a / a) cos a,   cos 2a = 2 cos^2 a - 1,
-// and sin r = r (sin r / r). Every value stays between 1/2 and 1, so the
-// fixed point keeps its relative precision however small r is. Losses below
-// the working precision: the series 4 K + 2 units (14 bits), T one unit, and
-// each doubling multiplies the error of the cosine by 4 (2 j bits) and adds
-// it to the quotient's; 24 + 2 j guard bits cover them.
+// cos t on T = t^2, then j doublings cos 2a = 2 cos^2 a - 1. The sine:
+//   - with no doubling (|r| <= 2^-j0), r times the series of sin t / t;
+//   - after doublings, sqrt((1 - c)(1 + c)) of the cosine c, which loses
+//     2 log2(1 / |r|) bits to the cancellation in 1 - c (at most 2 j0); one
+//     square root costs less than carrying sin t / t through the doublings.
+// Losses below the working precision: the series 4 K + 2 units (14 bits), T
+// one unit, each doubling multiplies the error of the cosine by 4 (2 j bits),
+// the cancellation; 24 guard bits cover the first two with room.
 int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
     const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
-    // Doublings against terms: each doubling costs one or two full products,
-    // each term of the two series about a third of one.
+    // Doublings against terms: each doubling costs one product, each term
+    // about a third of one.
     const int32_t j0 = static_cast<int32_t>(0.4 * std::sqrt(static_cast<double>(bits))) + 2;
     const double lr = tq_ApproxLog2(r);
     const int32_t j = lr + j0 > 0 ? static_cast<int32_t>(std::ceil(lr + j0)) : 0;
-    const int32_t W = (bits + 2 * j + 24 + 31) / 32;
+    const int32_t cancel = wantSin && j > 0 && lr < 0 ? static_cast<int32_t>(std::ceil(-2 * lr)) : 0;
+    const int32_t W = (bits + 2 * j + cancel + 24 + 31) / 32;
     TqStr t, T, cf, sf;
     if (!tq_FixedFromBin(r, j, W, t)) return tq_RaiseErr(tq_Err_Invalid);  // |r| <= 1 by the reduction
     tq_FixedSqr(t, W, T);
     tq_SeriesSum(tq_Series_Cos, T, W, cf);
-    if (wantSin) tq_SeriesSum(tq_Series_SinOverX, T, W, sf);
-    for (int32_t i = 0; i < j; ++i) {
-        if (wantSin) tq_FixedMul(sf, cf, W, sf);
-        doubleCos(cf, W);
+    if (wantSin && j == 0) tq_SeriesSum(tq_Series_SinOverX, T, W, sf);
+    for (int32_t i = 0; i < j; ++i) doubleCos(cf, W);
+    if (wantSin && j > 0) {
+        // 1 - c and 1 + c, both exact in fixed point; their product u = sin^2 r.
+        TqStr below(4 * static_cast<size_t>(W + 1), '\0'), above = below;
+        tq_W(below)[W] = 1;
+        tq_W(above)[W] = 1;
+        tq_SubN(tq_W(below), tq_W(below), tq_W(cf), W + 1);
+        tq_AddN(tq_W(above), tq_W(above), tq_W(cf), W + 1);
+        tq_FixedMul(below, above, W, sf);
     }
     tq_BinFromFixed(std::move(cf), W, c);
     if (!wantSin) return 0;
     TqNum q = tq_IntNum(TarqBinFloat, 0);
     tq_BinFromFixed(std::move(sf), W, q);
-    return n_Mul(r, q, s);
+    if (j == 0) return n_Mul(r, q, s);
+    const int32_t status = n_Sqrt(q, s);
+    s.V.Sign = r.V.Sign;
+    return status;
+}
+
+// The sine alone of a reduced binary r, in fixed point without a square
+// root: t = |r| / 3^j with j chosen so that t <= 2^-j0, s = t (sin t / t)
+// from the series on T = t^2, then j triplings sin 3a = s (3 - 4 s^2), two
+// products each. Losses below the working precision: the series and the
+// truncations of t (16 bits), each tripling multiplies the error by at most 3
+// (2 j bits), and s = sin r as small as |r| loses log2(1 / |r|) bits of
+// relative precision in the fixed point (fewer than j0, as |r| > 2^-j0 when
+// j > 0); 24 guard bits cover the first.
+int32_t sinBinary(const TqNum &r, TqNum &s) {
+    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+    const int32_t j0 = static_cast<int32_t>(0.4 * std::sqrt(static_cast<double>(bits))) + 2;
+    const double lr = tq_ApproxLog2(r);
+    const int32_t j = lr + j0 > 0 ? static_cast<int32_t>(std::ceil((lr + j0) / 1.5849625007211562)) : 0;
+    // With no tripling (|r| <= 2^-j0) the sine is r times the series, which
+    // keeps r's relative precision however small r is; with triplings
+    // |r| > 2^-j0 bounds the loss.
+    const int32_t small = j > 0 && lr < 0 ? static_cast<int32_t>(std::ceil(-lr)) : 0;
+    const int32_t W = (bits + 2 * j + small + 24 + 31) / 32;
+    TqStr t, T, sf, s2;
+    if (!tq_FixedFromBin(r, 0, W, t)) return tq_RaiseErr(tq_Err_Invalid);  // |r| <= 1 by the reduction
+    for (int32_t left = j; left > 0; left -= 20) {
+        uint32_t p = 1;
+        for (int32_t i = 0; i < (left < 20 ? left : 20); ++i) p *= 3;
+        tq_DivWordN(tq_W(t), tq_W(t), W + 1, p);
+    }
+    tq_FixedSqr(t, W, T);
+    tq_SeriesSum(tq_Series_SinOverX, T, W, sf);
+    if (j == 0) {
+        TqNum q = tq_IntNum(TarqBinFloat, 0);
+        tq_BinFromFixed(std::move(sf), W, q);
+        return n_Mul(r, q, s);
+    }
+    tq_FixedMul(t, sf, W, sf);
+    for (int32_t i = 0; i < j; ++i) {
+        // 3 - 4 s^2 is at least 1 for s <= 1/sqrt 2.
+        tq_FixedSqr(sf, W, s2);
+        uint32_t *w = tq_W(s2);
+        tq_Lsh1N(w, w, W + 1);
+        tq_Lsh1N(w, w, W + 1);
+        TqStr three(4 * static_cast<size_t>(W + 1), '\0');
+        tq_W(three)[W] = 3;
+        tq_SubN(w, tq_W(three), w, W + 1);
+        tq_FixedMul(sf, s2, W, sf);
+    }
+    tq_BinFromFixed(std::move(sf), W, s);
+    s.V.Sign = r.V.Sign;
+    return 0;
 }
 
 enum class Fn { Sin, Cos, Tan };
@@ -160,7 +221,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     if (kind == TarqDecFloat) {
         status |= sinCosDecimal(r, s, c, needCos);
     } else {
-        status |= sinCosBinary(r, s, c, needSin);
+        status |= needCos ? sinCosBinary(r, s, c, needSin) : sinBinary(r, s);
     }
     bool flip = false;
     switch (f) {

@@ -70,6 +70,9 @@ const Fault kFaults[] = {
     {"TinyArgumentThroughSeries", kSin, TarqBinFloat, 38, "3*d-100"},
     {"TinyArgumentThroughSeries", kSin, TarqBinFloat, 100, "-1*d-300"},
     {"TinyArgumentThroughSeries", kTan, TarqBinFloat, 38, "7*d-200"},
+    // Fixed-point evaluation: a tiny argument must not size the fixed point.
+    {"TinyArgumentThroughSeries", kSin, TarqBinFloat, 38, "-3*d-100000"},
+    {"TinyArgumentThroughSeries", kAtan, TarqBinFloat, 1000, "2*d-100000"},
     {"TinyArgumentThroughSeries", kCos, TarqDecFloat, 38, "1*d-30"},
     // Near zeros and poles: only the absolute error was small.
     {"NearZeroRelative", kTan, TarqDecFloat, 38, "-0.9999422381000756745601324564291078922654433439*d6"},
