@@ -239,11 +239,26 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         if (kind == TarqDecFloat) n_Trace("Flag - A");
-        const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);
-        if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError(x, r);
-        TqNum y = x, u = x;
-        n_Mul(tq_IntNum(kind, N), L, u);
-        n_Sub(x, u, y);
+        TqNum y = x;
+        if (kind == TarqBinFloat) {
+            // N from log2 |x| (good to about 15 digits, so N is off by less
+            // than 0.02 for |x| < 2^42 and |y| stays below 2.9), and no
+            // reduction at all for |x| < 2.7.
+            const double lx = tq_ApproxLog2(x);
+            const double q = std::exp2(lx) / 5.5451774444795623;  // |x| / ln 256
+            N = lx < 1.4 ? 0 : static_cast<int64_t>(std::llround(q));
+            if (x.V.Sign < 0) N = -N;
+            if (!fitsInt32(N)) return rangeError(x, r);
+        } else {
+            const TqNum L = tq_ConstNum(TQ_CONST_LN10, kind);
+            if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError(x, r);
+        }
+        if (N != 0) {
+            const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);
+            TqNum u = x;
+            n_Mul(tq_IntNum(kind, N), L, u);
+            n_Sub(x, u, y);
+        }
         if (kind == TarqBinFloat) {
             expBinary(y, s);
         } else {
