@@ -19,6 +19,7 @@
 #include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
+#include "funcs/series_split.h"
 #include "numbers/num_util.h"
 #include "numbers/precision.h"
 #include "explog.h"
@@ -230,6 +231,19 @@ int32_t n_Exp(TqNum x, TqNum &r) {
         return 0;
     }
     n_SetZero(r);
+    if (kind == TarqBinFloat && tq_IsOneNum(x)) {
+        // e itself: its factorial series by binary splitting.
+        TqNum e;
+        {
+            TqPrecisionScope wp;
+            wp.raise(kGuardBytes);
+            e = n_E_Split();
+        }
+        n_ReducePrecision(e.V, e.MantN);
+        r.V.Expo = e.V.Expo;
+        r.MantN = std::move(e.MantN);
+        return 0;
+    }
     // Beyond 2^40 multiples of the radix step the result is out of range.
     if (tq_ApproxLog2(x) > 42) return rangeError(x, r);
     TqNum s = x;

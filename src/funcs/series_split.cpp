@@ -15,6 +15,11 @@
 // two neighbouring ranges joining as P = Pl Pr, Q = Ql Qr, R = Qr Rl + Pl Rr;
 // then pi = 426880 sqrt(10005) Q / (13591409 Q + R) over [1, N). Each term
 // adds about 14.18 digits.
+//
+// e = 1 + sum over k >= 1 of 1 / k!: for a range (a, b] of k the splitting
+// keeps Q = (a + 1) ... b and T = Q sum over k in (a, b] of a! / k!, a single
+// term being Q = b, T = 1, two neighbouring ranges joining as Q = Ql Qr,
+// T = Tl Qr + Tr; then e = (Q + T) / Q over (0, N].
 #include "series_split.h"
 
 #include <cmath>
@@ -110,7 +115,38 @@ PqrRange splitPi(int64_t a, int64_t b) {
     return j;
 }
 
+struct QtRange {
+    TqStr Q, T;
+};
+
+QtRange splitE(int64_t a, int64_t b) {
+    if (b - a == 1) return QtRange{tq_Word(static_cast<uint32_t>(b)), tq_Word(1)};
+    const int64_t mid = a + (b - a) / 2;
+    QtRange l = splitE(a, mid), r = splitE(mid, b);
+    QtRange j;
+    h_Add(product(l.T, r.Q), r.T, j.T);
+    tq_Trim(j.T);
+    j.Q = product(l.Q, r.Q);
+    return j;
+}
+
 }  // namespace
+
+TqNum n_E_Split() {
+    // The terms from N + 1 on add less than 2 / (N + 1)!, below the last of
+    // the 8W + 8 bits wanted: N is the first with log2 N! above them.
+    const double bits = 8.0 * gTq_Prec_Bytes_Internal + 8;
+    int64_t N = 1;
+    for (double l2 = 0; l2 < bits + 2; l2 += std::log2(static_cast<double>(++N))) {
+    }
+    QtRange s = splitE(0, N);
+    TqStr num;
+    h_Add(s.Q, s.T, num);
+    tq_Trim(num);
+    TqNum r = tq_IntNum(TarqBinFloat, 0);
+    n_Div(binFloat(std::move(num)), binFloat(std::move(s.Q)), r);
+    return r;
+}
 
 TqNum n_Pi_Chudnovsky() {
     const double bits = 8.0 * gTq_Prec_Bytes_Internal + 8;

@@ -11,3 +11,6 @@ TqNum n_AtanhInverse_Split(uint32_t n);
 
 // pi by the Chudnovsky series as a binary float of the working precision.
 TqNum n_Pi_Chudnovsky();
+
+// e = sum over k >= 0 of 1 / k! as a binary float of the working precision.
+TqNum n_E_Split();

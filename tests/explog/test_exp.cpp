@@ -68,6 +68,17 @@ TEST(Exp, TenThousandDigits) {
     fo_SetDigits(38);
 }
 
+// e^1 is e summed by its own series.
+TEST(Exp, OneGivesE) {
+    FoMpfr one;
+    mpfr_set_ui(one, 1, MPFR_RNDN);
+    for (int32_t digits : {20, 38, 1000, 10000}) {
+        fo_SetDigits(digits);
+        for (int32_t kind : {TarqDecFloat, TarqBinFloat}) fo_CheckUnary(n_Exp, expOracle, fo_FromMpfr(one, kind), 1.0, "e");
+    }
+    fo_SetDigits(38);
+}
+
 TEST(Exp, BaseTwoAndTen) {
     std::mt19937_64 rng(23);
     for (int32_t digits : {38, 100}) {
