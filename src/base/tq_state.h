@@ -11,7 +11,7 @@
 // Working precision (bytes, a multiple of 4; 0 before the first setting).
 extern int32_t gTq_Prec_Bytes_Internal;
 extern int32_t gTq_Prec_Digits_Internal;
-extern TqStr gTq_Prec_Pow10;  // 10^gTq_Prec_Digits_Internal as a magnitude
+extern TqStr gTq_Prec_Pow10;  // 10^gTq_Prec_Digits_Internal, empty until n_Prec_Pow10 forms it
 
 // Multiplication and squaring crossovers, in bytes of one operand. They are 0
 // at load and given their values by the start-up calibration.

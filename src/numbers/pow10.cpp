@@ -4,9 +4,16 @@
 //
 // Entries 0..3 are exact one-word values; entry i >= 4 is the square of entry
 // i - 1 with low zero words moved into the exponent and cut (truncated) to its
-// most significant gTq_Opt_Pow10_Precision bytes. A lookup multiplies the
-// entries of the set bits of n, cutting every partial product the same way,
-// so all values are at most the true power and within the table precision.
+// most significant table-precision bytes. A lookup multiplies the entries of
+// the set bits of n, cutting every partial product the same way, so all values
+// are at most the true power and within the table precision.
+//
+// Entries are built in order and on demand: a lookup builds the entries up to
+// its highest bit. Growing the table keeps the entries that were never cut
+// (they are exact at any precision) and forgets the others, so a precision
+// change costs nothing here; the squarings of long entries (10^(2^31) at a
+// million digits is nine squarings of 3 MB) are paid only by the lookups of
+// huge exponents that need them.
 #include "pow10.h"
 
 #include "base/tq_state.h"
@@ -27,6 +34,9 @@ void diskSave() {
 // Process-wide and never destroyed: the unload step may still save the table.
 struct Pow10State {
     TqPow10Entry Table[tq_Pow10_Entries];
+    int32_t Precision = 0;  // bytes; 0 while the table is empty
+    int32_t Built = 0;      // entries 0..Built-1 hold their values
+    bool Cut[tq_Pow10_Entries] = {};  // the entry (or one below it) was cut
     bool LastValid = false;
     int32_t LastN = 0;
     TarqVar LastV{};
@@ -39,8 +49,8 @@ Pow10State &state() {
 }
 
 // Moves low zero words into the exponent, then keeps the most significant
-// `precision` bytes.
-void normalise(TqStr &m, int32_t &expo, int32_t precision) {
+// `precision` bytes; true when bytes were cut.
+bool normalise(TqStr &m, int32_t &expo, int32_t precision) {
     size_t low = 0;
     const size_t words = m.size() / 4;
     while (low + 1 < words && tq_W(m)[low] == 0) ++low;
@@ -52,6 +62,42 @@ void normalise(TqStr &m, int32_t &expo, int32_t precision) {
         const int32_t drop = tq_Len(m) - precision;
         m.erase(0, static_cast<size_t>(drop));
         expo += drop;
+        return true;
+    }
+    return false;
+}
+
+// An empty table at `precision` bytes with its four exact entries.
+void start(int32_t precision) {
+    Pow10State &s = state();
+    const uint32_t exact[4] = {10, 100, 10000, 100000000};
+    TqStr small[4];
+    for (int32_t i = 0; i < 4; ++i) small[i] = tq_Word(exact[i]);
+    for (int32_t i = 0; i < tq_Pow10_Entries; ++i) {
+        s.Table[i].Mant = i < 4 ? std::move(small[i]) : TqStr();
+        s.Table[i].Expo = 0;
+        s.Cut[i] = false;
+    }
+    s.Precision = precision;
+    s.Built = 4;
+    s.LastValid = false;
+}
+
+// Builds the entries up to `last`. Each square is made aside and moved in,
+// so a failed allocation leaves the entries built so far.
+void build(int32_t last) {
+    Pow10State &s = state();
+    if (s.Precision == 0) start(gTq_Opt_Pow10_Precision > 0 ? gTq_Opt_Pow10_Precision : 6000);
+    while (s.Built <= last) {
+        const int32_t i = s.Built;
+        TqStr sq;
+        h_Square(s.Table[i - 1].Mant, sq);
+        int32_t expo = 2 * s.Table[i - 1].Expo;
+        const bool cut = normalise(sq, expo, s.Precision);
+        s.Table[i].Mant = std::move(sq);
+        s.Table[i].Expo = expo;
+        s.Cut[i] = s.Cut[i - 1] || cut;
+        s.Built = i + 1;
     }
 }
 
@@ -67,45 +113,57 @@ void remember(int32_t n, const TarqVar &v, const TqStr &m) {
 
 }  // namespace
 
-TqPow10Entry *tq_Pow10Table() { return state().Table; }
+TqPow10Entry *tq_Pow10Table() {
+    build(tq_Pow10_Entries - 1);
+    return state().Table;
+}
 
-int32_t n_Pow10_TablePrecision() { return tq_Len(state().Table[tq_Pow10_Entries - 1].Mant); }
+int32_t n_Pow10_TablePrecision() { return state().Precision; }
 
 void n_Pow10_Install(TqPow10Entry *entries) {
     Pow10State &s = state();
     for (int32_t i = 0; i < tq_Pow10_Entries; ++i) s.Table[i] = std::move(entries[i]);
+    // An entry of the full length may have been cut: it counts as cut.
+    s.Precision = tq_Len(s.Table[tq_Pow10_Entries - 1].Mant);
+    s.Built = s.Precision ? tq_Pow10_Entries : 0;
+    for (int32_t i = 0; i < tq_Pow10_Entries; ++i)
+        s.Cut[i] = (i > 0 && s.Cut[i - 1]) || (s.Precision && tq_Len(s.Table[i].Mant) >= s.Precision);
     s.LastValid = false;
 }
 
 void n_Pow10_Generate() {
-    Pow10State &s = state();
-    const uint32_t exact[4] = {10, 100, 10000, 100000000};
-    for (int32_t i = 0; i < 4; ++i) {
-        s.Table[i].Mant = tq_Word(exact[i]);
-        s.Table[i].Expo = 0;
-    }
-    for (int32_t i = 4; i < tq_Pow10_Entries; ++i) {
-        TqStr sq;
-        h_Square(s.Table[i - 1].Mant, sq);
-        int32_t expo = 2 * s.Table[i - 1].Expo;
-        normalise(sq, expo, gTq_Opt_Pow10_Precision);
-        s.Table[i].Mant = std::move(sq);
-        s.Table[i].Expo = expo;
-    }
-    s.LastValid = false;
+    start(gTq_Opt_Pow10_Precision);
+    build(tq_Pow10_Entries - 1);
     n_Trace("Init Powers-of-10 table ... Done ..");
+}
+
+void n_Pow10_Grow() {
+    Pow10State &s = state();
+    if (s.Precision == 0) {
+        start(gTq_Opt_Pow10_Precision);
+        return;
+    }
+    int32_t keep = 0;
+    while (keep < s.Built && !s.Cut[keep]) ++keep;
+    for (int32_t i = keep; i < s.Built; ++i) TqStr().swap(s.Table[i].Mant);
+    s.Built = keep;
+    s.Precision = gTq_Opt_Pow10_Precision;
+    s.LastValid = false;
 }
 
 void n_Pow10_Reduce() {
     Pow10State &s = state();
-    for (int32_t i = 4; i < tq_Pow10_Entries; ++i) {
+    for (int32_t i = 4; i < s.Built; ++i) {
         TqPow10Entry &e = s.Table[i];
         if (tq_Len(e.Mant) > gTq_Opt_Pow10_Precision) {
             const int32_t drop = tq_Len(e.Mant) - gTq_Opt_Pow10_Precision;
             e.Mant.erase(0, static_cast<size_t>(drop));
             e.Expo += drop;
+            s.Cut[i] = true;
         }
+        if (s.Cut[i - 1]) s.Cut[i] = true;
     }
+    s.Precision = gTq_Opt_Pow10_Precision;
     s.LastValid = false;
     n_Trace("Reducing Powers-of-10 table ... Done ..");
 }
@@ -128,7 +186,14 @@ void n_Init_PowersOf10Table() {
     }
     n_Trace("n_Init_PowersOf10Table: table empty or precision too low..");
     n_Trace("Trying to load table from disk cache...");
+    // An empty table is generated whole and saved (the start-up file); a
+    // table that only grows keeps its exact entries and builds the rest on
+    // demand.
     if (diskRead() != 0) {
+        if (t > 0) {
+            n_Pow10_Grow();
+            return;
+        }
         n_Trace("Retrieving data from disk cache was not succesful. Table must be generated from scratch.");
         n_Pow10_Generate();
         diskSave();
@@ -139,6 +204,10 @@ void n_Init_PowersOf10Table() {
     if (loaded > gTq_Opt_Pow10_Precision) {
         n_Pow10_Reduce();
     } else if (loaded < gTq_Opt_Pow10_Precision) {
+        if (t > 0) {
+            n_Pow10_Grow();
+            return;
+        }
         n_Pow10_Generate();
         n_Trace("n_Init_PowersOf10Table: disk data precision too small. Generating data from scratch");
         diskSave();
@@ -161,13 +230,13 @@ void n_Pow10_Lookup(int32_t n, TarqVar &v, TqStr &MantN) {
         MantN = s.LastMant;
         return;
     }
-    // An unbuilt table (a lookup before the initialisation) is built first.
-    if (n_Pow10_TablePrecision() == 0) {
-        if (gTq_Opt_Pow10_Precision <= 0) gTq_Opt_Pow10_Precision = 6000;
-        n_Pow10_Generate();
-    }
-    int32_t i = 0;
+    // An unbuilt table (a lookup before the initialisation) is started at
+    // the default precision.
+    if (s.Precision == 0 && gTq_Opt_Pow10_Precision <= 0) gTq_Opt_Pow10_Precision = 6000;
+    int32_t i = 0, top = 30;
     while (!((n >> i) & 1)) ++i;
+    while (!((n >> top) & 1)) --top;
+    build(top);
     TqStr m = s.Table[i].Mant;
     int32_t expo = s.Table[i].Expo;
     for (int32_t j = i + 1; j < 31; ++j) {
@@ -177,7 +246,7 @@ void n_Pow10_Lookup(int32_t n, TarqVar &v, TqStr &MantN) {
         h_Mul(std::move(m), s.Table[j].Mant, trim, p);
         m = std::move(p);
         expo += s.Table[j].Expo;
-        normalise(m, expo, gTq_Opt_Pow10_Precision);
+        normalise(m, expo, s.Precision);
     }
     v.Expo = expo;
     MantN = std::move(m);

@@ -23,15 +23,20 @@ struct TqPow10Entry {
     int32_t Expo = 0;
 };
 
-// The table itself (tq_Pow10_Entries entries; empty magnitudes while unbuilt).
+// The whole table (tq_Pow10_Entries entries), every entry built first.
 TqPow10Entry *tq_Pow10Table();
-// Length of entry 31, 0 while the table is empty.
+// The table's precision in bytes (the length of a cut entry), 0 while the
+// table is empty.
 int32_t n_Pow10_TablePrecision();
 // Builds every entry from scratch at gTq_Opt_Pow10_Precision.
 void n_Pow10_Generate();
+// Brings the table up to gTq_Opt_Pow10_Precision at once: the entries never
+// cut are kept, the others are built again when a lookup needs them.
+void n_Pow10_Grow();
 // Cuts entries longer than gTq_Opt_Pow10_Precision to that length.
 void n_Pow10_Reduce();
-// Replaces the whole table (entries 0..31) and forgets the last lookup.
+// Replaces the whole table (entries 0..31; all empty for an empty table),
+// its precision the length of entry 31, and forgets the last lookup.
 void n_Pow10_Install(TqPow10Entry *entries);
 
 // Start-up step: brings the table to gTq_Opt_Pow10_Precision, from the tables

@@ -132,20 +132,27 @@ int32_t n_SetPrecision_Core(int32_t mode, int32_t amount) {
         gTq_Opt_Pow10_Precision = 8 * bytes;
         n_Init_PowersOf10Table();
     }
+    // 10^digits is formed when first asked for (n_Prec_Pow10): a precision
+    // change stays cheap at a million digits.
+    gTq_Prec_Pow10.clear();
+    return result;
+}
+
+const TqStr &n_Prec_Pow10() {
+    if (!gTq_Prec_Pow10.empty()) return gTq_Prec_Pow10;
     // 10^digits twice, as an exact power and from the powers-of-ten table;
     // the table's value is kept. A difference means the table is damaged.
     TqStr exact;
     h_Pow(tq_Word(10), tq_Word(static_cast<uint32_t>(gTq_Prec_Digits_Internal)), exact);
     TqStr fromTable;
     n_Pow10_Integer(gTq_Prec_Digits_Internal, fromTable);
-    gTq_Prec_Pow10 = fromTable;
     if (exact != fromTable) {
         n_Trace("Error: n_SetPrecision: pow10 table mismatch ");
         tq_WarningPause();
     }
-    return result;
+    gTq_Prec_Pow10.swap(fromTable);
+    return gTq_Prec_Pow10;
 }
-
 
 void n_Precision_Begin(TqPrecisionState &s) {
     s.Digits = gTq_Prec_Digits_Internal;

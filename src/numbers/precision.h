@@ -21,6 +21,10 @@ constexpr int32_t tq_Prec_MaxBytes = 415244;
 // bits so that no request wraps: whole words, at least one.
 int64_t n_PrecisionBytesFor(int32_t mode, int32_t amount);
 
+// 10^gTq_Prec_Digits_Internal as a magnitude, formed on first use after a
+// precision change (and checked against an exact power).
+const TqStr &n_Prec_Pow10();
+
 void n_PrecisionSets_Create();
 int32_t n_PrecisionParameters_Store(int32_t index);
 int32_t n_PrecisionParameters_Store();

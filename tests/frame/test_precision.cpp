@@ -92,7 +92,7 @@ TEST(Precision, PowerOfTenFollowsTheDigits) {
     ASSERT_EQ(gTq_Prec_Digits_Internal, 19);
     // 10^19 = 0x8AC7230489E80000
     TqStr expect = tq_Word(0x89E80000u) + tq_Word(0x8AC72304u);
-    EXPECT_EQ(gTq_Prec_Pow10, expect);
+    EXPECT_EQ(n_Prec_Pow10(), expect);
 }
 
 TEST(Precision, DynamicSetsStoreRetrieveFree) {
