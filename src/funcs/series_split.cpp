@@ -23,6 +23,8 @@
 #include "series_split.h"
 
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "arith/arith.h"
 #include "funcs.h"
@@ -35,36 +37,14 @@
 
 namespace {
 
-struct Range {
-    TqStr B, Q, T;
-};
-
-TqStr product(const TqStr &x, const TqStr &y) {
+// The product takes its factors by value: callers move in what they no
+// longer need, saving a copy of each.
+TqStr product(TqStr x, TqStr y) {
     TqStr r;
     int32_t trim = 1;
-    h_Mul(x, y, trim, r);
+    h_Mul(std::move(x), std::move(y), trim, r);
     tq_Trim(r);
     return r;
-}
-
-Range split(uint32_t m, int64_t a, int64_t b) {
-    if (b - a == 1) return Range{tq_Word(static_cast<uint32_t>(2 * a + 1)), tq_Word(a == 0 ? 1 : m), tq_Word(1)};
-    const int64_t mid = a + (b - a) / 2;
-    Range l = split(m, a, mid), r = split(m, mid, b);
-    Range j;
-    h_Add(product(product(l.T, r.B), r.Q), product(l.B, r.T), j.T);
-    tq_Trim(j.T);
-    j.B = product(l.B, r.B);
-    j.Q = product(l.Q, r.Q);
-    return j;
-}
-
-// An exact integer magnitude as a binary float cut to the working precision.
-TqNum binFloat(TqStr mag) {
-    TqNum v = tq_IntNum(TarqBinFloat, 0);
-    v.MantN = std::move(mag);
-    n_ReducePrecision(v.V, v.MantN);
-    return v;
 }
 
 // A magnitude of one or two words.
@@ -74,6 +54,45 @@ TqStr mag64(uint64_t v) {
     tq_W(r)[1] = static_cast<uint32_t>(v >> 32);
     tq_Trim(r);
     return r;
+}
+
+// The splitting of atanh(1/n). Q of a range is a power of m, so it is not
+// carried: Q = m^(b - a) (m^(b - 1) from a = 0), each power formed once and
+// shared by the ranges of its length. A join then costs four products:
+// Br m^(b - mid), Tl times that, Bl Tr and Bl Br.
+struct AtanhSplit {
+    uint32_t m;
+    std::map<int64_t, TqStr> powers;
+
+    const TqStr &power(int64_t e) {
+        auto it = powers.find(e);
+        if (it != powers.end()) return it->second;
+        TqStr p = e == 1 ? tq_Word(m) : e % 2 ? product(power(e - 1), tq_Word(m)) : product(power(e / 2), power(e / 2));
+        return powers.emplace(e, std::move(p)).first->second;
+    }
+
+    // B and T of [a, b).
+    std::pair<TqStr, TqStr> split(int64_t a, int64_t b) {
+        const uint64_t b0 = static_cast<uint64_t>(2 * a + 1);
+        if (b - a == 1) return {mag64(b0), tq_Word(1)};
+        if (b - a == 2 && a > 0) return {mag64(b0 * (b0 + 2)), mag64((b0 + 2) * m + b0)};
+        const int64_t mid = a + (b - a) / 2;
+        auto [Bl, Tl] = split(a, mid);
+        auto [Br, Tr] = split(mid, b);
+        TqStr BrQr = product(Br, power(b - mid));
+        TqStr B = product(Bl, std::move(Br)), T;
+        h_Add(product(std::move(Tl), std::move(BrQr)), product(std::move(Bl), std::move(Tr)), T);
+        tq_Trim(T);
+        return {std::move(B), std::move(T)};
+    }
+};
+
+// An exact integer magnitude as a binary float cut to the working precision.
+TqNum binFloat(TqStr mag) {
+    TqNum v = tq_IntNum(TarqBinFloat, 0);
+    v.MantN = std::move(mag);
+    n_ReducePrecision(v.V, v.MantN);
+    return v;
 }
 
 // A signed integer: sign and magnitude.
@@ -124,9 +143,9 @@ QtRange splitE(int64_t a, int64_t b) {
     const int64_t mid = a + (b - a) / 2;
     QtRange l = splitE(a, mid), r = splitE(mid, b);
     QtRange j;
-    h_Add(product(l.T, r.Q), r.T, j.T);
+    h_Add(product(std::move(l.T), r.Q), r.T, j.T);
     tq_Trim(j.T);
-    j.Q = product(l.Q, r.Q);
+    j.Q = product(std::move(l.Q), std::move(r.Q));
     return j;
 }
 
@@ -168,10 +187,13 @@ TqNum n_AtanhInverse_Split(uint32_t n) {
     // 8W + 8 bits the sum (between 1 and 2) is wanted to.
     const double bits = 8.0 * gTq_Prec_Bytes_Internal + 8;
     const int64_t K = static_cast<int64_t>(std::ceil(bits / std::log2(static_cast<double>(m)))) + 2;
-    Range s = split(m, 0, K);
-    TqNum num = binFloat(std::move(s.T));
-    TqNum den = binFloat(product(product(s.B, s.Q), tq_Word(n)));
-    TqNum r = tq_IntNum(TarqBinFloat, 0);
+    AtanhSplit sp{m, {}};
+    auto [B, T] = sp.split(0, K);
+    TqNum num = binFloat(std::move(T));
+    // The denominator B m^(K - 1) n from its factors cut to the working
+    // precision: their exact product is longer than the quotient needs.
+    TqNum den = binFloat(product(std::move(B), tq_Word(n))), r = tq_IntNum(TarqBinFloat, 0);
+    n_Mul(den, binFloat(sp.power(K - 1)), den);
     n_Div(num, den, r);
     return r;
 }
