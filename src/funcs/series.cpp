@@ -2,8 +2,12 @@
 #include "series.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "kernels/limbs.h"
+
+int32_t gTq_Series_RectWords = 24;
 
 namespace {
 
@@ -33,8 +37,125 @@ void divTwoFactors(uint32_t *w, int32_t n, const TqSeries &s, uint32_t k) {
 
 }  // namespace
 
+namespace {
+
+// log2 of a fixed-point fraction T (W words), -infinity for zero.
+double log2Fixed(const uint32_t *t, int32_t W) {
+    const int32_t n = sigWords(t, W);
+    if (n == 0) return -1e300;
+    const double lead = static_cast<double>(t[n - 1]) * 4294967296.0 + (n > 1 ? t[n - 2] : 0);
+    return std::log2(lead) + 32.0 * (n - 2 - W);
+}
+
+// The terms the sum needs: P(k) below one unit from K on (doubles, with a
+// word to spare), and log2 P(k) for each k < K.
+std::vector<double> termSizes(const TqSeries &s, double log2T, int32_t W) {
+    std::vector<double> lp{0.0};
+    for (uint32_t k = 0; lp.back() > -32.0 * W - 8 && k < 1000000; ++k) {
+        const double d = (static_cast<double>(s.a1) * k + s.b1) * (static_cast<double>(s.a2) * k + s.b2);
+        lp.push_back(lp.back() + log2T - std::log2(d));
+    }
+    return lp;
+}
+
+// Top w + 1 words of a W + 1 word fixed-point value: the same value with w
+// fraction words.
+TqStr topWords(const TqStr &v, int32_t W, int32_t w) {
+    return v.substr(4 * static_cast<size_t>(W - w), 4 * static_cast<size_t>(w + 1));
+}
+
+// v (w + 1 words) with w2 >= w fraction words: low zero words put below.
+TqStr widen(const TqStr &v, int32_t w, int32_t w2) { return TqStr(4 * static_cast<size_t>(w2 - w), '\0') + v; }
+
+// The sum by rectangular splitting (Smith's concurrent series): the powers
+// T, ..., T^m once, then the blocks of m terms from the last to the first by
+// Horner's rule, S_i = (block i) + T^m / (d(im) ... d(im + m - 1)) S_(i+1),
+// written so that every step is a one-word division or an addition of whole
+// numbers and each block costs one full product:
+//   d series:  H_m = T^m S_(i+1),  H_(r-1) = T^(r-1) +- H_r / d(im + r - 1),  S_i = H_0
+//   e series:  S_i = T^m S_(i+1) + sum over r < m of sgn(r) T^r / e(im + r)
+// m is even, so that T^m carries the sign +1 in an alternating series, and
+// the running values stay positive (the terms fall). Block i, whose first
+// term lies b_i bits below 1, is computed with b_i / 32 fewer fraction words:
+// its errors are scaled down by 2^-b_i when it joins the sum. Each step's
+// truncation is at most a unit of its block, and the Horner steps divide the
+// errors carried, so the bound of the plain loop holds.
+void seriesRect(const TqSeries &series, const TqStr &T, int32_t W, const std::vector<double> &lp, TqStr &S) {
+    const bool eSeries = series.a3 != 0 || series.b3 != 1;
+    const int32_t K = static_cast<int32_t>(lp.size()) - 1;
+    int32_t m = static_cast<int32_t>(std::sqrt(static_cast<double>(K) * (eSeries ? 1.0 : 0.5)));
+    m = std::max(2, m + (m & 1));
+    const size_t bytes = 4 * static_cast<size_t>(W + 1);
+    std::vector<TqStr> pw(static_cast<size_t>(m) + 1);
+    pw[0].assign(bytes, '\0');
+    tq_W(pw[0])[W] = 1;
+    pw[1] = T.substr(0, 4 * static_cast<size_t>(W)) + TqStr(4, '\0');
+    for (int32_t r = 2; r <= m; ++r) {
+        if (r % 2 == 0) {
+            tq_FixedSqr(pw[static_cast<size_t>(r / 2)], W, pw[static_cast<size_t>(r)]);
+        } else {
+            tq_FixedMul(pw[static_cast<size_t>(r - 1)], pw[1], W, pw[static_cast<size_t>(r)]);
+        }
+    }
+    const int32_t blocks = (K + m - 1) / m;
+    TqStr sum, term, prod;
+    int32_t sumW = 0;
+    for (int32_t i = blocks - 1; i >= 0; --i) {
+        const uint32_t k0 = static_cast<uint32_t>(i) * static_cast<uint32_t>(m);
+        const int32_t drop = std::max(0, static_cast<int32_t>(-lp[k0]) - 40) / 32;
+        const int32_t w = std::max(2, W - drop);
+        const int32_t mm = std::min(m, K - static_cast<int32_t>(k0));
+        TqStr acc;
+        // T^m S_(i+1) at this block's precision (none for the last block).
+        if (i < blocks - 1) tq_FixedMul(topWords(pw[static_cast<size_t>(m)], W, w), widen(sum, sumW, w), w, acc);
+        if (!eSeries) {
+            int32_t r = mm;
+            if (i == blocks - 1) acc = topWords(pw[static_cast<size_t>(--r)], W, w);
+            for (; r >= 1; --r) {
+                uint32_t *a = tq_W(acc);
+                divTwoFactors(a, w + 1, series, k0 + static_cast<uint32_t>(r) - 1);
+                TqStr p = topWords(pw[static_cast<size_t>(r - 1)], W, w);
+                if (series.alternating) {
+                    tq_SubN(tq_W(p), tq_W(p), a, w + 1);
+                } else {
+                    tq_AddN(tq_W(p), tq_W(p), a, w + 1);
+                }
+                acc = std::move(p);
+            }
+        } else {
+            if (i == blocks - 1) acc.assign(4 * static_cast<size_t>(w + 1), '\0');
+            TqStr neg(4 * static_cast<size_t>(w + 1), '\0');
+            term.assign(neg.size(), '\0');
+            for (int32_t r = 0; r < mm; ++r) {
+                const TqStr p = topWords(pw[static_cast<size_t>(r)], W, w);
+                const uint32_t k = k0 + static_cast<uint32_t>(r);
+                tq_DivWordN(tq_W(term), tq_W(p), w + 1, series.a3 * k + series.b3);
+                uint32_t *into = series.alternating && (r & 1) ? tq_W(neg) : tq_W(acc);
+                tq_AddN(into, into, tq_W(term), w + 1);
+            }
+            tq_SubN(tq_W(acc), tq_W(acc), tq_W(neg), w + 1);
+        }
+        sum = std::move(acc);
+        sumW = w;
+    }
+    S = widen(sum, sumW, W);
+}
+
+}  // namespace
+
 void tq_SeriesSum(const TqSeries &series, const TqStr &T, int32_t W, TqStr &S, int32_t *terms) {
     TQ_REQUIRE(W >= 1 && tq_NWords(T) >= W);
+    if (W >= gTq_Series_RectWords) {
+        const double l2 = log2Fixed(tq_W(T), W);
+        if (l2 > -32.0 * W) {
+            const std::vector<double> lp = termSizes(series, l2, W);
+            if (lp.size() > 8) {
+                seriesRect(series, T, W, lp, S);
+                if (terms) *terms = static_cast<int32_t>(lp.size()) - 1;
+                return;
+            }
+        }
+    }
     const uint32_t *t = tq_W(T);
     // The sum: P(0) / e(0) = 1 / e(0).
     S.assign(4 * static_cast<size_t>(W + 1), '\0');

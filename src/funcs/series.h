@@ -21,8 +21,14 @@
 //     atanh x / x          T = x^2  d = 1                     e = 2k + 1
 // Shrinking precision: P(k) has n significant words, so P(k) T needs only
 // the top n + 1 words of T (the dropped words cost less than 2^-32 units), and
-// each product and division runs over n words only.
-// Stopping: the sum ends at the first P(k) that truncates to zero. With
+// each product and division runs over n words only. From
+// gTq_Series_RectWords words on, the sum goes by rectangular splitting
+// instead (series.cpp): the powers T^2 .. T^m once, then one full product per
+// block of m terms, every other step a one-word division or an addition, the
+// later blocks on fewer words; same bound.
+// Stopping: the sum ends at the first P(k) that truncates to zero (by
+// rectangular splitting: at the first k where log2 P(k), followed in double
+// precision, is a byte below one unit). With
 // T <= 1/2 and every factor >= 1 the neglected tail is below 2 units.
 // Error: each P(k) is truncated by the product and the divisions, and an
 // error carried from P(k) to P(k + 1) is multiplied by T / d(k) <= 1/2, so
@@ -34,6 +40,11 @@
 // never borrows past zero.
 #pragma once
 #include "base/tq_types.h"
+
+// From this many words on, the sum goes by rectangular splitting (the powers
+// of T once, one full product per block of terms) instead of one product per
+// term; set from measurement.
+extern int32_t gTq_Series_RectWords;
 
 // A series by the linear factors of its divisors (see above).
 struct TqSeries {
