@@ -36,10 +36,15 @@ void pow10(int32_t n, int32_t keep, TqStr &mag, int32_t &expo) {
     keepTop(mag, expo, keep);
 }
 
-// m * 10^n for |n| < 2^31 as mag * 256^expo to about `keep` bytes: a product
-// for n >= 0, a quotient carried `keep` bytes below its leading word else.
+// m * 10^n for |n| < 2^32 as mag * 256^expo to about `keep` bytes: a product
+// for n >= 0, a quotient carried `keep` bytes below its leading word else
+// (two of them beyond the table's 2^31).
 void scaleByPow10(TqStr &m, int32_t &expo, int64_t n, int32_t keep) {
     if (n == 0) return;
+    if (n > INT32_MAX || n < -int64_t(INT32_MAX)) {
+        scaleByPow10(m, expo, n / 2, keep);
+        n -= n / 2;
+    }
     TqStr p;
     int32_t pe = 0;
     pow10(static_cast<int32_t>(n > 0 ? n : -n), keep, p, pe);
@@ -89,9 +94,12 @@ int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
     const double bits = 8.0 * (P + 4) + 40;
     const int64_t k = static_cast<int64_t>(std::ceil((bits - tq_ApproxLog2(t)) * 0.301029995663981195));
     const int64_t dexpo = tenExpo - k;
-    if (dexpo > int64_t(INT32_MAX) - 2 * P - 64) return tq_SetOutOfRange(d, true, sign);
-    if (dexpo < int64_t(INT32_MIN) + 64) return tq_SetOutOfRange(d, false, sign);
-    if (k > int64_t(INT32_MAX) - 64 || -k > int64_t(INT32_MAX) - 64) return tq_SetOutOfRange(d, k < 0, sign);
+    // The cut below only raises the exponent, by less than the digits of
+    // the magnitude: beyond these bounds the answer is known without work;
+    // between them the exponent after the cut decides.
+    if (dexpo > int64_t(INT32_MAX)) return tq_SetOutOfRange(d, true, sign);
+    if (dexpo < int64_t(INT32_MIN) - 3 * (int64_t(P) + 12) - 64) return tq_SetOutOfRange(d, false, sign);
+    if (k > 2 * int64_t(INT32_MAX) || -k > 2 * int64_t(INT32_MAX)) return tq_SetOutOfRange(d, k < 0, sign);
     TqStr m = t.MantN;
     tq_Trim(m);
     int32_t expo = t.V.Expo;
@@ -106,10 +114,7 @@ int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
     }
     d.V.Sign = sign;
     d.MantN = std::move(m);
-    d.V.Expo = static_cast<int32_t>(dexpo);
-    n_NormaliseZero(d.V, d.MantN);
-    n_ReducePrecision(d.V, d.MantN);
-    return 0;
+    return tq_FinishExpo(d, dexpo);
 }
 
 TqNum n_BinToDec_Approx(const TqNum &t) {

@@ -190,7 +190,11 @@ int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr 
     if (d > 0 && isFloat) {
         double bytes = radix == 2 ? std::ceil(d / 8.0) : radix == 16 ? std::ceil(d / 2.0) : std::ceil(d / 2.40823996531185);
         int64_t b = (static_cast<int64_t>(bytes) + 3) / 4 * 4 + 4;
-        if (b < scope.savedBytes()) {
+        // The cut raises the exponent by up to the dropped length (digits or
+        // bytes): near the top of the range it would leave 32 bits, so such a
+        // value is laid out from all its digits.
+        const bool roomAbove = v.V.Expo < INT32_MAX - 3 * static_cast<int64_t>(tq_Len(v.MantN)) - 16;
+        if (b < scope.savedBytes() && roomAbove) {
             n_Trace("n_Convert_TarqVar2String: Reducing the precision of the input argument");
             scope.set(static_cast<int32_t>(b));
             n_ReducePrecision(v.V, v.MantN);

@@ -10,8 +10,9 @@
 // decimal floats whose terms carry only the bytes that can still reach the
 // sum, and raised back by the power 1000. The reduction and the evaluation
 // run 8 bytes above the working precision, and the result is cut once at the
-// end. A multiple N outside the signed 32-bit range, or one that
-// would carry the exponent out of it, is out of range (tq_Err_ExpRange).
+// end, where its 64-bit exponent decides overflow and underflow exactly. Only
+// a multiple N so far outside the exponent range that no cut could bring the
+// result back is refused before any work (tq_Err_ExpRange).
 #include <cmath>
 
 #include "arith/arith.h"
@@ -155,7 +156,13 @@ bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
     return true;
 }
 
-bool fitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+// N certainly out of range whatever e^y and the cut do: the result's
+// exponent lies within a few units and the magnitude's length (at most 3 P
+// digits or P bytes at P working bytes) of N.
+bool beyondReach(int64_t N) {
+    const int64_t margin = 3 * int64_t(gTq_Prec_Bytes_Internal) + 64;
+    return N > INT32_MAX + margin || N < INT32_MIN - int64_t(64);
+}
 
 // e^x out of range: +inf for a positive x, zero for a negative one.
 int32_t rangeError(const TqNum &x, TqNum &r) {
@@ -224,8 +231,8 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
     return 0;
 }
 
-int32_t n_Exp(TqNum x, TqNum &r) {
-    if (int32_t st; n_DecViaBin(TqDecFn::Exp, x, r, st)) return st;
+int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
+    scale = 0;
     const int32_t st = expChecks(x, r);
     if (st >= 0) return st;
     const int32_t kind = x.V.NumType;
@@ -265,10 +272,10 @@ int32_t n_Exp(TqNum x, TqNum &r) {
             const double q = std::exp2(lx) / 5.5451774444795623;  // |x| / ln 256
             N = lx < 1.4 ? 0 : static_cast<int64_t>(std::llround(q));
             if (x.V.Sign < 0) N = -N;
-            if (!fitsInt32(N)) return rangeError(x, r);
+            if (beyondReach(N)) return rangeError(x, r);
         } else {
             const TqNum L = tq_ConstNum(TQ_CONST_LN10, kind);
-            if (!nearestMultiple(x, L, N) || !fitsInt32(N)) return rangeError(x, r);
+            if (!nearestMultiple(x, L, N) || beyondReach(N)) return rangeError(x, r);
         }
         if (N != 0) {
             const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);
@@ -285,26 +292,32 @@ int32_t n_Exp(TqNum x, TqNum &r) {
             n_PowMant(s, thousand, s);
         }
     }
-    const int64_t expo = static_cast<int64_t>(s.V.Expo) + N;
-    if (!fitsInt32(expo) || !fitsInt32(expo + tq_Len(s.MantN) + 8) || !fitsInt32(expo - 8)) return rangeError(x, r);
-    s.V.Expo = static_cast<int32_t>(expo);
-    if (kind == TarqBinFloat && s.V.Expo % 4 != 0) {
-        const int32_t m = ((s.V.Expo % 4) + 4) % 4;
-        s.V.Expo -= m;
+    if (kind == TarqBinFloat && N % 4 != 0) {
+        // A binary exponent stays a multiple of 4: the magnitude takes the
+        // remaining bytes.
+        const int32_t m = static_cast<int32_t>(((N % 4) + 4) % 4);
+        N -= m;
         s.MantN = TqStr(static_cast<size_t>(m), '\0') + s.MantN + TqStr(static_cast<size_t>(4 - m), '\0');
-        if (s.V.Expo % 4 != 0) n_Trace("2aso8igf: n_Exp error: (Var2.Expo MOD %tq_ExpNorm_BinFl) <> 0");
         // The bytes put above may form a zero top word, which the cut would
         // count as precision.
         tq_Trim(s.MantN);
     }
-    n_ReducePrecision(s.V, s.MantN);
-    n_NormaliseZero(s.V, s.MantN);
     r.V.Sign = 1;
+    r.V.Special = 0;
     r.V.Expo = s.V.Expo;
     r.MantN = std::move(s.MantN);
     r.DenN = tq_Word(1);
+    scale = N;
     n_Trace(">>>>>>n_Exp done:" + std::to_string(rounds));
     return 0;
+}
+
+int32_t n_Exp(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Exp, x, r, st)) return st;
+    int64_t scale = 0;
+    const int32_t st = n_Exp_Scaled(x, r, scale);
+    if (st) return st;
+    return tq_FinishExpo(r, r.V.Expo + scale);
 }
 
 int32_t n_Exp2(TqNum x, TqNum &r) {

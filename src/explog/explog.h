@@ -3,6 +3,12 @@
 #include "base/tq_types.h"
 
 int32_t n_Exp(TqNum x, TqNum &r);
+// e^x = r * radix^scale (256 or 10; scale a multiple of 4 for binary floats),
+// r 8 bytes above the working precision and not yet cut: the caller's cut
+// (tq_FinishExpo) decides overflow and underflow at its own precision. A
+// result certainly out of range, a special value or an error comes back as
+// n_Exp gives it, with scale 0.
+int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale);
 int32_t n_Exp2(TqNum x, TqNum &r);
 int32_t n_Exp10(TqNum x, TqNum &r);
 // r = e^y for a small y, summed 8 bytes above the working precision.

@@ -79,23 +79,23 @@ int32_t expOfProduct(TqNum absA, const TqNum &b, TqNum &c) {
     const double l2 = tq_ApproxLog2(b) + std::log2(std::fabs(tq_ApproxLog2(absA)) * 0.6931471805599453 + 1e-300);
     const int32_t extra = l2 > 0 ? static_cast<int32_t>(std::ceil(l2 / 8)) + 1 : 1;
     TqNum t = tq_IntNum(kind, 0), r = t;
+    int64_t scale = 0;
     int32_t st;
     {
         TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + 4 * ((extra + 3) / 4));
         n_Log(absA, t);
         n_Mul(b, t, t);
-        st = n_Exp(t, r);
+        st = n_Exp_Scaled(t, r, scale);
     }
     if (st & tq_Err_ExpRange) return tq_SetOutOfRange(c, r.V.Special != 0, 1);
     if (st) return st;
-    n_ReducePrecision(r.V, r.MantN);
-    c.V.Expo = r.V.Expo;
+    // Cut once at the working precision, whose exponent decides the range.
     c.V.Special = 0;
     c.V.Sign = 1;
     c.MantN = std::move(r.MantN);
     c.DenN = tq_Word(1);
-    return 0;
+    return tq_FinishExpo(c, r.V.Expo + scale);
 }
 
 int32_t floatFinite(const TqNum &a, const TqNum &b, TqNum &c) {
