@@ -20,10 +20,8 @@ install(TARGETS tarq tarq_static EXPORT tarqTargets
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-# The calculator finds the library beside it in ../lib wherever the tree is.
+# The calculator has the library linked in (tools/tarq/CMakeLists.txt).
 if(TARGET tarq_calc)
-  file(RELATIVE_PATH TARQ_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
-  set_target_properties(tarq_calc PROPERTIES INSTALL_RPATH "$ORIGIN/${TARQ_BIN_TO_LIB}")
   install(TARGETS tarq_calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   configure_file(${PROJECT_SOURCE_DIR}/tools/tarq/tarq.1.in ${PROJECT_BINARY_DIR}/tarq.1 @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/tarq.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -1,5 +1,6 @@
 // Operating-system services for Windows (Win32 API) and POSIX.
 #include "platform.h"
+#include "cancel.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +112,7 @@ void tq_Yield() { Sleep(0); }
 static DWORD WINAPI threadEntry(LPVOID p) {
     TqThreadStart start = *static_cast<TqThreadStart *>(p);
     delete static_cast<TqThreadStart *>(p);
+    tq_CancelNotOnThisThread();
     start.Fn(start.Arg);
     return 0;
 }
@@ -195,6 +197,7 @@ void tq_Yield() { sched_yield(); }
 static void *threadEntry(void *p) {
     TqThreadStart start = *static_cast<TqThreadStart *>(p);
     delete static_cast<TqThreadStart *>(p);
+    tq_CancelNotOnThisThread();
     start.Fn(start.Arg);
     return nullptr;
 }

@@ -5,6 +5,7 @@
 // kernel instead of growing with the square of the length.
 #include <vector>
 
+#include "base/cancel.h"
 #include "convert.h"
 #include "numbers/number.h"
 #include "kernels/limbs.h"
@@ -54,6 +55,7 @@ static void addInto(TqStr &R, const TqStr &A) {
 }
 
 static void divideAndConquer(const char *p, size_t n, TqStr &M) {
+    tq_CheckCancel();
     if (n <= static_cast<size_t>(gTq_Threshold_Digits2Mant_DC)) {
         basecase(p, n, M);
         return;

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
@@ -66,6 +67,7 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
     n_Add(tq_IntNum(kind, 1), y, S);
     int32_t k = 1, lastCut = -1;
     while (!tq_IsZeroNum(t) && k <= tq_MaxRounds) {
+        tq_CheckCancel();
         ++*rounds;
         const int32_t g = tq_TermSlackBytes(S, t);
         wp.set(G - g);

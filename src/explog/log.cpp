@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "convert/convert.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
@@ -77,6 +78,7 @@ void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     n_Sqr(y, q);
     int32_t k = 1, lastCut = -1;
     while (!tq_IsZeroNum(p) && k <= tq_MaxRounds) {
+        tq_CheckCancel();
         ++*rounds;
         const int32_t g = tq_TermSlackBytes(S, p);
         wp.set(G - g);

@@ -27,6 +27,7 @@
 #include <utility>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "funcs.h"
 #include "base/tq_state.h"
 #include "kernels/addsub.h"
@@ -73,6 +74,7 @@ struct AtanhSplit {
 
     // B and T of [a, b).
     std::pair<TqStr, TqStr> split(int64_t a, int64_t b) {
+        tq_CheckCancel();
         const uint64_t b0 = static_cast<uint64_t>(2 * a + 1);
         if (b - a == 1) return {mag64(b0), tq_Word(1)};
         if (b - a == 2 && a > 0) return {mag64(b0 * (b0 + 2)), mag64((b0 + 2) * m + b0)};
@@ -117,6 +119,7 @@ struct PqrRange {
 };
 
 PqrRange splitPi(int64_t a, int64_t b) {
+    tq_CheckCancel();
     if (b - a == 1) {
         const uint64_t k = static_cast<uint64_t>(a);
         PqrRange t;
@@ -139,6 +142,7 @@ struct QtRange {
 };
 
 QtRange splitE(int64_t a, int64_t b) {
+    tq_CheckCancel();
     if (b - a == 1) return QtRange{tq_Word(static_cast<uint32_t>(b)), tq_Word(1)};
     const int64_t mid = a + (b - a) / 2;
     QtRange l = splitE(a, mid), r = splitE(mid, b);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "constants.h"
 #include "dec_via_bin.h"
 #include "numbers/number.h"
@@ -116,6 +117,7 @@ TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
     TqNum xp = cutTo(x, ps[0], wp);
     double last = INFINITY;
     for (int32_t k = 0; k < tq_MaxRounds; ++k) {
+        tq_CheckCancel();
         ++*rounds;
         TqNum r = residual(xp, y, one);
         if (tq_IsZeroNum(r)) break;
@@ -126,6 +128,7 @@ TqNum inverseSqrtTo(const TqNum &x, int32_t target, int32_t *rounds) {
     }
     // Each further level doubles the correct bits with one step.
     for (size_t i = 1; i < ps.size(); ++i) {
+        tq_CheckCancel();
         ++*rounds;
         xp = cutTo(x, ps[i], wp);
         TqNum r = residual(xp, y, one);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/cancel.h"
 #include "div_core.h"
 #include "limbs.h"
 
@@ -35,6 +36,7 @@ template <class L> static L div2nBy1n(L *w, const L *d, int32_t n, L *q) {
 // limbs, the returned limb is the quotient bit above them; the remainder is
 // left in w[0..dn) and the limbs above are cleared.
 template <class L> static L divBlock(L *w, const L *d, int32_t dn, int32_t k, L *q) {
+    tq_CheckCancel();  // between products: no worker thread runs here
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     if (k * per < gTq_Threshold_Div_DC || k < 4 || dn < 2) {
         L qh = 0;

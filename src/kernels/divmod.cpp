@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/cancel.h"
 #include "div_core.h"
 #include "divmod.h"
 
@@ -55,6 +56,7 @@ template <class L> static void divideLimbs(const TqStr &X, const TqStr &Y, TqStr
 }
 
 void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
+    tq_CheckCancel();
     (void)wantRem;
     if (X.size() % 4) X.resize((X.size() / 4 + 1) * 4, '\0');
     if (Y.size() % 4) Y.resize((Y.size() / 4 + 1) * 4, '\0');

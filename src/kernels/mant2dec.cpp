@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/cancel.h"
 #include "divmod.h"
 #include "base/tq_state.h"
 #include "limbs.h"
@@ -149,6 +150,7 @@ const TqStr &h_Pow10Pow2(int32_t j) {
 }
 
 void h_Mant2Dec_Rec(TqStr M, int32_t &level, TqStr &S) {
+    tq_CheckCancel();
     if (M.size() % 4) M.resize((M.size() / 4 + 1) * 4, '\0');
     tq_Trim(M);
     buildCache();

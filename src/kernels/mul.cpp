@@ -4,11 +4,13 @@
 // large product (Karatsuba, Toom-3, the transform).
 #include <algorithm>
 
+#include "base/cancel.h"
 #include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 
 void h_Mul(TqStr A, TqStr B, int32_t &trim, TqStr &R) {
+    tq_CheckCancel();
     const int32_t m = std::min(tq_Len(A), tq_Len(B));
     if (gTq_Threshold_Mul_Karatsuba2Way > m)
         h_Mul_schoolbook(A, B, trim, R);
@@ -19,7 +21,10 @@ void h_Mul(TqStr A, TqStr B, int32_t &trim, TqStr &R) {
 // Words of a threshold in bytes, at least one.
 static int32_t words(int32_t bytes) { return bytes < 4 ? 1 : bytes / 4; }
 
+// The products below throw only from this entry and their own allocations,
+// on the calling thread: a cancellation cannot leave a worker thread running.
 void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb) {
+    tq_CheckCancel();
     TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
                tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
     const int32_t shorter = std::min(na, nb);

@@ -9,11 +9,13 @@
 #include <algorithm>
 
 #include "addsub.h"
+#include "base/cancel.h"
 #include "base/tq_state.h"
 #include "limbs.h"
 #include "mul.h"
 
 void h_Square(TqStr A, TqStr &R) {
+    tq_CheckCancel();
     const int32_t n = tq_Len(A);
     int32_t one = 1;
     if (gTq_Threshold_Square_Comba > n)
@@ -37,6 +39,7 @@ void h_Square_Comba(const TqStr &A, int32_t &trim, TqStr &R) {
 static int32_t words(int32_t bytes) { return bytes < 4 ? 1 : bytes / 4; }
 
 void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
+    tq_CheckCancel();
     TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
     if (n >= words(gTq_Threshold_Square_Ntt) && tq_NttFits(n, n))
         tq_SqrNtt(r, a, n);

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
 #include "base/tq_state.h"
@@ -109,6 +110,7 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) {
     bool subtract = true;
     TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
+        tq_CheckCancel();
         status |= n_Mul(power, termPrec.enter(sum, power, x2), power);
         k += 2;
         divisor.MantN = tq_Word(k);

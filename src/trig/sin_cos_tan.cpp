@@ -16,6 +16,7 @@
 #include <string>
 
 #include "arith/arith.h"
+#include "base/cancel.h"
 #include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
@@ -258,6 +259,7 @@ int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqPrecisionS
     int32_t status = 0;
     TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
     for (;;) {
+        tq_CheckCancel();
         ++loops;
         status |= n_Mul(term, termPrec.enter(sum, term, x2), term);
         // Two divisions by one-word integers, or one by their product while it

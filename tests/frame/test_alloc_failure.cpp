@@ -3,7 +3,9 @@
 // working precision, its power of ten, the table precision and every variable
 // exactly as before, and the next call computes as if nothing had happened.
 // The failures come from a replacement of operator new in this test program,
-// idle unless a test arms it.
+// idle unless a test arms it. A cancellation request is held to the same
+// rule: made at each allocation in turn, the call either fails at its next
+// check and changes nothing, or completes with the undisturbed result.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/cancel.h"
 #include "frame/store.h"
 #include "base/tq_state.h"
 #include "tarq.h"
@@ -19,12 +22,14 @@
 namespace {
 long sCountdown = -1;  // allocations left before the failing one; -1 idle
 bool sFired = false;
+bool sCancel = false;  // at the countdown's end: request a cancellation, not fail
 }  // namespace
 
 void *operator new(std::size_t n) {
     if (sCountdown >= 0 && sCountdown-- == 0) {
         sFired = true;
-        throw std::bad_alloc();
+        if (!sCancel) throw std::bad_alloc();
+        tq_RequestCancel(true);
     }
     if (void *p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
@@ -73,7 +78,8 @@ std::string shown(int32_t h) {
 
 }  // namespace
 
-TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) {
+void everyExportLeavesTheStateAsItWas(bool cancel) {
+    sCancel = cancel;
     ASSERT_GT(TQ_SETPRECISION(1, 38), 0);
     const int32_t d = TQ_ALLOCVAR(1), b = TQ_ALLOCVAR(2), db = TQ_ALLOCVAR(1), bb = TQ_ALLOCVAR(2),
                   i = TQ_ALLOCVAR(3), ib = TQ_ALLOCVAR(3), f = TQ_ALLOCVAR(4), out = TQ_ALLOCVAR(1),
@@ -119,6 +125,7 @@ TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) {
         }
     };
     const State initial = now(handles);
+    int32_t failures = 0;
     for (const auto &[name, call] : calls) {
         // The result of an undisturbed call, computed from the same state
         // (the second time, when the caches it fills are warm).
@@ -138,6 +145,7 @@ TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) {
             sCountdown = n;
             const int32_t st = call();
             sCountdown = -1;
+            tq_RequestCancel(false);
             if (!sFired) {  // the call made fewer than n + 1 allocations
                 // The same answer as undisturbed; the last bits of a float may
                 // differ with what the constant caches hold by now.
@@ -148,14 +156,24 @@ TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) {
                 EXPECT_EQ(goodState.diff(end), "") << name;
                 break;
             }
+            if (cancel && st == good) {  // no check came after the request
+                for (size_t k = 0; k < handles.size(); ++k) EXPECT_EQ(shown(handles[k]), goodText[k]) << name;
+                reset(before);
+                continue;
+            }
+            ++failures;
             EXPECT_NE(st, 0) << name << ": failure at allocation " << n << " reported as success";
             EXPECT_EQ(start.diff(now(handles)), "") << name << ": changed by a failure at allocation " << n;
         }
         reset(before);
     }
+    EXPECT_GT(failures, 100) << "the calls were hardly ever stopped";
     reset(initial);
     if (text) TQ_DS_FREE(text);
     for (int32_t h : handles) TQ_UNALLOCVAR(h);
     TQ_SETPRECISION(1, 38);
     TQ_GETGLOBALERROR();
 }
+
+TEST(AllocationFailure, EveryExportLeavesTheStateAsItWas) { everyExportLeavesTheStateAsItWas(false); }
+TEST(Cancellation, EveryExportFailsLeavingTheStateAsItWasOrCompletes) { everyExportLeavesTheStateAsItWas(true); }

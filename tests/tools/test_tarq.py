@@ -249,6 +249,18 @@ class Prompt(unittest.TestCase):
             self.read_until(fd, r"43\r?\n")
             os.write(fd, b"1/0\r")
             self.read_until(fd, r"error: division by zero")
+            # Ctrl-C stops a computation of minutes (thirty exponentials at
+            # 100,000 digits, seen running by the indicator): the work has
+            # ended, no thread is left behind, and the next line answers.
+            os.write(fd, b":kind dec\r:digits 100000\r")
+            self.read_until(fd, r"working precision: 100000 digits")
+            os.write(fd, "+".join(f"exp({k}/7)" for k in range(1, 31)).encode() + b"\r")
+            self.read_until(fd, r"\[computing")
+            os.write(fd, b"\x03")
+            self.read_until(fd, r"\^C \(interrupted\)", timeout=60)
+            self.assertEqual(os.listdir(f"/proc/{pid}/task"), [str(pid)])
+            os.write(fd, b"ans + 0.5\r")
+            self.read_until(fd, r"43\.5\r?\n")
             os.write(fd, b":quit\r")
             _, status = os.waitpid(pid, 0)
             self.assertEqual(os.WEXITSTATUS(status), 0)

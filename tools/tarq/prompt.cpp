@@ -1,6 +1,6 @@
 // Interactive prompt on libedit: history kept in $XDG_STATE_HOME/tarq/history
 // (default ~/.local/state/tarq/history), commands starting with ':', Ctrl-C
-// abandons the line being typed or computed.
+// abandons the line being typed and stops a computation.
 #include "prompt.h"
 
 #include <histedit.h>
@@ -71,6 +71,7 @@ int prompt_Run(Calculator &calc) {
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         history(hist, &ev, H_ENTER, line.c_str());
         if (line[0] == ':') {
+            runner_Settle();
             std::string said;
             try {
                 if (!calc_Command(calc, line, said)) break;
@@ -82,11 +83,10 @@ int prompt_Run(Calculator &calc) {
         }
         auto out = std::make_shared<std::string>();
         auto err = std::make_shared<std::string>();
-        auto abandoned = std::make_shared<std::atomic<bool>>(false);
         RunResult r = runner_Run(
-            [&calc, line, out, err, abandoned] {
+            [&calc, line, out, err] {
                 try {
-                    *out = calc.evaluate(line, abandoned.get());
+                    *out = calc.evaluate(line, runner_Interrupted());
                 } catch (const CalcError &e) {
                     *err = calc_ErrorText(e);
                 } catch (const std::exception &e) {
@@ -95,8 +95,7 @@ int prompt_Run(Calculator &calc) {
             },
             isatty(2) != 0);
         if (r == RunResult::Interrupted) {
-            *abandoned = true;
-            std::puts("^C (abandoned)");
+            std::puts("^C (interrupted)");
             continue;
         }
         if (!err->empty()) std::printf("error: %s\n", err->c_str());
@@ -104,6 +103,7 @@ int prompt_Run(Calculator &calc) {
         if (err->empty() && !calc.note().empty()) std::printf("note: %s\n", calc.note().c_str());
         std::fflush(stdout);
     }
+    runner_Settle();
     if (!histPath.empty()) history(hist, &ev, H_SAVE, histPath.c_str());
     history_end(hist);
     el_end(el);
