@@ -45,6 +45,23 @@ void scaleByPow10(TqStr &m, int32_t &expo, int64_t n, int32_t keep) {
         scaleByPow10(m, expo, n / 2, keep);
         n -= n / 2;
     }
+    // Up to 72 digits: the exact power from one-word products, no lookup.
+    if (n > 0 && n <= 72) {
+        n_MulPow10(m, static_cast<int32_t>(n));
+        return;
+    }
+    if (n < 0 && n >= -72) {
+        TqStr p = tq_Word(1), q, rem;
+        n_MulPow10(p, static_cast<int32_t>(-n));
+        int32_t up = keep + tq_Len(p) - tq_Len(m);
+        up = up < 0 ? 0 : (up + 3) / 4 * 4;
+        m.insert(0, static_cast<size_t>(up), '\0');
+        h_DivMod(std::move(m), std::move(p), 0, q, rem);
+        m = std::move(q);
+        tq_Trim(m);
+        expo -= up;
+        return;
+    }
     TqStr p;
     int32_t pe = 0;
     pow10(static_cast<int32_t>(n > 0 ? n : -n), keep, p, pe);

@@ -7,8 +7,9 @@
 // converted once and cut to the working precision P.
 //
 // The conversion's error reaches the result multiplied by f's condition
-// number c = |x f'(x) / f(x)|, so P' is P + 4 bytes (what the decimal cut
-// keeps) plus 32 guard bits plus log2 c bits:
+// number c = |x f'(x) / f(x)|, so P' is P + 4 bytes (the 8 (P + 4) bits of the
+// K digits the decimal cut keeps, which are some ten digits more than the
+// precision in force) plus log2 c bits:
 //   sqrt, atan        c <= 1
 //   exp               |x|
 //   ln, log2, log10   1 / |ln x|, from d = x - 1 formed exactly when x is near 1
@@ -40,7 +41,6 @@
 
 namespace {
 
-constexpr double kGuardBits = 32;
 constexpr int32_t kMaxRuns = 6;
 
 using BinFn = int32_t (*)(TqNum, TqNum &);
@@ -125,18 +125,22 @@ bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
     }
     TqNum y = tq_IntNum(TarqBinFloat, 0);
     for (int32_t run = 0;; ++run) {
+        // Whole words: the bits beyond the 8 (P + 4) the result needs are
+        // what the condition may take.
+        const int32_t bytes = (P + 4 + static_cast<int32_t>(std::ceil(cond / 8)) + 3) / 4 * 4;
+        const double spare = 8.0 * (bytes - P - 4);
         {
             TqPrecisionScope wp;
-            wp.set(P + 4 + static_cast<int32_t>(std::ceil((cond + kGuardBits) / 8)));
+            wp.set(bytes);
             y = tq_IntNum(TarqBinFloat, 0);
             st = binaryOf(f)(n_DecToBin_Approx(arg), y);
         }
         if (st != 0 || run + 1 == kMaxRuns) break;
         const double after = conditionAfter(f, lx, y, cond);
-        if (after <= cond + 8) break;
+        if (after <= spare + 2) break;
         // Swamped results (|y| near the conversion's error) ask for 8P' bits
         // more; a second run at that precision has its true size.
-        cond = std::isinf(after) ? cond + 8.0 * (P + 8) : after + 8;
+        cond = std::isinf(after) ? spare + 8.0 * bytes : after + 8;
     }
     st |= n_BinToDec(y, r, halfExpo);
     return true;
