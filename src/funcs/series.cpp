@@ -47,11 +47,13 @@ double log2Fixed(const uint32_t *t, int32_t W) {
     return std::log2(lead) + 32.0 * (n - 2 - W);
 }
 
-// The terms the sum needs: P(k) below one unit from K on (doubles, with a
-// word to spare), and log2 P(k) for each k < K.
+// The terms the sum needs: P(k) below a byte under one unit from K on
+// (followed in doubles), and log2 P(k) for each k <= K; empty beyond 2^20
+// terms (the plain loop then stops by itself).
 std::vector<double> termSizes(const TqSeries &s, double log2T, int32_t W) {
     std::vector<double> lp{0.0};
-    for (uint32_t k = 0; lp.back() > -32.0 * W - 8 && k < 1000000; ++k) {
+    for (uint32_t k = 0; lp.back() > -32.0 * W - 8; ++k) {
+        if (k >= (1u << 20)) return {};
         const double d = (static_cast<double>(s.a1) * k + s.b1) * (static_cast<double>(s.a2) * k + s.b2);
         lp.push_back(lp.back() + log2T - std::log2(d));
     }
@@ -84,7 +86,8 @@ void seriesRect(const TqSeries &series, const TqStr &T, int32_t W, const std::ve
     const bool eSeries = series.a3 != 0 || series.b3 != 1;
     const int32_t K = static_cast<int32_t>(lp.size()) - 1;
     int32_t m = static_cast<int32_t>(std::sqrt(static_cast<double>(K) * (eSeries ? 1.0 : 0.5)));
-    m = std::max(2, m + (m & 1));
+    // At most 64 powers are kept (27 MB at the highest precision).
+    m = std::min(64, std::max(2, m + (m & 1)));
     const size_t bytes = 4 * static_cast<size_t>(W + 1);
     std::vector<TqStr> pw(static_cast<size_t>(m) + 1);
     pw[0].assign(bytes, '\0');
