@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/cancel.h"
 #include "kernels/limbs.h"
 
 int32_t gTq_Series_RectWords = 24;
@@ -104,6 +105,7 @@ void seriesRect(const TqSeries &series, const TqStr &T, int32_t W, const std::ve
     TqStr sum, term, prod;
     int32_t sumW = 0;
     for (int32_t i = blocks - 1; i >= 0; --i) {
+        tq_CheckCancel();
         const uint32_t k0 = static_cast<uint32_t>(i) * static_cast<uint32_t>(m);
         const int32_t drop = std::max(0, static_cast<int32_t>(-lp[k0]) - 40) / 32;
         const int32_t w = std::max(2, W - drop);
@@ -174,6 +176,7 @@ void tq_SeriesSum(const TqSeries &series, const TqStr &T, int32_t W, TqStr &S, i
     n = sigWords(p, n);
     uint32_t k = 1;
     while (n > 0 && k < 0x7FFFFFFFu) {
+        tq_CheckCancel();
         // The term P(k) / e(k) into the sum.
         const uint32_t *add = p;
         if (series.a3 != 0 || series.b3 != 1) {
