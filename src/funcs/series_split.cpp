@@ -78,7 +78,23 @@ struct AtanhSplit {
         const uint64_t b0 = static_cast<uint64_t>(2 * a + 1);
         if (b - a == 1) return {mag64(b0), tq_Word(1)};
         if (b - a == 2 && a > 0) return {mag64(b0 * (b0 + 2)), mag64((b0 + 2) * m + b0)};
-        const int64_t mid = a + (b - a) / 2;
+#ifdef __SIZEOF_INT128__
+        // Four terms in 128 bits while 2k + 1 < 2^14 and m < 2^28, so that
+        // T < 2^126: most of the ranges, without a product of magnitudes.
+        if (b - a == 4 && a > 0 && b0 + 6 < (1u << 14) && m < (1u << 28)) {
+            using u128 = unsigned __int128;
+            const uint64_t Bl = b0 * (b0 + 2), Br = (b0 + 4) * (b0 + 6);
+            const uint64_t Tl = (b0 + 2) * m + b0, Tr = (b0 + 6) * m + (b0 + 4);
+            const u128 T = static_cast<u128>(Tl) * Br * m * m + static_cast<u128>(Bl) * Tr;
+            TqStr t(16, '\0');
+            for (int32_t i = 0; i < 4; ++i) tq_W(t)[i] = static_cast<uint32_t>(T >> (32 * i));
+            tq_Trim(t);
+            return {mag64(Bl * Br), std::move(t)};
+        }
+#endif
+        // Halves of a multiple of four terms, so that the ranges below end in
+        // the four-term ranges.
+        const int64_t half = (b - a) / 2, mid = a + (b - a > 4 ? (half + 3) / 4 * 4 : half);
         auto [Bl, Tl] = split(a, mid);
         auto [Br, Tr] = split(mid, b);
         TqStr BrQr = product(Br, power(b - mid));
