@@ -84,6 +84,9 @@ TABLE = [
     ("-k int --hex", "255", "&hFF"), ("-k int --bin", "5", "&b101"), ("--hex", "255.5", "&hFF.8"),
     # cancellation is verified away; functions at their edges
     ("", "(1e30 + 1) - 1e30", "1"), ("-k bin -d 20", "1e20 + 1 - 1e20", "1"), ("", "root(-8, 3)", "-2"),
+    # a zero at both precisions is raised too; a rational line is also evaluated exactly
+    ("", "(1 + 1e-250) - 1", "1e-250"), ("-k bin", "(1 + 1e-250) - 1", "1e-250"), ("", "(1 + 1e-250) > 1", "1"),
+    ("", "(1 + 1e-600) * 3 - 3", "3e-600"), ("", "1 - 1", "0"), ("", "sin(0)", "0"),
     ("", "atan(*+inf)", "1.5707963267948966192313216916397514421"), ("", "atan(*-inf)", "-1.5707963267948966192313216916397514421"),
     ("", "tan(pi/2)", "!no digit of the result could be verified"),
     # number notation

@@ -39,6 +39,10 @@ public:
 
 private:
     tarq::Number evaluateOnce(const std::vector<Token> &toks, std::string &target, int32_t precision);
+    // The line evaluated once in fractions, without the variables: exact for
+    // numbers, + - * / %, whole powers and the functions that keep fractions.
+    // False when the line needs anything else (a float function, a variable).
+    bool evaluateExactly(const std::vector<Token> &toks, tarq::Number &out);
     std::map<std::string, tarq::Number> vars_;
     std::string note_;
 };

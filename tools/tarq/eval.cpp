@@ -401,6 +401,22 @@ Number Calculator::evaluateOnce(const std::vector<Token> &toks, std::string &tar
     return p.line(target);
 }
 
+bool Calculator::evaluateExactly(const std::vector<Token> &toks, Number &out) {
+    CalcSettings exact = settings;
+    exact.kind = Kind::Frac;
+    std::map<std::string, Number> none;  // the variables hold rounded values
+    std::string target;
+    try {
+        Parser p(toks, exact, none);
+        out = p.line(target);
+        return out.kind() == Kind::Frac;
+    } catch (const CalcError &) {
+        return false;
+    } catch (const tarq::Error &) {
+        return false;
+    }
+}
+
 void Calculator::setKind(Kind kind) {
     if (kind == settings.kind) return;
     for (auto &kv : vars_) {
