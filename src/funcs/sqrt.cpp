@@ -8,9 +8,9 @@
 // the last step costs full-length products.
 // n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
 // product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
-// working precision; binary floats of small precision and big integers
-// exactly by h_Sqrt. The working precision is
-// unchanged on return.
+// working precision (decimal floats); binary floats and big integers exactly
+// by the integer root h_Sqrt, which costs less than the Newton steps at every
+// precision. The working precision is unchanged on return.
 #include <cmath>
 #include <vector>
 
@@ -156,11 +156,6 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
     return 0;
 }
 
-// Working precisions (bytes) up to which a binary square root is the exact
-// integer root of the shifted magnitude rather than the Newton iteration
-// (about 200 digits, where the counts of instructions of the two cross).
-constexpr int32_t kExactSqrtMaxBytes = 80;
-
 // sqrt(x) for a positive finite binary float x = M 2^(32 j) from the integer
 // root: M' = M 2^(32 z) with z words chosen so that floor(sqrt M') has at
 // least one bit beyond the 8P the cut keeps and j - z is even, so that
@@ -186,7 +181,7 @@ static void exactBinarySqrt(const TqNum &x, TqNum &c) {
 
 // sqrt(x) for a positive finite float, cut to the working precision.
 static void floatSqrt(const TqNum &x, TqNum &c) {
-    if (x.V.NumType == TarqBinFloat && gTq_Prec_Bytes_Internal <= kExactSqrtMaxBytes) {
+    if (x.V.NumType == TarqBinFloat) {
         exactBinarySqrt(x, c);
         return;
     }

@@ -1,9 +1,10 @@
-// Integer roots of magnitudes by integer Newton iterations.
+// Integer roots of magnitudes.
 //
-// h_Sqrt(A) = floor(sqrt(A)): the start value is the root of the top one or two
-// words of A, scaled up by half the dropped bytes, which lies at or below the
-// root; the first Newton step lands at or above floor(sqrt(A)) and the
-// iterates then fall until they stop falling.
+// h_Sqrt(A) = floor(sqrt(A)) by the divide-and-conquer square root with
+// remainder: the root of the top half of A gives the top half of the root,
+// one division by it the bottom half, and one square the remainder (a root
+// of n words costs about one division and one square of n/2 words, plus the
+// same for the top half).
 // h_Root(A, n) = floor(A^(1/n)): the start value comes from a double estimate
 // of the root, raised slightly so that it is never below the root; from there
 // the integer Newton step y = ((n-1)x + A div x^(n-1)) div n falls quadratically
@@ -14,8 +15,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "addsub.h"
+#include "div_core.h"
 #include "divmod.h"
 #include "limbs.h"
 #include "mul.h"
@@ -35,12 +38,7 @@ TqStr subMag(const TqStr &a, const TqStr &b) {
     return r;
 }
 
-// a div 2, a x m and a div d, trimmed.
-TqStr shiftRight1(TqStr a) {
-    tq_Rsh1N(tq_W(a), tq_W(a), tq_NWords(a));
-    tq_Trim(a);
-    return a;
-}
+// a x m and a div d, trimmed.
 TqStr mulSmall(TqStr a, uint32_t m) {
     tq_MulWord(a, m);
     return a;
@@ -48,13 +46,6 @@ TqStr mulSmall(TqStr a, uint32_t m) {
 TqStr divSmall(TqStr a, uint32_t d) {
     tq_DivWord(a, d);
     return a;
-}
-
-// 2^k as a magnitude.
-TqStr powerOfTwo(int64_t k) {
-    TqStr r(static_cast<size_t>(k / 32 + 1) * 4, '\0');
-    tq_W(r)[k / 32] = 1u << (k % 32);
-    return r;
 }
 
 TqStr powSmall(const TqStr &x, uint32_t e) {
@@ -82,41 +73,111 @@ TqStr rootStep(const TqStr &A, const TqStr &x, int32_t n) {
     return divSmall(t, static_cast<uint32_t>(n));
 }
 
-TqStr sqrtStep(const TqStr &A, const TqStr &x) {
-    TqStr q, rem;
-    h_DivMod(A, x, 0, q, rem);
-    tq_Trim(q);
-    return shiftRight1(addMag(x, q));
-}
-
-TqStr sqrtNoRem(TqStr A);
-
-// Start value at or below sqrt(A), within a factor 1 + 2^-15 of it.
-TqStr sqrtStart(const TqStr &A) {
-    if (A.size() <= 8) {
-        int32_t b = h_BitLength(A) / 2;
-        if (b < 1) b = 1;
-        return powerOfTwo(b - 1);
+// num (nn words) divided by d (dn words, top bit set): the quotient's
+// nn - dn words go to q, the remainder replaces num's low dn words and the
+// words above are cleared; num's top dn words must lie below d. Divisors of a
+// few words and up run on the 64-bit limb loops when those are switched on,
+// through copies in whole 64-bit limbs (a zero word below both when dn is
+// odd keeps the divisor's top bit set).
+void divideWords(uint32_t *num, int32_t nn, const uint32_t *d, int32_t dn, uint32_t *q) {
+#if TQ_HAVE_LIMB64
+    if (dn >= 6 && tqL_UseLimb64()) {
+        const int32_t p = dn % 2, dn64 = (dn + p) / 2, un64 = (nn + p + 1) / 2, qn64 = un64 - dn64;
+        std::vector<uint64_t> buf(static_cast<size_t>(dn64 + un64 + qn64), 0);
+        uint64_t *d64 = buf.data(), *u64 = d64 + dn64, *q64 = u64 + un64;
+        std::memcpy(reinterpret_cast<char *>(d64) + 4 * p, d, 4 * static_cast<size_t>(dn));
+        std::memcpy(reinterpret_cast<char *>(u64) + 4 * p, num, 4 * static_cast<size_t>(nn));
+        tq_DivAny(u64, un64, d64, dn64, q64);
+        std::memcpy(q, q64, 4 * static_cast<size_t>(nn - dn));
+        std::memcpy(num, reinterpret_cast<const char *>(u64) + 4 * p, 4 * static_cast<size_t>(dn));
+        std::memset(num + dn, 0, 4 * static_cast<size_t>(nn - dn));
+        return;
     }
-    const int32_t w = tq_NWords(A);
-    const int32_t keep = (w % 2) ? 1 : 2;
-    const int32_t dropped = (w - keep) * 4;
-    TqStr top = sqrtNoRem(A.substr(static_cast<size_t>(dropped)));
-    return TqStr(static_cast<size_t>(dropped / 2), '\0') + top;
+#endif
+    tq_DivAny(num, nn, d, dn, q);
 }
 
+// The square root with remainder of a normalised a of 2n words (top word at
+// least 2^30), by splitting the root into a high half s' of h words and a low
+// half q of l = n/2 words: s' and r' = A_hi - s'^2 from the top 2h words, then
+// q from (r' B^l + a1) / (2 s'), the remainder r = u B^l + a0 - q^2, corrected
+// once when negative (the split root is then one too large). s gets n words,
+// r the n + 1 words of a - s^2 (at most 2s). w is scratch of 4n + 8 words per
+// level of the recursion.
+void sqrtRemDC(uint32_t *s, uint32_t *r, const uint32_t *a, int32_t n, uint32_t *w) {
+    if (n == 1) {
+        const uint64_t A = static_cast<uint64_t>(a[1]) << 32 | a[0];
+        uint64_t x = static_cast<uint64_t>(std::sqrt(static_cast<double>(A)));
+        if (x > 0xFFFFFFFFu) x = 0xFFFFFFFFu;
+        while (x * x > A) --x;
+        while (x < 0xFFFFFFFFu && (x + 1) * (x + 1) <= A) ++x;
+        const uint64_t rem = A - x * x;
+        s[0] = static_cast<uint32_t>(x);
+        r[0] = static_cast<uint32_t>(rem);
+        r[1] = static_cast<uint32_t>(rem >> 32);
+        return;
+    }
+    const int32_t l = n / 2, h = n - l;
+    uint32_t *sh = s + l;                  // s', h words, top bit set
+    uint32_t *num = w;                     // r' B^l + a1: h + l + 1 words
+    uint32_t *qq = num + (h + l + 1);      // 2q or 2q + 1: l + 1 words
+    uint32_t *u = qq + (l + 1);            // h + 2 words
+    uint32_t *t = u + (h + 2);             // n + 2 words
+    uint32_t *q2 = t + (n + 2);            // 2l words
+    sqrtRemDC(sh, num + l, a + 2 * l, h, q2 + 2 * l);
+    std::memcpy(num, a + l, 4 * static_cast<size_t>(l));
+    // r' <= 2 s' keeps the top h words of num below s', as the division needs.
+    divideWords(num, h + l + 1, sh, h, qq);
+    std::memcpy(u, num, 4 * static_cast<size_t>(h));
+    u[h] = u[h + 1] = 0;
+    if (qq[0] & 1) u[h] = tq_AddN(u, u, sh, h);
+    tqL_ShiftRight(qq, qq, l + 1, 1);
+    // q <= B^l + 1; a q of B^l or more is certainly too large (the root is
+    // below (s' + 1) B^l): take B^l - 1 and move the difference into u.
+    while (qq[l] != 0) {
+        tq_Sub1(qq, qq, l + 1, 1);
+        for (int32_t k = 0; k < 2; ++k) tq_Add1(u + h, u + h, 2, tq_AddN(u, u, sh, h));
+    }
+    std::memcpy(s, qq, 4 * static_cast<size_t>(l));
+    std::memcpy(t, a, 4 * static_cast<size_t>(l));
+    std::memcpy(t + l, u, 4 * static_cast<size_t>(h + 2));
+    tq_SqrWords(q2, qq, l);
+    tq_Sub1(t + 2 * l, t + 2 * l, n + 2 - 2 * l, tq_SubN(t, t, q2, 2 * l));
+    while (t[n + 1] >> 31) {  // negative: r += 2s - 1, s -= 1
+        for (int32_t k = 0; k < 2; ++k) tq_Add1(t + n, t + n, 2, tq_AddN(t, t, s, n));
+        tq_Sub1(t, t, n + 2, 1);
+        tq_Sub1(s, s, n, 1);
+    }
+    std::memcpy(r, t, 4 * static_cast<size_t>(n + 1));
+}
+
+// floor(sqrt(A)) of a trimmed magnitude: A shifted left by an even number of
+// bits 2c (a zero word below when its length is odd, then the top word
+// raised to at least 2^30), the root of that shifted right by c.
 TqStr sqrtNoRem(TqStr A) {
     tq_Trim(A);
     if (tq_IsZero(A)) return tq_Word(0);
-    TqStr x = sqrtStart(A);
-    TqStr y = sqrtStep(A, x);
-    int32_t rounds = 0;
-    do {
-        x = std::move(y);
-        y = sqrtStep(A, x);
-    } while (tq_Cmp(y, x) < 0 && ++rounds <= 2000000);
-    tq_Trim(x);
-    return x;
+    const int32_t w = tq_NWords(A), pad = w % 2, n = (w + pad) / 2;
+    const int32_t bits = tqL_LeadingZeros(tq_W(A)[w - 1]) & ~1;
+    const int32_t c = 16 * pad + bits / 2;
+    const size_t need = static_cast<size_t>(2 * n + n + n + 1) + static_cast<size_t>(8 * n + 320);
+    uint32_t small[640];
+    std::vector<uint32_t> big;
+    uint32_t *a = small;
+    if (need > 640) {
+        big.resize(need);
+        a = big.data();
+    }
+    uint32_t *s = a + 2 * n, *r = s + n, *scratch = r + n + 1;
+    a[0] = 0;
+    std::memcpy(a + pad, tq_W(A), 4 * static_cast<size_t>(w));
+    if (bits) tqL_ShiftLeft(a, a, 2 * n, bits);
+    sqrtRemDC(s, r, a, n, scratch);
+    if (c) tqL_ShiftRight(s, s, n, c);
+    TqStr root(4 * static_cast<size_t>(n), '\0');
+    std::memcpy(root.data(), s, root.size());
+    tq_Trim(root);
+    return root;
 }
 
 // A start value not below A^(1/n), from the top 64 bits of A.

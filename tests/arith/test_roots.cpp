@@ -45,12 +45,15 @@ TEST(IntegerRoots, RandomAgainstGmp) {
             for (int rep = 0; rep < 3; ++rep) checkRoot(randomMag(rng, words), n);
         }
     }
+    // Square roots deep enough in the halving for every parity of the halves
+    // and for the divide-and-conquer division.
+    for (int32_t words : {5, 6, 11, 129, 700, 3001}) checkRoot(randomMag(rng, words), 2);
 }
 
 TEST(IntegerRoots, PerfectPowersAndNeighbours) {
     std::mt19937_64 rng(11);
     for (int32_t n : {2, 3, 5, 10}) {
-        for (int32_t words : {1, 2, 5, 20}) {
+        for (int32_t words : {1, 2, 5, 20, n == 2 ? 777 : 3}) {
             mpz_t x, p;
             mpz_inits(x, p, nullptr);
             tqg_MagToMpz(x, randomMag(rng, words));
