@@ -19,5 +19,8 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r);
 int32_t n_Log(TqNum x, TqNum &r);
 int32_t n_Log2(TqNum x, TqNum &r);
 int32_t n_Log10(TqNum x, TqNum &r);
+// r = ln x for a positive binary float x by the arithmetic-geometric mean,
+// 8 + extraBytes bytes above the working precision (not cut).
+void n_LogAgm(const TqNum &x, int32_t extraBytes, TqNum &r);
 // r = ln m for m close to 1, by 2 atanh((m - 1) / (m + 1)).
 int32_t n_Log_Taylor(TqNum m, TqNum &r);

@@ -1,23 +1,26 @@
 // Natural, binary and decimal logarithms of decimal and binary floats.
 //
 // ln x is found on x's magnitude M read as a binary float: M / 256^L, shifted
-// left by z bits into [0.5, 1), multiplied k times by 1.0625 until it is at
-// least 0.96875, then ln m = 2 atanh((m - 1) / (m + 1)) by its series; the
-// scalings come back as - k ln 1.0625 - z ln 2 + (L + e) ln 256 (binary) or,
-// for a decimal float M * 10^e, as ln M converted to decimal plus e ln 10.
-// Arguments already within [0.96875, 1.0625] go straight to the series, so
-// results near zero keep their relative accuracy. Everything runs 8 bytes
-// above the working precision and is cut once at the end. The series carries
-// each term only with the bytes that can still reach the sum.
+// left by z bits into [0.5, 1), brought to at least about 0.96875 by one
+// product with 1.0625^k (exactly 17^k / 2^(4k)), then ln m = 2 atanh((m - 1) /
+// (m + 1)) by the shared series in fixed point; the scalings come back as
+// - k ln 1.0625 + (8 (L + e) - z) ln 2 (binary) or, for a decimal float
+// M * 10^e, as ln M converted to decimal plus e ln 10. Arguments already
+// within [0.96875, 1.0625] go straight to the series, so results near zero
+// keep their relative accuracy. From about 240 digits the arithmetic-geometric
+// mean (log_agm.cpp) takes the place of the reduction and the series, for
+// binary x directly and for decimal x on m. Everything runs 8 bytes above the
+// working precision and is cut once at the end.
 #include "explog.h"
 
 #include <cmath>
+#include <utility>
 
 #include "arith/arith.h"
-#include "base/cancel.h"
 #include "convert/convert.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
+#include "funcs/series.h"
 #include "numbers/num_util.h"
 #include "numbers/precision.h"
 #include "numbers/number.h"
@@ -65,38 +68,63 @@ int32_t logChecks(const TqNum &x, TqNum &r) {
     return -1;
 }
 
-// 2 atanh((m - 1) / (m + 1)) at the current precision (not cut further).
+// 2 atanh((m - 1) / (m + 1)) at the current precision (not cut), for m in
+// [0.5, 2]: y = (m - 1) / (m + 1) in m's kind, atanh(y) / y by the shared
+// series on T = y^2 in fixed point (|y| <= 1/3, so T <= 1/9), then 2 y S. The
+// fixed point carries 64 bits beyond the precision; y keeps its relative
+// accuracy, so a result near zero does too.
 void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     const int32_t kind = m.V.NumType;
-    const int32_t G = gTq_Prec_Bytes_Internal;
-    TqPrecisionScope wp;
     TqNum one = tq_IntNum(kind, 1), num = m, den = m, y = m;
     n_Sub(m, one, num);
     n_Add(m, one, den);
     n_Div(num, den, y);
-    TqNum S = y, p = y, q = y;
-    n_Sqr(y, q);
-    int32_t k = 1, lastCut = -1;
-    while (!tq_IsZeroNum(p) && k <= tq_MaxRounds) {
-        tq_CheckCancel();
-        ++*rounds;
-        const int32_t g = tq_TermSlackBytes(S, p);
-        wp.set(G - g);
-        if (g != lastCut) {
-            n_ReducePrecision(p.V, p.MantN);
-            n_ReducePrecision(q.V, q.MantN);
-            lastCut = g;
-        }
-        n_Mul(p, q, p);
-        k += 2;
-        TqNum term = p;
-        n_Div(p, tq_IntNum(kind, k), term);
-        wp.set(G);
-        if (tq_IsZeroNum(term)) break;
-        n_Add(S, term, S);
-        if (tq_ApproxLog2(term) < tq_ApproxLog2(S) - 8.0 * G) break;
+    if (tq_IsZeroNum(y)) {
+        out = std::move(y);
+        return;
     }
-    n_MulBy2(S, out);
+    const int32_t W = (8 * gTq_Prec_Bytes_Internal + 64 + 31) / 32;
+    TqNum yb = tq_IntNum(TarqBinFloat, 0);
+    if (kind == TarqBinFloat)
+        yb = y;
+    else
+        n_Convert_TarqDecFloat2TarqBinFloat(y, yb);
+    TqStr F, T, S;
+    tq_FixedFromBin(yb, 0, W, F);
+    tq_FixedSqr(F, W, T);
+    int32_t terms = 0;
+    tq_SeriesSum(tq_Series_AtanhOverX, T, W, S, &terms);
+    *rounds += terms;
+    TqNum sum = tq_IntNum(TarqBinFloat, 0);
+    tq_BinFromFixed(std::move(S), W, sum);
+    if (kind != TarqBinFloat) sum = n_BinToDec_Approx(sum);
+    n_Mul(y, sum, out);
+    n_MulBy2(out, out);
+}
+
+// m (1.0625)^k for m in [0.5, 1), with k the least number of factors (by a
+// double estimate) that brings m to about 0.96875 or above: one product by
+// the exact 17^k / 2^(4k).
+TqNum towardOne(const TqNum &m, int32_t *k) {
+    const double need = std::log2(0.96875) - tq_ApproxLog2(m);
+    int32_t n = need > 0 ? static_cast<int32_t>(std::ceil(need / std::log2(1.0625))) : 0;
+    if (n > 12) n = 12;  // m >= 0.5 needs at most 12
+    *k = n;
+    if (n == 0) return m;
+    uint64_t p = 1;
+    for (int32_t i = 0; i < n; ++i) p *= 17;
+    const int32_t c = (4 * n + 31) / 32, r = 32 * c - 4 * n;  // 17^n 2^r / 2^(32 c)
+    TqStr f(12, '\0');
+    tq_W(f)[0] = static_cast<uint32_t>(p << r);
+    tq_W(f)[1] = static_cast<uint32_t>((p << r) >> 32);
+    tq_W(f)[2] = r ? static_cast<uint32_t>(p >> (64 - r)) : 0;
+    tq_Trim(f);
+    TqNum factor = tq_IntNum(TarqBinFloat, 1);
+    factor.MantN = std::move(f);
+    factor.V.Expo = -4 * c;
+    TqNum out = m;
+    n_Mul(m, factor, out);
+    return out;
 }
 
 bool nearOne(const TqNum &x) {
@@ -104,9 +132,34 @@ bool nearOne(const TqNum &x) {
     return l > -0.0458 && l < 0.0874;  // within [0.96875, 1.0625]
 }
 
+// Working precisions (bytes) from which the arithmetic-geometric mean is
+// faster than the reduction and the series.
+int32_t gAgmMinBytes = 100;
+
+bool useAgm() { return gTq_Prec_Bytes_Internal >= gAgmMinBytes; }
+
+// For a binary x near 1 at a precision for the mean: whether the series
+// needs only a few terms (x - 1 below 2^(-p/16) for p bits), else in
+// *extraBytes the bytes the mean must add for the bits ln x lacks below 1.
+bool seriesNearOne(const TqNum &x, int32_t *extraBytes) {
+    TqNum d = x;
+    n_Sub(x, tq_IntNum(x.V.NumType, 1), d);
+    const double e = -tq_ApproxLog2(d);
+    if (e > gTq_Prec_Bytes_Internal / 2.0) return true;
+    *extraBytes = e > 0 ? static_cast<int32_t>(std::ceil(e / 8)) : 0;
+    return false;
+}
+
 // ln x (finite, positive, not 1) at the current precision, not cut.
 void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     const int32_t kind = x.V.NumType;
+    if (kind == TarqBinFloat && useAgm()) {
+        int32_t extra = 0;
+        if (!nearOne(x) || !seriesNearOne(x, &extra)) {
+            n_LogAgm(x, extra, t);
+            return;
+        }
+    }
     if (nearOne(x)) {
         logSeries(x, t, rounds);
         return;
@@ -127,21 +180,20 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     }
     m.MantN = M;
     m.V.Expo = -L;
-    const TqNum limit = tq_ConstNum(TQ_CONST_0_96875, TarqBinFloat), factor = tq_ConstNum(TQ_CONST_1_0625, TarqBinFloat);
-    int32_t k = 0;
-    while (tq_CmpNum(m, limit) < 0 && k < 64) {
-        n_Mul(m, factor, m);
-        ++k;
+    TqNum s = m, u = m;
+    if (useAgm()) {
+        n_LogAgm(m, 0, s);
+    } else {
+        int32_t k = 0;
+        logSeries(towardOne(m, &k), s, rounds);
+        if (k) {
+            n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(TQ_CONST_LN1_0625, TarqBinFloat), u);
+            n_Sub(s, u, s);
+        }
     }
-    TqNum s = m;
-    logSeries(m, s, rounds);
-    TqNum u = s;
-    n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(TQ_CONST_LN1_0625, TarqBinFloat), u);
-    n_Sub(s, u, s);
-    n_Mul(tq_IntNum(TarqBinFloat, z), tq_ConstNum(TQ_CONST_LN2, TarqBinFloat), u);
-    n_Sub(s, u, s);
+    // x = m 2^(8 (L + e) - z) (binary) or M = m 2^(8 L - z) (decimal).
     const int64_t bytes = kind == TarqBinFloat ? static_cast<int64_t>(L) + x.V.Expo : L;
-    n_Mul(tq_IntNum(TarqBinFloat, bytes), tq_ConstNum(TQ_CONST_LN256, TarqBinFloat), u);
+    n_Mul(tq_IntNum(TarqBinFloat, 8 * bytes - z), tq_ConstNum(TQ_CONST_LN2, TarqBinFloat), u);
     n_Add(s, u, s);
     if (kind == TarqBinFloat) {
         t = std::move(s);
