@@ -164,17 +164,12 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
 // integers, cutting S rounds as the exact root would.
 static void exactBinarySqrt(const TqNum &x, TqNum &c) {
     const int32_t P = gTq_Prec_Bytes_Internal;
-    TqStr m = x.MantN;
-    tq_Trim(m);
     const int32_t j = x.V.Expo / 4;
-    int32_t z = P / 2 + 2 - tq_NWords(m);
+    int32_t z = P / 2 + 2 - tq_SigWords(x.MantN);
     if (z < 0) z = 0;
     if ((j - z) % 2 != 0) ++z;
-    m.insert(0, static_cast<size_t>(4 * z), '\0');
-    TqStr root, rem;
-    h_Sqrt(std::move(m), 0, root, rem);
+    h_SqrtShifted(x.MantN, z, c.MantN);
     c.V.Expo = 2 * (j - z);
-    c.MantN = std::move(root);
     c.DenN = tq_Word(1);
     n_ReducePrecision(c.V, c.MantN);
 }

@@ -151,13 +151,18 @@ void sqrtRemDC(uint32_t *s, uint32_t *r, const uint32_t *a, int32_t n, uint32_t 
     std::memcpy(r, t, 4 * static_cast<size_t>(n + 1));
 }
 
-// floor(sqrt(A)) of a trimmed magnitude: A shifted left by an even number of
-// bits 2c (a zero word below when its length is odd, then the top word
-// raised to at least 2^30), the root of that shifted right by c.
-TqStr sqrtNoRem(TqStr A) {
-    tq_Trim(A);
-    if (tq_IsZero(A)) return tq_Word(0);
-    const int32_t w = tq_NWords(A), pad = w % 2, n = (w + pad) / 2;
+// floor(sqrt(A 2^(32 z))) into C (trimmed): A with z zero words below,
+// shifted left by an even number of bits 2c (one more zero word below when
+// the length is odd, then the top word raised to at least 2^30), the root of
+// that shifted right by c.
+void sqrtShifted(const TqStr &A, int32_t z, TqStr &C) {
+    int32_t w = tq_NWords(A);
+    while (w > 0 && tq_W(A)[w - 1] == 0) --w;
+    if (w == 0) {
+        C = tq_Word(0);
+        return;
+    }
+    const int32_t pad = (w + z) % 2, n = (w + z + pad) / 2;
     const int32_t bits = tqL_LeadingZeros(tq_W(A)[w - 1]) & ~1;
     const int32_t c = 16 * pad + bits / 2;
     const size_t need = static_cast<size_t>(2 * n + n + n + 1) + static_cast<size_t>(8 * n + 320);
@@ -169,15 +174,20 @@ TqStr sqrtNoRem(TqStr A) {
         a = big.data();
     }
     uint32_t *s = a + 2 * n, *r = s + n, *scratch = r + n + 1;
-    a[0] = 0;
-    std::memcpy(a + pad, tq_W(A), 4 * static_cast<size_t>(w));
+    std::memset(a, 0, 4 * static_cast<size_t>(z + pad));
+    std::memcpy(a + z + pad, tq_W(A), 4 * static_cast<size_t>(w));
     if (bits) tqL_ShiftLeft(a, a, 2 * n, bits);
     sqrtRemDC(s, r, a, n, scratch);
     if (c) tqL_ShiftRight(s, s, n, c);
-    TqStr root(4 * static_cast<size_t>(n), '\0');
-    std::memcpy(root.data(), s, root.size());
-    tq_Trim(root);
-    return root;
+    int32_t sn = n;
+    while (sn > 1 && s[sn - 1] == 0) --sn;
+    C.assign(reinterpret_cast<const char *>(s), 4 * static_cast<size_t>(sn));
+}
+
+TqStr sqrtNoRem(const TqStr &A) {
+    TqStr C;
+    sqrtShifted(A, 0, C);
+    return C;
 }
 
 // A start value not below A^(1/n), from the top 64 bits of A.
@@ -228,6 +238,8 @@ int32_t h_BitLength(const TqStr &A) {
     }
     return 0;
 }
+
+void h_SqrtShifted(const TqStr &A, int32_t z, TqStr &C) { sqrtShifted(A, z, C); }
 
 void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R) {
     tq_Trim(A);
