@@ -7,7 +7,7 @@
 // - k ln 1.0625 + (8 (L + e) - z) ln 2 (binary) or, for a decimal float
 // M * 10^e, as ln M converted to decimal plus e ln 10. Arguments already
 // within [0.96875, 1.0625] go straight to the series, so results near zero
-// keep their relative accuracy. From about 240 digits the arithmetic-geometric
+// keep their relative accuracy. From about 600 digits the arithmetic-geometric
 // mean (log_agm.cpp) takes the place of the reduction and the series, for
 // binary x directly and for decimal x on m. Everything runs 8 bytes above the
 // working precision and is cut once at the end.
@@ -132,11 +132,12 @@ bool nearOne(const TqNum &x) {
     return l > -0.0458 && l < 0.0874;  // within [0.96875, 1.0625]
 }
 
-// Working precisions (bytes) from which the arithmetic-geometric mean is
-// faster than the reduction and the series.
-int32_t gAgmMinBytes = 100;
+// The working precision (bytes, guard included) from which the
+// arithmetic-geometric mean is faster than the reduction and the series
+// (about 600 digits, where the two cost the same).
+constexpr int32_t kAgmMinBytes = 260;
 
-bool useAgm() { return gTq_Prec_Bytes_Internal >= gAgmMinBytes; }
+bool useAgm() { return gTq_Prec_Bytes_Internal >= kAgmMinBytes; }
 
 // For a binary x near 1 at a precision for the mean: whether the series
 // needs only a few terms (x - 1 below 2^(-p/16) for p bits), else in
