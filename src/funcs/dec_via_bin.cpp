@@ -86,7 +86,11 @@ double conditionBefore(TqDecFn f, const TqNum &x, double lx) {
         return lx > -1 ? 1 - 0.5 * log2Distance(one, ax) : 0;
     }
     if (f == TqDecFn::Sqrt && x.V.Sign < 0) return NAN;
-    if (f == TqDecFn::Exp || isTrig(f)) return lx > 0 ? lx : 0;
+    // Arguments the binary function refuses for their size alone (e^x beyond
+    // 2^42, the reduction of trigonometric arguments beyond its limit) need
+    // no guard: the refusal comes before any work.
+    if (f == TqDecFn::Exp) return lx > 64 ? 0 : lx > 0 ? lx : 0;
+    if (isTrig(f)) return lx > tq_Trig_MaxArgBits ? 0 : lx > 0 ? lx : 0;
     return 0;
 }
 
