@@ -21,7 +21,8 @@ extern int32_t gTq_Threshold_Mul_Karatsuba2Way_V5;
 extern int32_t gTq_Threshold_Square_Comba;
 extern int32_t gTq_Threshold_Square_Karatsuba;
 // The crossovers above Karatsuba (bytes of the shorter operand): Toom-3 and
-// the number-theoretic transform. Fixed values measured with bench_mul, not
+// the number-theoretic transform. Fixed values measured on the development
+// machine (bench_mul and CPU-time runs of the kernels alone), not
 // calibrated at start-up (the transform's crossover varies little between
 // machines and measuring it would cost more than the start-up allows).
 extern int32_t gTq_Threshold_Mul_Toom3;

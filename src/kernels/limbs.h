@@ -139,6 +139,12 @@ void tq_SqrToom3(uint32_t *r, const uint32_t *a, int32_t n);
 // coefficients must fit the transform's length and modulus, up to about 2^24
 // words).
 bool tq_NttFits(int32_t na, int32_t nb);
+// The dispatch's choice of the transform for a product of na x nb words whose
+// shorter operand has `shorter` words: from the threshold (bytes) on, but
+// below twice the threshold only when the product fills at least 70% of the
+// power-of-two transform (the transform's cost doubles at each power of two,
+// Toom-3's grows smoothly).
+bool tq_NttPays(int32_t shorter, int32_t na, int32_t nb, int32_t threshold);
 void tq_MulNtt(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
 void tq_SqrNtt(uint32_t *r, const uint32_t *a, int32_t n);
 

@@ -41,7 +41,7 @@ static int32_t words(int32_t bytes) { return bytes < 4 ? 1 : bytes / 4; }
 void tq_SqrWords(uint32_t *r, const uint32_t *a, int32_t n) {
     tq_CheckCancel();
     TQ_REQUIRE(n >= 1 && tq_Disjoint(r, 8 * int64_t{n}, a, 4 * int64_t{n}));
-    if (n >= words(gTq_Threshold_Square_Ntt) && tq_NttFits(n, n))
+    if (tq_NttPays(n, n, n, gTq_Threshold_Square_Ntt))
         tq_SqrNtt(r, a, n);
     else if (n >= std::max(words(gTq_Threshold_Square_Toom3), 5))
         tq_SqrToom3(r, a, n);

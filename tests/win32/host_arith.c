@@ -1,8 +1,9 @@
 // Arithmetic through the DLL. Big integers of many sizes (crossing the
 // multiplication and division thresholds of the 32-bit build) are checked
-// against the host's own schoolbook arithmetic; floats and fractions
-// against known values.
+// against the host's own schoolbook arithmetic, the largest products by
+// residues; floats and fractions against known values.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "host.h"
@@ -141,6 +142,69 @@ static void testBigIntegers(void) {
     T.UNALLOCVAR(q);
 }
 
+// Value of the library's hexadecimal text " &h..." modulo p.
+static uint32_t hexMod(const char *t, uint32_t p) {
+    uint64_t v = 0;
+    for (t += 3; *t; ++t) {
+        const int d = *t <= '9' ? *t - '0' : (*t | 32) - 'a' + 10;
+        v = (v * 16 + (uint32_t)d) % p;
+    }
+    return (uint32_t)v;
+}
+
+// Products far above the host's schoolbook reach (the transform of the
+// 32-bit build): each checked modulo two primes against the product of the
+// operands' residues, and (2^k - 1)^2 = 2^2k - 2^(k+1) + 1 word by word.
+static void testLargeProducts(void) {
+    static const int32_t shapes[][2] = {{24000, 24000}, {40000, 17000}, {12000, 0}};
+    static const uint32_t primes[] = {4294967291u, 4294967279u};
+    const size_t cap = 2 * 64000 * 8 + 16;
+    char *ta = (char *)malloc(cap), *tb = (char *)malloc(cap), *tr = (char *)malloc(cap);
+    int32_t a = T.ALLOCVAR(3), b = T.ALLOCVAR(3), r = T.ALLOCVAR(3);
+    for (size_t k = 0; k < sizeof shapes / sizeof shapes[0]; ++k) {
+        const int32_t na = shapes[k][0], nb = shapes[k][1] ? shapes[k][1] : na;
+        char *texts[2] = {ta, tb};
+        const int32_t lens[2] = {na, nb};
+        for (int side = 0; side < 2; ++side) {
+            char *p = texts[side];
+            *p++ = '&';
+            *p++ = 'h';
+            for (int32_t i = 0; i < lens[side]; ++i) p += sprintf(p, i ? "%08x" : "%x", rnd() | (i ? 0 : 1u));
+        }
+        host_Put(a, ta);
+        if (shapes[k][1]) host_Put(b, tb);
+        T.MUL(a, shapes[k][1] ? b : a, r);
+        host_Get(a, 16, 0, ta, cap);
+        host_Get(shapes[k][1] ? b : a, 16, 0, tb, cap);
+        host_Get(r, 16, 0, tr, cap);
+        for (size_t j = 0; j < 2; ++j) {
+            const uint64_t want = (uint64_t)hexMod(ta, primes[j]) * hexMod(tb, primes[j]) % primes[j];
+            if (hexMod(tr, primes[j]) != want) printf("FAIL  %d x %d-word product wrong modulo %u\n", (int)na, (int)nb, primes[j]);
+            CHECK(hexMod(tr, primes[j]) == want);
+        }
+    }
+    // All-ones operands: the largest coefficients the transform has to carry.
+    const int32_t words = 20000;
+    char *p = ta;
+    p += sprintf(p, "&h");
+    for (int32_t i = 0; i < 8 * words; ++i) *p++ = 'F';
+    *p = 0;
+    host_Put(a, ta);
+    T.MUL(a, a, r);
+    host_Get(r, 16, 0, tr, cap);
+    // 2^2k - 2^(k+1) + 1 in hexadecimal: F..FE followed by 0..01 (k/4 - 1 and k/4 digits).
+    int ok = strncmp(tr, " &h", 3) == 0 && strlen(tr) == 3 + (size_t)16 * words;
+    for (int32_t i = 0; ok && i < 8 * words; ++i)
+        ok = tr[3 + i] == (i == 8 * words - 1 ? 'E' : 'F') && tr[3 + 8 * words + i] == (i == 8 * words - 1 ? '1' : '0');
+    CHECK(ok);
+    T.UNALLOCVAR(a);
+    T.UNALLOCVAR(b);
+    T.UNALLOCVAR(r);
+    free(ta);
+    free(tb);
+    free(tr);
+}
+
 static void testFloatsAndFractions(void) {
     char buf[256];
     T.SETPRECISION(1, 38);
@@ -214,6 +278,7 @@ static void testRootsPowers(void) {
 void host_TestArith(void) {
     host_Group("arithmetic");
     testBigIntegers();
+    testLargeProducts();
     testFloatsAndFractions();
     testRootsPowers();
     CHECK_EQ(host_Err(), 0);
