@@ -200,10 +200,18 @@ private:
     }
 
     // Fractions have no general power: integer exponents by repeated squaring.
+    // So are whole exponents up to 4096 of a finite float (at most 24
+    // products): the library's float power goes through e^(B ln A), which at
+    // thousands of digits takes seconds where the products take microseconds;
+    // the verification's two evaluations check the products' roundings.
     Number raise(const Number &b, const Number &e, size_t col) const {
-        if (st_.kind != Kind::Frac) return call2(TQ_POW, b, e, "power", col);
-        Number f = call1(TQ_FRAC, e, "power", col);
-        if (!f.is_zero()) throw CalcError{"a fraction can only be raised to an integer power", col};
+        if (st_.kind != Kind::Frac) {
+            if (st_.kind == Kind::Int || !specialText(b).empty() || !whole(e) ||
+                TQ_IS_G(call1(TQ_ABS, e, "power", col).handle(), fromLong(4096).handle()) != 0)
+                return call2(TQ_POW, b, e, "power", col);
+        } else if (!call1(TQ_FRAC, e, "power", col).is_zero()) {
+            throw CalcError{"a fraction can only be raised to an integer power", col};
+        }
         int32_t n = TQ_GETANY_LONG(e.handle());
         if (TQ_GETGLOBALERROR() & TQ_ERR_RANGE) throw CalcError{"exponent out of range", col};
         Number result = fromLong(1), sq = b;
