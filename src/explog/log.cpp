@@ -7,7 +7,7 @@
 // - k ln 1.0625 + (8 (L + e) - z) ln 2 (binary) or, for a decimal float
 // M * 10^e, as ln M converted to decimal plus e ln 10. Arguments already
 // within [0.96875, 1.0625] go straight to the series, so results near zero
-// keep their relative accuracy. From about 600 digits the arithmetic-geometric
+// keep their relative accuracy. From about 1,600 digits the arithmetic-geometric
 // mean (log_agm.cpp) takes the place of the reduction and the series, for
 // binary x directly and for decimal x on m. Everything runs 8 bytes above the
 // working precision and is cut once at the end.
@@ -134,8 +134,8 @@ bool nearOne(const TqNum &x) {
 
 // The working precision (bytes, guard included) from which the
 // arithmetic-geometric mean is faster than the reduction and the series
-// (about 600 digits, where the two cost the same).
-constexpr int32_t kAgmMinBytes = 260;
+// (about 1,600 digits, where the two cost the same).
+constexpr int32_t kAgmMinBytes = 680;
 
 bool useAgm() { return gTq_Prec_Bytes_Internal >= kAgmMinBytes; }
 
