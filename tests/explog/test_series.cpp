@@ -58,11 +58,11 @@ TEST(Series, WithinBoundPlainAndRectangular) {
                     // T: random words below 2^log2T.
                     TqStr T(4 * static_cast<size_t>(W), '\0');
                     for (int32_t i = 0; i < W; ++i) tq_W(T)[i] = static_cast<uint32_t>(rng());
+                    const long bits = static_cast<long>(32 * W + log2T);
+                    if (bits <= 0) continue;
                     mpz_t z;
                     mpz_init(z);
                     tqg_MagToMpz(z, T);
-                    const long bits = static_cast<long>(32 * W + log2T);
-                    if (bits <= 0) continue;
                     mpz_fdiv_r_2exp(z, z, static_cast<unsigned long>(bits));
                     mpz_setbit(z, static_cast<unsigned long>(bits - 1));
                     T = tqg_MagFromMpz(z);
