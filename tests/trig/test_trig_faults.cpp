@@ -82,6 +82,12 @@ const Fault kFaults[] = {
     {"NearZeroRelative", kCos, TarqDecFloat, 20, "-4.7123889803846898576939650749192543262957540990626587314624169"},
     {"NearZeroRelative", kSin, TarqDecFloat, 20, "104348"},
     {"NearZeroRelative", kTan, TarqBinFloat, 20, "355"},
+    // Decimal arguments evaluated on binary floats: the conversion's error,
+    // amplified near the zeros and poles, asks for a second run.
+    {"DecimalThroughBinary", kSin, TarqDecFloat, 100, "3.141592653589793238462643383279502884197169399375105820974944592307816406286208998628034825342117067982148086513282"},
+    {"DecimalThroughBinary", kTan, TarqDecFloat, 100, "1.570796326794896619231321691639751442098584699687552910487472296153908203143104499314017412671058533991074043256641"},
+    {"DecimalThroughBinary", kCos, TarqDecFloat, 38, "-1.5707963267948966192313216916397514420985846996875529*d6"},
+    {"DecimalThroughBinary", kAsin, TarqDecFloat, 100, "0.9999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"},
     // Binary arc tangent up to 1.6 units.
     {"BinaryArcTangent", kAtan, TarqBinFloat, 20, "&h10000000000000001*h-10"},
     {"BinaryArcTangent", kAtan, TarqBinFloat, 1000, "1.000000000001"},
