@@ -147,9 +147,9 @@ PqrRange splitPi(int64_t a, int64_t b) {
     const int64_t mid = a + (b - a) / 2;
     PqrRange l = splitPi(a, mid), r = splitPi(mid, b);
     PqrRange j;
-    j.R = addS(mulS(SInt{1, r.Q}, l.R), mulS(l.P, r.R));
-    j.P = mulS(l.P, r.P);
-    j.Q = product(l.Q, r.Q);
+    j.R = addS(SInt{l.R.sign, product(r.Q, std::move(l.R.mag))}, mulS(l.P, r.R));
+    j.P = SInt{l.P.sign * r.P.sign, product(std::move(l.P.mag), std::move(r.P.mag))};
+    j.Q = product(std::move(l.Q), std::move(r.Q));
     return j;
 }
 
