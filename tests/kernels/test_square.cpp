@@ -30,6 +30,7 @@ void checkSquare(const TqStr &A) {
 }
 
 TEST_P(Square, ListedEdgeCases) {
+    gTq_Threshold_Mul_Karatsuba2Way = 300;  // as calibrated, whichever test runs first
     gTq_Threshold_Square_Comba = 48;
     gTq_Threshold_Square_Karatsuba = 500;
     TqStr r;
