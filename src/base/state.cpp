@@ -45,6 +45,9 @@ static tq_TraceSink sTraceSink = nullptr;
 void n_Trace(const std::string &line) {
     if (sTraceSink) sTraceSink(line);
 }
+void n_Trace(const char *line) {
+    if (sTraceSink) sTraceSink(line);
+}
 void tq_SetTraceSink(tq_TraceSink sink) { sTraceSink = sink; }
 bool n_TraceOn() { return sTraceSink != nullptr; }
 void tq_WarningPause() { tq_SleepMs(gTq_WarningPauseMs); }

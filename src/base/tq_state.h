@@ -76,6 +76,9 @@ inline int32_t tq_RaiseErr(int32_t bits) {
 // install one to observe the library's diagnostic lines).
 typedef void (*tq_TraceSink)(const std::string &line);
 void n_Trace(const std::string &line);
+// A fixed line: no string is built (nothing allocated) while no sink listens,
+// so a trace after a result is stored cannot fail the call.
+void n_Trace(const char *line);
 void tq_SetTraceSink(tq_TraceSink sink);
 // True while a sink is installed: lines that are costly to build (numbers as
 // text) are only built then.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <new>
 #include <string>
@@ -92,8 +93,10 @@ void everyExportLeavesTheStateAsItWas(bool cancel) {
     put(ib, "987654321");
     put(f, "22/7");
     put(t, "1.25");
-    const std::vector<int32_t> handles = {d, b, db, bb, i, ib, f, out, outb, outi, outf, t};
-    tq_dstr text = nullptr;
+    const int32_t outi2 = TQ_ALLOCVAR(3), outi3 = TQ_ALLOCVAR(3);
+    const std::vector<int32_t> handles = {d, b, db, bb, i, ib, f, out, outb, outi, outf, t, outi2, outi3};
+    tq_dstr text = nullptr, text3 = TQ_DS_NEW("-123456789123456789", 19);
+    char buffer[256] = {};
     const std::vector<std::pair<const char *, std::function<int32_t()>>> calls = {
         {"SIN", [&] { return TQ_SIN(d, out); }},       {"COS", [&] { return TQ_COS(b, outb); }},
         {"TAN", [&] { return TQ_TAN(d, out); }},       {"ATAN", [&] { return TQ_ATAN(b, outb); }},
@@ -113,6 +116,41 @@ void everyExportLeavesTheStateAsItWas(bool cancel) {
         {"MODINV", [&] { return TQ_MODINV(ib, i, outi); }},  {"ADD fractions", [&] { return TQ_ADD(f, f, outf); }},
         {"SETPRECISION", [&] { return TQ_SETPRECISION(1, 60) == 0 ? 1 : 0; }},
         {"SETOPTION 5", [&] { return TQ_SETOPTION(5, 8 * 4000); }},  // down: the table is cut, then rebuilt
+        {"SETOPTION 1", [&] { return TQ_SETOPTION(1, 50); }},
+        {"SUB", [&] { return TQ_SUB(bb, b, outb); }},   {"SQR", [&] { return TQ_SQR(db, out); }},
+        {"DIVBY2", [&] { return TQ_DIVBY2(f, outf); }}, {"MULBY2", [&] { return TQ_MULBY2(d, out); }},
+        {"ABS", [&] { return TQ_ABS(bb, outb); }},      {"REVSIGN", [&] { return TQ_REVSIGN(i, outi); }},
+        {"INCR", [&] { return TQ_INCR(f, outf); }},     {"DECR", [&] { return TQ_DECR(db, out); }},
+        {"FIX", [&] { return TQ_FIX(bb, outb); }},      {"FRAC", [&] { return TQ_FRAC(d, out); }},
+        {"COPYVAR", [&] { return TQ_COPYVAR(i, outi); }},
+        {"DIVINT", [&] { return TQ_DIVINT(i, ib, outi, outi2); }},
+        {"MOD", [&] { return TQ_MOD(i, ib, outi); }},   {"LCM", [&] { return TQ_LCM(i, ib, outi); }},
+        {"EXTEUCLIDALGO", [&] { return TQ_EXTEUCLIDALGO(i, ib, outi, outi2, outi3); }},
+        {"LOG2", [&] { return TQ_LOG2(b, outb); }},     {"EXP2", [&] { return TQ_EXP2(d, out); }},
+        {"SQRT dec", [&] { return TQ_SQRT(db, out); }}, {"ROOT bin", [&] { return TQ_ROOT(bb, ib, 0, outb, 0); }},
+        {"CONVERTDT to binary", [&] { return TQ_CONVERTDT(d, outb); }},
+        {"CONVERTDT fraction", [&] { return TQ_CONVERTDT(f, out); }},
+        {"PUTDOUBLE", [&] { return TQ_PUTDOUBLE(0.1, outb); }}, {"PUTEXT", [&] { return TQ_PUTEXT(1e300L, out); }},
+        {"PUTLONG", [&] { return TQ_PUTLONG(-7, outf); }},      {"PUTDWORD", [&] { return TQ_PUTDWORD(7u, outi); }},
+        {"PUTSTRING_FROMADD", [&] { return TQ_PUTSTRING_FROMADD("22/7", 4, outf); }},
+        {"PUTSTRING_AZ", [&] { tq_az100 a{}; std::strcpy(a.text, "&hFF.8"); return TQ_PUTSTRING_AZ(a, outb); }},
+        {"PUTSTRING_PDS", [&] { return TQ_PUTSTRING_PDS(&text3, outi); }},
+        {"PUTSTRING_VB", [&] { return TQ_PUTSTRING_VB(&text3, outb); }},
+        {"SETOPTION 2", [&] { return TQ_SETOPTION(2, 6000); }},
+        {"GETSTRING_PDS", [&] { (void)TQ_GETSTRING_PDS(i); return TQ_GETGLOBALERROR(); }},
+        // The exports that return a value report a failure in the error word.
+        {"GETANY_DOUBLE", [&] { (void)TQ_GETANY_DOUBLE(db); return TQ_GETGLOBALERROR(); }},
+        {"GETANY_EXT", [&] { (void)TQ_GETANY_EXT(f); return TQ_GETGLOBALERROR(); }},
+        {"GETANY_LONG", [&] { (void)TQ_GETANY_LONG(bb); return TQ_GETGLOBALERROR(); }},
+        {"GETANY_DS", [&] { if (tq_dstr r = TQ_GETANY_DS(d)) TQ_DS_FREE(r); return TQ_GETGLOBALERROR(); }},
+        {"GETANY_S2ADD", [&] { (void)TQ_GETANY_S2ADD(i, buffer); return TQ_GETGLOBALERROR(); }},
+        {"GETSTRING_DS", [&] { if (tq_dstr r = TQ_GETSTRING_DS(b)) TQ_DS_FREE(r); return TQ_GETGLOBALERROR(); }},
+        {"GETSTRING_PAZ", [&] { (void)TQ_GETSTRING_PAZ(f); return TQ_GETGLOBALERROR(); }},
+        {"GETSTRING_2ADD", [&] { (void)TQ_GETSTRING_2ADD(db, buffer); return TQ_GETGLOBALERROR(); }},
+        {"GETSTRINGLENGTH", [&] { (void)TQ_GETSTRINGLENGTH(bb); return TQ_GETGLOBALERROR(); }},
+        {"COMPARE", [&] { (void)TQ_COMPARE(d, db); return TQ_GETGLOBALERROR(); }},
+        {"IS_LE fractions", [&] { (void)TQ_IS_LE(f, f); return TQ_GETGLOBALERROR(); }},
+        {"ISINRANGE", [&] { (void)TQ_ISINRANGE(bb, 3); return TQ_GETGLOBALERROR(); }},
     };
     // Back to a recorded state through the exports (variables directly).
     auto reset = [&](const State &s) {
@@ -170,6 +208,7 @@ void everyExportLeavesTheStateAsItWas(bool cancel) {
     EXPECT_GT(failures, 100) << "the calls were hardly ever stopped";
     reset(initial);
     if (text) TQ_DS_FREE(text);
+    TQ_DS_FREE(text3);
     for (int32_t h : handles) TQ_UNALLOCVAR(h);
     TQ_SETPRECISION(1, 38);
     TQ_GETGLOBALERROR();
