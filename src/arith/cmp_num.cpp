@@ -37,7 +37,7 @@ int32_t tq_CmpNum(const TqNum &a, const TqNum &b) {
     }
     TqNum d;
     d.V.NumType = a.V.NumType;
-    n_Sub(a, b, d);
+    (void)n_Sub(a, b, d);  // only the sign is read
     if (tq_IsZeroNum(d)) return 0;
     return d.V.Sign;
 }

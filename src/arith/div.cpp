@@ -117,9 +117,7 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
         default: divFraction(a, b, r); break;
     }
     r.V.Sign = tq_ProductSign(a.V.Sign, b.V.Sign);
-    if (tq_IsFloatKind(kind)) return tq_FinishExpo(r, expo);
-    tq_Finish(r);
-    return 0;
+    return tq_FinishResult(r, expo);
 }
 
 int32_t n_Div(TqNum a, TqNum b, TqNum &r) { return n_DivRef(a, b, r); }

@@ -86,9 +86,7 @@ int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
     }
     if (kind != TarqFraction) tq_SetOne(r.DenN);
     r.V.Sign = tq_ProductSign(a.V.Sign, b.V.Sign);
-    if (tq_IsFloatKind(kind)) return tq_FinishExpo(r, expo);
-    tq_Finish(r);
-    return 0;
+    return tq_FinishResult(r, expo);
 }
 
 int32_t n_Mul(TqNum a, TqNum b, TqNum &r) { return n_MulRef(a, b, r); }

@@ -4,10 +4,10 @@
 #include "base/tq_types.h"
 
 // C = gcd(|A|, |B|), never negative.
-int32_t n_Gcd(TqNum A, TqNum B, TqNum &C);
+[[nodiscard]] int32_t n_Gcd(TqNum A, TqNum B, TqNum &C);
 // C = |A| * |B| / gcd(|A|, |B|); 0 when both are 0.
-int32_t n_Lcm(TqNum A, TqNum B, TqNum &C);
+[[nodiscard]] int32_t n_Lcm(TqNum A, TqNum B, TqNum &C);
 // C = A^-1 mod M; tq_Err_NoInverse when gcd(A, M) is not 1 or M is 0.
-int32_t n_ModInv(TqNum A, TqNum M, TqNum &C);
+[[nodiscard]] int32_t n_ModInv(TqNum A, TqNum M, TqNum &C);
 // X, Y, G with A * X + B * Y = G, where |G| = gcd(|A|, |B|).
-int32_t n_ExtEuclid(TqNum A, TqNum B, TqNum &X, TqNum &Y, TqNum &G);
+[[nodiscard]] int32_t n_ExtEuclid(TqNum A, TqNum B, TqNum &X, TqNum &Y, TqNum &G);

@@ -84,9 +84,7 @@ int32_t n_MulBy2(TqNum a, TqNum &r) {
         n_ReduceFraction(r.MantN, r.DenN);
     else
         tq_SetOne(r.DenN);
-    if (tq_IsFloatKind(r.V.NumType)) return tq_FinishExpo(r, r.V.Expo);  // the cut may raise it
-    tq_Finish(r);
-    return 0;
+    return tq_FinishResult(r, r.V.Expo);  // the cut may raise it
 }
 
 int32_t n_DivBy2(TqNum a, TqNum &r) {
@@ -125,9 +123,7 @@ int32_t n_DivBy2(TqNum a, TqNum &r) {
             break;
     }
     if (r.V.NumType != TarqFraction) tq_SetOne(r.DenN);
-    if (tq_IsFloatKind(r.V.NumType)) return tq_FinishExpo(r, expo);
-    tq_Finish(r);
-    return 0;
+    return tq_FinishResult(r, expo);
 }
 
 int32_t n_Fix(TqNum a, TqNum &r) {
@@ -194,7 +190,7 @@ int32_t n_Frac(TqNum a, TqNum &r) {
     if (a.V.Special) return passSpecial(a, r);
     TqNum t;
     t.V = a.V;
-    n_Fix(a, t);
+    (void)n_Fix(a, t);  // finite, same kind: cannot fail
     const int32_t st = n_Sub(std::move(a), std::move(t), r);
     if (r.V.NumType == TarqFraction) n_ReduceFraction(r.MantN, r.DenN);
     return st;

@@ -136,6 +136,6 @@ int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
 
 TqNum n_BinToDec_Approx(const TqNum &t) {
     TqNum d;
-    n_BinToDec(t, d, 0);
+    (void)n_BinToDec(t, d, 0);  // out of range: raised, the value is the infinity or zero
     return d;
 }

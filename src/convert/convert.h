@@ -23,10 +23,10 @@ constexpr int32_t tq_Type_Ext = 9;
 
 // ---- parsing ----
 // Reads text into v with the given kind. 0, 1 (text rejected) or 4 (bad kind).
-int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, TqStr &DenN, int32_t kind);
-int32_t n_Convert_DecString2TarqDecFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
-int32_t n_Convert_RadixString2TarqBinFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
-int32_t n_Convert_String2TarqBigInt(const TqStr &text, TarqVar &v, TqStr &MantN);
+[[nodiscard]] int32_t n_Convert_String2TarqVar(const TqStr &text, TarqVar &v, TqStr &MantN, TqStr &DenN, int32_t kind);
+[[nodiscard]] int32_t n_Convert_DecString2TarqDecFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
+[[nodiscard]] int32_t n_Convert_RadixString2TarqBinFloat(const TqStr &text, TarqVar &v, TqStr &MantN);
+[[nodiscard]] int32_t n_Convert_String2TarqBigInt(const TqStr &text, TarqVar &v, TqStr &MantN);
 // Digits (decimal, or hexadecimal / binary when the text holds "&h" / "&b")
 // before the first point, other characters ignored, to a trimmed magnitude.
 void n_Digits2Mant(const TqStr &text, TqStr &M);
@@ -34,17 +34,17 @@ void n_Digits2Mant(const TqStr &text, TqStr &M);
 void n_DecDigits2Mant(const char *digits, size_t n, TqStr &M);
 
 // ---- conversion between kinds ----
-int32_t n_Convert_TarqVar2TarqVar(const TqNum &src, TqNum &dst, int32_t format, int32_t digits);
-int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqBigInt2TarqFraction(const TqNum &src, TqNum &dst);
-int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
-int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
-int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqVar2TarqVar(const TqNum &src, TqNum &dst, int32_t format, int32_t digits);
+[[nodiscard]] int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqBigInt2TarqFraction(const TqNum &src, TqNum &dst);
+[[nodiscard]] int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
+[[nodiscard]] int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind);
+[[nodiscard]] int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst);
 
 // ---- formatting ----
 // No text a number prints is longer than this many bytes (64 MiB): a float
@@ -58,12 +58,12 @@ constexpr int64_t tq_Text_MaxBytes = int64_t(1) << 26;
 // from values within 2^-40 units of a rounding boundary). A value beyond the
 // decimal exponent range gives the infinity of its sign or zero, with
 // tq_Err_ExpRange raised and returned.
-int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo);
+[[nodiscard]] int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo);
 TqNum n_BinToDec_Approx(const TqNum &t);
 // The decimal float x as a binary float cut to the working precision, x times
 // or over the power of ten carried 8 bytes beyond it (|x.Expo| < 2^31).
 TqNum n_DecToBin_Approx(const TqNum &x);
-int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
+[[nodiscard]] int32_t n_Convert_TarqVar2String(TqNum v, int32_t format, int32_t digits, TqStr &out);
 // Rounds a digit string (optionally holding one point) to n digits, half away
 // from zero; carry is set when the rounding carried out of the top digit.
 TqStr n_RoundAsciiString(const TqStr &s, int32_t format, int32_t n, int32_t &carry);

@@ -13,6 +13,9 @@
 // end, where its 64-bit exponent decides overflow and underflow exactly. Only
 // a multiple N so far outside the exponent range that no cut could bring the
 // result back is refused before any work (tq_Err_ExpRange).
+// The steps between the checks and the cut work on finite floats of bounded
+// size (y reduced, N below 2^31, e^y near 1), where no operation can fail:
+// their statuses are dropped, marked (void).
 #include <cmath>
 
 #include "arith/arith.h"
@@ -64,7 +67,7 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
     const int32_t G = gTq_Prec_Bytes_Internal;
     TqPrecisionScope wp;
     TqNum y = y0, t = y0, S = y0;
-    n_Add(tq_IntNum(kind, 1), y, S);
+    (void)n_Add(tq_IntNum(kind, 1), y, S);
     int32_t k = 1, lastCut = -1;
     while (!tq_IsZeroNum(t) && k <= tq_MaxRounds) {
         tq_CheckCancel();
@@ -76,12 +79,12 @@ void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
             n_ReducePrecision(y.V, y.MantN);
             lastCut = g;
         }
-        n_Mul(t, y, t);
+        (void)n_Mul(t, y, t);
         ++k;
-        n_Div(t, tq_IntNum(kind, k), t);
+        (void)n_Div(t, tq_IntNum(kind, k), t);
         wp.set(G);
         if (tq_IsZeroNum(t)) break;
-        n_Add(S, t, S);
+        (void)n_Add(S, t, S);
         if (tq_ApproxLog2(t) < tq_ApproxLog2(S) - 8.0 * G) break;
     }
     out = std::move(S);
@@ -145,13 +148,13 @@ int64_t toInt64(const TqNum &v) {
 bool nearestMultiple(const TqNum &x, const TqNum &L, int64_t &N) {
     const int32_t kind = x.V.NumType;
     TqNum q = x;
-    n_Div(x, L, q);
+    (void)n_Div(x, L, q);  // an x so small that q underflows gives N = 0, as it should
     if (tq_ApproxLog2(q) > 40) return false;
     const int32_t sign = q.V.Sign;
     q.V.Sign = 1;
     TqNum n = q, f = q;
-    n_Fix(q, n);
-    n_Frac(q, f);
+    (void)n_Fix(q, n);
+    (void)n_Frac(q, f);
     N = tq_IsZeroNum(n) ? 0 : toInt64(n);
     if (tq_CmpNum(f, tq_ConstNum(TQ_CONST_0_5, kind)) > 0) ++N;
     if (sign < 0) N = -N;
@@ -204,7 +207,7 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
     int32_t top = tq_NWords(n) * 32 - 1;
     while (top >= 0 && !((tq_W(n)[top / 32] >> (top % 32)) & 1u)) --top;
     if (top < 0) {
-        n_GetConst(TQ_CONST_1, r);
+        (void)n_GetConst(TQ_CONST_1, r);  // a known code
         return 0;
     }
     switch (x.V.Special) {
@@ -223,14 +226,15 @@ int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
             break;
     }
     TqNum acc = x;
+    int32_t status = 0;
     for (int32_t i = top - 1; i >= 0; --i) {
-        n_Sqr(acc, acc);
-        if ((tq_W(n)[i / 32] >> (i % 32)) & 1u) n_Mul(acc, x, acc);
+        status |= n_Sqr(acc, acc);
+        if ((tq_W(n)[i / 32] >> (i % 32)) & 1u) status |= n_Mul(acc, x, acc);
     }
     const int32_t inUse = r.V.InUse;
     r = std::move(acc);
     r.V.InUse = inUse;
-    return 0;
+    return status;
 }
 
 int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
@@ -239,7 +243,7 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
     if (st >= 0) return st;
     const int32_t kind = x.V.NumType;
     if (tq_IsZeroNum(x)) {
-        n_GetConst(TQ_CONST_1, r);
+        (void)n_GetConst(TQ_CONST_1, r);  // a known code
         return 0;
     }
     n_SetZero(r);
@@ -282,8 +286,8 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
         if (N != 0) {
             const TqNum L = tq_ConstNum(kind == TarqBinFloat ? TQ_CONST_LN256 : TQ_CONST_LN10, kind);
             TqNum u = x;
-            n_Mul(tq_IntNum(kind, N), L, u);
-            n_Sub(x, u, y);
+            (void)n_Mul(tq_IntNum(kind, N), L, u);
+            (void)n_Sub(x, u, y);
         }
         if (kind == TarqBinFloat) {
             expBinary(y, s);
@@ -291,7 +295,7 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
             if (!tq_IsZeroNum(y)) y.V.Expo -= 3;
             expSeries(y, s, &rounds);
             TqStr thousand = tq_Word(1000);
-            n_PowMant(s, thousand, s);
+            (void)n_PowMant(s, thousand, s);
         }
     }
     if (kind == TarqBinFloat && N % 4 != 0) {

@@ -2,25 +2,25 @@
 #pragma once
 #include "base/tq_types.h"
 
-int32_t n_Exp(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Exp(TqNum x, TqNum &r);
 // e^x = r * radix^scale (256 or 10; scale a multiple of 4 for binary floats),
 // r 8 bytes above the working precision and not yet cut: the caller's cut
 // (tq_FinishExpo) decides overflow and underflow at its own precision. A
 // result certainly out of range, a special value or an error comes back as
 // n_Exp gives it, with scale 0.
-int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale);
-int32_t n_Exp2(TqNum x, TqNum &r);
-int32_t n_Exp10(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale);
+[[nodiscard]] int32_t n_Exp2(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Exp10(TqNum x, TqNum &r);
 // r = e^y for a small y, summed 8 bytes above the working precision.
-int32_t n_Exp_Taylor(TqNum y, TqNum &r);
+[[nodiscard]] int32_t n_Exp_Taylor(TqNum y, TqNum &r);
 // r = x^n for an integer n >= 0 given as a magnitude (whole words).
-int32_t n_PowMant(TqNum x, TqStr n, TqNum &r);
+[[nodiscard]] int32_t n_PowMant(TqNum x, TqStr n, TqNum &r);
 
-int32_t n_Log(TqNum x, TqNum &r);
-int32_t n_Log2(TqNum x, TqNum &r);
-int32_t n_Log10(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Log(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Log2(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Log10(TqNum x, TqNum &r);
 // r = ln x for a positive binary float x by the arithmetic-geometric mean,
 // 8 + extraBytes bytes above the working precision (not cut).
 void n_LogAgm(const TqNum &x, int32_t extraBytes, TqNum &r);
 // r = ln m for m close to 1, by 2 atanh((m - 1) / (m + 1)).
-int32_t n_Log_Taylor(TqNum m, TqNum &r);
+[[nodiscard]] int32_t n_Log_Taylor(TqNum m, TqNum &r);

@@ -11,6 +11,9 @@
 // mean (log_agm.cpp) takes the place of the reduction and the series, for
 // binary x directly and for decimal x on m. Everything runs 8 bytes above the
 // working precision and is cut once at the end.
+// Every step works on finite floats of bounded size (m near 1, logarithms of
+// at most 2^31 bytes of exponent), where no operation can fail: their
+// statuses are dropped, marked (void).
 #include "explog.h"
 
 #include <cmath>
@@ -76,9 +79,9 @@ int32_t logChecks(const TqNum &x, TqNum &r) {
 void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     const int32_t kind = m.V.NumType;
     TqNum one = tq_IntNum(kind, 1), num = m, den = m, y = m;
-    n_Sub(m, one, num);
-    n_Add(m, one, den);
-    n_Div(num, den, y);
+    (void)n_Sub(m, one, num);
+    (void)n_Add(m, one, den);
+    (void)n_Div(num, den, y);
     if (tq_IsZeroNum(y)) {
         out = std::move(y);
         return;
@@ -88,7 +91,7 @@ void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     if (kind == TarqBinFloat)
         yb = y;
     else
-        n_Convert_TarqDecFloat2TarqBinFloat(y, yb);
+        (void)n_Convert_TarqDecFloat2TarqBinFloat(y, yb);
     TqStr F, T, S;
     tq_FixedFromBin(yb, 0, W, F);
     tq_FixedSqr(F, W, T);
@@ -98,8 +101,8 @@ void logSeries(const TqNum &m, TqNum &out, int32_t *rounds) {
     TqNum sum = tq_IntNum(TarqBinFloat, 0);
     tq_BinFromFixed(std::move(S), W, sum);
     if (kind != TarqBinFloat) sum = n_BinToDec_Approx(sum);
-    n_Mul(y, sum, out);
-    n_MulBy2(out, out);
+    (void)n_Mul(y, sum, out);
+    (void)n_MulBy2(out, out);
 }
 
 // m (1.0625)^k for m in [0.5, 1), with k the least number of factors (by a
@@ -123,7 +126,7 @@ TqNum towardOne(const TqNum &m, int32_t *k) {
     factor.MantN = std::move(f);
     factor.V.Expo = -4 * c;
     TqNum out = m;
-    n_Mul(m, factor, out);
+    (void)n_Mul(m, factor, out);
     return out;
 }
 
@@ -144,7 +147,7 @@ bool useAgm() { return gTq_Prec_Bytes_Internal >= kAgmMinBytes; }
 // *extraBytes the bytes the mean must add for the bits ln x lacks below 1.
 bool seriesNearOne(const TqNum &x, int32_t *extraBytes) {
     TqNum d = x;
-    n_Sub(x, tq_IntNum(x.V.NumType, 1), d);
+    (void)n_Sub(x, tq_IntNum(x.V.NumType, 1), d);
     const double e = -tq_ApproxLog2(d);
     if (e > gTq_Prec_Bytes_Internal / 2.0) return true;
     *extraBytes = e > 0 ? static_cast<int32_t>(std::ceil(e / 8)) : 0;
@@ -188,14 +191,14 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         int32_t k = 0;
         logSeries(towardOne(m, &k), s, rounds);
         if (k) {
-            n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(TQ_CONST_LN1_0625, TarqBinFloat), u);
-            n_Sub(s, u, s);
+            (void)n_Mul(tq_IntNum(TarqBinFloat, k), tq_ConstNum(TQ_CONST_LN1_0625, TarqBinFloat), u);
+            (void)n_Sub(s, u, s);
         }
     }
     // x = m 2^(8 (L + e) - z) (binary) or M = m 2^(8 L - z) (decimal).
     const int64_t bytes = kind == TarqBinFloat ? static_cast<int64_t>(L) + x.V.Expo : L;
-    n_Mul(tq_IntNum(TarqBinFloat, 8 * bytes - z), tq_ConstNum(TQ_CONST_LN2, TarqBinFloat), u);
-    n_Add(s, u, s);
+    (void)n_Mul(tq_IntNum(TarqBinFloat, 8 * bytes - z), tq_ConstNum(TQ_CONST_LN2, TarqBinFloat), u);
+    (void)n_Add(s, u, s);
     if (kind == TarqBinFloat) {
         t = std::move(s);
         return;
@@ -206,8 +209,8 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
         return;
     }
     TqNum v = d;
-    n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), tq_ConstNum(TQ_CONST_LN10, TarqDecFloat), v);
-    n_Add(d, v, t);
+    (void)n_Mul(tq_IntNum(TarqDecFloat, x.V.Expo), tq_ConstNum(TQ_CONST_LN10, TarqDecFloat), v);
+    (void)n_Add(d, v, t);
 }
 
 // r = ln x times the constant of code `scale` (0: none), cut to the working precision.
@@ -225,7 +228,7 @@ int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
         TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
         lnCore(x, t, &rounds);
-        if (scale) n_Mul(t, tq_ConstNum(scale, kind), t);
+        if (scale) (void)n_Mul(t, tq_ConstNum(scale, kind), t);
     }
     n_Trace("n_Log_Taylor, nr of loops:" + std::to_string(rounds));
     return cutInto(t, r);

@@ -3,15 +3,15 @@
 #include "base/tq_types.h"
 
 // C = sqrt(A): floats through the inverse square root, big integers exactly.
-int32_t n_Sqrt(TqNum a, TqNum &c);
+[[nodiscard]] int32_t n_Sqrt(TqNum a, TqNum &c);
 // Y = 1 / sqrt(X) for a positive finite float X, at the working precision.
-int32_t n_InverseSquareRoot(TqNum x, TqNum &y);
+[[nodiscard]] int32_t n_InverseSquareRoot(TqNum x, TqNum &y);
 // Y = 1 / sqrt(X) left at the Newton precision (working precision + 12 bytes);
 // the working precision is unchanged when it returns.
 void n_InverseSquareRoot_Newton(const TqNum &x, TqNum &y);
 // C = the n-th root of A truncated toward zero, R = A - C^n (big integers).
-int32_t n_Root(TqNum a, TqNum n, int32_t wantRem, TqNum &c, TqNum &r);
+[[nodiscard]] int32_t n_Root(TqNum a, TqNum n, int32_t wantRem, TqNum &c, TqNum &r);
 // C = A^B.
-int32_t n_Pow(TqNum a, TqNum b, TqNum &c);
+[[nodiscard]] int32_t n_Pow(TqNum a, TqNum b, TqNum &c);
 // C = A^E mod M (big integers).
-int32_t n_PowMod(TqNum a, TqNum e, TqNum m, TqNum &c);
+[[nodiscard]] int32_t n_PowMod(TqNum a, TqNum e, TqNum m, TqNum &c);

@@ -93,7 +93,7 @@ int32_t n_Root(TqNum a, TqNum n, int32_t wantRem, TqNum &c, TqNum &r) {
         copyA(1, tq_Word(0));
     } else if (aPos && n.V.Special == tq_Special_NegInf) {
         TqNum one = tq_IntNum(TarqBigInt, 1), rem = one;
-        n_Sub(a, one, rem);
+        (void)n_Sub(a, one, rem);  // big integers: cannot fail
         result(0, 1, tq_Word(1), rem.V.Sign, rem.MantN, 0);
     } else if (aPos) {  // N = +inf or NaN
         nan();

@@ -11,6 +11,9 @@
 // working precision (decimal floats); binary floats and big integers exactly
 // by the integer root h_Sqrt, which costs less than the Newton steps at every
 // precision. The working precision is unchanged on return.
+// The Newton steps work on finite floats of one kind near 1 (X scaled, Y its
+// inverse root), where no product, sum or halving can fail: their statuses
+// are dropped, marked (void).
 #include <cmath>
 #include <vector>
 
@@ -71,9 +74,9 @@ TqNum cutTo(const TqNum &v, int32_t bytes, TqPrecisionScope &wp) {
 // r = 1 - X y^2 at the current precision.
 TqNum residual(const TqNum &xp, const TqNum &y, const TqNum &one) {
     TqNum t = y;
-    n_Sqr(y, t);
-    n_Mul(xp, t, t);
-    n_Sub(one, t, t);
+    (void)n_Sqr(y, t);
+    (void)n_Mul(xp, t, t);
+    (void)n_Sub(one, t, t);
     return t;
 }
 
@@ -86,16 +89,16 @@ TqNum halfProduct(const TqNum &y, const TqNum &r) {
     TqNum t = y;
     if (bytes < gTq_Prec_Bytes_Internal) {
         TqNum yc = cutTo(y, bytes, wp);
-        n_Mul(yc, r, t);
+        (void)n_Mul(yc, r, t);
     } else {
-        n_Mul(y, r, t);
+        (void)n_Mul(y, r, t);
     }
-    n_DivBy2(t, t);
+    (void)n_DivBy2(t, t);
     return t;
 }
 
 // y <- y + y r / 2 at the current precision.
-void newtonUpdate(TqNum &y, const TqNum &r) { n_Add(y, halfProduct(y, r), y); }
+void newtonUpdate(TqNum &y, const TqNum &r) { (void)n_Add(y, halfProduct(y, r), y); }
 
 // The precisions of the doubling steps, lowest first, ending at `target`.
 std::vector<int32_t> schedule(int32_t target) {
@@ -189,12 +192,12 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
     {
         TqPrecisionScope wp;
         TqNum xh = cutTo(x, half, wp);
-        n_Mul(xh, y, s);  // s = x y, good to about `half` bytes
+        (void)n_Mul(xh, y, s);  // s = x y, good to about `half` bytes
         wp.set(T);
         TqNum e = s;
-        n_Sqr(s, e);
-        n_Sub(x, e, e);  // e = x - s^2, small
-        if (!tq_IsZeroNum(e)) n_Add(s, halfProduct(y, e), s);
+        (void)n_Sqr(s, e);
+        (void)n_Sub(x, e, e);  // e = x - s^2, small
+        if (!tq_IsZeroNum(e)) (void)n_Add(s, halfProduct(y, e), s);
     }
     n_Trace("========n_InverseSquareRoot, Nr of loops:" + std::to_string(rounds));
     n_ReducePrecision(s.V, s.MantN);

@@ -63,6 +63,13 @@ void tq_Finish(TqNum &r);
 // tq_Err_ExpRange | tq_Err_Special) or, below it, zero (tq_Err_ExpRange);
 // never a wrapped exponent. Returns 0 otherwise.
 int32_t tq_FinishExpo(TqNum &r, int64_t e);
+// The end of a signed operation: tq_FinishExpo(r, e) for a float, tq_Finish
+// (and status 0) for the exact kinds, which have no exponent.
+inline int32_t tq_FinishResult(TqNum &r, int64_t e) {
+    if (tq_IsFloatKind(r.V.NumType)) return tq_FinishExpo(r, e);
+    tq_Finish(r);
+    return 0;
+}
 // Finite and zero.
 bool tq_IsZeroNum(const TqNum &v);
 // Finite and exactly +1.

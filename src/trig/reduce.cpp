@@ -38,13 +38,14 @@ uint32_t quarterTurns(const TqNum &k) {
         if (k.V.Expo > 0 || at >= tq_NWords(k.MantN)) return 0;
         return tq_W(k.MantN)[at] & 3u;
     }
+    // Exact on a finite integer-valued k: no step can fail.
     TqNum q = k, t = k;
-    n_DivBy2(k, q);
-    n_DivBy2(q, q);
-    n_Fix(q, q);
-    n_MulBy2(q, q);
-    n_MulBy2(q, q);
-    n_Sub(k, q, t);
+    (void)n_DivBy2(k, q);
+    (void)n_DivBy2(q, q);
+    (void)n_Fix(q, q);
+    (void)n_MulBy2(q, q);
+    (void)n_MulBy2(q, q);
+    (void)n_Sub(k, q, t);
     const int32_t kind = k.V.NumType;
     if (tq_CmpNum(t, tq_ConstNum(TQ_CONST_1, kind)) == 0) return 1;
     if (tq_CmpNum(t, tq_ConstNum(TQ_CONST_2, kind)) == 0) return 2;

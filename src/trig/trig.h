@@ -4,22 +4,22 @@
 #pragma once
 #include "base/tq_types.h"
 
-int32_t n_Sin(TqNum x, TqNum &r);
-int32_t n_Cos(TqNum x, TqNum &r);
-int32_t n_Tan(TqNum x, TqNum &r);
-int32_t n_Atan(TqNum x, TqNum &r);
-int32_t n_Asin(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Sin(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Cos(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Tan(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Atan(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Asin(TqNum x, TqNum &r);
 
 // The series of decimal floats: sine for small |x|, arc tangent for
 // 0 <= x <= 0.001.
-int32_t n_Sin_Taylor(TqNum x, TqNum &r);
-int32_t n_Atan_Series(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Sin_Taylor(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Atan_Series(TqNum x, TqNum &r);
 // Arc tangent of a non-negative x by halving the angle down to the series.
-int32_t n_Atan_Core(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Atan_Core(TqNum x, TqNum &r);
 
 // ax = k pi/2 + r for a finite ax >= 0, k the nearest integer, r to the full
 // relative precision in force (returned cut to it) and quadrant = k mod 4.
 // Arguments of more than tq_Trig_MaxArgBits bits above the binary point are
 // refused (tq_Err_ExpRange): their reduction would need pi to as many bits.
-int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant);
+[[nodiscard]] int32_t n_Trig_Reduction(const TqNum &ax, TqNum &r, uint32_t &quadrant);
 constexpr int32_t tq_Trig_MaxArgBits = 1 << 20;

@@ -4,4 +4,4 @@
 
 // Codes: 1 radians to degrees, 2 degrees to radians, 3 radians to grads,
 // 4 grads to radians.
-int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r);

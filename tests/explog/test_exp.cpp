@@ -189,6 +189,13 @@ TEST(Exp, TaylorAndPowMant) {
         EXPECT_EQ(r.V.Special, tq_Special_NegInf);
         EXPECT_EQ(n_PowMant(tqg_Special(kind, 2), tq_Word(4), r), 0);
         EXPECT_EQ(r.V.Special, tq_Special_PosInf);
+        // powmant_overflow_reported: a power beyond the exponent range is the
+        // infinity with tq_Err_ExpRange (it was once an infinity with status 0).
+        TqNum huge = tq_IntNumForTest(kind, 3);
+        huge.V.Expo = 1 << 28;
+        EXPECT_NE(n_PowMant(huge, tq_Word(16), r) & tq_Err_ExpRange, 0) << "kind " << kind;
+        EXPECT_EQ(r.V.Special, tq_Special_PosInf);
+        TQ_GETGLOBALERROR();
     }
     // Big integers are exact.
     TqNum r = fo_Out(TarqBigInt);

@@ -62,12 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         for (int32_t f : kFormats) {
             for (int32_t d : kDigits) {
                 TqStr out;
-                n_Convert_TarqVar2String(v, f, d, out);
+                (void)n_Convert_TarqVar2String(v, f, d, out);  // any status: only a crash is a fault here
             }
         }
         for (int32_t to = 1; to <= 5; ++to) {
             TqNum r = zero(to);
-            n_Convert_TarqVar2TarqVar(v, r, 0, 0);
+            (void)n_Convert_TarqVar2TarqVar(v, r, 0, 0);  // any status: only a crash is a fault here
         }
         // Texts written without a digit count in the kind's own radix family
         // are exact: reading them back gives the same value.
