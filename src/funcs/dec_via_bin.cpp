@@ -30,6 +30,7 @@
 
 #include "arith/arith.h"
 #include "base/tq_state.h"
+#include "constants.h"
 #include "convert/convert.h"
 #include "explog/explog.h"
 #include "funcs.h"
@@ -38,6 +39,7 @@
 #include "numbers/number.h"
 #include "numbers/precision.h"
 #include "trig/trig.h"
+#include "trig/trig_support.h"
 
 namespace {
 
@@ -103,14 +105,59 @@ double conditionAfter(TqDecFn f, double lx, const TqNum &y, double before) {
     return c > before ? c : before;
 }
 
+// x's exponent lies beyond +-2^30, where the conversion would need 10^|e|.
+// The answers need no evaluation there: |x| below 10^-2^30 makes the next
+// term of every series some 2^31 digits smaller than the first, so sin x,
+// tan x, atan x and asin x are x and cos x is 1 at any precision; |x| above
+// 10^2^30 lies far beyond the reduction's limit of the sine, cosine and
+// tangent (refused), gives atan x = +-pi/2 (1/x below every last place) and
+// asin x outside its domain. The exponential's far arguments are decided by
+// n_Exp itself. False for the functions that handle such x exactly on their
+// own (roots and logarithms).
+bool farArgument(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
+    const bool tiny = x.V.Expo < 0;
+    st = 0;
+    switch (f) {
+        case TqDecFn::Sin:
+        case TqDecFn::Cos:
+        case TqDecFn::Tan:
+            if (!tiny) {
+                trig_SetNaN(r);
+                st = tq_RaiseErr(tq_Err_ExpRange);
+                return true;
+            }
+            break;
+        case TqDecFn::Atan:
+            if (!tiny) {
+                TqPrecisionScope wp;
+                wp.raise(8);
+                TqNum a = tq_ConstNum(TQ_CONST_PI_2, TarqDecFloat);
+                a.V.Sign = x.V.Sign;
+                tq_Assign(r, a);
+                wp.finish(r);
+                return true;
+            }
+            break;
+        case TqDecFn::Asin:
+            if (!tiny) {
+                st = trig_SetNaN(r);
+                return true;
+            }
+            break;
+        default:
+            return false;
+    }
+    tq_Assign(r, f == TqDecFn::Cos ? tq_ConstNum(TQ_CONST_1, TarqDecFloat) : x);
+    tq_Finish(r);
+    return true;
+}
+
 }  // namespace
 
 bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
     if (x.V.NumType != TarqDecFloat || r.V.NumType != TarqDecFloat || x.V.Special != 0 || tq_IsZeroNum(x))
         return false;
-    // Exponents near the end of the range stay with the decimal code, which
-    // handles their overflow of 10^e.
-    if (x.V.Expo > (1 << 30) || x.V.Expo < -(1 << 30)) return false;
+    if (x.V.Expo > (1 << 30) || x.V.Expo < -(1 << 30)) return farArgument(f, x, r, st);
     const double lx = tq_ApproxLog2(x);
     double cond = conditionBefore(f, x, lx);
     if (std::isnan(cond)) return false;

@@ -1,24 +1,25 @@
 // Arc tangent and arc sine of decimal and binary floats (radians).
 //
+// Decimal floats are evaluated as binary ones (funcs/dec_via_bin.h); only a
+// decimal zero, and +-1 and beyond for the arc sine, reach this file.
 // The arc tangent works on |x| and gives the result x's sign. Its core maps
 // x > 1 to pi/2 - atan(1/x) and halves the angle with
-// atan(x) = 2 atan(x / (1 + sqrt(1 + x^2))) until x <= 0.001, where the
-// alternating series x - x^3/3 + x^5/5 - ... gains at least six digits a term
-// (decimal floats); a binary x goes on halving only while it is above 2^-e,
-// e growing with the precision, and the series is summed in fixed point.
-// The arc sine is atan(|x| / sqrt(1 - x^2)) with x's sign, pi/2 at |x| = 1 and
-// NaN beyond. 1 - x^2 is formed as (1 - |x|)(1 + |x|), which keeps its
-// relative accuracy near |x| = 1 where the difference of 1 and x^2 would cancel.
+// atan(x) = 2 atan(x / (1 + sqrt(1 + x^2))) while x is above 2^-e, e growing
+// with the precision; the series x - x^3/3 + x^5/5 - ... is then summed in
+// fixed point. The arc sine is atan(|x| / sqrt(1 - x^2)) with x's sign, pi/2
+// at |x| = 1 and NaN beyond. 1 - x^2 is formed as (1 - |x|)(1 + |x|), which
+// keeps its relative accuracy near |x| = 1 where the difference of 1 and x^2
+// would cancel.
 #include <cmath>
 
 #include "arith/arith.h"
-#include "base/cancel.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
 #include "base/tq_state.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "trig.h"
 #include "trig_support.h"
 
@@ -66,7 +67,7 @@ int32_t n_Atan(TqNum x, TqNum &r) {
     const int32_t sign = x.V.Sign;
     x.V.Sign = 1;
     TqNum a = tq_IntNum(x.V.NumType, 0);
-    const int32_t status = n_Atan_Core(std::move(x), a);
+    const int32_t status = tq_IsZeroNum(x) ? 0 : n_Atan_Core(std::move(x), a);
     if (!tq_IsZeroNum(a)) a.V.Sign = sign;
     tq_Assign(r, a);
     prec.finish(r);
@@ -82,8 +83,7 @@ int32_t n_Atan_Core(TqNum x, TqNum &r) {
         status |= n_Div(one, x, t);
         status |= n_Atan_Core(std::move(t), u);
         status |= n_Sub(tq_ConstNum(TQ_CONST_PI_2, kind), u, r);
-    } else if (kind == TarqBinFloat ? tq_ApproxLog2(x) > -seriesFromLog2()
-                                    : trig_Greater(x, tq_ConstNum(TQ_CONST_0_001, kind))) {
+    } else if (tq_ApproxLog2(x) > -seriesFromLog2()) {
         TqNum w = tq_IntNum(kind, 0);
         status |= n_Sqr(x, w);
         status |= n_Add(one, w, w);
@@ -98,33 +98,7 @@ int32_t n_Atan_Core(TqNum x, TqNum &r) {
     return status;
 }
 
-int32_t n_Atan_Series(TqNum x, TqNum &r) {
-    if (x.V.NumType == TarqBinFloat) return atanSeriesBinary(x, r);
-    TqPrecisionScope prec;
-    prec.raise(2);
-    const int32_t kind = x.V.NumType;
-    TqNum power = x, sum = x, x2 = tq_IntNum(kind, 0), term = tq_IntNum(kind, 0), previous = tq_IntNum(kind, 0);
-    TqNum divisor = tq_IntNum(kind, 0);
-    int32_t status = n_Sqr(x, x2);
-    uint32_t k = 1;
-    bool subtract = true;
-    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
-    for (;;) {
-        tq_CheckCancel();
-        status |= n_Mul(power, termPrec.enter(sum, power, x2), power);
-        k += 2;
-        divisor.MantN = tq_Word(k);
-        status |= n_Div(power, divisor, term);
-        termPrec.leave();
-        previous = sum;
-        status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
-        subtract = !subtract;
-        if (trig_Converged(prec, sum, previous) || k > static_cast<uint32_t>(tq_Series_MaxK)) break;
-    }
-    tq_Assign(r, sum);
-    prec.finish(r);
-    return status;
-}
+int32_t n_Atan_Series(TqNum x, TqNum &r) { return atanSeriesBinary(x, r); }
 
 int32_t n_Asin(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Asin, x, r, st)) return st;

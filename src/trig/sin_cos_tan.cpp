@@ -6,22 +6,21 @@
 // together, each to its own relative precision, and the quadrant k mod 4 picks
 // which of +-sin r, +-cos r is the result; the tangent is their quotient.
 //
-// Decimal floats take the sine series on r / 125 and three quintuple-angle
-// steps, then cos r = sqrt((1 - s)(1 + s)), which cannot cancel for
-// |s| <= sin(pi/4); small r (below 2^-12) skip the scaling. Binary floats
-// are evaluated in fixed point on bare words (sinCosBinary): the series of
-// cos t for t = r / 2^j, j double-angle steps, and the sine from the cosine
-// (or, for small r, from the series of sin t / t).
+// Decimal floats are evaluated as binary ones (funcs/dec_via_bin.h), so only
+// their zero reaches this file. Binary floats are evaluated in fixed point on
+// bare words (sinCosBinary): the series of cos t for t = r / 2^j, j
+// double-angle steps, and the sine from the cosine (or, for small r, from
+// the series of sin t / t); the sine alone by triplings (sinBinary).
 #include <cmath>
 #include <string>
 
 #include "arith/arith.h"
-#include "base/cancel.h"
 #include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
 #include "funcs/series.h"
 #include "kernels/limbs.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "kernels/mul.h"
 #include "trig.h"
@@ -33,65 +32,6 @@ namespace {
 // Guard bytes of the evaluation: the multiple-angle steps cost a few bits, the
 // quotient of the tangent one more rounding.
 constexpr int32_t kEvalGuardBytes = 8;
-// Below 2^-12 the decimal series on r itself converge as fast as on the
-// scaled r.
-constexpr double kDirectLog2 = -12.0;
-
-// The one-word integer k in x's kind (the divisor of the series).
-TqNum smallInt(uint32_t k, int32_t kind) {
-    TqNum v = tq_IntNum(kind, 0);
-    v.MantN = tq_Word(k);
-    return v;
-}
-
-// s := 16 s^5 - 20 s^3 + 5 s, the sine of five times the angle.
-int32_t quintupleAngle(TqNum &s) {
-    const int32_t kind = s.V.NumType;
-    TqNum s2 = tq_IntNum(kind, 0), s3 = tq_IntNum(kind, 0), s5 = tq_IntNum(kind, 0);
-    TqNum a = tq_IntNum(kind, 0), b = tq_IntNum(kind, 0), c = tq_IntNum(kind, 0);
-    int32_t status = n_Sqr(s, s2);
-    status |= n_Mul(s2, s, s3);
-    status |= n_Mul(s2, s3, s5);
-    status |= n_Mul(tq_ConstNum(TQ_CONST_16, kind), s5, a);
-    status |= n_Mul(tq_ConstNum(TQ_CONST_20, kind), s3, b);
-    status |= n_Sub(a, b, a);
-    status |= n_Mul(tq_ConstNum(TQ_CONST_5, kind), s, c);
-    status |= n_Add(a, c, s);
-    return status;
-}
-
-// sqrt(a b) of two non-negative values.
-int32_t sqrtOfProduct(const TqNum &a, const TqNum &b, TqNum &r) {
-    int32_t status = n_Mul(a, b, r);
-    status |= n_Sqrt(r, r);
-    return status;
-}
-
-// Sine and cosine of a reduced decimal r.
-int32_t sinCosDecimal(const TqNum &r, TqNum &s, TqNum &c, bool wantCos) {
-    n_Trace("n_Sin");
-    int32_t status = 0;
-    if (tq_ApproxLog2(r) < kDirectLog2) {
-        status |= n_Sin_Taylor(r, s);
-    } else {
-        // r / 125 = r * 8 / 1000: three quintuple-angle steps undo it.
-        TqNum t = r;
-        int32_t trim = 1;
-        h_Mul(t.MantN, tq_Word(8), trim, t.MantN);
-        t.V.Expo -= 3;
-        status |= n_Sin_Taylor(std::move(t), s);
-        for (int32_t i = 0; i < 3; ++i) status |= quintupleAngle(s);
-    }
-    if (wantCos) {
-        const int32_t kind = r.V.NumType;
-        TqNum below = tq_IntNum(kind, 0), above = tq_IntNum(kind, 0);
-        status |= n_Sub(tq_ConstNum(TQ_CONST_1, kind), s, below);
-        status |= n_Add(tq_ConstNum(TQ_CONST_1, kind), s, above);
-        status |= sqrtOfProduct(below, above, c);
-    }
-    return status;
-}
-
 // c := 2 c^2 - 1 on a fixed-point c in [1/sqrt 2, 1] (the cosine of twice
 // the angle, not below 0).
 void doubleCos(TqStr &c, int32_t W) {
@@ -219,11 +159,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     const bool odd = quadrant & 1;
     const bool needSin = f == Fn::Tan || (f == Fn::Sin) != odd;
     const bool needCos = f == Fn::Tan || (f == Fn::Cos) != odd;
-    if (kind == TarqDecFloat) {
-        status |= sinCosDecimal(r, s, c, needCos);
-    } else {
-        status |= needCos ? sinCosBinary(r, s, c, needSin) : sinBinary(r, s);
-    }
+    status |= needCos ? sinCosBinary(r, s, c, needSin) : sinBinary(r, s);
     bool flip = false;
     switch (f) {
         case Fn::Sin:
@@ -247,39 +183,6 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     return status;
 }
 
-// Shared series frame: sum = first, term = first, then
-// term := term * x2 / ((k + 1)(k + 2)) with k += 2, added to the sum with
-// alternating sign starting with `subtract`.
-int32_t alternatingSeries(const TqNum &x2, TqNum first, uint32_t k, TqPrecisionScope &prec, TqNum &sum,
-                          int32_t &loops) {
-    const int32_t kind = x2.V.NumType;
-    TqNum term = first, previous = tq_IntNum(kind, 0);
-    sum = std::move(first);
-    bool subtract = true;
-    int32_t status = 0;
-    TqTermPrecision termPrec(gTq_Prec_Bytes_Internal);
-    for (;;) {
-        tq_CheckCancel();
-        ++loops;
-        status |= n_Mul(term, termPrec.enter(sum, term, x2), term);
-        // Two divisions by one-word integers, or one by their product while it
-        // fits in a word.
-        if (static_cast<uint64_t>(k + 1) * (k + 2) <= 0xFFFFFFFFu) {
-            status |= n_Div(term, smallInt((k + 1) * (k + 2), kind), term);
-        } else {
-            status |= n_Div(term, smallInt(k + 1, kind), term);
-            status |= n_Div(term, smallInt(k + 2, kind), term);
-        }
-        k += 2;
-        termPrec.leave();
-        previous = sum;
-        status |= subtract ? n_Sub(sum, term, sum) : n_Add(sum, term, sum);
-        subtract = !subtract;
-        if (trig_Converged(prec, sum, previous) || k > static_cast<uint32_t>(tq_Series_MaxK)) break;
-    }
-    return status;
-}
-
 }  // namespace
 
 int32_t n_Sin(TqNum x, TqNum &r) {
@@ -298,18 +201,4 @@ int32_t n_Tan(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Tan, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     return evaluate(Fn::Tan, std::move(x), r);
-}
-
-int32_t n_Sin_Taylor(TqNum x, TqNum &r) {
-    n_Trace("n_Sin_Taylor");
-    TqPrecisionScope prec;
-    prec.raise(2);
-    TqNum x2 = tq_IntNum(x.V.NumType, 0), sum = x2;
-    int32_t status = n_Sqr(x, x2);
-    int32_t loops = 0;
-    status |= alternatingSeries(x2, std::move(x), 1, prec, sum, loops);
-    tq_Assign(r, sum);
-    prec.finish(r);
-    n_Trace("n_Sin_Taylor, nr of loops:" + std::to_string(loops));
-    return status;
 }

@@ -10,11 +10,10 @@
 [[nodiscard]] int32_t n_Atan(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Asin(TqNum x, TqNum &r);
 
-// The series of decimal floats: sine for small |x|, arc tangent for
-// 0 <= x <= 0.001.
-[[nodiscard]] int32_t n_Sin_Taylor(TqNum x, TqNum &r);
+// The arc tangent's series of a binary 0 <= x <= 1/2, in fixed point.
 [[nodiscard]] int32_t n_Atan_Series(TqNum x, TqNum &r);
-// Arc tangent of a non-negative x by halving the angle down to the series.
+// Arc tangent of a non-negative binary x by halving the angle down to the
+// series.
 [[nodiscard]] int32_t n_Atan_Core(TqNum x, TqNum &r);
 
 // ax = k pi/2 + r for a finite ax >= 0, k the nearest integer, r to the full

@@ -12,6 +12,7 @@
 #include "funcs/constants.h"
 #include "base/tq_state.h"
 #include "numbers/num_util.h"
+#include "numbers/precision.h"
 #include "trig/trig_support.h"
 
 int32_t n_ConvertUnits(int32_t code, TqNum x, TqNum &r) {
