@@ -90,3 +90,6 @@ constexpr int64_t tq_MaxExactBytes = int64_t(1) << 21;
 // longer than tq_MaxExactBytes. The powers-of-ten table is exact only up to
 // its precision, so exact kinds take their powers from here.
 bool n_Pow10_Exact(int64_t n, TqStr &R);
+// dst becomes a finite number of the given kind with src's sign, exponent 0
+// and denominator 1 (its magnitude is the conversion's to write).
+void n_Convert_Start(const TqNum &src, TqNum &dst, int32_t kind);

@@ -11,15 +11,6 @@
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 
-static void start(const TqNum &src, TqNum &dst, int32_t kind) {
-    dst.V.InUse = 1;
-    dst.V.Special = tq_Special_None;
-    dst.V.NumType = kind;
-    dst.V.Sign = src.V.Sign;
-    dst.V.Expo = 0;
-    dst.DenN = tq_Word(1);
-}
-
 static void padToWord(TqStr &M) {
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
     if (M.empty()) M = tq_Word(0);
@@ -40,7 +31,7 @@ static int64_t decDigitsUpper(const TqStr &M) {
 }
 
 int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqBigInt);
+    n_Convert_Start(src, dst, TarqBigInt);
     const int32_t e = src.V.Expo;
     TqStr M = src.MantN;
     tq_Trim(M);
@@ -68,7 +59,7 @@ int32_t n_Convert_TarqDecFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
 }
 
 int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqBigInt);
+    n_Convert_Start(src, dst, TarqBigInt);
     const int32_t b = src.V.Expo;
     if (b > tq_MaxExactBytes && !tq_IsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
@@ -85,7 +76,7 @@ int32_t n_Convert_TarqBinFloat2TarqBigInt(const TqNum &src, TqNum &dst) {
 }
 
 int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqFraction);
+    n_Convert_Start(src, dst, TarqFraction);
     const int32_t e = src.V.Expo;
     TqStr M = src.MantN, P10;
     tq_Trim(M);
@@ -106,7 +97,7 @@ int32_t n_Convert_TarqDecFloat2TarqFraction(const TqNum &src, TqNum &dst) {
 }
 
 int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqFraction);
+    n_Convert_Start(src, dst, TarqFraction);
     const int32_t b = src.V.Expo;
     if ((b > tq_MaxExactBytes || -static_cast<int64_t>(b) > tq_MaxExactBytes) && !tq_IsZero(src.MantN)) return tooLong(dst);
     TqStr M = src.MantN;
@@ -131,14 +122,14 @@ int32_t n_Convert_TarqBinFloat2TarqFraction(const TqNum &src, TqNum &dst) {
 }
 
 int32_t n_Convert_TarqBigInt2TarqFraction(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqFraction);
+    n_Convert_Start(src, dst, TarqFraction);
     dst.MantN = src.MantN;
     tq_Trim(dst.MantN);
     return 0;
 }
 
 int32_t n_Convert_TarqBigInt2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind) {
-    start(src, dst, kind);
+    n_Convert_Start(src, dst, kind);
     dst.MantN = src.MantN;
     tq_Trim(dst.MantN);
     n_ReducePrecision(dst.V, dst.MantN);
@@ -158,7 +149,7 @@ static int32_t divideByZero(const TqNum &src, TqNum &dst) {
 }
 
 int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t kind) {
-    start(src, dst, kind);
+    n_Convert_Start(src, dst, kind);
     TqStr N = src.MantN, D = src.DenN;
     tq_Trim(N);
     tq_Trim(D);
@@ -194,7 +185,7 @@ int32_t n_Convert_TarqFraction2TarqFloat(const TqNum &src, TqNum &dst, int32_t k
 }
 
 int32_t n_Convert_TarqFraction2TarqBigInt(const TqNum &src, TqNum &dst) {
-    start(src, dst, TarqBigInt);
+    n_Convert_Start(src, dst, TarqBigInt);
     TqStr N = src.MantN, D = src.DenN;
     tq_Trim(N);
     tq_Trim(D);

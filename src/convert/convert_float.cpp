@@ -15,15 +15,6 @@
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 
-static void startFloat(const TqNum &src, TqNum &dst, int32_t kind) {
-    dst.V.InUse = 1;
-    dst.V.Special = tq_Special_None;
-    dst.V.NumType = kind;
-    dst.V.Sign = src.V.Sign;
-    dst.V.Expo = 0;
-    dst.DenN = tq_Word(1);
-}
-
 
 // Makes a binary float's Expo a multiple of 4 by shifting whole bytes into the
 // magnitude, and its magnitude a whole number of words.
@@ -51,7 +42,7 @@ int32_t n_Convert_TarqDecFloat2TarqBinFloat(const TqNum &src, TqNum &dst) {
         n_ReducePrecision(dst.V, dst.MantN);
         return 0;
     }
-    startFloat(src, dst, TarqBinFloat);
+    n_Convert_Start(src, dst, TarqBinFloat);
     const int32_t e = src.V.Expo;
     if (tq_IsZero(src.MantN)) {
         dst.MantN = tq_Word(0);
@@ -100,7 +91,7 @@ static int32_t expRange(TqNum &dst, bool tooLarge) {
 static const long double kLog10_256 = 2.408239965311849907224306l;
 
 int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
-    startFloat(src, dst, TarqDecFloat);
+    n_Convert_Start(src, dst, TarqDecFloat);
     const int32_t b = src.V.Expo;
     if (tq_IsZero(src.MantN)) {
         dst.MantN = tq_Word(0);
