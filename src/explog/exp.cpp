@@ -242,7 +242,9 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
     const int32_t st = expChecks(x, r);
     if (st >= 0) return st;
     const int32_t kind = x.V.NumType;
-    if (tq_IsZeroNum(x)) {
+    // A decimal x below 10^-1073741824 leaves 1 at any precision; x / ln 10
+    // and y / 1000 would leave the exponent range.
+    if (tq_IsZeroNum(x) || (kind == TarqDecFloat && x.V.Expo < INT32_MIN / 2)) {
         (void)n_GetConst(TQ_CONST_1, r);  // a known code
         return 0;
     }
@@ -291,6 +293,10 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
         }
         if (kind == TarqBinFloat) {
             expBinary(y, s);
+        } else if (!tq_IsZeroNum(y) && y.V.Expo < INT32_MIN + 3) {
+            // |y| below 10^-2147483600: e^y is 1 at any precision, and y / 1000
+            // would leave the exponent range.
+            s = tq_IntNum(kind, 1);
         } else {
             if (!tq_IsZeroNum(y)) y.V.Expo -= 3;
             expSeries(y, s, &rounds);
