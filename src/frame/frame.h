@@ -2,7 +2,6 @@
 // inputs, the output by reference, and no exception past the C boundary.
 #pragma once
 #include <exception>
-#include <new>
 
 #include "numbers/precision.h"
 #include "store.h"
@@ -12,33 +11,28 @@
 // freed slot.
 bool tq_CheckHandle(int32_t h);
 
-// Puts the precision state back when an export fails by an exception (an
-// allocation failure, most often), so that a failed call changes nothing.
-class TqPrecisionKeeper {
-public:
-    TqPrecisionKeeper() : uncaught_(std::uncaught_exceptions()) { n_Precision_Begin(saved_); }
-    ~TqPrecisionKeeper() {
-        if (std::uncaught_exceptions() > uncaught_) n_Precision_Restore(saved_);
-        n_Precision_End(saved_);
-    }
-    TqPrecisionKeeper(const TqPrecisionKeeper &) = delete;
-    TqPrecisionKeeper &operator=(const TqPrecisionKeeper &) = delete;
-
-private:
-    TqPrecisionState saved_;
-    int uncaught_;
-};
-
 // Runs body() under the global lock (after the lazy initialisation when init
-// is set) and turns any exception into tq_Err_Invalid with result onError,
-// with the precision state as it was before the call.
+// is set) and turns any exception into tq_Err_Invalid with result onError.
+// The precision state is recorded before body() and put back when it fails
+// by an exception (an allocation failure, most often), so that a failed call
+// changes nothing; the record costs nothing more on the way out of a call
+// that succeeds.
 template <class R, class F>
 R tq_Guarded(bool init, R onError, F &&body) {
     try {
         TqLockGuard guard;
         if (init) tq_EnsureInit();
-        TqPrecisionKeeper keep;
-        return body();
+        TqPrecisionState saved;
+        n_Precision_Begin(saved);
+        try {
+            R r = body();
+            n_Precision_End(saved);
+            return r;
+        } catch (...) {
+            n_Precision_Restore(saved);
+            n_Precision_End(saved);
+            throw;
+        }
     } catch (...) {
         tq_RaiseErr(tq_Err_Invalid);
         return onError;

@@ -50,6 +50,3 @@ int32_t n_Store_Alloc(int32_t kind) {
     return slot;
 }
 
-bool n_Store_Valid(int32_t h) {
-    return h >= 0 && h < static_cast<int32_t>(gTq_Store.size()) && gTq_Store[h].V.InUse != 0;
-}

@@ -21,4 +21,6 @@ int32_t n_Store_Alloc(int32_t kind);
 // Frees a slot (InUse 0, both strings empty); the other fields are kept.
 void n_Store_Release(int32_t h);
 // True for a handle of an allocated slot.
-bool n_Store_Valid(int32_t h);
+inline bool n_Store_Valid(int32_t h) {
+    return h >= 0 && h < static_cast<int32_t>(gTq_Store.size()) && gTq_Store[h].V.InUse != 0;
+}

@@ -18,7 +18,8 @@ int32_t tq_SigBytes(const TqStr &m) {
 
 void tq_Trim(TqStr &m) {
     const int32_t n = tq_SigWords(m);
-    m.resize(static_cast<size_t>(n ? n : 1) * 4);
+    const size_t bytes = static_cast<size_t>(n ? n : 1) * 4;
+    if (m.size() != bytes) m.resize(bytes);
     if (!n) tq_W(m)[0] = 0;
 }
 

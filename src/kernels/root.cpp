@@ -226,15 +226,8 @@ TqStr rootStart(const TqStr &A, int32_t n) {
 
 int32_t h_BitLength(const TqStr &A) {
     for (int32_t i = tq_NWords(A) - 1; i >= 0; --i) {
-        uint32_t w = tq_W(A)[i];
-        if (w) {
-            int32_t b = 0;
-            while (w) {
-                ++b;
-                w >>= 1;
-            }
-            return i * 32 + b;
-        }
+        const uint32_t w = tq_W(A)[i];
+        if (w) return i * 32 + (32 - __builtin_clz(w));
     }
     return 0;
 }

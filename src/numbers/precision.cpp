@@ -43,15 +43,14 @@ static void growSets() {
 namespace {
 TqPrecisionState *sOpenRecord = nullptr;  // under the global lock
 
-int32_t fixedSets() { return n_PrecisionSets_Highest() < 3 ? n_PrecisionSets_Highest() : 3; }
-
 // Copies the strings into the open record before a precision change.
 void keepStrings() {
     TqPrecisionState *s = sOpenRecord;
-    if (!s || s->HaveStrings) return;
-    s->Pow10 = gTq_Prec_Pow10;
-    for (int32_t i = 0; i < fixedSets(); ++i) s->SetPow10[i] = sets()[static_cast<size_t>(i) + 1].Pow10;
-    s->HaveStrings = true;
+    if (!s || s->Strings) return;
+    auto kept = std::make_unique<TqPrecisionStrings>();
+    kept->Pow10 = gTq_Prec_Pow10;
+    for (int32_t i = 0; i < s->Fixed; ++i) kept->SetPow10[i] = sets()[static_cast<size_t>(i) + 1].Pow10;
+    s->Strings = std::move(kept);
 }
 }  // namespace
 
@@ -158,9 +157,11 @@ void n_Precision_Begin(TqPrecisionState &s) {
     s.Digits = gTq_Prec_Digits_Internal;
     s.Bytes = gTq_Prec_Bytes_Internal;
     s.Pow10Precision = gTq_Opt_Pow10_Precision;
-    for (int32_t i = 0; i < fixedSets(); ++i) {
-        s.SetDigits[i] = sets()[static_cast<size_t>(i) + 1].Digits;
-        s.SetBytes[i] = sets()[static_cast<size_t>(i) + 1].Bytes;
+    const std::vector<PrecSet> &v = sets();
+    s.Fixed = v.size() > 3 ? 3 : static_cast<int32_t>(v.size()) - 1;
+    for (int32_t i = 0; i < s.Fixed; ++i) {
+        s.SetDigits[i] = v[static_cast<size_t>(i) + 1].Digits;
+        s.SetBytes[i] = v[static_cast<size_t>(i) + 1].Bytes;
     }
     s.Outer = sOpenRecord;
     sOpenRecord = &s;
@@ -172,12 +173,13 @@ void n_Precision_Restore(TqPrecisionState &s) noexcept {
     gTq_Prec_Digits_Internal = s.Digits;
     gTq_Prec_Bytes_Internal = s.Bytes;
     gTq_Opt_Pow10_Precision = s.Pow10Precision;
-    if (s.HaveStrings) gTq_Prec_Pow10.swap(s.Pow10);
-    for (int32_t i = 0; i < fixedSets(); ++i) {
+    TqPrecisionStrings *kept = s.Strings.get();
+    if (kept) gTq_Prec_Pow10.swap(kept->Pow10);
+    for (int32_t i = 0; i < s.Fixed; ++i) {
         PrecSet &p = sets()[static_cast<size_t>(i) + 1];
         p.Digits = s.SetDigits[i];
         p.Bytes = s.SetBytes[i];
-        if (s.HaveStrings) p.Pow10.swap(s.SetPow10[i]);
+        if (kept) p.Pow10.swap(kept->SetPow10[i]);
     }
 }
 

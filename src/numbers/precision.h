@@ -1,6 +1,7 @@
 // Working precision and the precision parameter sets.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "base/tq_types.h"
 
@@ -37,15 +38,18 @@ int32_t n_DigitsForBytes(int32_t bytes);
 
 // The precision state an export may change: the working precision with its
 // power of ten, the three fixed parameter sets and the table precision. An
-// export frame begins a record (the numbers only, cheap) and ends it; the one
+// export frame begins a record (a few numbers, cheap) and ends it; the one
 // place that rewrites the powers of ten, a precision change, first copies
-// them into the open record. Restoring only moves values back and cannot
+// them into the open record (allocated then, so a call that changes no
+// precision never builds them). Restoring only moves values back and cannot
 // throw, so a failed export puts everything back while it unwinds.
-struct TqPrecisionState {
-    int32_t Digits = 0, Bytes = 0, Pow10Precision = 0;
-    int32_t SetDigits[3] = {}, SetBytes[3] = {};
-    bool HaveStrings = false;
+struct TqPrecisionStrings {
     TqStr Pow10, SetPow10[3];
+};
+struct TqPrecisionState {
+    int32_t Digits = 0, Bytes = 0, Pow10Precision = 0, Fixed = 0;
+    int32_t SetDigits[3] = {}, SetBytes[3] = {};
+    std::unique_ptr<TqPrecisionStrings> Strings;
     TqPrecisionState *Outer = nullptr;
 };
 void n_Precision_Begin(TqPrecisionState &s);

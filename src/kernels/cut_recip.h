@@ -10,4 +10,4 @@
 // returns true. Returns false, leaving Q and roundUp alone, when the sizes are
 // too small or the approximation lies too close to an integer or to a half:
 // the caller then divides exactly.
-bool n_CutByPow10Recip(const TqStr &M, const TqStr &D, TqStr &Q, int32_t &roundUp);
+bool tq_CutByPow10Recip(const TqStr &M, const TqStr &D, TqStr &Q, int32_t &roundUp);

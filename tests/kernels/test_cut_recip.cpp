@@ -6,7 +6,7 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
-#include "numbers/cut_recip.h"
+#include "kernels/cut_recip.h"
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "tarq.h"
@@ -71,7 +71,7 @@ TEST(CutByPow10Recip, QuotientAndRoundingMatchGmp) {
         const bool near = shape >= 2;
         nearCases += near;
         randomCases += !near;
-        if (!n_CutByPow10Recip(M, D, Q, up)) {
+        if (!tq_CutByPow10Recip(M, D, Q, up)) {
             nearDeclined += near;
             EXPECT_EQ(up, 9) << "left alone when declined";
             continue;
@@ -99,10 +99,10 @@ TEST(CutByPow10Recip, SmallSizesAreDeclined) {
     mpz_ui_pow_ui(m.z, 7, 300);
     TqStr Q;
     int32_t up = 0;
-    EXPECT_FALSE(n_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
     mpz_ui_pow_ui(p.z, 10, 400);
     mpz_mul_ui(m.z, p.z, 12345);  // quotient of one word
-    EXPECT_FALSE(n_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
 }
 
 // The whole decimal cut at a precision where it drops hundreds of digits.

@@ -66,7 +66,7 @@ const RecipEntry &recipFor(const TqStr &D, int32_t k) {
 
 }  // namespace
 
-bool n_CutByPow10Recip(const TqStr &M, const TqStr &D, TqStr &Q, int32_t &roundUp) {
+bool tq_CutByPow10Recip(const TqStr &M, const TqStr &D, TqStr &Q, int32_t &roundUp) {
     const int32_t nM = tq_NWords(M), nD = tq_NWords(D);
     const int32_t nQ = nM - nD + 1;
     const int32_t th = gTq_Threshold_CutRecip < 3 ? 3 : gTq_Threshold_CutRecip;
