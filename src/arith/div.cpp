@@ -54,13 +54,18 @@ int64_t divBinFloat(const TqNum &a, const TqNum &b, TqNum &r) {
         n_Trace("n_Div: Numerator can be shortened and still satisfy precision (to be implemented)!!");
         i = 0;
     }
-    if (i % tq_ExpNorm_BinFl != 0) n_Trace("a7wheq98 - Error: i must be a multiple of %tq_ExpNorm_BinFl !!");
-    TqStr x;
-    x.reserve(static_cast<size_t>(i + lenA + 4));
-    x.append(static_cast<size_t>(i), '\0');
-    x.append(a.MantN, static_cast<size_t>(4 * za), static_cast<size_t>(lenA));
-    if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
-    quotient(std::move(x), b.MantN.substr(static_cast<size_t>(4 * zb), static_cast<size_t>(lenB)), r.MantN);
+    if (i % tq_ExpNorm_BinFl != 0) {
+        n_Trace("a7wheq98 - Error: i must be a multiple of %tq_ExpNorm_BinFl !!");
+        TqStr x;
+        x.reserve(static_cast<size_t>(i + lenA + 4));
+        x.append(static_cast<size_t>(i), '\0');
+        x.append(a.MantN, static_cast<size_t>(4 * za), static_cast<size_t>(lenA));
+        if (x.size() % 4) x.append(4 - x.size() % 4, '\0');
+        quotient(std::move(x), b.MantN.substr(static_cast<size_t>(4 * zb), static_cast<size_t>(lenB)), r.MantN);
+    } else {
+        // The dividend's words above i / 4 zero words, read in place.
+        h_DivQuot(tq_W(a.MantN) + za, na - za, i / 4, tq_W(b.MantN) + zb, nb - zb, r.MantN);
+    }
     return (int64_t(a.V.Expo) + 4 * za - i) - (int64_t(b.V.Expo) + 4 * zb);
 }
 
@@ -81,7 +86,7 @@ int64_t divDecFloat(const TqNum &a, const TqNum &b, TqNum &r) {
         n_MulPow10(x, k);
         expo -= k;
     }
-    quotient(std::move(x), b.MantN, r.MantN);
+    h_DivQuot(tq_W(x), tq_NWords(x), 0, tq_W(b.MantN), tq_NWords(b.MantN), r.MantN);
     return expo - b.V.Expo;
 }
 

@@ -1,12 +1,6 @@
 // Common export frames.
 #include "frame.h"
 
-bool tq_CheckHandle(int32_t h) {
-    if (n_Store_Valid(h)) return true;
-    tq_RaiseErr(tq_Err_Handle);
-    return false;
-}
-
 int32_t tq_Frame1(tq_Op1 op, int32_t hIn, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
         if (!tq_CheckHandle(hIn) || !tq_CheckHandle(hOut)) return tq_Err_Handle;

@@ -9,7 +9,11 @@
 
 // Checks a handle; raises tq_Err_Handle for a handle outside the store or of a
 // freed slot.
-bool tq_CheckHandle(int32_t h);
+inline bool tq_CheckHandle(int32_t h) {
+    if (n_Store_Valid(h)) return true;
+    tq_RaiseErr(tq_Err_Handle);
+    return false;
+}
 
 // Runs body() under the global lock (after the lazy initialisation when init
 // is set) and turns any exception into tq_Err_Invalid with result onError.

@@ -48,20 +48,13 @@ template <class L> struct Pow10Limb {
 
 template <class L> constexpr int32_t kLimbDigits = sizeof(L) == 8 ? 19 : 9;
 
-template <class L> int leadingZeros(L x) {
-    if constexpr (sizeof(L) == 8)
-        return __builtin_clzll(x);
-    else
-        return __builtin_clz(x);
-}
-
 template <class L> const Pow10Limb<L> &pow10Limb(int32_t k) {
     static const Pow10Limb<L> *t = [] {
         auto *p = new Pow10Limb<L>[kLimbDigits<L> + 1];
         L x = 1;
         for (int32_t i = 1; i <= kLimbDigits<L>; ++i) {
             x *= 10;
-            const int s = leadingZeros<L>(x);
+            const int s = tqL_LeadingZeros(x);
             const L d = static_cast<L>(x << s);
             p[i] = {x, d, tqL_RecipLimb(d), s};
         }

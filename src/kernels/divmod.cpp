@@ -23,12 +23,16 @@ template <class L> static void storeTrimmed(TqStr &S, const L *p, int32_t n) {
     S.assign(reinterpret_cast<const char *>(p), static_cast<size_t>(words) * 4);
 }
 
-template <class L> static void divideLimbs(const TqStr &X, const TqStr &Y, TqStr &Q, TqStr &Rem) {
+// Q = X div Y and (when Rem is given) Rem = X mod Y for X the words x[0..nx)
+// above z zero words and Y the words y[0..ny), y[ny - 1] non-zero.
+template <class L>
+static void divideLimbs(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q,
+                        TqStr *Rem) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    const int32_t dn = (tq_NWords(Y) + per - 1) / per;
+    const int32_t dn = (ny + per - 1) / per;
     // One spare limb on top of the dividend takes the normalising shift and
     // keeps its top dn limbs below the divisor.
-    const int32_t un = (tq_NWords(X) + per - 1) / per + 1;
+    const int32_t un = (nx + z + per - 1) / per + 1;
     const int32_t qn = un - dn;
     // Divisor, dividend and quotient in one scratch area; small divisions
     // stay on the stack.
@@ -42,17 +46,18 @@ template <class L> static void divideLimbs(const TqStr &X, const TqStr &Y, TqStr
     }
     L *u = d + dn, *q = u + un;
     std::memset(d, 0, total * sizeof(L));
-    std::memcpy(d, Y.data(), Y.size());
-    std::memcpy(u, X.data(), X.size());
+    std::memcpy(d, y, static_cast<size_t>(ny) * 4);
+    std::memcpy(reinterpret_cast<uint32_t *>(u) + z, x, static_cast<size_t>(nx) * 4);
     const int s = tqL_LeadingZeros(d[dn - 1]);
     if (s) {
         tqL_ShiftLeft(d, d, dn, s);
         tqL_ShiftLeft(u, u, un, s);
     }
     tq_DivAny(u, un, d, dn, q);
-    if (s) tqL_ShiftRight(u, u, dn, s);
     storeTrimmed(Q, q, qn);
-    storeTrimmed(Rem, u, dn);
+    if (!Rem) return;
+    if (s) tqL_ShiftRight(u, u, dn, s);
+    storeTrimmed(*Rem, u, dn);
 }
 
 void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
@@ -67,7 +72,31 @@ void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
         Rem = std::move(X);
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { divideLimbs<decltype(limb)>(X, Y, Q, Rem); });
+    tqL_OnLimbWidth([&](auto limb) {
+        divideLimbs<decltype(limb)>(tq_W(X), tq_NWords(X), 0, tq_W(Y), tq_NWords(Y), Q, &Rem);
+    });
+}
+
+void h_DivQuot(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q) {
+    while (nx > 0 && x[nx - 1] == 0) --nx;
+    while (ny > 0 && y[ny - 1] == 0) --ny;
+    if (nx == 0) z = 0;
+    // X < Y: fewer words, or as many and the top ones compare lower (the
+    // z zero words below X only matter when all of its words are equal).
+    bool below = ny == 0 || nx + z < ny;
+    if (!below && nx + z == ny) {
+        const int32_t c = tq_CmpN(x, y + z, nx);
+        below = c < 0 || (c == 0 && [&] {
+                    for (int32_t i = 0; i < z; ++i)
+                        if (y[i]) return true;
+                    return false;
+                }());
+    }
+    if (below) {
+        Q.assign(4, '\0');
+        return;
+    }
+    tqL_OnLimbWidth([&](auto limb) { divideLimbs<decltype(limb)>(x, nx, z, y, ny, Q, nullptr); });
 }
 
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem) {

@@ -6,6 +6,11 @@
 // wantRem says. A zero divisor gives Q = 0 and Rem = X (callers never pass
 // one).
 void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem);
+// Q = X div Y (trimmed) for X the words x[0..nx) above z zero words and Y the
+// words y[0..ny), read in place (high zero words ignored; Q's buffer may hold
+// neither); no remainder is formed and small operands do not touch the heap.
+// A zero divisor gives 0.
+void h_DivQuot(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q);
 // Rem = X mod Y, trimmed.
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem);
 // R = w x Y for the single word w of W: lenY + 4 bytes, trimmed when trim is

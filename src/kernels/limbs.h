@@ -314,10 +314,12 @@ template <class L> inline void tqL_ShiftRight(L *r, const L *a, int32_t n, int s
     r[n - 1] = a[n - 1] >> s;
 }
 
+// x != 0.
 template <class L> inline int tqL_LeadingZeros(L x) {
-    int n = 0;
-    for (L bit = static_cast<L>(1) << (tqL_LimbBits<L> - 1); !(x & bit); bit >>= 1) ++n;
-    return n;
+    if constexpr (sizeof(L) == 8)
+        return __builtin_clzll(x);
+    else
+        return __builtin_clz(x);
 }
 
 // floor((B^2 - 1) / d) - B for a normalised limb d (top bit set), B = 2^bits.

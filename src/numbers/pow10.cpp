@@ -16,7 +16,11 @@
 // huge exponents that need them.
 #include "pow10.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/tq_state.h"
+#include "kernels/cut_pow10.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
 
@@ -263,6 +267,25 @@ void n_Pow10_Integer(int32_t n, TqStr &R) {
 const uint32_t tq_Pow10Word[10] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 void n_MulPow10(TqStr &M, int32_t d) {
+    if (d > 9 && d < tq_Pow10Small_Count) {
+        // One product by the power from the table of small powers, through
+        // a buffer on the stack when it fits.
+        int32_t m;
+        const uint32_t *p = tq_Pow10Small(d, m);
+        const int32_t n = std::max(tq_SigWords(M), 1);
+        constexpr int32_t kStack = 64;
+        uint32_t buf[kStack];
+        std::vector<uint32_t> big;
+        uint32_t *r = buf;
+        if (n + m > kStack) {
+            big.resize(static_cast<size_t>(n + m));
+            r = big.data();
+        }
+        tq_MulWords(r, tq_W(M), n, p, m);
+        M.assign(reinterpret_cast<const char *>(r), static_cast<size_t>(4 * (n + m)));
+        tq_Trim(M);
+        return;
+    }
     if (d <= 72) {
         // In place, with room for the one word each product can carry out.
         tq_Trim(M);
