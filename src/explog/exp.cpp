@@ -6,9 +6,10 @@
 // is a plain exponent change of N. Binary: e^y is found in fixed point on
 // bare words (expBinary): y / 2^s, the series of funcs/series.h, s squarings,
 // with s near 0.6 sqrt(bits) to balance squarings against terms. Decimal: y
-// is shrunk by 1000 (an exponent change), e^y is summed as a Taylor series of
-// decimal floats whose terms carry only the bytes that can still reach the
-// sum, and raised back by the power 1000. The reduction and the evaluation
+// is converted to a binary float, e^y found as above and converted back
+// (n_Exp itself goes through funcs/dec_via_bin.h; this path serves the
+// power's e^(y ln x) and the arguments too far out to convert, whose e^y is
+// 1 or out of range). The reduction and the evaluation
 // run 8 bytes above the working precision, and the result is cut once at the
 // end, where its 64-bit exponent decides overflow and underflow exactly. Only
 // a multiple N so far outside the exponent range that no cut could bring the
@@ -19,7 +20,7 @@
 #include <cmath>
 
 #include "arith/arith.h"
-#include "base/cancel.h"
+#include "convert/convert.h"
 #include "funcs/constants.h"
 #include "funcs/dec_via_bin.h"
 #include "funcs/funcs.h"
@@ -40,7 +41,7 @@ namespace {
 constexpr int32_t kGuardBytes = 8;
 
 
-// Kind and special-value checks of n_Exp and n_Exp_Taylor: -1 to go on.
+// Kind and special-value checks of n_Exp: -1 to go on.
 int32_t expChecks(const TqNum &x, TqNum &r) {
     if (r.V.NumType != x.V.NumType || !tq_IsFloatKind(x.V.NumType)) return tq_RaiseErr(tq_Err_Type);
     r.V.Sign = 1;
@@ -59,35 +60,6 @@ int32_t expChecks(const TqNum &x, TqNum &r) {
             r.V.Special = 0;
             return -1;
     }
-}
-
-// e^y by its Taylor series at the current precision (not cut further).
-void expSeries(const TqNum &y0, TqNum &out, int32_t *rounds) {
-    const int32_t kind = y0.V.NumType;
-    const int32_t G = gTq_Prec_Bytes_Internal;
-    TqPrecisionScope wp;
-    TqNum y = y0, t = y0, S = y0;
-    (void)n_Add(tq_IntNum(kind, 1), y, S);
-    int32_t k = 1, lastCut = -1;
-    while (!tq_IsZeroNum(t) && k <= tq_MaxRounds) {
-        tq_CheckCancel();
-        ++*rounds;
-        const int32_t g = tq_TermSlackBytes(S, t);
-        wp.set(G - g);
-        if (g != lastCut) {
-            n_ReducePrecision(t.V, t.MantN);
-            n_ReducePrecision(y.V, y.MantN);
-            lastCut = g;
-        }
-        (void)n_Mul(t, y, t);
-        ++k;
-        (void)n_Div(t, tq_IntNum(kind, k), t);
-        wp.set(G);
-        if (tq_IsZeroNum(t)) break;
-        (void)n_Add(S, t, S);
-        if (tq_ApproxLog2(t) < tq_ApproxLog2(S) - 8.0 * G) break;
-    }
-    out = std::move(S);
 }
 
 // e^y of a binary float with |y| <= 3 at the working precision (not cut
@@ -177,28 +149,6 @@ int32_t rangeError(const TqNum &x, TqNum &r) {
 
 }  // namespace
 
-int32_t n_Exp_Taylor(TqNum y, TqNum &r) {
-    const int32_t st = expChecks(y, r);
-    if (st >= 0) return st;
-    TqNum s = y;
-    int32_t rounds = 0;
-    {
-        TqPrecisionScope wp;
-        wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
-        if (y.V.NumType == TarqBinFloat && tq_ApproxLog2(y) < 1.5) {
-            expBinary(y, s);
-        } else {
-            expSeries(y, s, &rounds);
-        }
-    }
-    n_ReducePrecision(s.V, s.MantN);
-    r.V.Sign = s.V.Sign;
-    r.V.Expo = s.V.Expo;
-    r.MantN = std::move(s.MantN);
-    r.DenN = tq_Word(1);
-    return 0;
-}
-
 int32_t n_PowMant(TqNum x, TqStr n, TqNum &r) {
     const int32_t kind = x.V.NumType;
     if (r.V.NumType != kind || kind < TarqDecFloat || kind > TarqFraction || n.empty() || n.size() % 4)
@@ -266,7 +216,6 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
     if (tq_ApproxLog2(x) > 42) return rangeError(x, r);
     TqNum s = x;
     int64_t N = 0;
-    int32_t rounds = 0;
     {
         TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
@@ -293,15 +242,12 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
         }
         if (kind == TarqBinFloat) {
             expBinary(y, s);
-        } else if (!tq_IsZeroNum(y) && y.V.Expo < INT32_MIN + 3) {
-            // |y| below 10^-2147483600: e^y is 1 at any precision, and y / 1000
-            // would leave the exponent range.
-            s = tq_IntNum(kind, 1);
         } else {
-            if (!tq_IsZeroNum(y)) y.V.Expo -= 3;
-            expSeries(y, s, &rounds);
-            TqStr thousand = tq_Word(1000);
-            (void)n_PowMant(s, thousand, s);
+            // |y| <= ln 10 / 2: one conversion each way around the binary
+            // series, both with the guard bytes in force.
+            TqNum b = tq_IntNum(TarqBinFloat, 0);
+            expBinary(n_DecToBin_Approx(y), b);
+            s = n_BinToDec_Approx(b);
         }
     }
     if (kind == TarqBinFloat && N % 4 != 0) {
@@ -320,7 +266,7 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
     r.MantN = std::move(s.MantN);
     r.DenN = tq_Word(1);
     scale = N;
-    n_Trace(">>>>>>n_Exp done:" + std::to_string(rounds));
+    n_Trace(">>>>>>n_Exp done");
     return 0;
 }
 

@@ -11,8 +11,6 @@
 [[nodiscard]] int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale);
 [[nodiscard]] int32_t n_Exp2(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Exp10(TqNum x, TqNum &r);
-// r = e^y for a small y, summed 8 bytes above the working precision.
-[[nodiscard]] int32_t n_Exp_Taylor(TqNum y, TqNum &r);
 // r = x^n for an integer n >= 0 given as a magnitude (whole words).
 [[nodiscard]] int32_t n_PowMant(TqNum x, TqStr n, TqNum &r);
 

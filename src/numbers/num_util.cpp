@@ -192,7 +192,3 @@ void tq_TraceNumber(const TqNum &v) {
     n_Trace("Hex: Var.Expo:" + std::string(buf));
 }
 
-int32_t tq_TermSlackBytes(const TqNum &sum, const TqNum &term) {
-    const int32_t g = static_cast<int32_t>((tq_ApproxLog2(sum) - tq_ApproxLog2(term)) / 8) / 4 * 4;
-    return g < 0 ? 0 : g;
-}

@@ -78,9 +78,6 @@ bool tq_IsOneNum(const TqNum &v);
 bool tq_IsNegNum(const TqNum &v);
 // log2 |v| of a finite non-zero float or integer, to about 15 digits.
 double tq_ApproxLog2(const TqNum &v);
-// Whole words by which a series term lies below the sum: the bytes of
-// precision the next term can do without (0 or more, a multiple of 4).
-int32_t tq_TermSlackBytes(const TqNum &sum, const TqNum &term);
 
 // Cuts a copy of v at the given precision in bytes and reports whether a and b
 // agree there (magnitude and exponent).
