@@ -214,8 +214,12 @@ int32_t n_Sqrt(TqNum a, TqNum &c) {
     const int32_t inUse = c.V.InUse;
     c.V = a.V;
     c.V.InUse = inUse;
-    if ((a.V.Special == 0 && a.V.Sign < 0) || a.V.Special == tq_Special_NegInf)
+    // A negative operand has no real root: the result is NaN, not the
+    // operand's record over the output's old magnitude.
+    if ((a.V.Special == 0 && a.V.Sign < 0) || a.V.Special == tq_Special_NegInf) {
+        tq_SetSpecial(c, tq_Special_NaN);
         return tq_RaiseErr(tq_Err_Invalid);
+    }
     if (a.V.Special == tq_Special_PosInf || a.V.Special == tq_Special_NaN) {
         tq_SetSpecial(c, a.V.Special);
         if (a.V.Special == tq_Special_NaN) tq_RaiseErr(tq_Err_Invalid);
