@@ -207,6 +207,11 @@ void n_Init_PowersOf10Table() {
     const int32_t loaded = n_Pow10_TablePrecision();
     if (loaded > gTq_Opt_Pow10_Precision) {
         n_Pow10_Reduce();
+        // A start-up file finer than the start-up table (left by a run at a
+        // high table precision) is rewritten at the table's size: otherwise
+        // every later start reads and hashes it whole, and the entries it
+        // holds beyond the table are built on demand anyway.
+        if (t == 0) diskSave();
     } else if (loaded < gTq_Opt_Pow10_Precision) {
         if (t > 0) {
             n_Pow10_Grow();

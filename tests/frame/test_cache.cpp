@@ -446,8 +446,11 @@ TEST_F(Cache, LoadedPrecisionIsAdjusted) {
     EXPECT_EQ(n_Pow10_TablePrecision(), 6000);
     gTq_Opt_Pow10_Precision = 1024;
     emptyTable();
-    n_Init_PowersOf10Table();  // reads the 6000-byte file and cuts it
+    n_Init_PowersOf10Table();  // reads the 6000-byte file, cuts it and rewrites it
     EXPECT_EQ(n_Pow10_TablePrecision(), 1024);
+    emptyTable();
+    EXPECT_EQ(n_Cache_Read(2), 0);
+    EXPECT_EQ(n_Pow10_TablePrecision(), 1024);  // the file shrank with the table
     gTq_Opt_Pow10_Precision = 6000;
 }
 
