@@ -180,7 +180,9 @@ int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n) {
     // 2^(bits - 1) <= M, and 0.30102 is below log10 2: M has at least
     // floor((bits - 1) 0.30102) + 1 digits, and at most one more than that
     // estimate far below 10^160. The first power of ten above M settles it.
-    int32_t digits = (bits - 1) * 30102 / 100000 + 1;
+    const int64_t estimate = int64_t(bits - 1) * 30102 / 100000 + 1;
+    if (estimate >= tq_Pow10Small_Count) return -1;  // long magnitudes: no table answer
+    int32_t digits = static_cast<int32_t>(estimate);
     for (; digits < tq_Pow10Small_Count; ++digits) {
         int32_t m;
         const uint32_t *p = tq_Pow10Small(digits, m);

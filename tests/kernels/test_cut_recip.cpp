@@ -6,6 +6,11 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "kernels/cut_pow10.h"
 #include "kernels/cut_recip.h"
 #include "numbers/number.h"
 #include "base/tq_state.h"
@@ -103,6 +108,28 @@ TEST(CutByPow10Recip, SmallSizesAreDeclined) {
     mpz_ui_pow_ui(p.z, 10, 400);
     mpz_mul_ui(m.z, p.z, 12345);  // quotient of one word
     EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+}
+
+// The digit count from the small table: exact at every power of ten below
+// its top and its neighbours, declined above it, for magnitudes of any length
+// (a million-word magnitude once overflowed the estimate).
+TEST(DecimalDigitsSmall, PowersNeighboursAndLongMagnitudes) {
+    Mpz v;
+    for (unsigned k = 1; k < 170; ++k)
+        for (long delta : {-1L, 0L, 1L}) {
+            mpz_ui_pow_ui(v.z, 10, k);
+            if (delta < 0) mpz_sub_ui(v.z, v.z, 1); else mpz_add_ui(v.z, v.z, static_cast<unsigned long>(delta));
+            const TqStr m = tqg_MagFromMpz(v.z);
+            char *text = mpz_get_str(nullptr, 10, v.z);
+            const int32_t digits = static_cast<int32_t>(std::strlen(text));
+            free(text);
+            const int32_t got = tq_DecimalDigitsSmall(tq_W(m), tq_NWords(m));
+            EXPECT_TRUE(got == digits || (got == -1 && digits >= tq_Pow10Small_Count - 1)) << k << " " << delta;
+        }
+    for (int32_t words : {40, 5000, 1 << 20}) {
+        std::vector<uint32_t> w(static_cast<size_t>(words), 0xFFFFFFFFu);
+        EXPECT_EQ(tq_DecimalDigitsSmall(w.data(), words), -1) << words;
+    }
 }
 
 // The whole decimal cut at a precision where it drops hundreds of digits.
