@@ -153,6 +153,10 @@ void everyExportLeavesTheStateAsItWas(bool cancel) {
         {"COMPARE", [&] { (void)TQ_COMPARE(d, db); return TQ_GETGLOBALERROR(); }},
         {"IS_LE fractions", [&] { (void)TQ_IS_LE(f, f); return TQ_GETGLOBALERROR(); }},
         {"ISINRANGE", [&] { (void)TQ_ISINRANGE(bb, 3); return TQ_GETGLOBALERROR(); }},
+        {"GETOPTION", [&] { (void)TQ_GETOPTION(5); return TQ_GETGLOBALERROR(); }},
+        {"SHA256_BUFFER", [&] { unsigned char dg[32]; return SHA256_BUFFER(buffer, 100, dg); }},
+        // A variable made and given back: a failed allocation leaves no handle.
+        {"ALLOCVAR", [&] { const int32_t h = TQ_ALLOCVAR(2); return h < 0 ? TQ_GETGLOBALERROR() : TQ_UNALLOCVAR(h); }},
     };
     // Back to a recorded state through the exports (variables directly).
     auto reset = [&](const State &s) {
