@@ -33,11 +33,18 @@ int32_t n_SetCacheDirectory(int32_t value) {
     gTq_Opt_DiskCache = 1;
     n_Trace("gTq_Cache_FileN_Constants: " + gTq_Cache_FileN_Constants);
     n_Trace("gTq_Cache_FileN_Tables   : " + gTq_Cache_FileN_Tables);
-    int32_t failed = n_Cache_Read(1);
-    failed |= n_Cache_Read(2);
+    const int32_t tableFailed = n_Cache_Read(2);
+    const int32_t failed = n_Cache_Read(1) | tableFailed;
     if (failed) n_Trace("tq_SetOption: disk cache file data could not be retrieved !");
     // A table read after the initialisation may be coarser or finer than the
-    // precision in force; bring it back to gTq_Opt_Pow10_Precision.
-    if (gTq_Initialised && gTq_Opt_Pow10_Precision > 0) n_Init_PowersOf10Table();
+    // precision in force; bring it back to gTq_Opt_Pow10_Precision. A finer
+    // file (left by a run at a high table precision) is rewritten at that
+    // size, so that later starts do not read and hash it whole: its entries
+    // beyond the table are built on demand anyway.
+    if (gTq_Initialised && gTq_Opt_Pow10_Precision > 0) {
+        const bool finer = tableFailed == 0 && n_Pow10_TablePrecision() > gTq_Opt_Pow10_Precision;
+        n_Init_PowersOf10Table();
+        if (finer) (void)n_Cache_Save(2, 0);  // a file left as it was only costs time
+    }
     return 0;
 }

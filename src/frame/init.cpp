@@ -39,7 +39,13 @@ void n_Init_TARQ(int32_t withDefaultPrecision) {
     gTq_RunningThreads = 0;
     n_Trace("Max. threads to start (nr of logical processors - 1): " + std::to_string(gTq_MaxThreads));
     n_Init_Constants();
+    // A tables file read before the initialisation (cache directory set
+    // first) and finer than the start-up table is cut in memory and written
+    // back at the table's size: otherwise every later start reads and hashes
+    // it whole, while its entries beyond the table are built on demand.
+    const bool finerFile = n_Pow10_TablePrecision() > gTq_Opt_Pow10_Precision;
     n_Init_PowersOf10Table();
+    if (finerFile && gTq_Opt_DiskCache) (void)n_Cache_Save(2, 0);  // a file left as it was only costs time
     if (withDefaultPrecision && gTq_Prec_Bytes_Internal == 0) n_SetPrecision_Export(1, 38);
     n_Trace("n_Init_TARQ done ...");
 }

@@ -595,6 +595,30 @@ TEST(CacheProcesses, WriteInOneProcessReadInAnother) {
     EXPECT_EQ(readFile(fileB), goodB);  // regenerated and rewritten, byte for byte
     ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");
 
+    // A finer tables file, as a run at a higher table precision leaves, is cut
+    // at the start and written back at the start-up size.
+    {
+        tq_EnsureInit();
+        TqPow10Entry keep[tq_Pow10_Entries];
+        for (int i = 0; i < tq_Pow10_Entries; ++i) keep[i] = tq_Pow10Table()[i];
+        const int32_t opt = gTq_Opt_Pow10_Precision, cache = gTq_Opt_DiskCache;
+        const std::string name = gTq_Cache_FileN_Tables;
+        gTq_Opt_Pow10_Precision = 4 * opt;
+        n_Pow10_Generate();
+        gTq_Opt_DiskCache = 1;
+        gTq_Cache_FileN_Tables = fileB;
+        ASSERT_EQ(n_Cache_Save(2, 0), 0);
+        gTq_Cache_FileN_Tables = name;
+        gTq_Opt_DiskCache = cache;
+        gTq_Opt_Pow10_Precision = opt;
+        n_Pow10_Install(keep);
+    }
+    const size_t finerSize = readFile(fileB).size();
+    ASSERT_GT(finerSize, goodB.size());
+    ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");
+    EXPECT_EQ(readFile(fileB).size(), goodB.size());
+    ASSERT_EQ(runChild("warm", dir), 0) << readFile(dir + "/child.log");
+
     for (const char *f : {"/~$TARQ_A.txt", "/~$TARQ_B.txt", "/child.log", "/result.txt"})
         std::remove((dir + f).c_str());
     rmdir(dir.c_str());
