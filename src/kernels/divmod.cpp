@@ -37,13 +37,8 @@ static void divideLimbs(const uint32_t *x, int32_t nx, int32_t z, const uint32_t
     // Divisor, dividend and quotient in one scratch area; small divisions
     // stay on the stack.
     const size_t total = static_cast<size_t>(dn + un + qn);
-    L small[96];
-    std::vector<L> big;
-    L *d = small;
-    if (total > 96) {
-        big.resize(total);
-        d = big.data();
-    }
+    tq_Scratch<L, 96> work(total);
+    L *d = work.data();
     L *u = d + dn, *q = u + un;
     std::memset(d, 0, total * sizeof(L));
     std::memcpy(d, y, static_cast<size_t>(ny) * 4);

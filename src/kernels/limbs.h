@@ -33,6 +33,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "base/tq_state.h"
 #include "base/tq_types.h"
@@ -419,3 +420,20 @@ int32_t tq_Cmp(const TqStr &x, const TqStr &y);
 void tq_MulWord(TqStr &M, uint32_t w);
 // M = M div w in place (w != 0), trimmed; returns M mod w.
 uint32_t tq_DivWord(TqStr &M, uint32_t w);
+
+// Working words for one kernel call: on the stack up to N, on the heap beyond,
+// so that small operands never allocate. The words start uninitialised.
+template <class T, size_t N>
+class tq_Scratch {
+public:
+    explicit tq_Scratch(size_t n) {
+        if (n > N) big_.resize(n);
+    }
+    tq_Scratch(const tq_Scratch &) = delete;
+    tq_Scratch &operator=(const tq_Scratch &) = delete;
+    T *data() { return big_.empty() ? small_ : big_.data(); }
+
+private:
+    T small_[N];
+    std::vector<T> big_;
+};

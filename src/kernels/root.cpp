@@ -166,13 +166,8 @@ void sqrtShifted(const TqStr &A, int32_t z, TqStr &C) {
     const int32_t bits = tqL_LeadingZeros(tq_W(A)[w - 1]) & ~1;
     const int32_t c = 16 * pad + bits / 2;
     const size_t need = static_cast<size_t>(2 * n + n + n + 1) + static_cast<size_t>(8 * n + 320);
-    uint32_t small[640];
-    std::vector<uint32_t> big;
-    uint32_t *a = small;
-    if (need > 640) {
-        big.resize(need);
-        a = big.data();
-    }
+    tq_Scratch<uint32_t, 640> work(need);
+    uint32_t *a = work.data();
     uint32_t *s = a + 2 * n, *r = s + n, *scratch = r + n + 1;
     std::memset(a, 0, 4 * static_cast<size_t>(z + pad));
     std::memcpy(a + z + pad, tq_W(A), 4 * static_cast<size_t>(w));
