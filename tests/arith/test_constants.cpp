@@ -2,51 +2,25 @@
 // two-level cache, and the precision state around the computation of pi.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-
 #include "arith/arith.h"
 #include "funcs/constants.h"
 #include "funcs/funcs.h"
 #include "frame/cache.h"
 #include "funcs/const_cache.h"
+#include "accuracy.h"
+#include "files.h"
 #include "funcs_oracle.h"
+#include "trace.h"
 
 namespace {
-
-// The exact value of constant `code` into x.
-void oracleConst(int32_t code, mpfr_t x) {
-    mpfr_prec_t p = mpfr_get_prec(x);
-    mpfr_t t;
-    mpfr_init2(t, p + 64);
-    switch (code) {
-        case 1: mpfr_const_log2(x, MPFR_RNDN); break;
-        case 2: mpfr_set_ui(t, 10, MPFR_RNDN); mpfr_log(x, t, MPFR_RNDN); break;
-        case 3: mpfr_const_log2(t, MPFR_RNDN); mpfr_mul_ui(x, t, 8, MPFR_RNDN); break;
-        case 4: mpfr_set_d(t, 1.0625, MPFR_RNDN); mpfr_log(x, t, MPFR_RNDN); break;
-        case 5: mpfr_const_log2(t, MPFR_RNDN); mpfr_ui_div(x, 1, t, MPFR_RNDN); break;
-        case 6: mpfr_set_ui(t, 10, MPFR_RNDN); mpfr_log(t, t, MPFR_RNDN); mpfr_ui_div(x, 1, t, MPFR_RNDN); break;
-        case 7: mpfr_sqrt_ui(x, 2, MPFR_RNDN); break;
-        case 8: mpfr_const_pi(x, MPFR_RNDN); break;
-        case 9: mpfr_const_pi(t, MPFR_RNDN); mpfr_mul_ui(x, t, 2, MPFR_RNDN); break;
-        default: mpfr_const_pi(t, MPFR_RNDN); mpfr_div_ui(x, t, 2, MPFR_RNDN); break;
-    }
-    mpfr_clear(t);
-}
 
 double constUnits(int32_t code, int32_t kind) {
     TqNum v = fo_Out(kind);
     EXPECT_EQ(n_GetConst(code, v), 0) << "code " << code;
     FoMpfr ex;
-    oracleConst(code, ex);
+    acc_Constant(code, ex);
     return ulp_Error(v, ex);
 }
-
-int gTraceLines = 0;
-void countLines(const std::string &) { ++gTraceLines; }
 
 }  // namespace
 
@@ -77,11 +51,11 @@ TEST(Constants, CacheServesRepeatsWithoutRecomputing) {
     fo_SetDigits(60);
     TqNum first = fo_Out(TarqDecFloat), second = fo_Out(TarqDecFloat);
     ASSERT_EQ(n_GetConst(8, first), 0);
-    gTraceLines = 0;
-    tq_SetTraceSink(countLines);
-    ASSERT_EQ(n_GetConst(8, second), 0);
-    tq_SetTraceSink(nullptr);
-    EXPECT_EQ(gTraceLines, 0);
+    {
+        TraceCollector trace;
+        ASSERT_EQ(n_GetConst(8, second), 0);
+    }
+    EXPECT_TRUE(TraceCollector::lines().empty());
     EXPECT_EQ(first.MantN, second.MantN);
     EXPECT_EQ(first.V.Expo, second.V.Expo);
     // 2 pi and pi / 2, served from a longer cached value or from pi, stay
@@ -101,11 +75,11 @@ TEST(Constants, LowerPrecisionCutsRaisedRecomputes) {
     EXPECT_EQ(tq_ConstCache_Working()[0].MantN.size(), static_cast<size_t>(gTq_Prec_Bytes_Internal));
     EXPECT_EQ(tq_ConstCache_Persistent()[0].MantN.size(), persistentLen);  // kept at its length
     fo_SetDigits(150);  // served from the persistent entry
-    gTraceLines = 0;
-    tq_SetTraceSink(countLines);
-    EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
-    tq_SetTraceSink(nullptr);
-    EXPECT_EQ(gTraceLines, 0);
+    {
+        TraceCollector trace;
+        EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
+    }
+    EXPECT_TRUE(TraceCollector::lines().empty());
     fo_SetDigits(400);  // longer than anything cached: computed again
     EXPECT_LE(constUnits(1, TarqBinFloat), 1.0);
     EXPECT_GT(tq_ConstCache_Persistent()[0].MantN.size(), persistentLen);
@@ -149,12 +123,11 @@ TEST(Constants, PiLeavesCallersPrecision) {
 }
 
 TEST(Constants, CarriedByTheConstantsCacheFile) {
-    char tmpl[] = "/tmp/tarq_const_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    const std::string dir = tmpl;
+    TqTempDir dir("tarq_const");
+    ASSERT_FALSE(dir.path.empty());
     TqNum text;
     text.V = TarqVar{1, 1, 0, TarqText, 0};
-    text.MantN = dir;
+    text.MantN = dir.path;
     text.DenN = tq_Word(1);
     const int32_t h = tqg_New(text);
     ASSERT_EQ(TQ_SETOPTION(9, h), 0);
@@ -168,12 +141,12 @@ TEST(Constants, CarriedByTheConstantsCacheFile) {
     ASSERT_EQ(n_Cache_Read(1), 0);
     // Served from the persistent entries read back: identical, nothing computed.
     TqNum pi2 = fo_Out(TarqBinFloat), ln10b = fo_Out(TarqDecFloat);
-    gTraceLines = 0;
-    tq_SetTraceSink(countLines);
-    ASSERT_EQ(n_GetConst(8, pi2), 0);
-    ASSERT_EQ(n_GetConst(2, ln10b), 0);
-    tq_SetTraceSink(nullptr);
-    EXPECT_EQ(gTraceLines, 0);
+    {
+        TraceCollector trace;
+        ASSERT_EQ(n_GetConst(8, pi2), 0);
+        ASSERT_EQ(n_GetConst(2, ln10b), 0);
+    }
+    EXPECT_TRUE(TraceCollector::lines().empty());
     EXPECT_EQ(pi2.MantN, pi.MantN);
     EXPECT_EQ(pi2.V.Expo, pi.V.Expo);
     EXPECT_EQ(ln10b.MantN, ln10.MantN);
@@ -182,8 +155,6 @@ TEST(Constants, CarriedByTheConstantsCacheFile) {
     const int32_t notText = tqg_New(fo_Out(TarqBigInt));
     EXPECT_EQ(TQ_SETOPTION(9, notText), tq_Err_Type);
     TQ_GETGLOBALERROR();
-    for (const char *f : {"/~$TARQ_A.txt", "/~$TARQ_B.txt"}) std::remove((dir + f).c_str());
-    rmdir(dir.c_str());
     TQ_UNALLOCVAR(h);
     TQ_UNALLOCVAR(notText);
     fo_SetDigits(38);
@@ -196,14 +167,12 @@ TEST(Constants, PiConvergesWhenAAndBStraddleARoundingBoundary) {
     fo_SetDigits(77);
     for (int32_t kind : {TarqBinFloat, TarqDecFloat}) {
         tq_ConstCache_Clear();
-        int32_t rounds = 0;
-        gTraceLines = 0;
-        tq_SetTraceSink(countLines);
         TqNum v = fo_Out(kind);
-        ASSERT_EQ(n_GetConst(8, v), 0);
-        tq_SetTraceSink(nullptr);
-        rounds = gTraceLines;
-        EXPECT_LT(rounds, 100) << "kind " << kind;
+        {
+            TraceCollector trace;
+            ASSERT_EQ(n_GetConst(8, v), 0);
+        }
+        EXPECT_LT(TraceCollector::lines().size(), 100u) << "kind " << kind;
         FoMpfr pi;
         mpfr_const_pi(pi, MPFR_RNDN);
         EXPECT_LE(ulp_Error(v, pi), 1.0);

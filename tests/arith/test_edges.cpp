@@ -2,6 +2,7 @@
 // parts, the addition shortcut, canonical zero, aliasing of handles, kind
 // mismatches and the truncating integer division.
 #include "arith_harness.h"
+#include "trace.h"
 
 namespace {
 
@@ -332,17 +333,14 @@ TEST_F(ArithTest, ReciprocalByKind) {
 }
 
 TEST_F(ArithTest, LongBinaryDividendIsTracedAndStillDivided) {
-    static std::vector<std::string> lines;
-    lines.clear();
-    tq_SetTraceSink([](const std::string &l) { lines.push_back(l); });
+    TraceCollector trace;
     mpz_t a;
     mpz_init(a);
     mpz_ui_pow_ui(a, 3, 400);  // about 80 bytes, far more than 16 + 4 + 4
     put2(tqg_BinFloat(a, 0), num(TarqBinFloat, 3));
     ASSERT_EQ(TQ_DIV(h[0], h[1], h[2]), 0);
-    tq_SetTraceSink(nullptr);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "n_Div: Numerator can be shortened and still satisfy precision (to be implemented)!!");
+    ASSERT_EQ(TraceCollector::lines().size(), 1u);
+    EXPECT_EQ(TraceCollector::lines()[0], "n_Div: Numerator can be shortened and still satisfy precision (to be implemented)!!");
     mpq_t want;
     mpq_init(want);
     mpz_ui_pow_ui(a, 3, 399);

@@ -2,6 +2,7 @@
 // tables, dynamic strings and concurrent use of the lock.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -11,25 +12,11 @@
 #include "base/tq_state.h"
 #include "tarq.h"
 
-TEST(FreshProcess, MaxThreadsEight) {
+// The worker count the initialisation takes from NUMBER_OF_PROCESSORS.
+TEST(FreshProcess, MaxThreads) {
     TQ_FRESH_ONLY();
     TQ_GETPRECISION(1);
-    EXPECT_EQ(gTq_MaxThreads, 7);
-}
-TEST(FreshProcess, MaxThreadsOne) {
-    TQ_FRESH_ONLY();
-    TQ_GETPRECISION(1);
-    EXPECT_EQ(gTq_MaxThreads, 0);
-}
-TEST(FreshProcess, MaxThreadsMissing) {
-    TQ_FRESH_ONLY();
-    TQ_GETPRECISION(1);
-    EXPECT_EQ(gTq_MaxThreads, 0);
-}
-TEST(FreshProcess, MaxThreadsRounded) {
-    TQ_FRESH_ONLY();
-    TQ_GETPRECISION(1);
-    EXPECT_EQ(gTq_MaxThreads, 3);
+    EXPECT_EQ(gTq_MaxThreads, std::atoi(std::getenv("TARQ_TEST_WANT")));
 }
 TEST(FreshProcess, SetPrecisionFirstSkipsTheDefault) {
     TQ_FRESH_ONLY();
@@ -39,10 +26,10 @@ TEST(FreshProcess, SetPrecisionFirstSkipsTheDefault) {
 }
 
 TEST(Load, MaxThreadsFromTheEnvironment) {
-    EXPECT_TRUE(tq_RunFresh("MaxThreadsEight", "NUMBER_OF_PROCESSORS=8"));
-    EXPECT_TRUE(tq_RunFresh("MaxThreadsOne", "NUMBER_OF_PROCESSORS=1"));
-    EXPECT_TRUE(tq_RunFresh("MaxThreadsMissing", "NUMBER_OF_PROCESSORS"));
-    EXPECT_TRUE(tq_RunFresh("MaxThreadsRounded", "NUMBER_OF_PROCESSORS=3.6"));
+    for (const auto &[env, want] : std::vector<std::pair<std::string, std::string>>{
+             {"NUMBER_OF_PROCESSORS=8", "7"}, {"NUMBER_OF_PROCESSORS=1", "0"},
+             {"NUMBER_OF_PROCESSORS", "0"}, {"NUMBER_OF_PROCESSORS=3.6", "3"}})
+        EXPECT_TRUE(tq_RunFresh("MaxThreads", {env, "TARQ_TEST_WANT=" + want})) << env;
     EXPECT_TRUE(tq_RunFresh("SetPrecisionFirstSkipsTheDefault"));
 }
 

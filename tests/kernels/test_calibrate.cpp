@@ -110,12 +110,7 @@ TEST(FreshProcess, CalibratedThresholds) {
     EXPECT_EQ(TQ_GETOPTION(3), gTq_Threshold_Mul_Karatsuba2Way);
     EXPECT_EQ(TQ_GETOPTION(4), gTq_Threshold_Square_Karatsuba);
     // The multiplication benchmark runs loud, the squaring benchmarks quiet.
-    const auto &l = TraceCollector::lines();
-    auto has = [&](const std::string &s) {
-        for (const auto &x : l)
-            if (x.rfind(s, 0) == 0) return true;
-        return false;
-    };
+    auto has = [](const std::string &s) { return TraceCollector::has(s, true); };
     EXPECT_TRUE(has("Calculating the Karatsuba en Comba threshold values from scratch"));
     EXPECT_TRUE(has("j:2300"));
     EXPECT_TRUE(has("9 ->10000 *20000"));

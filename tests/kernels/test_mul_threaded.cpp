@@ -12,19 +12,21 @@
 
 namespace {
 
-// Saves the thread settings; sub-products of every size may go to workers
-// while it lives, so that small operands exercise the threads too.
-struct ThreadSettingsGuard {
-    int32_t maxThreads = gTq_MaxThreads, t5 = gTq_Threshold_Mul_Karatsuba2Way_V5, fail = gTq_Debug_FailThreadStart,
-            threadMin = gTq_Threshold_Mul_ThreadMin;
-    ThreadSettingsGuard() { gTq_Threshold_Mul_ThreadMin = 0; }
-    ~ThreadSettingsGuard() {
-        gTq_Threshold_Mul_ThreadMin = threadMin;
-        gTq_MaxThreads = maxThreads;
-        gTq_Threshold_Mul_Karatsuba2Way_V5 = t5;
-        gTq_Debug_FailThreadStart = fail;
-    }
+// Initialises the library, then saves the thread settings; sub-products of
+// every size may go to workers while it lives, so that small operands
+// exercise the threads too.
+class MulThreadedCases : public ::testing::Test {
+    struct Init {
+        Init() { tq_EnsureInit(); }
+    } init;
+
+  protected:
+    KernelSettingsGuard kernels;
+    SetGlobal threadMin{gTq_Threshold_Mul_ThreadMin, 0}, maxThreads{gTq_MaxThreads, gTq_MaxThreads},
+        t5{gTq_Threshold_Mul_Karatsuba2Way_V5, gTq_Threshold_Mul_Karatsuba2Way_V5},
+        fail{gTq_Debug_FailThreadStart, gTq_Debug_FailThreadStart};
 };
+struct MulThreaded : MulThreadedCases, ::testing::WithParamInterface<int32_t> {};
 
 // Checks V5 against GMP; returns the workers started.
 int32_t checkProduct(const TqStr &A, const TqStr &B, int32_t trim = 1) {
@@ -50,11 +52,7 @@ int32_t checkProduct(const TqStr &A, const TqStr &B, int32_t trim = 1) {
 
 }  // namespace
 
-class MulThreaded : public ::testing::TestWithParam<int32_t> {};
-
 TEST_P(MulThreaded, RandomAndAdversarialOperands) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
     gTq_MaxThreads = GetParam();
     std::mt19937_64 rng(4242 + GetParam());
     for (int32_t t5 : {16, 48, 200}) {
@@ -72,9 +70,7 @@ TEST_P(MulThreaded, RandomAndAdversarialOperands) {
 
 INSTANTIATE_TEST_SUITE_P(Workers, MulThreaded, ::testing::Values(0, 1, 3));
 
-TEST(MulThreadedCases, ShapesThatTakeEveryBranch) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
+TEST_F(MulThreadedCases, ShapesThatTakeEveryBranch) {
     gTq_MaxThreads = 2;
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 16;
     std::mt19937_64 rng(7);
@@ -97,9 +93,7 @@ TEST(MulThreadedCases, ShapesThatTakeEveryBranch) {
     checkProduct(tq_RandomMag(rng, 400, MagPattern::AllOnes), tq_RandomMag(rng, 33, MagPattern::AllOnes));
 }
 
-TEST(MulThreadedCases, WorkersAreUsedAndBounded) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
+TEST_F(MulThreadedCases, WorkersAreUsedAndBounded) {
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 64;
     std::mt19937_64 rng(11);
     const TqStr a = tq_RandomMag(rng, 3000), b = tq_RandomMag(rng, 2500);
@@ -115,9 +109,7 @@ TEST(MulThreadedCases, WorkersAreUsedAndBounded) {
 }
 
 // Creation failures fall back to the calling thread and give the count back.
-TEST(MulThreadedCases, ThreadsThatCannotStart) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
+TEST_F(MulThreadedCases, ThreadsThatCannotStart) {
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 32;
     gTq_MaxThreads = 3;
     gTq_Debug_FailThreadStart = 1;
@@ -127,10 +119,7 @@ TEST(MulThreadedCases, ThreadsThatCannotStart) {
 }
 
 // A large product across the typical sizes of the benchmark, both limb paths.
-TEST(MulThreadedCases, LargeOperandsBothLimbPaths) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
-    KernelSettingsGuard kguard;
+TEST_F(MulThreadedCases, LargeOperandsBothLimbPaths) {
     gTq_MaxThreads = 1;
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 256;
     std::mt19937_64 rng(13);
@@ -143,9 +132,7 @@ TEST(MulThreadedCases, LargeOperandsBothLimbPaths) {
 
 // Below the threshold the schoolbook kernel runs and the product is trimmed
 // whatever the flag says; a threshold under one word still terminates.
-TEST(MulThreadedCases, SmallOperandsAndTinyThreshold) {
-    tq_EnsureInit();
-    ThreadSettingsGuard guard;
+TEST_F(MulThreadedCases, SmallOperandsAndTinyThreshold) {
     gTq_MaxThreads = 1;
     gTq_Threshold_Mul_Karatsuba2Way_V5 = 64;
     TqStr r;

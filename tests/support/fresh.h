@@ -3,6 +3,7 @@
 //
 // Use: define the test body as TEST(FreshProcess, Name) guarded by
 // TQ_FRESH_ONLY(); a driver test calls tq_RunFresh("Name") and expects true.
+// The child may be given settings: "NAME=value" sets, "NAME" removes.
 #pragma once
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -11,15 +12,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #define TQ_FRESH_ONLY()                                          \
     do {                                                         \
         if (!std::getenv("TARQ_FRESH_CHILD")) GTEST_SKIP();      \
     } while (0)
 
-// Re-executes this test program with only FreshProcess.<name> selected;
-// extraEnv ("NAME=value", or empty) is added to the child's environment.
-inline bool tq_RunFresh(const std::string &name, const std::string &extraEnv = "") {
+// Re-executes this test program with only FreshProcess.<name> selected and
+// the settings of env applied to the child's environment.
+inline bool tq_RunFresh(const std::string &name, const std::vector<std::string> &env = {}) {
     int fds[2];
     if (pipe(fds) != 0) return false;
     pid_t pid = fork();
@@ -28,13 +30,12 @@ inline bool tq_RunFresh(const std::string &name, const std::string &extraEnv = "
         close(fds[0]);
         dup2(fds[1], 1);
         setenv("TARQ_FRESH_CHILD", "1", 1);
-        if (!extraEnv.empty()) {
-            size_t eq = extraEnv.find('=');
-            std::string key = extraEnv.substr(0, eq);
+        for (const std::string &e : env) {
+            const size_t eq = e.find('=');
             if (eq == std::string::npos)
-                unsetenv(key.c_str());
+                unsetenv(e.c_str());
             else
-                setenv(key.c_str(), extraEnv.substr(eq + 1).c_str(), 1);
+                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
         }
         std::string filter = "--gtest_filter=FreshProcess." + name;
         char self[4096];

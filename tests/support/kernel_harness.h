@@ -2,7 +2,7 @@
 // operands are in mag_gmp.h): canary words after a pointer kernel's output,
 // a fixture that runs each test once per limb path the build and processor
 // have (32-bit words, 64-bit limbs, 64-bit limbs with MULX/ADX), the check
-// that all paths give the same words, and a collector of trace lines. A
+// that all paths give the same words, and the trace collector (trace.h). A
 // kernel's test file then says only what is particular to that kernel.
 #pragma once
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mag_gmp.h"
+#include "trace.h"
 
 // ------------------------------------------------------------ canaries
 
@@ -47,16 +48,3 @@ template <class F> void tq_ExpectSameOnAllPaths(F f) {
         ASSERT_EQ(f(), r0) << tq_LimbPathName(path);
     }
 }
-
-// Collects the trace lines while alive.
-struct TraceCollector {
-    static std::vector<std::string> &lines() {
-        static auto *v = new std::vector<std::string>;
-        return *v;
-    }
-    TraceCollector() {
-        lines().clear();
-        tq_SetTraceSink([](const std::string &l) { lines().push_back(l); });
-    }
-    ~TraceCollector() { tq_SetTraceSink(nullptr); }
-};
