@@ -24,27 +24,24 @@ TqNum nearOne(std::mt19937_64 &rng, int32_t kind, int k, int s) {
 
 }  // namespace
 
-TEST(Log, DifferentialAcrossRange) {
+// The random differential of every logarithm is the accuracy test's; here
+// magnitudes beyond its range, arguments next to 1 down to far below the
+// precision and next to the reduction steps, and the precision state after.
+TEST(Log, FarMagnitudesAndNearOne) {
     std::mt19937_64 rng(99);
-    for (int32_t digits : {38, 100, 1000}) {
+    for (int32_t digits : {38, 1000}) {
         fo_SetDigits(digits);
         FoPrecSnapshot snap;
-        const int reps = digits >= 1000 ? 1 : 2;
         for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
-            for (double mag : {-5000.0, -100.0, -3.0, -1.0, 0.0, 0.2, 1.0, 2.5, 30.0, 700.0, 20000.0}) {
-                for (int rep = 0; rep < reps; ++rep) {
-                    const TqNum x = fo_Random(rng, kind, mag);
-                    fo_CheckUnary(n_Log, logOracle, x, 2.0, "ln " + std::to_string(mag));
-                    fo_CheckUnary(n_Log2, log2Oracle, x, 2.0, "log2");
-                    fo_CheckUnary(n_Log10, log10Oracle, x, 2.0, "log10");
-                }
+            for (double mag : {-5000.0, 20000.0}) {
+                const TqNum x = fo_Random(rng, kind, mag);
+                fo_CheckUnary(n_Log, logOracle, x, 2.0, "ln " + std::to_string(mag));
+                fo_CheckUnary(n_Log2, log2Oracle, x, 2.0, "log2");
+                fo_CheckUnary(n_Log10, log10Oracle, x, 2.0, "log10");
             }
-            // Close to 1 from both sides, down to far below the precision.
-            for (int k : {3, 5, 12, 40, 8 * gTq_Prec_Bytes_Internal / 2}) {
-                for (int s : {-1, 1}) {
+            for (int k : {3, 5, 12, 40, 8 * gTq_Prec_Bytes_Internal / 2})
+                for (int s : {-1, 1})
                     fo_CheckUnary(n_Log, logOracle, nearOne(rng, kind, k, s), 2.0, "ln near 1, k=" + std::to_string(k));
-                }
-            }
         }
         snap.expectSame();
     }
