@@ -160,11 +160,20 @@ struct QtRange {
     TqStr Q, T;
 };
 
-QtRange splitE(int64_t a, int64_t b) {
+// `leaf` terms of (a, b] at most are summed in 64-bit words: with Q below
+// b^leaf < 2^63 and T < 2Q, T k + 1 and Q k never overflow.
+QtRange splitE(int64_t a, int64_t b, int64_t leaf) {
     tq_CheckCancel();
-    if (b - a == 1) return QtRange{tq_Word(static_cast<uint32_t>(b)), tq_Word(1)};
+    if (b - a <= leaf) {
+        uint64_t Q = 1, T = 0;
+        for (int64_t k = a + 1; k <= b; ++k) {
+            T = T * static_cast<uint64_t>(k) + 1;
+            Q *= static_cast<uint64_t>(k);
+        }
+        return QtRange{mag64(Q), mag64(T)};
+    }
     const int64_t mid = a + (b - a) / 2;
-    QtRange l = splitE(a, mid), r = splitE(mid, b);
+    QtRange l = splitE(a, mid, leaf), r = splitE(mid, b, leaf);
     QtRange j;
     h_Add(product(std::move(l.T), r.Q), r.T, j.T);
     tq_Trim(j.T);
@@ -181,7 +190,10 @@ TqNum n_E_Split() {
     int64_t N = 1;
     for (double l2 = 0; l2 < bits + 2; l2 += std::log2(static_cast<double>(++N))) {
     }
-    QtRange s = splitE(0, N);
+    // The longest run of terms whose product of indices stays below 2^63.
+    int64_t leaf = 1;
+    for (double l2 = std::log2(static_cast<double>(N)); (leaf + 1) * l2 < 63;) ++leaf;
+    QtRange s = splitE(0, N, leaf);
     TqStr num;
     h_Add(s.Q, s.T, num);
     tq_Trim(num);
