@@ -141,6 +141,7 @@ bool tq_ThreadJoinAll(void **handles, int32_t n) {
 }
 
 #else
+#include <atomic>
 #include <climits>
 #include <mutex>
 #include <pthread.h>
@@ -149,14 +150,31 @@ bool tq_ThreadJoinAll(void **handles, int32_t n) {
 #include <thread>
 #include <unistd.h>
 
-static std::recursive_mutex &lockObject() {
-    static std::recursive_mutex m;
-    return m;
-}
+// The global lock: a plain mutex with its owner and a depth for re-entry, so
+// that the everyday uncontended call costs one atomic exchange each way
+// (a recursive mutex costs several times that). Only the owning thread ever
+// reads its own id from sOwner, so the relaxed accesses suffice; the mutex
+// orders everything else. Both objects are constant-initialised.
+static std::mutex sLock;
+static std::atomic<pthread_t> sOwner{};
+static int32_t sDepth = 0;  // read and written by the owner only
 
-void tq_PlatformLockInit() { lockObject(); }
-void tq_PlatformLock() { lockObject().lock(); }
-void tq_PlatformUnlock() { lockObject().unlock(); }
+void tq_PlatformLockInit() {}
+void tq_PlatformLock() {
+    const pthread_t me = pthread_self();
+    if (pthread_equal(sOwner.load(std::memory_order_relaxed), me)) {
+        ++sDepth;
+        return;
+    }
+    sLock.lock();
+    sOwner.store(me, std::memory_order_relaxed);
+    sDepth = 1;
+}
+void tq_PlatformUnlock() {
+    if (--sDepth > 0) return;
+    sOwner.store(pthread_t{}, std::memory_order_relaxed);
+    sLock.unlock();
+}
 void tq_SleepMs(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 std::string tq_GetEnv(const char *name) {

@@ -41,6 +41,7 @@ static int32_t setPow10Precision(int32_t value) {
     }
     int32_t p = bytes % 4 ? bytes + 4 - bytes % 4 : bytes;
     if (p < 8 * gTq_Prec_Bytes_Internal) p = 8 * gTq_Prec_Bytes_Internal;
+    n_Precision_Keep();
     gTq_Opt_Pow10_Precision = p;
     n_Init_PowersOf10Table();
     return 0;

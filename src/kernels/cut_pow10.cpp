@@ -63,6 +63,59 @@ template <class L> const Pow10Limb<L> &pow10Limb(int32_t k) {
     return t[k];
 }
 
+// 10^k of two limbs (k from one limb's digits + 1 to twice them: up to 10^38
+// with 64-bit limbs), normalised for tqL_Div3By2 as D = 10^k x 2^s, with the
+// reciprocal v and half the power, (H1 H0) = 10^k / 2.
+template <class L> struct Pow10Pair {
+    L D1, D0, V, H1, H0;
+    int S;
+};
+
+template <class L> const Pow10Pair<L> &pow10Pair(int32_t k) {
+    static const Pow10Pair<L> *t = [] {
+        typedef typename TqWide<L>::T W;
+        const int B = tqL_LimbBits<L>;
+        auto *p = new Pow10Pair<L>[2 * kLimbDigits<L> + 1];
+        W x = 1;
+        for (int32_t i = 1; i <= 2 * kLimbDigits<L>; ++i) {
+            x *= 10;
+            if (i <= kLimbDigits<L>) continue;
+            const L x1 = static_cast<L>(x >> B);
+            const int s = tqL_LeadingZeros(x1);
+            const W d = x << s;
+            const L d1 = static_cast<L>(d >> B), d0 = static_cast<L>(d);
+            const W h = x / 2;
+            p[i] = {d1, d0, tqL_Recip3By2(d1, d0), static_cast<L>(h >> B), static_cast<L>(h), s};
+        }
+        return p;
+    }();
+    return t[k];
+}
+
+// M = floor(M / 10^k) in place for 10^k of two limbs, quotient limb by
+// quotient limb through the reciprocal. Returns the remainder as (r1 r0).
+template <class L> void divByPow10Pair(TqStr &M, const Pow10Pair<L> &p, L &r1, L &r0) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    const int32_t words = tq_NWords(M);
+    if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
+    L *u = reinterpret_cast<L *>(M.data());
+    const int32_t n = tq_NWords(M) / per;
+    const int B = tqL_LimbBits<L>;
+    const int s = p.S;
+    // Divides M x 2^s by D: the same quotient, the remainder times 2^s.
+    r1 = 0;
+    r0 = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
+        u[i] = tqL_Div3By2(r1, r0, limb, p.D1, p.D0, p.V, r1, r0);
+    }
+    if (s) {
+        r0 = static_cast<L>((r0 >> s) | (r1 << (B - s)));
+        r1 >>= s;
+    }
+    tq_Trim(M);
+}
+
 // Limb counts from which the one-limb division runs as three interleaved chains.
 constexpr int32_t kCutSplitLimbs = 8;
 
@@ -144,7 +197,8 @@ void incMag(TqStr &m) {
     m += tq_Word(1);
 }
 
-// The cut by 10^d in passes of at most kLimbDigits digits: floor divisions
+// The cut by 10^d in passes of at most kLimbDigits digits (twice that for
+// short magnitudes): floor divisions
 // compose, floor(floor(M / a) / b) = floor(M / ab), so each pass divides the
 // quotient of the one before. With the remainders r1 .. rk of the passes the
 // dropped fraction is rk / pk + r(k-1) / (p(k-1) pk) + ..., and as pk is even
@@ -154,6 +208,22 @@ constexpr int32_t kCutPasses = 4;
 template <class L> void cutByPow10Limbs(TqStr &M, int32_t d) {
     bool lowerNonZero = false;
     for (;;) {
+        // A short magnitude and a cut beyond one limb's digits: a pass by a
+        // power of two limbs halves the passes. (Long magnitudes keep the
+        // one-limb passes, whose chains run side by side.)
+        if (d > kLimbDigits<L> && tq_NWords(M) < kCutSplitLimbs * static_cast<int32_t>(sizeof(L) / 4)) {
+            const int32_t c = d < 2 * kLimbDigits<L> ? d : 2 * kLimbDigits<L>;
+            const Pow10Pair<L> &p = pow10Pair<L>(c);
+            L r1, r0;
+            divByPow10Pair<L>(M, p, r1, r0);
+            d -= c;
+            if (d > 0) {
+                lowerNonZero = lowerNonZero || (r1 | r0) != 0;
+                continue;
+            }
+            if (r1 > p.H1 || (r1 == p.H1 && (r0 > p.H0 || (r0 == p.H0 && lowerNonZero)))) incMag(M);
+            return;
+        }
         const int32_t c = d < kLimbDigits<L> ? d : kLimbDigits<L>;
         const Pow10Limb<L> &p = pow10Limb<L>(c);
         const L r = divByPow10Limb<L>(M, p);

@@ -40,22 +40,33 @@ static void growSets() {
     sets().resize(static_cast<size_t>(highest) + 1);
 }
 
-namespace {
-TqPrecisionState *sOpenRecord = nullptr;  // under the global lock
+TqPrecisionState *gTq_Prec_OpenRecord = nullptr;
 
-// Copies the strings into the open record before a precision change.
-void keepStrings() {
-    TqPrecisionState *s = sOpenRecord;
-    if (!s || s->Strings) return;
-    auto kept = std::make_unique<TqPrecisionStrings>();
-    kept->Pow10 = gTq_Prec_Pow10;
-    for (int32_t i = 0; i < s->Fixed; ++i) kept->SetPow10[i] = sets()[static_cast<size_t>(i) + 1].Pow10;
-    s->Strings = std::move(kept);
+// The records are filled from the innermost outwards; an outer record filled
+// already holds an older state, and so do all around it.
+void n_Precision_Keep() {
+    for (TqPrecisionState *s = gTq_Prec_OpenRecord; s && !s->Kept; s = s->Outer) {
+        auto kept = std::make_unique<TqPrecisionStrings>();
+        kept->Pow10 = gTq_Prec_Pow10;
+        const std::vector<PrecSet> &v = sets();
+        const int32_t fixed = v.size() > 3 ? 3 : static_cast<int32_t>(v.size()) - 1;
+        for (int32_t i = 0; i < fixed; ++i) {
+            const PrecSet &p = v[static_cast<size_t>(i) + 1];
+            s->SetDigits[i] = p.Digits;
+            s->SetBytes[i] = p.Bytes;
+            kept->SetPow10[i] = p.Pow10;
+        }
+        s->Fixed = fixed;
+        s->Digits = gTq_Prec_Digits_Internal;
+        s->Bytes = gTq_Prec_Bytes_Internal;
+        s->Pow10Precision = gTq_Opt_Pow10_Precision;
+        s->Strings = std::move(kept);
+        s->Kept = true;
+    }
 }
-}  // namespace
 
 int32_t n_PrecisionParameters_Store(int32_t index) {
-    if (index >= 1 && index <= 3) keepStrings();
+    if (index >= 1 && index <= 3) n_Precision_Keep();
     while (index > n_PrecisionSets_Highest()) growSets();
     PrecSet &p = sets()[index];
     p.Digits = gTq_Prec_Digits_Internal;
@@ -84,7 +95,7 @@ int32_t n_PrecisionParameters_Retrieve(int32_t index) {
         n_Trace("Error: n_PrecisionParameters_Retrieve: Illegal index !!!");
         return 1;
     }
-    keepStrings();
+    n_Precision_Keep();
     const PrecSet &p = sets()[index];
     gTq_Prec_Digits_Internal = p.Digits;
     gTq_Prec_Bytes_Internal = p.Bytes;
@@ -153,33 +164,18 @@ const TqStr &n_Prec_Pow10() {
     return gTq_Prec_Pow10;
 }
 
-void n_Precision_Begin(TqPrecisionState &s) {
-    s.Digits = gTq_Prec_Digits_Internal;
-    s.Bytes = gTq_Prec_Bytes_Internal;
-    s.Pow10Precision = gTq_Opt_Pow10_Precision;
-    const std::vector<PrecSet> &v = sets();
-    s.Fixed = v.size() > 3 ? 3 : static_cast<int32_t>(v.size()) - 1;
-    for (int32_t i = 0; i < s.Fixed; ++i) {
-        s.SetDigits[i] = v[static_cast<size_t>(i) + 1].Digits;
-        s.SetBytes[i] = v[static_cast<size_t>(i) + 1].Bytes;
-    }
-    s.Outer = sOpenRecord;
-    sOpenRecord = &s;
-}
-
-void n_Precision_End(TqPrecisionState &s) noexcept { sOpenRecord = s.Outer; }
-
 void n_Precision_Restore(TqPrecisionState &s) noexcept {
+    if (!s.Kept) return;
     gTq_Prec_Digits_Internal = s.Digits;
     gTq_Prec_Bytes_Internal = s.Bytes;
     gTq_Opt_Pow10_Precision = s.Pow10Precision;
     TqPrecisionStrings *kept = s.Strings.get();
-    if (kept) gTq_Prec_Pow10.swap(kept->Pow10);
+    gTq_Prec_Pow10.swap(kept->Pow10);
     for (int32_t i = 0; i < s.Fixed; ++i) {
         PrecSet &p = sets()[static_cast<size_t>(i) + 1];
         p.Digits = s.SetDigits[i];
         p.Bytes = s.SetBytes[i];
-        if (kept) p.Pow10.swap(kept->SetPow10[i]);
+        p.Pow10.swap(kept->SetPow10[i]);
     }
 }
 
@@ -198,7 +194,7 @@ int32_t n_SetPrecision_Export(int32_t mode, int32_t amount) {
         tq_RaiseErr(tq_Err_Invalid);
         return 0;
     }
-    keepStrings();
+    n_Precision_Keep();
     // The table grows once, straight to what the Newton set below needs,
     // instead of being rebuilt for each of the three sets.
     const int64_t need = 8 * (n_PrecisionBytesFor(mode, amount) + 12);

@@ -38,23 +38,33 @@ int32_t n_DigitsForBytes(int32_t bytes);
 
 // The precision state an export may change: the working precision with its
 // power of ten, the three fixed parameter sets and the table precision. An
-// export frame begins a record (a few numbers, cheap) and ends it; the one
-// place that rewrites the powers of ten, a precision change, first copies
-// them into the open record (allocated then, so a call that changes no
-// precision never builds them). Restoring only moves values back and cannot
-// throw, so a failed export puts everything back while it unwinds.
+// export frame opens a record (two pointers and a flag) and closes it; the
+// places that change this state for good (a precision change, a parameter set
+// stored or retrieved, the table precision) first call n_Precision_Keep,
+// which fills every open record not yet filled with the state as it still is.
+// A call that changes no precision therefore copies nothing. Restoring only
+// moves values back and cannot throw, so a failed export puts everything back
+// while it unwinds. The temporary precision of one operation
+// (TqPrecisionScope) puts itself back and needs no record.
 struct TqPrecisionStrings {
     TqStr Pow10, SetPow10[3];
 };
 struct TqPrecisionState {
+    bool Kept = false;
     int32_t Digits = 0, Bytes = 0, Pow10Precision = 0, Fixed = 0;
     int32_t SetDigits[3] = {}, SetBytes[3] = {};
     std::unique_ptr<TqPrecisionStrings> Strings;
     TqPrecisionState *Outer = nullptr;
 };
-void n_Precision_Begin(TqPrecisionState &s);
-void n_Precision_End(TqPrecisionState &s) noexcept;
+extern TqPrecisionState *gTq_Prec_OpenRecord;  // innermost open record, under the global lock
+inline void n_Precision_Begin(TqPrecisionState &s) noexcept {
+    s.Outer = gTq_Prec_OpenRecord;
+    gTq_Prec_OpenRecord = &s;
+}
+inline void n_Precision_End(TqPrecisionState &s) noexcept { gTq_Prec_OpenRecord = s.Outer; }
 void n_Precision_Restore(TqPrecisionState &s) noexcept;
+// Fills the open records before the precision state changes for good.
+void n_Precision_Keep();
 
 // The working precision of one operation (bytes and digits), put back on
 // destruction. Only bytes and digits change: the iterations, series and raised
