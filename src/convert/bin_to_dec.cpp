@@ -7,6 +7,7 @@
 
 #include "base/tq_state.h"
 #include "convert.h"
+#include "float_short.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/mul.h"
@@ -88,6 +89,10 @@ TqNum n_DecToBin_Approx(const TqNum &x) {
     b.V.Special = x.V.Special;
     if (x.V.Special != 0 || tq_IsZero(x.MantN)) return b;
     b.V.Sign = x.V.Sign;
+    if (n_DecToBin_Short(x, b)) {
+        n_ReducePrecision(b.V, b.MantN);
+        return b;
+    }
     TqStr m = x.MantN;
     tq_Trim(m);
     int32_t expo = 0;
@@ -104,6 +109,8 @@ int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
     d.V.InUse = inUse;
     d.V.Special = t.V.Special;
     if (t.V.Special != 0 || tq_IsZero(t.MantN)) return 0;
+    int32_t st = 0;
+    if (n_BinToDec_Short(t, d, tenExpo, st)) return st;
     const int32_t P = gTq_Prec_Bytes_Internal;
     const int32_t sign = t.V.Sign;
     // t 10^k has 40 bits beyond the 8 (P + 4) of the decimal cut, which then

@@ -53,11 +53,13 @@ void n_DecDigits2Mant(const char *digits, size_t n, TqStr &M);
 // before any digit is made.
 constexpr int64_t tq_Text_MaxBytes = int64_t(1) << 26;
 // The binary float t times 10^tenExpo as a decimal float of the working
-// precision: t 10^k
-// truncated 40 bits beyond the decimal cut, then cut (correctly rounded apart
-// from values within 2^-40 units of a rounding boundary). A value beyond the
-// decimal exponent range gives the infinity of its sign or zero, with
-// tq_Err_ExpRange raised and returned.
+// precision, rounded as the decimal cut rounds. Where the power of ten that
+// brings the kept digits above the point is short (float_short.h) the
+// rounding is exact, in one step; elsewhere t 10^k is truncated 40 bits
+// beyond the decimal cut and then cut (correctly rounded apart from values
+// within 2^-30 units of a rounding boundary). A value beyond the decimal
+// exponent range gives the infinity of its sign or zero, with tq_Err_ExpRange
+// raised and returned.
 [[nodiscard]] int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo);
 TqNum n_BinToDec_Approx(const TqNum &t);
 // The decimal float x as a binary float cut to the working precision, x times

@@ -82,6 +82,8 @@ static int64_t decimalDigits(const TqStr &M) {
 
 static int32_t floorDiv4(int32_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
 
+int64_t n_DecCutDigits() { return static_cast<int64_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4)); }
+
 void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     const int32_t L = tq_Len(MantN);
@@ -100,7 +102,7 @@ void n_ReducePrecision(TarqVar &v, TqStr &MantN) {
     // follows from P and the value alone, never from how long the mantissa
     // came in, so a value cut from a longer one has the same digits.
     tq_Trim(MantN);
-    const int64_t K = static_cast<int64_t>(2.40823996531184952 * (P + 4));
+    const int64_t K = n_DecCutDigits();
     const int64_t lead = v.Expo + decimalDigits(MantN) - 1;
     const int64_t E1 = 4 * floorDiv4_64(lead - K + 1);
     const int32_t d = static_cast<int32_t>(E1 - v.Expo);

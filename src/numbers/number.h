@@ -21,6 +21,8 @@
 // exactly by the missing power of ten. The magnitude may keep high zero
 // words; Sign and Special are untouched.
 void n_ReducePrecision(TarqVar &v, TqStr &MantN);
+// K of the decimal cut at the working precision: floor(2.408 (P + 4)).
+int64_t n_DecCutDigits();
 // Makes v canonical zero of its kind: Sign +1, Expo 0, Special 0, magnitude
 // one zero word, denominator one word 1 (InUse and NumType are kept).
 void n_SetZero(TqNum &v);
