@@ -104,9 +104,9 @@ TqNum n_DecToBin_Approx(const TqNum &x) {
 }
 
 int32_t n_BinToDec(const TqNum &t, TqNum &d, int32_t tenExpo) {
-    const int32_t inUse = d.V.InUse;
-    d = tq_IntNum(TarqDecFloat, 0);
-    d.V.InUse = inUse;
+    // Zero of the decimal kind in d's own buffers.
+    d.V.NumType = TarqDecFloat;
+    n_SetZero(d);
     d.V.Special = t.V.Special;
     if (t.V.Special != 0 || tq_IsZero(t.MantN)) return 0;
     int32_t st = 0;

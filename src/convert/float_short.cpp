@@ -105,9 +105,19 @@ bool n_BinToDec_Short(const TqNum &t, TqNum &d, int32_t tenExpo, int32_t &st) {
             for (int32_t i = 0; i < drop - 1 && !up; ++i) up = prod[i] != 0;
         }
         d.MantN.assign(reinterpret_cast<const char *>(N), static_cast<size_t>(nN) * 4);
-        if (up && tq_Add1(tq_W(d.MantN), tq_W(d.MantN), nN, 1)) d.MantN += tq_Word(1);
         d.V.Sign = t.V.Sign;
-        st = tq_FinishExpo(d, E1);
+        if (up) {
+            if (tq_Add1(tq_W(d.MantN), tq_W(d.MantN), nN, 1)) d.MantN += tq_Word(1);
+            // A carry into a new digit (N + 1 = 10^(K + 4)) is cut once more.
+            if (tq_DecimalDigitsSmall(tq_W(d.MantN), tq_NWords(d.MantN)) != digits) {
+                st = tq_FinishExpo(d, E1);
+                return true;
+            }
+        }
+        // K to K + 3 digits at an exponent that is a multiple of 4, well
+        // inside the range: what the cut would leave unchanged.
+        d.V.Expo = static_cast<int32_t>(E1);
+        st = 0;
         return true;
     }
     return false;

@@ -162,19 +162,24 @@ bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
     double cond = conditionBefore(f, x, lx);
     if (std::isnan(cond)) return false;
     const int32_t P = gTq_Prec_Bytes_Internal;
-    TqNum arg = x;
+    // The argument converted: x itself, or for the square root M' 10^0 with
+    // x = M' 10^(2j), M' = M or 10 M.
+    const TqNum *argp = &x;
+    TqNum scaled;
     int32_t halfExpo = 0;
     if (f == TqDecFn::Sqrt) {
-        // x = M' 10^(2j) with M' = M or 10 M.
-        int64_t e = arg.V.Expo;
+        scaled = x;
+        int64_t e = scaled.V.Expo;
         if (e % 2 != 0) {
-            tq_MulWord(arg.MantN, 10);
+            tq_MulWord(scaled.MantN, 10);
             --e;
         }
         halfExpo = static_cast<int32_t>(e / 2);
-        arg.V.Expo = 0;
+        scaled.V.Expo = 0;
+        argp = &scaled;
     }
-    TqNum y = tq_IntNum(TarqBinFloat, 0);
+    const TqNum &arg = *argp;
+    TqNum y;
     for (int32_t run = 0;; ++run) {
         // Whole words: the bits beyond the 8 (P + 4) the result needs are
         // what the condition may take.

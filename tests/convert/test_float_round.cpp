@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "conv_oracle.h"
 #include "kernels/limbs.h"
 #include "numbers/number.h"
@@ -79,6 +82,17 @@ void checkBinToDec(const TqNum &t, int32_t tenExpo, const std::string &what) {
     TqNum d = tq_Zero(TarqDecFloat);
     ASSERT_EQ(n_BinToDec(t, d, tenExpo), 0) << what;
     EXPECT_EQ(d.V.Expo % 4, 0) << what;
+    mpz_t m;
+    mpz_init(m);
+    tqg_MagToMpz(m, d.MantN);
+    char *digits = mpz_get_str(nullptr, 10, m);
+    const long K = static_cast<long>(n_DecCutDigits()), nd = static_cast<long>(std::strlen(digits));
+    // A rounding that carried into a new digit may leave the power of ten
+    // one digit longer.
+    const bool pow10 = digits[0] == '1' && std::strspn(digits + 1, "0") == static_cast<size_t>(nd - 1);
+    EXPECT_TRUE(nd >= K && (nd <= K + 3 || (nd == K + 4 && pow10))) << what << ": " << nd << " digits kept";
+    free(digits);
+    mpz_clear(m);
     mpq_t q, p;
     mpq_inits(q, p, nullptr);
     tqg_ToMpq(q, t);
@@ -138,12 +152,18 @@ TEST(FloatRound, Boundaries) {
     for (int32_t digits : kDigits) {
         TqTestPrecision prec(digits);
         const long K = static_cast<long>(n_DecCutDigits());
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 10; ++i) {
             mpz_t n, m;
             mpz_inits(n, m, nullptr);
-            mpz_ui_pow_ui(n, 10, static_cast<unsigned long>(K - 1));
-            mpz_mul_ui(n, n, 1 + rng() % 9);
-            mpz_add_ui(n, n, rng());
+            // N random, or all nines of K and K + 3 digits (rounding up
+            // carries into a new digit).
+            mpz_ui_pow_ui(n, 10, static_cast<unsigned long>(i < 8 ? K - 1 : i == 8 ? K : K + 3));
+            if (i < 8) {
+                mpz_mul_ui(n, n, 1 + rng() % 9);
+                mpz_add_ui(n, n, rng());
+            } else {
+                mpz_sub_ui(n, n, 1);
+            }
             // (2N + 1) 2^31 / 2^32 = N + 1/2, then 2^8 units of 2^-32 off it.
             mpz_mul_2exp(m, n, 1);
             mpz_add_ui(m, m, 1);
@@ -155,7 +175,7 @@ TEST(FloatRound, Boundaries) {
                 else if (delta < 0) mpz_sub_ui(md, m, 256);
                 else mpz_set(md, m);
                 const TqNum t = tqg_BinFloat(md, -4);
-                checkBinToDec(t, 0, std::to_string(digits) + " digits, half " + std::to_string(delta));
+                checkBinToDec(t, 0, std::to_string(digits) + " digits, case " + std::to_string(i) + ", half " + std::to_string(delta));
                 mpz_clear(md);
             }
             // A decimal integer at a binary half: (2a + 1) 2^(bits - 8P - 1) with
