@@ -22,49 +22,67 @@ TqNum num(int32_t kind, const char *dec, int32_t expo, int32_t sign = 1) {
 constexpr int32_t N = tq_Format_Normal, S = tq_Format_Scientific, I = tq_Format_IntMantissa;
 constexpr int32_t D = tq_Format_Dec, H = tq_Format_Hex, B = tq_Format_Bin;
 
-TEST_F(Format, DecimalFloatLayouts) {
-    const TqNum v = num(TarqDecFloat, "12345", -2);
-    EXPECT_EQ(tq_Fmt(v, N | D), " 123.45");
-    EXPECT_EQ(tq_Fmt(v, S | D), " 1.2345*d+2");
-    EXPECT_EQ(tq_Fmt(v, I | D), " 12345*d-2");
-    EXPECT_EQ(tq_Fmt(v, I | D, 3), " 123*d+0");
-    EXPECT_EQ(tq_Fmt(v, 0), " 123.45");  // no flags: decimal, normal
-    EXPECT_EQ(tq_Fmt(v, N | S | I | D), " 123.45");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "12345", -2, -1), S | I), "-1.2345*d+2");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1200", 0), N), " 1200.0");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "12", 2), N), " 1200");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "99999", 0), S, 2), " 1.0*d+5");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "99999", 0), I, 2), " 1*d+5");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1200", -6), N), " 0.001200");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123456", -9), N, 5), " 0.0001");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123456", -3), N, 4), " 123.5");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "0", 0), N), " 0.0");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "5", 0), S), " 5.0*d+0");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "5", -3), S), " 5.0*d-3");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1500", 0), I), " 15*d+2");
-    // Normal layout switches to an exponent layout when the digits do not fit.
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123", 3), N, 4), " 123*d+3");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123", 3), N | S, 4), " 1.23*d+5");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123", 3), N, 6), " 123000");
-    // The integer part alone when it is longer than the digit count.
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "123456", -2), N, 3), " 1234");
-    // Rounding carries through the point.
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "9996", -3), N, 3), " 10.0");
-    // Below one with no leading zero digit the "0" is added after rounding.
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "45", -2), N, 1), " 0.5");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "449", -3), N, 1), " 0.4");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "449", -3), N, 2), " 0.45");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "9999", -4), N, 2), " 1.0");
+// A value (kind, decimal magnitude, exponent, sign), a format and digit
+// count, and the text written.
+TEST_F(Format, Layouts) {
+    const int32_t Dk = TarqDecFloat, Bk = TarqBinFloat, Ik = TarqBigInt;
+    struct Case {
+        int32_t kind;
+        const char *mant;
+        int32_t expo, sign, format, digits;
+        const char *want;
+    } cases[] = {
+        {Dk, "12345", -2, 1, N | D, 0, " 123.45"}, {Dk, "12345", -2, 1, S | D, 0, " 1.2345*d+2"},
+        {Dk, "12345", -2, 1, I | D, 0, " 12345*d-2"}, {Dk, "12345", -2, 1, I | D, 3, " 123*d+0"},
+        {Dk, "12345", -2, 1, 0, 0, " 123.45"},  // no flags: decimal, normal
+        {Dk, "12345", -2, 1, N | S | I | D, 0, " 123.45"}, {Dk, "12345", -2, -1, S | I, 0, "-1.2345*d+2"},
+        {Dk, "1200", 0, 1, N, 0, " 1200.0"}, {Dk, "12", 2, 1, N, 0, " 1200"}, {Dk, "99999", 0, 1, S, 2, " 1.0*d+5"},
+        {Dk, "99999", 0, 1, I, 2, " 1*d+5"}, {Dk, "1200", -6, 1, N, 0, " 0.001200"},
+        {Dk, "123456", -9, 1, N, 5, " 0.0001"}, {Dk, "123456", -3, 1, N, 4, " 123.5"}, {Dk, "0", 0, 1, N, 0, " 0.0"},
+        {Dk, "5", 0, 1, S, 0, " 5.0*d+0"}, {Dk, "5", -3, 1, S, 0, " 5.0*d-3"}, {Dk, "1500", 0, 1, I, 0, " 15*d+2"},
+        // normal switches to an exponent layout when the digits do not fit
+        {Dk, "123", 3, 1, N, 4, " 123*d+3"}, {Dk, "123", 3, 1, N | S, 4, " 1.23*d+5"}, {Dk, "123", 3, 1, N, 6, " 123000"},
+        {Dk, "123456", -2, 1, N, 3, " 1234"},  // the integer part alone when longer than the count
+        {Dk, "9996", -3, 1, N, 3, " 10.0"},    // rounding carries through the point
+        // below one with no leading zero digit the "0" is added after rounding
+        {Dk, "45", -2, 1, N, 1, " 0.5"}, {Dk, "449", -3, 1, N, 1, " 0.4"}, {Dk, "449", -3, 1, N, 2, " 0.45"},
+        {Dk, "9999", -4, 1, N, 2, " 1.0"},
+        // no text passes tq_Text_MaxBytes: plain layouts of far exponents take
+        // the exponent layout at once
+        {Dk, "1", 2000000000, 1, N | D, 0, " 1*d+2000000000"}, {Dk, "1", 2000000000, 1, N | S | D, 0, " 1.0*d+2000000000"},
+        {Dk, "15", -2000000000, 1, N | D, 0, " 15*d-2000000000"}, {Bk, "1", 500000000, 1, N | H, 0, " &h1*h+3B9ACA00"},
+        // radix combinations: refused for floats, big integers take the hexadecimal flag
+        {Dk, "1", 0, 1, D | H, 0, "<status 1>"}, {Bk, "1", 0, 1, D | B, 0, "<status 1>"}, {Ik, "255", 0, 1, D | H, 0, " &hFF"},
+        // binary floats: 1.5 (two words), 2^32
+        {Bk, "6442450944", -4, 1, H | N, 0, " &h1.8"}, {Bk, "6442450944", -4, 1, B | N, 0, " &b1.1"},
+        {Bk, "6442450944", -4, 1, H | S, 0, " &h1.8*h+0"}, {Bk, "6442450944", -4, 1, H | I, 0, " &h18*h-1"},
+        {Bk, "6442450944", -4, 1, H, 0, " &h180000000*h-8"},  // no layout: every digit
+        {Bk, "6442450944", -4, 1, D | N, 0, " 1.5"}, {Bk, "6442450944", -4, 1, D | S, 0, " 1.5*d+0"},
+        {Bk, "6442450944", -4, -1, B | S, 0, "-&b1.1*b+0"}, {Bk, "1", 4, 1, D | N, 0, " 4294967296.0"},
+        {Bk, "1", 4, 1, H | S, 0, " &h1.0*h+8"}, {Bk, "1", 4, 1, B | I, 0, " &b1*b+100000"},
+        // big integers
+        {Ik, "255", 0, 1, H, 0, " &hFF"}, {Ik, "255", 0, 1, H | S, 0, " &hF.F*h+1"}, {Ik, "255", 0, 1, B, 0, " &b11111111"},
+        {Ik, "0", 0, 1, D, 0, " 0"}, {Ik, "100", 0, 1, S, 0, " 1.*d+2"}, {Ik, "100", 0, 1, I, 0, " 1*d+2"},
+        {Ik, "7", 0, 1, S, 0, " 7*d+0"}, {Ik, "12345", 0, -1, S, 3, "-1.23*d+4"}, {Ik, "99999", 0, 1, S, 3, " 1.*d+5"},
+        {Ik, "12355", 0, 1, I, 3, " 124*d+2"}, {Ik, "123456789", 0, 1, N, 3, " 123456789"},  // normal ignores the count
+    };
+    for (const Case &c : cases) {
+        gTq_ErrorWord = 0;
+        EXPECT_EQ(tq_Fmt(num(c.kind, c.mant, c.expo, c.sign), c.format, c.digits), c.want)
+            << c.mant << " e" << c.expo << " kind " << c.kind << " format " << c.format;
+        EXPECT_EQ(gTq_ErrorWord.load(), c.want[0] == '<' ? 1u : 0u) << c.want;
+    }
+    TqNum f = num(TarqFraction, "3", 0, -1);
+    f.DenN = tq_Word(4);
+    EXPECT_EQ(tq_Fmt(f, 0), "-3/4");
+    f.V.Sign = 1;
+    EXPECT_EQ(tq_Fmt(f, 0), " 3/4");
+    EXPECT_EQ(tq_Fmt(f, H), " &h3/&h4");
 }
 
-// No text passes tq_Text_MaxBytes: plain layouts of far exponents switch to
-// the exponent layout at once; exact kinds with too many digits are refused
-// with bit 32 before any digit is made.
-TEST_F(Format, TextsStayWithinTheirBound) {
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 2000000000), N | D), " 1*d+2000000000");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 2000000000), N | S | D), " 1.0*d+2000000000");
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "15", -2000000000), N | D), " 15*d-2000000000");
-    EXPECT_EQ(tq_Fmt(num(TarqBinFloat, "1", 500000000), N | H), " &h1*h+3B9ACA00");
+// Exact kinds with too many digits are refused with bit 32 before any digit
+// is made.
+TEST_F(Format, LongExactValuesRefused) {
     TqNum big = tq_Zero(TarqBigInt);
     big.MantN.assign(static_cast<size_t>(tq_Text_MaxBytes / 2), '\x11');  // 2^28 bits: 80 M decimal digits
     TqStr out;
@@ -72,53 +90,6 @@ TEST_F(Format, TextsStayWithinTheirBound) {
     EXPECT_EQ(n_Convert_TarqVar2String(big, D, 0, out), tq_Err_Range);
     EXPECT_EQ(n_Convert_TarqVar2String(big, H, 0, out), tq_Err_Range);
     EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Range);
-}
-
-TEST_F(Format, RejectedRadixCombinations) {
-    gTq_ErrorWord = 0;
-    EXPECT_EQ(tq_Fmt(num(TarqDecFloat, "1", 0), D | H), "<status 1>");
-    EXPECT_EQ(gTq_ErrorWord.load() & tq_Err_Invalid, 1u);
-    EXPECT_EQ(tq_Fmt(num(TarqBinFloat, "1", 0), D | B), "<status 1>");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "255", 0), D | H), " &hFF");  // big integers take the hexadecimal flag
-}
-
-TEST_F(Format, BinaryFloatLayouts) {
-    TqNum v = tq_Zero(TarqBinFloat);
-    v.MantN = tq_Word(0x80000000u) + tq_Word(1);
-    v.V.Expo = -4;
-    EXPECT_EQ(tq_Fmt(v, H | N), " &h1.8");
-    EXPECT_EQ(tq_Fmt(v, B | N), " &b1.1");
-    EXPECT_EQ(tq_Fmt(v, H | S), " &h1.8*h+0");
-    EXPECT_EQ(tq_Fmt(v, H | I), " &h18*h-1");
-    EXPECT_EQ(tq_Fmt(v, H), " &h180000000*h-8");  // no layout: every digit
-    EXPECT_EQ(tq_Fmt(v, D | N), " 1.5");
-    EXPECT_EQ(tq_Fmt(v, D | S), " 1.5*d+0");
-    v.V.Sign = -1;
-    EXPECT_EQ(tq_Fmt(v, B | S), "-&b1.1*b+0");
-    TqNum big = num(TarqBinFloat, "1", 4);  // 2^32
-    EXPECT_EQ(tq_Fmt(big, D | N), " 4294967296.0");
-    EXPECT_EQ(tq_Fmt(big, H | S), " &h1.0*h+8");
-    EXPECT_EQ(tq_Fmt(big, B | I), " &b1*b+100000");
-}
-
-TEST_F(Format, BigIntegersAndFractions) {
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "255", 0), H), " &hFF");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "255", 0), H | S), " &hF.F*h+1");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "255", 0), B), " &b11111111");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "0", 0), D), " 0");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "100", 0), S), " 1.*d+2");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "100", 0), I), " 1*d+2");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "7", 0), S), " 7*d+0");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "12345", 0, -1), S, 3), "-1.23*d+4");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "99999", 0), S, 3), " 1.*d+5");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "12355", 0), I, 3), " 124*d+2");
-    EXPECT_EQ(tq_Fmt(num(TarqBigInt, "123456789", 0), N, 3), " 123456789");  // normal ignores the count
-    TqNum f = num(TarqFraction, "3", 0, -1);
-    f.DenN = tq_Word(4);
-    EXPECT_EQ(tq_Fmt(f, 0), "-3/4");
-    f.V.Sign = 1;
-    EXPECT_EQ(tq_Fmt(f, 0), " 3/4");
-    EXPECT_EQ(tq_Fmt(f, H), " &h3/&h4");
 }
 
 TEST_F(Format, SpecialValuesAndTexts) {
@@ -138,25 +109,22 @@ TEST_F(Format, SpecialValuesAndTexts) {
 }
 
 TEST_F(Format, RoundAsciiString) {
-    int32_t c = -1;
-    EXPECT_EQ(n_RoundAsciiString("0.45", D, 2, c), "0.5");
-    EXPECT_EQ(c, 0);
-    EXPECT_EQ(n_RoundAsciiString("0.449", D, 2, c), "0.4");
-    EXPECT_EQ(n_RoundAsciiString("0.9999", D, 2, c), "1.0");
-    EXPECT_EQ(c, 0);
-    EXPECT_EQ(n_RoundAsciiString("9.99", D, 2, c), "10.");
-    EXPECT_EQ(c, 1);
-    EXPECT_EQ(n_RoundAsciiString("99999", D, 2, c), "10");
-    EXPECT_EQ(c, 1);
-    EXPECT_EQ(n_RoundAsciiString("12345", D, 9, c), "12345");
-    EXPECT_EQ(n_RoundAsciiString("1F8", H, 2, c), "20");
-    EXPECT_EQ(c, 0);
-    EXPECT_EQ(n_RoundAsciiString("FF8", H, 2, c), "10");
-    EXPECT_EQ(c, 1);
-    EXPECT_EQ(n_RoundAsciiString("1F7", H, 2, c), "1F");
-    EXPECT_EQ(n_RoundAsciiString("1011", B, 3, c), "110");
-    EXPECT_EQ(n_RoundAsciiString("1110", B, 3, c), "111");
-    EXPECT_EQ(n_RoundAsciiString("123.45", D, 2, c), "123.45");  // no point in the window: unchanged
+    struct Case {
+        const char *in;
+        int32_t radix, digits;
+        const char *want;
+        int32_t carry;
+    } cases[] = {
+        {"0.45", D, 2, "0.5", 0}, {"0.449", D, 2, "0.4", 0}, {"0.9999", D, 2, "1.0", 0}, {"9.99", D, 2, "10.", 1},
+        {"99999", D, 2, "10", 1}, {"12345", D, 9, "12345", 0}, {"1F8", H, 2, "20", 0}, {"FF8", H, 2, "10", 1},
+        {"1F7", H, 2, "1F", 0}, {"1011", B, 3, "110", 0}, {"1110", B, 3, "111", 0},
+        {"123.45", D, 2, "123.45", 0},  // no point in the window: unchanged
+    };
+    for (const Case &c : cases) {
+        int32_t carry = -1;
+        EXPECT_EQ(n_RoundAsciiString(c.in, c.radix, c.digits, carry), c.want) << c.in;
+        EXPECT_EQ(carry, c.carry) << c.in;
+    }
 }
 
 // Exact rational of a text read back into a fraction-free check: the value of
