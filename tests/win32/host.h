@@ -150,6 +150,4 @@ void host_TestHash(void);
 void host_TestText(void);
 void host_TestNative(void);
 void host_TestArith(void);
-void host_TestFunctions(void);
-void host_TestNumberTheoryUnits(void);
 void host_TestPredicates(void);

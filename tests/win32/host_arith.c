@@ -1,7 +1,7 @@
 // Arithmetic through the DLL. Big integers of many sizes (crossing the
 // multiplication and division thresholds of the 32-bit build) are checked
 // against the host's own schoolbook arithmetic, the largest products by
-// residues; floats and fractions against known values.
+// residues; roots and powers of big integers against known values.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -205,47 +205,16 @@ static void testLargeProducts(void) {
     free(tr);
 }
 
-static void testFloatsAndFractions(void) {
-    char buf[256];
-    T.SETPRECISION(1, 38);
-    int32_t x = host_NewVar(1, "1.5"), y = host_NewVar(1, "2.25"), z = T.ALLOCVAR(1);
-    CHECK_EQ(T.ADD(x, y, z), 0);
-    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), " 3.75");
-    CHECK_EQ(T.SUB(x, y, z), 0);
-    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), "-0.75");
-    CHECK_EQ(T.MUL(x, y, z), 0);
-    CHECK_STR(host_Get(z, 1, 0, buf, sizeof buf), " 3.375");
-    host_Put(x, "1");
-    host_Put(y, "3");
-    CHECK_EQ(T.DIV(x, y, z), 0);
-    CHECK_STR(host_Get(z, 2, 20, buf, sizeof buf), " 3.3333333333333333333*d-1");
-    host_Put(x, "2");
-    CHECK_EQ(T.DIV(x, y, z), 0);
-    CHECK_STR(host_Get(z, 2, 20, buf, sizeof buf), " 6.6666666666666666667*d-1");
-    // 1/0: a special value and bit 8, not a crash.
-    host_Err();
-    T.GETCONST(11, y);
-    T.DIV(x, y, z);
-    CHECK((host_Err() & 8) != 0);
-    // Binary floats: 1/3 + 2/3 comes back to 1 at the working precision.
-    int32_t bx = host_NewVar(2, "1"), by = host_NewVar(2, "3"), bz = T.ALLOCVAR(2), bw = T.ALLOCVAR(2);
-    T.DIV(bx, by, bz);
-    host_Put(bx, "2");
-    T.DIV(bx, by, bw);
-    T.ADD(bz, bw, bz);
-    CHECK_STR(host_Get(bz, 2, 30, buf, sizeof buf), " 1.0*d+0");
-    // Fractions stay exact: 1/3 + 1/6 = 1/2.
-    int32_t fa = host_NewVar(4, "1/3"), fb = host_NewVar(4, "1/6"), fc = T.ALLOCVAR(4);
-    CHECK_EQ(T.ADD(fa, fb, fc), 0);
-    CHECK_STR(host_Get(fc, 8, 0, buf, sizeof buf), " 1/2");
-    CHECK_EQ(T.MUL(fa, fb, fc), 0);
-    CHECK_STR(host_Get(fc, 8, 0, buf, sizeof buf), " 1/18");
-    // Kinds never mix.
+// Kinds never mix (the float and fraction values themselves are in the
+// transcript, compared with the Linux library's).
+static void testKindsNeverMix(void) {
+    int32_t x = host_NewVar(1, "1.5"), bx = host_NewVar(2, "1"), z = T.ALLOCVAR(1);
     host_Err();
     CHECK_EQ(T.ADD(x, bx, z), 2);
     CHECK_EQ(host_Err(), 2);
-    int32_t all[] = {x, y, z, bx, by, bz, bw, fa, fb, fc};
-    for (size_t i = 0; i < sizeof all / sizeof all[0]; ++i) T.UNALLOCVAR(all[i]);
+    T.UNALLOCVAR(x);
+    T.UNALLOCVAR(bx);
+    T.UNALLOCVAR(z);
 }
 
 // Exact roots and powers of big integers.
@@ -279,7 +248,7 @@ void host_TestArith(void) {
     host_Group("arithmetic");
     testBigIntegers();
     testLargeProducts();
-    testFloatsAndFractions();
+    testKindsNeverMix();
     testRootsPowers();
     CHECK_EQ(host_Err(), 0);
 }

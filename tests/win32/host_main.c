@@ -154,8 +154,6 @@ int main(int argc, char **argv) {
     host_TestText();
     host_TestNative();
     host_TestArith();
-    host_TestFunctions();
-    host_TestNumberTheoryUnits();
     host_TestPredicates();
     host_TestThreads();
     testDetachedChild();

@@ -131,7 +131,8 @@ static const char *const kUnary[] = {"TQ_ABS", "TQ_REVSIGN", "TQ_INCR", "TQ_DECR
 static const char *const kTranscendental[] = {"TQ_EXP", "TQ_EXP2", "TQ_EXP10", "TQ_LOG", "TQ_LOG2", "TQ_LOG10",
                                               "TQ_SIN", "TQ_COS", "TQ_TAN", "TQ_ATAN", "TQ_ASIN"};
 static const char *const kBinary[] = {"TQ_ADD", "TQ_SUB", "TQ_MUL", "TQ_DIV", "TQ_MOD", "TQ_GCD", "TQ_LCM", "TQ_MODINV"};
-static const char *const kCompare[] = {"TQ_COMPARE", "TQ_IS_EQ", "TQ_IS_L", "TQ_IS_GE"};
+static const char *const kCompare[] = {"TQ_COMPARE", "TQ_IS_EQ", "TQ_IS_NE", "TQ_IS_L",
+                                       "TQ_IS_LE", "TQ_IS_G", "TQ_IS_GE"};
 
 static void unaryOps(int32_t kind, const char *const *names, int nNames, const char *const *list, int n) {
     int32_t a = allocVar(kind), r = allocVar(kind);
