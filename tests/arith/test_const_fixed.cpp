@@ -4,6 +4,7 @@
 #include "funcs/constants.h"
 #include "frame/store.h"
 #include "tarq.h"
+#include "tq_gmp.h"
 
 namespace {
 TqNum ofKind(int32_t kind) {
@@ -13,11 +14,7 @@ TqNum ofKind(int32_t kind) {
     n_SetZero(v);
     return v;
 }
-TqStr words(std::initializer_list<uint32_t> w) {
-    TqStr s;
-    for (uint32_t x : w) s += tq_Word(x);
-    return s;
-}
+TqStr words(std::initializer_list<uint32_t> w) { return tq_MagFromWords(w); }
 }  // namespace
 
 TEST(FixedConstants, IntegersInEveryNumericKind) {

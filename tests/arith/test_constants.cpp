@@ -15,7 +15,7 @@
 namespace {
 
 double constUnits(int32_t code, int32_t kind) {
-    TqNum v = fo_Out(kind);
+    TqNum v = tqg_Zero(kind);
     EXPECT_EQ(n_GetConst(code, v), 0) << "code " << code;
     FoMpfr ex;
     acc_Constant(code, ex);
@@ -49,7 +49,7 @@ TEST(Constants, PiTenThousandDigits) {
 
 TEST(Constants, CacheServesRepeatsWithoutRecomputing) {
     fo_SetDigits(60);
-    TqNum first = fo_Out(TarqDecFloat), second = fo_Out(TarqDecFloat);
+    TqNum first = tqg_Zero(TarqDecFloat), second = tqg_Zero(TarqDecFloat);
     ASSERT_EQ(n_GetConst(8, first), 0);
     {
         TraceCollector trace;
@@ -88,17 +88,17 @@ TEST(Constants, LowerPrecisionCutsRaisedRecomputes) {
 
 TEST(Constants, KindAndCodeErrors) {
     fo_SetDigits(38);
-    TqNum v = fo_Out(TarqBigInt);
+    TqNum v = tqg_Zero(TarqBigInt);
     EXPECT_EQ(n_GetConst(8, v), tq_Err_Type);
-    v = fo_Out(TarqFraction);
+    v = tqg_Zero(TarqFraction);
     EXPECT_EQ(n_GetConst(8, v), tq_Err_Type);
-    v = fo_Out(TarqText);
+    v = tqg_Zero(TarqText);
     EXPECT_EQ(n_GetConst(1, v), tq_Err_Type);
-    v = fo_Out(TarqDecFloat);
+    v = tqg_Zero(TarqDecFloat);
     EXPECT_EQ(n_GetConst(4, v), tq_Err_Type);
     EXPECT_EQ(n_GetConst(0, v), tq_Err_Invalid);
     EXPECT_EQ(n_GetConst(34, v), tq_Err_Invalid);
-    const int32_t h = tqg_New(fo_Out(TarqBinFloat));
+    const int32_t h = tqg_New(tqg_Zero(TarqBinFloat));
     EXPECT_EQ(TQ_GETCONST(8, h), 0);
     FoMpfr pi;
     mpfr_const_pi(pi, MPFR_RNDN);
@@ -110,13 +110,13 @@ TEST(Constants, PiLeavesCallersPrecision) {
     tq_ConstCache_Clear();
     fo_SetDigits(77);
     FoPrecSnapshot snap;
-    TqNum v = fo_Out(TarqBinFloat);
+    TqNum v = tqg_Zero(TarqBinFloat);
     ASSERT_EQ(n_GetConst(8, v), 0);
     snap.expectSame();
     EXPECT_EQ(TQ_GETPRECISION(1), snap.digits);
     // A square root right after works at the caller's precision.
     fo_CheckUnary(n_Sqrt, mpfr_sqrt, tq_IntNumForTest(TarqBinFloat, 3), 1.0, "sqrt after pi");
-    TqNum r = fo_Out(TarqBinFloat);
+    TqNum r = tqg_Zero(TarqBinFloat);
     ASSERT_EQ(n_Sqrt(tq_IntNumForTest(TarqBinFloat, 3), r), 0);
     EXPECT_LE(static_cast<int32_t>(r.MantN.size()), gTq_Prec_Bytes_Internal + 4);
     fo_SetDigits(38);
@@ -133,14 +133,14 @@ TEST(Constants, CarriedByTheConstantsCacheFile) {
     ASSERT_EQ(TQ_SETOPTION(9, h), 0);
     fo_SetDigits(120);
     tq_ConstCache_Clear();
-    TqNum pi = fo_Out(TarqBinFloat), ln10 = fo_Out(TarqDecFloat);
+    TqNum pi = tqg_Zero(TarqBinFloat), ln10 = tqg_Zero(TarqDecFloat);
     ASSERT_EQ(n_GetConst(8, pi), 0);
     ASSERT_EQ(n_GetConst(2, ln10), 0);
     ASSERT_EQ(n_Cache_Save(1, 0), 0);
     tq_ConstCache_Clear();
     ASSERT_EQ(n_Cache_Read(1), 0);
     // Served from the persistent entries read back: identical, nothing computed.
-    TqNum pi2 = fo_Out(TarqBinFloat), ln10b = fo_Out(TarqDecFloat);
+    TqNum pi2 = tqg_Zero(TarqBinFloat), ln10b = tqg_Zero(TarqDecFloat);
     {
         TraceCollector trace;
         ASSERT_EQ(n_GetConst(8, pi2), 0);
@@ -152,7 +152,7 @@ TEST(Constants, CarriedByTheConstantsCacheFile) {
     EXPECT_EQ(ln10b.MantN, ln10.MantN);
     EXPECT_EQ(ln10b.V.Expo, ln10.V.Expo);
     // Caching off again (a handle that is not a text), and the file removed.
-    const int32_t notText = tqg_New(fo_Out(TarqBigInt));
+    const int32_t notText = tqg_New(tqg_Zero(TarqBigInt));
     EXPECT_EQ(TQ_SETOPTION(9, notText), tq_Err_Type);
     TQ_GETGLOBALERROR();
     TQ_UNALLOCVAR(h);
@@ -167,7 +167,7 @@ TEST(Constants, PiConvergesWhenAAndBStraddleARoundingBoundary) {
     fo_SetDigits(77);
     for (int32_t kind : {TarqBinFloat, TarqDecFloat}) {
         tq_ConstCache_Clear();
-        TqNum v = fo_Out(kind);
+        TqNum v = tqg_Zero(kind);
         {
             TraceCollector trace;
             ASSERT_EQ(n_GetConst(8, v), 0);

@@ -70,76 +70,48 @@ protected:
 // Sizes from one word to a few hundred, many small and few large.
 const int kSizes[] = {1, 1, 2, 2, 3, 4, 5, 7, 8, 9, 16, 17, 31, 64, 100, 257};
 
+// Fixed cases: the operation, a and b, the status and the results (for the
+// extended algorithm x, y and the gcd). The handle list says which of the
+// five handles are operands and results, so that one handle may be both.
 TEST_F(NumberTheory, FixedCases) {
-    put(0, 12), put(1, -18);
-    EXPECT_EQ(TQ_GCD(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 6);
-    put(0, 0), put(1, 5);
-    EXPECT_EQ(TQ_GCD(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 5);
-    put(0, 0), put(1, 0);
-    EXPECT_EQ(TQ_GCD(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 0);
-
-    put(0, 4), put(1, 6);
-    EXPECT_EQ(TQ_LCM(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 12);
-    put(0, -4);
-    EXPECT_EQ(TQ_LCM(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 12);
-    put(0, 0), put(1, 5);
-    EXPECT_EQ(TQ_LCM(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 0);
-
-    put(0, 3), put(1, 11);
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 4);
-    put(0, 10), put(1, 17);
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 12);
-    put(0, 6), put(1, 9);
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), tq_Err_NoInverse);
-    EXPECT_EQ(TQ_GETGLOBALERROR() & tq_Err_NoInverse, static_cast<uint32_t>(tq_Err_NoInverse));
-
-    put(0, 240), put(1, 46);
-    EXPECT_EQ(TQ_EXTEUCLIDALGO(h[0], h[1], h[2], h[3], h[4]), 0);
-    EXPECT_EQ(get(2), -9);
-    EXPECT_EQ(get(3), 47);
-    EXPECT_EQ(get(4), 2);
-    put(0, 5), put(1, 0);
-    EXPECT_EQ(TQ_EXTEUCLIDALGO(h[0], h[1], h[2], h[3], h[4]), 0);
-    EXPECT_EQ(get(2), 1);
-    EXPECT_EQ(get(3), 0);
-    EXPECT_EQ(get(4), 5);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 0u);
-}
-
-TEST_F(NumberTheory, lcm_of_two_zeros_is_zero_without_dividing) {
-    put(0, 0), put(1, 0), put(2, 77);
-    EXPECT_EQ(TQ_LCM(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 0);
-    expectTrimmed(2);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 0u);
-}
-
-TEST_F(NumberTheory, modinv_modulo_zero_reports_no_inverse) {
-    for (long v : {0L, 1L, -1L, 7L}) {
-        put(0, v), put(1, 0), put(2, 99);
-        EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), tq_Err_NoInverse);
-        EXPECT_EQ(get(2), 0);
-        EXPECT_EQ(TQ_GETGLOBALERROR(), static_cast<uint32_t>(tq_Err_NoInverse));
+    enum Op { Gcd, Lcm, Inv, Ext };
+    struct Case {
+        Op op;
+        long a, b;
+        int32_t status;
+        std::vector<long> want;
+        std::vector<int> at = {0, 1, 2, 3, 4};  // a, b, results
+    } cases[] = {
+        {Gcd, 12, -18, 0, {6}}, {Gcd, 0, 5, 0, {5}}, {Gcd, 0, 0, 0, {0}}, {Lcm, 4, 6, 0, {12}}, {Lcm, -4, 6, 0, {12}},
+        {Lcm, 0, 5, 0, {0}},
+        {Lcm, 0, 0, 0, {0}},  // two zeros: zero without dividing
+        {Inv, 3, 11, 0, {4}}, {Inv, 10, 17, 0, {12}}, {Inv, 6, 9, tq_Err_NoInverse, {}},
+        // modulo zero: no inverse, the result zero
+        {Inv, 0, 0, tq_Err_NoInverse, {0}}, {Inv, 1, 0, tq_Err_NoInverse, {0}}, {Inv, -1, 0, tq_Err_NoInverse, {0}},
+        {Inv, 7, 0, tq_Err_NoInverse, {0}},
+        // a negative operand can make the truncating recurrence end on the gcd
+        // -1; the inverse exists all the same (-3 * 2 = 1 mod 7)
+        {Inv, -1, 5, 0, {4}}, {Inv, -3, 7, 0, {2}},
+        {Ext, 240, 46, 0, {-9, 47, 2}}, {Ext, 5, 0, 0, {1, 0, 5}},
+        // one handle as operand and result at once: the operands are copies
+        {Gcd, 84, 36, 0, {12}, {0, 1, 0}}, {Inv, 7, 40, 0, {23}, {0, 1, 1}},
+        {Ext, 240, 46, 0, {-9, 47, 2}, {0, 1, 0, 1, 4}},
+    };
+    for (const Case &c : cases) {
+        put(c.at[2], 77), put(c.at[0], c.a), put(c.at[1], c.b);
+        TQ_GETGLOBALERROR();
+        const std::vector<int> &i = c.at;
+        const int32_t st = c.op == Gcd   ? TQ_GCD(h[i[0]], h[i[1]], h[i[2]])
+                           : c.op == Lcm ? TQ_LCM(h[i[0]], h[i[1]], h[i[2]])
+                           : c.op == Inv ? TQ_MODINV(h[i[0]], h[i[1]], h[i[2]])
+                                         : TQ_EXTEUCLIDALGO(h[i[0]], h[i[1]], h[i[2]], h[i[3]], h[i[4]]);
+        EXPECT_EQ(st, c.status) << "op " << c.op << " of " << c.a << ", " << c.b;
+        EXPECT_EQ(TQ_GETGLOBALERROR(), static_cast<uint32_t>(c.status));
+        for (size_t k = 0; k < c.want.size(); ++k) {
+            EXPECT_EQ(get(i[2 + k]), c.want[k]) << "op " << c.op << " of " << c.a << ", " << c.b << " result " << k;
+            expectTrimmed(i[2 + k]);
+        }
     }
-}
-
-// A negative operand can make the truncating recurrence end on the gcd -1;
-// the inverse exists all the same and is found.
-TEST_F(NumberTheory, modinv_of_negative_operand_ending_on_gcd_minus_one) {
-    put(0, -1), put(1, 5);
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 4);
-    put(0, -3), put(1, 7);  // -3 * 2 = -6 = 1 mod 7
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[2]), 0);
-    EXPECT_EQ(get(2), 2);
 }
 
 TEST_F(NumberTheory, RefusesOtherKinds) {
@@ -281,21 +253,6 @@ TEST_F(NumberTheory, ExtEuclidAgainstGmp) {
         }
     }
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0u);
-}
-
-// One handle as operand and result at once: the operands are copies.
-TEST_F(NumberTheory, ResultMayBeAnOperand) {
-    put(0, 84), put(1, 36);
-    EXPECT_EQ(TQ_GCD(h[0], h[1], h[0]), 0);
-    EXPECT_EQ(get(0), 12);
-    put(0, 7), put(1, 40);
-    EXPECT_EQ(TQ_MODINV(h[0], h[1], h[1]), 0);
-    EXPECT_EQ(get(1), 23);
-    put(0, 240), put(1, 46);
-    EXPECT_EQ(TQ_EXTEUCLIDALGO(h[0], h[1], h[0], h[1], h[4]), 0);
-    EXPECT_EQ(get(0), -9);
-    EXPECT_EQ(get(1), 47);
-    EXPECT_EQ(get(4), 2);
 }
 
 }  // namespace

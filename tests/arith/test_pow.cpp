@@ -22,7 +22,7 @@ long val(const TqNum &v) {
 
 // TQ_POW on fresh handles.
 int32_t runPow(const TqNum &a, const TqNum &b, TqNum &c) {
-    const int32_t ha = tqg_New(a), hb = tqg_New(b), hc = tqg_New(fo_Out(a.V.NumType));
+    const int32_t ha = tqg_New(a), hb = tqg_New(b), hc = tqg_New(tqg_Zero(a.V.NumType));
     TQ_GETGLOBALERROR();
     const int32_t st = TQ_POW(ha, hb, hc);
     c = tqg_Get(hc);
@@ -206,7 +206,7 @@ TEST(PowFloat, DifferentialAgainstMpfr) {
                 for (double mb : {-6.0, 0.0, 3.0, 8.0}) {
                     for (int rep = 0; rep < reps; ++rep) {
                         const TqNum a = fo_Random(rng, kind, ma), b = fo_Random(rng, kind, mb, rep % 2 ? -1 : 1);
-                        TqNum c = fo_Out(kind);
+                        TqNum c = tqg_Zero(kind);
                         if (n_Pow(a, b, c) != 0) {
                             ADD_FAILURE() << "status";
                             continue;

@@ -212,7 +212,7 @@ TEST(RootTable, OrderAndKindErrors) {
 TEST(FloatSqrt, ExactCasesAndErrors) {
     fo_SetDigits(38);
     for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
-        TqNum c = fo_Out(kind);
+        TqNum c = tqg_Zero(kind);
         EXPECT_EQ(n_Sqrt(tq_IntNumForTest(kind, 4), c), 0);
         FoMpfr two;
         tqg_ToMpfr(two, c);
@@ -234,15 +234,15 @@ TEST(FloatSqrt, ExactCasesAndErrors) {
         EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Invalid | tq_Err_Special);
     }
     // Big integers: exact floor; fractions and mixed kinds: type errors.
-    TqNum c = fo_Out(TarqBigInt);
+    TqNum c = tqg_Zero(TarqBigInt);
     EXPECT_EQ(n_Sqrt(big(17), c), 0);
     EXPECT_EQ(val(c), 4);
     mpz_t n, d;
     mpz_init_set_ui(n, 9);
     mpz_init_set_ui(d, 4);
-    TqNum f = fo_Out(TarqFraction);
+    TqNum f = tqg_Zero(TarqFraction);
     EXPECT_EQ(n_Sqrt(tqg_Fraction(n, d), f), tq_Err_Type);
-    TqNum wrong = fo_Out(TarqDecFloat);
+    TqNum wrong = tqg_Zero(TarqDecFloat);
     EXPECT_EQ(n_Sqrt(big(16), wrong), tq_Err_Type);
     mpz_clears(n, d, nullptr);
 }
@@ -279,7 +279,7 @@ TEST(FloatSqrt, TenThousandDigits) {
 
 TEST(FloatSqrt, ExportWritesResult) {
     fo_SetDigits(38);
-    const int32_t a = tqg_New(tq_IntNumForTest(TarqBinFloat, 2)), c = tqg_New(fo_Out(TarqBinFloat));
+    const int32_t a = tqg_New(tq_IntNumForTest(TarqBinFloat, 2)), c = tqg_New(tqg_Zero(TarqBinFloat));
     EXPECT_EQ(TQ_SQRT(a, c), 0);
     FoMpfr want, got;
     mpfr_sqrt_ui(want, 2, MPFR_RNDN);

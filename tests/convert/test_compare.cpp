@@ -15,7 +15,7 @@ TEST_F(Compare, ListedCases) {
     EXPECT_EQ(n_Compare(tq_P("2", TarqBigInt), tq_P("3", TarqBigInt)), -1);
     EXPECT_EQ(n_Compare(tq_P("3", TarqBigInt), tq_P("2", TarqBigInt)), 1);
     EXPECT_EQ(n_Compare(tq_P("-0", TarqBigInt), tq_P("0", TarqBigInt)), 0);
-    TqNum ten = tq_Zero(TarqDecFloat), ten2 = tq_Zero(TarqDecFloat);
+    TqNum ten = tqg_Zero(TarqDecFloat), ten2 = tqg_Zero(TarqDecFloat);
     ten.MantN = tq_Word(10);
     ten2.MantN = tq_Word(1);
     ten2.V.Expo = 1;
@@ -56,7 +56,7 @@ TEST_F(Compare, IsZero) {
         EXPECT_EQ(n_IsZero(tq_P("*NaN", kind)), 0);
         EXPECT_EQ(gTq_ErrorWord.load(), 1u);
     }
-    TqNum padded = tq_Zero(TarqBigInt);
+    TqNum padded = tqg_Zero(TarqBigInt);
     padded.MantN = tq_Word(0) + tq_Word(0);
     EXPECT_EQ(n_IsZero(padded), 1);
 }

@@ -12,7 +12,7 @@ struct ConvertDT : ::testing::Test {
 };
 
 TqNum conv(const TqNum &src, int32_t kind, int32_t *status = nullptr, int32_t fmt = 0, int32_t digits = 0) {
-    TqNum dst = tq_Zero(kind);
+    TqNum dst = tqg_Zero(kind);
     int32_t st = n_Convert_TarqVar2TarqVar(src, dst, fmt, digits);
     if (status) *status = st;
     return dst;
@@ -25,7 +25,7 @@ TEST_F(ConvertDT, FloatEdgeCases) {
     EXPECT_EQ(tq_ValueStr(b), "3/2");
     EXPECT_EQ(b.V.NumType, TarqBinFloat);
     EXPECT_EQ(b.V.Expo % 4, 0);
-    TqNum two32 = tq_Zero(TarqBinFloat);
+    TqNum two32 = tqg_Zero(TarqBinFloat);
     two32.MantN = tq_Word(1);
     two32.V.Expo = 4;
     TqNum t = conv(two32, TarqDecFloat);
@@ -104,11 +104,11 @@ TEST_F(ConvertDT, ExactPowersBeyondTheTable) {
     mpz_mul_ui(want, want, 7);
     for (TqNum v : {tq_P("7*d30000", TarqBigInt), conv(tq_P("7*d30000", TarqDecFloat), TarqBigInt),
                     conv(tq_P("7*d30000", TarqDecFloat), TarqFraction)}) {
-        tq_MagToMpz(got, v.MantN);
+        tqg_MagToMpz(got, v.MantN);
         EXPECT_EQ(mpz_cmp(want, got), 0);
     }
     TqNum f = conv(tq_P("7*d-30000", TarqDecFloat), TarqFraction);
-    tq_MagToMpz(got, f.DenN);
+    tqg_MagToMpz(got, f.DenN);
     mpz_ui_pow_ui(want, 10, 30000);
     EXPECT_EQ(mpz_cmp(want, got), 0);
     EXPECT_EQ(n_Compare(tq_P("7*d30000", TarqDecFloat), tq_P("70*d29999", TarqDecFloat)), 0);

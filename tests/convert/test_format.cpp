@@ -12,7 +12,7 @@ struct Format : ::testing::Test {
 };
 
 TqNum num(int32_t kind, const char *dec, int32_t expo, int32_t sign = 1) {
-    TqNum v = tq_Zero(kind);
+    TqNum v = tqg_Zero(kind);
     v.MantN = tq_MagFromDec(dec);
     v.V.Expo = expo;
     v.V.Sign = sign;
@@ -83,7 +83,7 @@ TEST_F(Format, Layouts) {
 // Exact kinds with too many digits are refused with bit 32 before any digit
 // is made.
 TEST_F(Format, LongExactValuesRefused) {
-    TqNum big = tq_Zero(TarqBigInt);
+    TqNum big = tqg_Zero(TarqBigInt);
     big.MantN.assign(static_cast<size_t>(tq_Text_MaxBytes / 2), '\x11');  // 2^28 bits: 80 M decimal digits
     TqStr out;
     TQ_GETGLOBALERROR();
@@ -94,7 +94,7 @@ TEST_F(Format, LongExactValuesRefused) {
 
 TEST_F(Format, SpecialValuesAndTexts) {
     for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqBigInt, TarqFraction}) {
-        TqNum v = tq_Zero(kind);
+        TqNum v = tqg_Zero(kind);
         v.V.Special = tq_Special_PosInf;
         EXPECT_EQ(tq_Fmt(v, D | H), "*+inf");
         v.V.Special = tq_Special_NegInf;
@@ -104,7 +104,7 @@ TEST_F(Format, SpecialValuesAndTexts) {
     }
     TqNum t = tq_P("any text", TarqText);
     EXPECT_EQ(tq_Fmt(t, S, 2), "any text");
-    TqNum odd = tq_Zero(9);
+    TqNum odd = tqg_Zero(9);
     EXPECT_EQ(tq_Fmt(odd, 0), "");
 }
 
@@ -142,8 +142,8 @@ TEST_F(Format, RandomBigIntegersAgainstMpzGetStr) {
         }
         if (iter % 7 == 0) mpz_mul_2exp(z, z, 200);  // long zero runs at the low end
         const int32_t sign = rng() % 2 ? -1 : 1;
-        TqNum v = tq_Zero(TarqBigInt);
-        v.MantN = tq_MpzToMag(z);
+        TqNum v = tqg_Zero(TarqBigInt);
+        v.MantN = tqg_MagFromMpz(z);
         v.V.Sign = sign;
         const std::string lead = sign < 0 ? "-" : " ";
         std::string hex = tq_MpzStr(z, 16);

@@ -176,7 +176,7 @@ TEST_F(Parse, LongDecimalTextsAgainstMpzSetStr) {
         TqStr m;
         n_DecDigits2Mant(digits.data(), digits.size(), m);
         mpz_set_str(z, digits.c_str(), 10);
-        tq_MagToMpz(g, m);
+        tqg_MagToMpz(g, m);
         EXPECT_EQ(mpz_cmp(z, g), 0) << n;
         EXPECT_TRUE(m.size() == 4 || tq_W(m)[m.size() / 4 - 1] != 0) << "untrimmed at " << n;
     }

@@ -63,7 +63,7 @@ TEST(Exp, OneGivesE) {
 TEST(Exp, ExactSpecialAndRangeCases) {
     fo_SetDigits(38);
     for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
-        TqNum r = fo_Out(kind);
+        TqNum r = tqg_Zero(kind);
         ASSERT_EQ(n_Exp(tq_IntNumForTest(kind, 0), r), 0);
         FoMpfr one;
         mpfr_set_ui(one, 1, MPFR_RNDN);
@@ -94,11 +94,11 @@ TEST(Exp, ExactSpecialAndRangeCases) {
             }
         }
     }
-    TqNum r = fo_Out(TarqBigInt);
+    TqNum r = tqg_Zero(TarqBigInt);
     EXPECT_EQ(n_Exp(tq_IntNumForTest(TarqBigInt, 1), r), tq_Err_Type);
-    r = fo_Out(TarqFraction);
+    r = tqg_Zero(TarqFraction);
     EXPECT_EQ(n_Exp(tq_IntNumForTest(TarqFraction, 1), r), tq_Err_Type);
-    const int32_t h = tqg_New(tq_IntNumForTest(TarqBigInt, 1)), o = tqg_New(fo_Out(TarqBigInt));
+    const int32_t h = tqg_New(tq_IntNumForTest(TarqBigInt, 1)), o = tqg_New(tqg_Zero(TarqBigInt));
     EXPECT_EQ(TQ_EXP(h, o), tq_Err_Type);
     EXPECT_EQ(TQ_GETGLOBALERROR() & tq_Err_Type, tq_Err_Type);
     TQ_UNALLOCVAR(h);
@@ -108,7 +108,7 @@ TEST(Exp, ExactSpecialAndRangeCases) {
 TEST(Exp, LargeArgumentsKeepTheirExponent) {
     // e^(3 ln 256 + y) is e^y with the exponent raised by 3 bytes, realigned.
     fo_SetDigits(38);
-    TqNum y = fo_Out(TarqBinFloat), big = fo_Out(TarqBinFloat);
+    TqNum y = tqg_Zero(TarqBinFloat), big = tqg_Zero(TarqBinFloat);
     FoMpfr x;
     mpfr_set_d(x, 0.375, MPFR_RNDN);
     const TqNum small = fo_FromMpfr(x, TarqBinFloat);
@@ -126,7 +126,7 @@ TEST(Exp, PowMant) {
     std::mt19937_64 rng(31);
     for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
         // x^n for a multi-word exponent of value 1000 and for 0.
-        TqNum r = fo_Out(kind);
+        TqNum r = tqg_Zero(kind);
         const TqNum x = fo_Random(rng, kind, 0.01);
         ASSERT_EQ(n_PowMant(x, tq_Word(1000), r), 0);
         FoMpfr xm, want;
@@ -161,7 +161,7 @@ TEST(Exp, PowMant) {
         TQ_GETGLOBALERROR();
     }
     // Big integers are exact.
-    TqNum r = fo_Out(TarqBigInt);
+    TqNum r = tqg_Zero(TarqBigInt);
     ASSERT_EQ(n_PowMant(tq_IntNumForTest(TarqBigInt, 3), tq_Word(40), r), 0);
     mpz_t z, w;
     mpz_inits(z, w, nullptr);
@@ -182,7 +182,7 @@ TEST(Exp, LogOfExpRoundTrip) {
         for (double mag : {-5.0, 3.0, 9.0}) {
             for (int sign : {-1, 1}) {
                 const TqNum x = fo_Random(rng, kind, mag, sign);
-                TqNum e = fo_Out(kind), back = fo_Out(kind);
+                TqNum e = tqg_Zero(kind), back = tqg_Zero(kind);
                 ASSERT_EQ(n_Exp(x, e), 0);
                 ASSERT_EQ(n_Log(e, back), 0);
                 FoMpfr xm, em, lnE, diff, bound;

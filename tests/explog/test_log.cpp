@@ -76,7 +76,7 @@ TEST(Log, TenThousandDigits) {
 TEST(Log, ExactAndDomainCases) {
     fo_SetDigits(38);
     for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
-        TqNum r = fo_Out(kind);
+        TqNum r = tqg_Zero(kind);
         for (auto fn : {n_Log, n_Log2, n_Log10}) {
             ASSERT_EQ(fn(tq_IntNumForTest(kind, 1), r), 0);
             EXPECT_TRUE(r.V.Special == 0 && tq_W(r.MantN)[0] == 0 && r.MantN.size() == 4);
@@ -95,12 +95,12 @@ TEST(Log, ExactAndDomainCases) {
         EXPECT_EQ(n_Log(tqg_Special(kind, 3), r), tq_Err_Special);
         EXPECT_EQ(TQ_GETGLOBALERROR(), tq_Err_Invalid | tq_Err_Special);
     }
-    TqNum r = fo_Out(TarqBigInt);
+    TqNum r = tqg_Zero(TarqBigInt);
     EXPECT_EQ(n_Log(tq_IntNumForTest(TarqBigInt, 5), r), tq_Err_Type);
-    TqNum d = fo_Out(TarqDecFloat);
+    TqNum d = tqg_Zero(TarqDecFloat);
     EXPECT_EQ(n_Log(tq_IntNumForTest(TarqBinFloat, 5), d), tq_Err_Type);
     // log2 256 is 8 and log10 1000 is 3 at the working precision.
-    TqNum b = fo_Out(TarqBinFloat);
+    TqNum b = tqg_Zero(TarqBinFloat);
     ASSERT_EQ(n_Log2(tq_IntNumForTest(TarqBinFloat, 256), b), 0);
     FoMpfr eight;
     mpfr_set_ui(eight, 8, MPFR_RNDN);
@@ -122,7 +122,7 @@ TEST(Log, TaylorNearOne) {
 
 TEST(Log, Exports) {
     fo_SetDigits(38);
-    const int32_t x = tqg_New(tq_IntNumForTest(TarqBinFloat, 10)), r = tqg_New(fo_Out(TarqBinFloat));
+    const int32_t x = tqg_New(tq_IntNumForTest(TarqBinFloat, 10)), r = tqg_New(tqg_Zero(TarqBinFloat));
     FoMpfr want, ten;
     mpfr_set_ui(ten, 10, MPFR_RNDN);
     mpfr_log(want, ten, MPFR_RNDN);

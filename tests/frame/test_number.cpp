@@ -9,40 +9,21 @@
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "tarq.h"
+#include "tq_gmp.h"
 
 namespace {
-TqStr words(const std::vector<uint32_t> &w) {
-    TqStr s;
-    for (uint32_t x : w) s += tq_Word(x);
-    return s;
-}
-void toMpz(mpz_t z, const TqStr &m) { mpz_import(z, m.size() / 4, -1, 4, 0, 0, m.data()); }
-TqStr fromMpz(const mpz_t z) {
-    size_t n = 0;
-    TqStr s((mpz_sizeinbase(z, 2) + 31) / 32 * 4 + 4, '\0');
-    mpz_export(s.data(), &n, -1, 4, 0, 0, z);
-    s.resize((n ? n : 1) * 4);
-    return s;
-}
-struct Prec {
-    int32_t saved = gTq_Prec_Bytes_Internal;
-    explicit Prec(int32_t bytes) {
-        TQ_GETPRECISION(1);
-        saved = gTq_Prec_Bytes_Internal;
-        TQ_SETPRECISION(3, bytes);
-    }
-    ~Prec() { TQ_SETPRECISION(3, saved); }
-};
+TqStr words(std::initializer_list<uint32_t> w) { return tq_MagFromWords(w); }
+using Prec = TqTestPrecision;
 }  // namespace
 
 // A binary float keeps 8P bits counted from its leading one bit, rounded to
 // nearest on the first dropped bit, with whole words dropped below them.
 TEST(ReducePrecision, BinaryFloatKeepsEightPBitsFromTheLeadingOne) {
-    Prec p(8);  // 64 bits
+    Prec p(8, 3);  // 64 bits
     struct Case {
-        std::vector<uint32_t> in;
+        std::initializer_list<uint32_t> in;
         int32_t expoIn;
-        std::vector<uint32_t> out;
+        std::initializer_list<uint32_t> out;
         int32_t expoOut;
         const char *what;
     } cases[] = {
@@ -65,7 +46,7 @@ TEST(ReducePrecision, BinaryFloatKeepsEightPBitsFromTheLeadingOne) {
 }
 
 TEST(ReducePrecision, OtherKindsAreUntouched) {
-    Prec p(4);
+    Prec p(4, 3);
     for (int32_t kind : {TarqBigInt, TarqFraction, TarqText}) {
         TarqVar v{1, 1, 0, kind, 0};
         TqStr m = words({1, 2, 3, 4});
@@ -75,7 +56,7 @@ TEST(ReducePrecision, OtherKindsAreUntouched) {
 }
 
 TEST(ReducePrecision, DecimalFloatKeepsAboutPPlus4BytesRoundedHalfUp) {
-    Prec p(16);
+    Prec p(16, 3);
     std::mt19937 rng(1234);
     mpz_t a, b, pw, diff, half;
     mpz_inits(a, b, pw, diff, half, nullptr);
@@ -86,12 +67,12 @@ TEST(ReducePrecision, DecimalFloatKeepsAboutPPlus4BytesRoundedHalfUp) {
         if (tq_W(m)[nw - 1] == 0) tq_W(m)[nw - 1] = 1;
         TarqVar v{1, 1, static_cast<int32_t>(rng() % 41) - 20, TarqDecFloat, 0};
         const int32_t e0 = v.Expo;
-        toMpz(a, m);
+        tqg_MagToMpz(a, m);
         n_ReducePrecision(v, m);
         ASSERT_EQ(v.Expo % 4, 0);
         ASSERT_GE(v.Expo, e0 - 3);
         // a * 10^e0 against m * 10^Expo: scale both to 10^min.
-        toMpz(b, m);
+        tqg_MagToMpz(b, m);
         const int32_t lo = e0 < v.Expo ? e0 : v.Expo;
         mpz_ui_pow_ui(pw, 10, static_cast<unsigned long>(e0 - lo));
         mpz_mul(a, a, pw);
@@ -107,7 +88,7 @@ TEST(ReducePrecision, DecimalFloatKeepsAboutPPlus4BytesRoundedHalfUp) {
 }
 
 TEST(ReducePrecision, DecimalExactHalfIsNotRoundedUp) {
-    Prec p(4);
+    Prec p(4, 3);
     // A 16-byte magnitude: S - (P + 4) = 8 bytes, k = round(19.27) = 19 digits,
     // E' = 16, so 10^16 is divided out.
     mpz_t q, m, unit, half;
@@ -119,14 +100,14 @@ TEST(ReducePrecision, DecimalExactHalfIsNotRoundedUp) {
         mpz_mul(m, q, unit);
         mpz_add(m, m, half);
         mpz_add_ui(m, m, static_cast<unsigned long>(extra));
-        TqStr mag = fromMpz(m);
+        TqStr mag = tqg_MagFromMpz(m);
         ASSERT_EQ(tq_Len(mag), 16);
         TarqVar v{1, 1, 0, TarqDecFloat, 0};
         n_ReducePrecision(v, mag);
         EXPECT_EQ(v.Expo, 16);
         mpz_t got;
         mpz_init(got);
-        toMpz(got, mag);
+        tqg_MagToMpz(got, mag);
         mpz_sub(got, got, q);
         EXPECT_EQ(mpz_get_si(got), extra) << (extra ? "above half rounds up" : "an exact half is kept");
         mpz_clear(got);
@@ -135,7 +116,7 @@ TEST(ReducePrecision, DecimalExactHalfIsNotRoundedUp) {
 }
 
 TEST(ReducePrecision, DecimalExponentBecomesAMultipleOfFour) {
-    Prec p(16);
+    Prec p(16, 3);
     TarqVar v{1, -1, -3, TarqDecFloat, 0};
     TqStr m = words({7, 0, 0, 0, 0, 0});  // 24 bytes, but only one significant
     n_ReducePrecision(v, m);
@@ -186,18 +167,18 @@ TEST(ReduceFraction, DividesByTheGcdWhileReductionIsOn) {
         for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) na += tq_Word(rng());
         for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) nb += tq_Word(rng());
         for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) ng += tq_Word(rng() | 1);
-        toMpz(a, na);
-        toMpz(b, nb);
-        toMpz(g, ng);
+        tqg_MagToMpz(a, na);
+        tqg_MagToMpz(b, nb);
+        tqg_MagToMpz(g, ng);
         mpz_mul(a, a, g);
         mpz_mul(b, b, g);
-        TqStr num = fromMpz(a), den = fromMpz(b);
+        TqStr num = tqg_MagFromMpz(a), den = tqg_MagFromMpz(b);
         n_ReduceFraction(num, den);
         mpz_gcd(g, a, b);
         mpz_divexact(a, a, g);
         mpz_divexact(b, b, g);
-        toMpz(x, num);
-        toMpz(y, den);
+        tqg_MagToMpz(x, num);
+        tqg_MagToMpz(y, den);
         ASSERT_EQ(mpz_cmp(x, a), 0);
         ASSERT_EQ(mpz_cmp(y, b), 0);
     }

@@ -13,12 +13,9 @@
 #include "frame/store.h"
 #include "base/tq_state.h"
 #include "tarq.h"
+#include "tq_gmp.h"
 
 namespace {
-
-void toMpz(mpz_t z, const TqStr &m) {
-    mpz_import(z, m.size() / 4, -1, 4, 0, 0, m.data());
-}
 
 struct Lookup {
     TarqVar v{};
@@ -45,7 +42,7 @@ void checkAgainstGmp(int32_t n, int32_t precision) {
     mpz_t exact, got, diff, bound;
     mpz_inits(exact, got, diff, bound, nullptr);
     mpz_ui_pow_ui(exact, 10, static_cast<unsigned long>(n));
-    toMpz(got, r.m);
+    tqg_MagToMpz(got, r.m);
     mpz_mul_2exp(got, got, 8 * static_cast<mp_bitcnt_t>(r.v.Expo));
     mpz_sub(diff, exact, got);
     EXPECT_GE(mpz_sgn(diff), 0) << "lookup above 10^" << n;
@@ -104,7 +101,7 @@ TEST_F(Pow10, DocumentedCases) {
     mpz_t five, got;
     mpz_inits(five, got, nullptr);
     mpz_ui_pow_ui(five, 5, 64);
-    toMpz(got, l64.m);
+    tqg_MagToMpz(got, l64.m);
     EXPECT_EQ(mpz_cmp(five, got), 0);
     mpz_clears(five, got, nullptr);
 }

@@ -11,8 +11,6 @@ namespace {
 
 class AddSub : public LimbPathTest {};
 
-TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
-
 TEST_P(AddSub, ListedEdgeCases) {
     const TqStr one = W({1});
     EXPECT_EQ(h_Compare_Ptr(one.data(), 4, W({1, 0, 0, 0}).data(), 16), 0);

@@ -15,15 +15,9 @@
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "tarq.h"
-#include "tq_gmp.h"
+#include "mag_gmp.h"
 
 namespace {
-
-struct Mpz {
-    mpz_t z;
-    Mpz() { mpz_init(z); }
-    ~Mpz() { mpz_clear(z); }
-};
 
 // Builds a dividend for 10^d: random, or q 10^d plus a chosen remainder
 // (0, 1, 10^d / 2 - 1, 10^d / 2, 10^d / 2 + 1, 10^d - 1).
@@ -35,17 +29,17 @@ void makeDividend(mpz_t m, const mpz_t p, int words, int shape, gmp_randstate_t 
     }
     if (shape < 2) return;
     Mpz q, r;
-    mpz_tdiv_q(q.z, m, p);
-    mpz_mul(m, q.z, p);
+    mpz_tdiv_q(q, m, p);
+    mpz_mul(m, q, p);
     switch (shape % 6) {
         case 0: break;
-        case 1: mpz_set_ui(r.z, 1); break;
-        case 2: mpz_tdiv_q_2exp(r.z, p, 1); mpz_sub_ui(r.z, r.z, 1); break;
-        case 3: mpz_tdiv_q_2exp(r.z, p, 1); break;
-        case 4: mpz_tdiv_q_2exp(r.z, p, 1); mpz_add_ui(r.z, r.z, 1); break;
-        default: mpz_sub_ui(r.z, p, 1); break;
+        case 1: mpz_set_ui(r, 1); break;
+        case 2: mpz_tdiv_q_2exp(r, p, 1); mpz_sub_ui(r, r, 1); break;
+        case 3: mpz_tdiv_q_2exp(r, p, 1); break;
+        case 4: mpz_tdiv_q_2exp(r, p, 1); mpz_add_ui(r, r, 1); break;
+        default: mpz_sub_ui(r, p, 1); break;
     }
-    mpz_add(m, m, r.z);
+    mpz_add(m, m, r);
 }
 
 }  // namespace
@@ -60,16 +54,16 @@ TEST(CutByPow10Recip, QuotientAndRoundingMatchGmp) {
     for (int it = 0; it < 3000; ++it) {
         gTq_Kernel_Limb64 = it % 2;
         const int d = 80 + static_cast<int>(gmp_urandomm_ui(rs, 700));
-        mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
-        const int dWords = static_cast<int>((mpz_sizeinbase(p.z, 2) + 31) / 32);
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+        const int dWords = static_cast<int>((mpz_sizeinbase(p, 2) + 31) / 32);
         const int words = dWords + 6 + static_cast<int>(gmp_urandomm_ui(rs, 60));
         const int pick = static_cast<int>(gmp_urandomm_ui(rs, 4));
         const int shape = pick < 2 ? pick : 2 + static_cast<int>(gmp_urandomm_ui(rs, 12));
-        makeDividend(m.z, p.z, words, shape, rs);
-        mpz_tdiv_qr(q.z, r.z, m.z, p.z);
-        mpz_mul_2exp(twice.z, r.z, 1);
-        const int wantUp = mpz_cmp(twice.z, p.z) > 0;
-        TqStr M = tqg_MagFromMpz(m.z), D = tqg_MagFromMpz(p.z), Q = tq_Word(7);
+        makeDividend(m, p, words, shape, rs);
+        mpz_tdiv_qr(q, r, m, p);
+        mpz_mul_2exp(twice, r, 1);
+        const int wantUp = mpz_cmp(twice, p) > 0;
+        TqStr M = tqg_MagFromMpz(m), D = tqg_MagFromMpz(p), Q = tq_Word(7);
         int32_t up = 9;
         // Remainders within 1 of 0, D / 2 or D put M / D within 1 / D of an
         // integer or a half, far inside the undecided bands.
@@ -83,8 +77,8 @@ TEST(CutByPow10Recip, QuotientAndRoundingMatchGmp) {
         }
         ++taken;
         randomTaken += !near;
-        tqg_MagToMpz(got.z, Q);
-        ASSERT_EQ(mpz_cmp(got.z, q.z), 0) << "iteration " << it << " d " << d;
+        tqg_MagToMpz(got, Q);
+        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " d " << d;
         ASSERT_EQ(up, wantUp) << "iteration " << it << " d " << d;
         const int32_t n = tq_NWords(Q);
         ASSERT_TRUE(n == 1 || tq_W(Q)[n - 1] != 0) << "trimmed";
@@ -100,14 +94,14 @@ TEST(CutByPow10Recip, QuotientAndRoundingMatchGmp) {
 
 TEST(CutByPow10Recip, SmallSizesAreDeclined) {
     Mpz m, p;
-    mpz_ui_pow_ui(p.z, 10, 40);  // 5 words
-    mpz_ui_pow_ui(m.z, 7, 300);
+    mpz_ui_pow_ui(p, 10, 40);  // 5 words
+    mpz_ui_pow_ui(m, 7, 300);
     TqStr Q;
     int32_t up = 0;
-    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
-    mpz_ui_pow_ui(p.z, 10, 400);
-    mpz_mul_ui(m.z, p.z, 12345);  // quotient of one word
-    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m.z), tqg_MagFromMpz(p.z), Q, up));
+    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m), tqg_MagFromMpz(p), Q, up));
+    mpz_ui_pow_ui(p, 10, 400);
+    mpz_mul_ui(m, p, 12345);  // quotient of one word
+    EXPECT_FALSE(tq_CutByPow10Recip(tqg_MagFromMpz(m), tqg_MagFromMpz(p), Q, up));
 }
 
 // The digit count from the small table: exact at every power of ten below
@@ -117,10 +111,10 @@ TEST(DecimalDigitsSmall, PowersNeighboursAndLongMagnitudes) {
     Mpz v;
     for (unsigned k = 1; k < 170; ++k)
         for (long delta : {-1L, 0L, 1L}) {
-            mpz_ui_pow_ui(v.z, 10, k);
-            if (delta < 0) mpz_sub_ui(v.z, v.z, 1); else mpz_add_ui(v.z, v.z, static_cast<unsigned long>(delta));
-            const TqStr m = tqg_MagFromMpz(v.z);
-            char *text = mpz_get_str(nullptr, 10, v.z);
+            mpz_ui_pow_ui(v, 10, k);
+            if (delta < 0) mpz_sub_ui(v, v, 1); else mpz_add_ui(v, v, static_cast<unsigned long>(delta));
+            const TqStr m = tqg_MagFromMpz(v);
+            char *text = mpz_get_str(nullptr, 10, v);
             const int32_t digits = static_cast<int32_t>(std::strlen(text));
             free(text);
             const int32_t got = tq_DecimalDigitsSmall(tq_W(m), tq_NWords(m));
@@ -148,42 +142,42 @@ TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
         const int32_t expo = 4 * (static_cast<int32_t>(gmp_urandomm_ui(rs, 41)) - 20);
         // The cut length follows from the length of the magnitude; for the
         // shaped remainders build one random magnitude first to learn it.
-        mpz_urandomb(m.z, rs, 32 * words);
-        mpz_setbit(m.z, 32 * words - 1);
+        mpz_urandomb(m, rs, 32 * words);
+        mpz_setbit(m, 32 * words - 1);
         {
             TarqVar v{1, 1, expo, TarqDecFloat, 0};
-            TqStr probe = tqg_MagFromMpz(m.z);
+            TqStr probe = tqg_MagFromMpz(m);
             n_ReducePrecision(v, probe);
             const int32_t d = v.Expo - expo;
-            mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
+            mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
             const int shape = static_cast<int>(gmp_urandomm_ui(rs, 8));
             if (shape >= 2) {
-                makeDividend(m.z, p.z, words, shape, rs);
-                mpz_setbit(m.z, 32 * words - 1);  // same length, so the same cut
-                mpz_tdiv_q(q.z, m.z, p.z);
-                mpz_mul(m.z, q.z, p.z);
+                makeDividend(m, p, words, shape, rs);
+                mpz_setbit(m, 32 * words - 1);  // same length, so the same cut
+                mpz_tdiv_q(q, m, p);
+                mpz_mul(m, q, p);
                 if (shape % 6 >= 2) {
-                    mpz_tdiv_q_2exp(r.z, p.z, 1);
-                    if (shape % 6 == 2) mpz_sub_ui(r.z, r.z, 1);
-                    if (shape % 6 == 4) mpz_add_ui(r.z, r.z, 1);
-                    if (shape % 6 == 5) mpz_sub_ui(r.z, p.z, 1);
-                    mpz_add(m.z, m.z, r.z);
+                    mpz_tdiv_q_2exp(r, p, 1);
+                    if (shape % 6 == 2) mpz_sub_ui(r, r, 1);
+                    if (shape % 6 == 4) mpz_add_ui(r, r, 1);
+                    if (shape % 6 == 5) mpz_sub_ui(r, p, 1);
+                    mpz_add(m, m, r);
                 }
             }
         }
         TarqVar v{1, 1, expo, TarqDecFloat, 0};
-        TqStr mant = tqg_MagFromMpz(m.z);
+        TqStr mant = tqg_MagFromMpz(m);
         n_ReducePrecision(v, mant);
         const int32_t d = v.Expo - expo;
         ASSERT_GE(d, 0);
         ASSERT_EQ(v.Expo % 4, 0);
         if (d >= 80) ++bigCuts;
-        mpz_ui_pow_ui(p.z, 10, static_cast<unsigned long>(d));
-        mpz_tdiv_qr(q.z, r.z, m.z, p.z);
-        mpz_mul_2exp(twice.z, r.z, 1);
-        if (mpz_cmp(twice.z, p.z) > 0) mpz_add_ui(q.z, q.z, 1);
-        tqg_MagToMpz(got.z, mant);
-        ASSERT_EQ(mpz_cmp(got.z, q.z), 0) << "iteration " << it << " cut " << d;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+        mpz_tdiv_qr(q, r, m, p);
+        mpz_mul_2exp(twice, r, 1);
+        if (mpz_cmp(twice, p) > 0) mpz_add_ui(q, q, 1);
+        tqg_MagToMpz(got, mant);
+        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " cut " << d;
     }
     gTq_Kernel_Limb64 = saved;
     EXPECT_GT(bigCuts, 1000);

@@ -13,8 +13,6 @@ namespace {
 
 class Mul : public LimbPathTest {};
 
-TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
-
 TqStr oracleMul(const TqStr &A, const TqStr &B) { return gmp2(mpz_mul, A, B); }
 
 // h_Mul with trim 1 against GMP; with trim 0 the value must agree too.

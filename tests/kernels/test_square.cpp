@@ -12,8 +12,6 @@ namespace {
 
 class Square : public LimbPathTest {};
 
-TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
-
 TqStr oracleSqr(const TqStr &A) { return gmp2(mpz_mul, A, A); }
 
 // Every squaring entry against GMP for one operand.

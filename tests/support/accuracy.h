@@ -136,7 +136,7 @@ inline TqNum acc_ToKind(const mpfr_t x, int32_t kind) {
     mpfr_t r;
     mpfr_init2(r, TQ_GETPRECISION(2));
     mpfr_set(r, x, MPFR_RNDN);
-    TqNum v = mpfr_zero_p(r) ? oracle_Num(TarqBinFloat) : tqg_BinFloatFromMpfr(r);
+    TqNum v = mpfr_zero_p(r) ? tqg_Zero(TarqBinFloat) : tqg_BinFloatFromMpfr(r);
     mpfr_clear(r);
     return v;
 }

@@ -1,5 +1,4 @@
-// Test helpers for the conversion tests: magnitudes to and from GMP integers,
-// the exact value of a number record as a GMP rational, and short-hands for
+// Test helpers for the conversion tests (on tq_gmp.h): the exact value of a number record as a GMP rational, and short-hands for
 // parsing and formatting through the library's internal operations.
 #pragma once
 #include <gmp.h>
@@ -12,23 +11,12 @@
 #include "base/tq_state.h"
 #include "base/tq_types.h"
 #include "tarq.h"
-
-inline void tq_MagToMpz(mpz_t z, const TqStr &m) {
-    mpz_import(z, m.size() / 4, -1, 4, 0, 0, m.data());
-}
-
-inline TqStr tq_MpzToMag(const mpz_t z) {
-    size_t n = (mpz_sizeinbase(z, 2) + 31) / 32;
-    TqStr m((n ? n : 1) * 4, '\0');
-    size_t count = 0;
-    mpz_export(m.data(), &count, -1, 4, 0, 0, z);
-    return m;
-}
+#include "tq_gmp.h"
 
 inline TqStr tq_MagFromDec(const char *dec) {
     mpz_t z;
     mpz_init_set_str(z, dec, 10);
-    TqStr m = tq_MpzToMag(z);
+    TqStr m = tqg_MagFromMpz(z);
     mpz_clear(z);
     return m;
 }
@@ -37,7 +25,7 @@ inline TqStr tq_MagFromDec(const char *dec) {
 inline void tq_ValueToMpq(mpq_t q, const TqNum &v) {
     mpz_t num, den, p;
     mpz_inits(num, den, p, nullptr);
-    tq_MagToMpz(num, v.MantN);
+    tqg_MagToMpz(num, v.MantN);
     mpz_set_ui(den, 1);
     const int32_t e = v.V.Expo;
     if (v.V.NumType == TarqDecFloat || v.V.NumType == TarqBinFloat) {
@@ -45,7 +33,7 @@ inline void tq_ValueToMpq(mpq_t q, const TqNum &v) {
         if (e >= 0) mpz_mul(num, num, p);
         else mpz_set(den, p);
     } else if (v.V.NumType == TarqFraction) {
-        tq_MagToMpz(den, v.DenN);
+        tqg_MagToMpz(den, v.DenN);
     }
     if (v.V.Sign < 0) mpz_neg(num, num);
     mpq_set_num(q, num);
@@ -72,17 +60,8 @@ inline std::string tq_MpzStr(const mpz_t z, int base = 10) {
     return r;
 }
 
-// A fresh zero of the kind.
-inline TqNum tq_Zero(int32_t kind) {
-    TqNum v;
-    v.V = TarqVar{1, 1, 0, kind, 0};
-    v.MantN = tq_Word(0);
-    v.DenN = tq_Word(1);
-    return v;
-}
-
 inline int32_t tq_Parse(const std::string &text, int32_t kind, TqNum &v) {
-    v = tq_Zero(kind);
+    v = tqg_Zero(kind);
     return n_Convert_String2TarqVar(text, v.V, v.MantN, v.DenN, kind);
 }
 
@@ -116,14 +95,3 @@ inline std::string tq_RandomDigits(std::mt19937_64 &rng, int radix, size_t n) {
     if (s.size() > 1 && s[0] == '0') s[0] = '1';
     return s;
 }
-
-// Working precision for a test: set in digits, restored afterwards.
-struct TqTestPrecision {
-    int32_t bytes;
-    explicit TqTestPrecision(int32_t newDigits) {
-        tq_EnsureInit();
-        bytes = gTq_Prec_Bytes_Internal;
-        TQ_SETPRECISION(1, newDigits);
-    }
-    ~TqTestPrecision() { TQ_SETPRECISION(3, bytes); }
-};

@@ -81,19 +81,10 @@ inline TqNum fo_FromMpfr(const mpfr_t x, int32_t kind) {
     return v;
 }
 
-// A zero of the kind, used as an output variable.
-inline TqNum fo_Out(int32_t kind) {
-    mpz_t z;
-    mpz_init(z);
-    TqNum v = tqg_Make(kind, z);
-    mpz_clear(z);
-    return v;
-}
-
 // Runs op(x, r) and checks status 0 and the distance from oracle(x).
 template <class Op, class Oracle>
 double fo_CheckUnary(Op op, Oracle oracle, const TqNum &x, double maxUnits, const std::string &what) {
-    TqNum r = fo_Out(x.V.NumType);
+    TqNum r = tqg_Zero(x.V.NumType);
     const int32_t st = op(x, r);
     EXPECT_EQ(st, 0) << what;
     FoMpfr xm, ex;

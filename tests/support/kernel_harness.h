@@ -13,6 +13,9 @@
 #include "mag_gmp.h"
 #include "trace.h"
 
+// A magnitude of the given words, lowest first.
+inline TqStr W(std::initializer_list<uint32_t> ws) { return tq_MagFromWords(ws); }
+
 // ------------------------------------------------------------ canaries
 
 // Runs write(p) on n words followed by two canary words (the n words start as

@@ -14,6 +14,7 @@
 #include "base/tq_state.h"
 #include "base/tq_types.h"
 #include "kernels/limbs.h"
+#include "tq_gmp.h"
 
 // ------------------------------------------------------------ the oracle
 
@@ -34,14 +35,7 @@ struct Mpz {
 };
 
 // The trimmed magnitude of a non-negative mpz.
-inline TqStr magOf(mpz_srcptr z) {
-    size_t n = (mpz_sizeinbase(z, 2) + 31) / 32;
-    if (mpz_sgn(z) == 0) n = 1;
-    TqStr s(n * 4, '\0');
-    size_t cnt = 0;
-    mpz_export(s.data(), &cnt, -1, 4, -1, 0, z);
-    return s;
-}
+inline TqStr magOf(mpz_srcptr z) { return tqg_MagFromMpz(z); }
 
 // The value, zero-extended to exactly `words` words (the value must fit).
 inline TqStr magOfLen(mpz_srcptr z, size_t words) {
@@ -65,12 +59,6 @@ inline std::string hexOf(const TqStr &m) {
     void (*freefunc)(void *, size_t);
     mp_get_memory_functions(nullptr, nullptr, &freefunc);
     freefunc(p, s.size() + 1);
-    return s;
-}
-
-inline TqStr tq_MagFromWords(std::initializer_list<uint32_t> ws) {
-    TqStr s;
-    for (uint32_t w : ws) s += tq_Word(w);
     return s;
 }
 

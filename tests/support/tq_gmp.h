@@ -10,6 +10,7 @@
 #include <gmp.h>
 #include <mpfr.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,7 @@ inline TqNum tqg_Fraction(const mpz_t num, const mpz_t den) {
 }
 inline TqNum tqg_Fraction(const mpq_t q) { return tqg_Fraction(mpq_numref(q), mpq_denref(q)); }
 
-// A special value (1 +inf, 2 -inf, 3 NaN) of a kind.
+// A special value (1 +inf, 2 -inf, 3 NaN) of a kind; special 0: a zero.
 inline TqNum tqg_Special(int32_t kind, int32_t special) {
     TqNum v;
     v.V = TarqVar{1, 1, 0, kind, special};
@@ -67,6 +68,26 @@ inline TqNum tqg_Special(int32_t kind, int32_t special) {
     v.DenN = tq_Word(1);
     return v;
 }
+inline TqNum tqg_Zero(int32_t kind) { return tqg_Special(kind, 0); }
+
+// A magnitude of the given words, lowest first.
+inline TqStr tq_MagFromWords(std::initializer_list<uint32_t> ws) {
+    TqStr s;
+    for (uint32_t w : ws) s += tq_Word(w);
+    return s;
+}
+
+// Working precision for a test (TQ_SETPRECISION's mode: 1 digits, 3 bytes),
+// restored afterwards.
+struct TqTestPrecision {
+    int32_t bytes;
+    explicit TqTestPrecision(int32_t value, int32_t mode = 1) {
+        tq_EnsureInit();
+        bytes = gTq_Prec_Bytes_Internal;
+        TQ_SETPRECISION(mode, value);
+    }
+    ~TqTestPrecision() { TQ_SETPRECISION(3, bytes); }
+};
 
 // A binary float exactly equal to x (finite), its exponent on the word grid.
 inline TqNum tqg_BinFloatFromMpfr(const mpfr_t x) {

@@ -13,17 +13,9 @@
 #include "tq_gmp.h"
 #include "ulp.h"
 
-inline TqNum oracle_Num(int32_t kind) {
-    TqNum v;
-    v.V = TarqVar{0, 1, 0, kind, 0};
-    v.MantN = tq_Word(0);
-    v.DenN = tq_Word(1);
-    return v;
-}
-
 // A binary float of at most `bytes` bytes of magnitude, x truncated toward zero.
 inline TqNum oracle_BinFromMpfr(const mpfr_t x, int32_t bytes) {
-    TqNum v = oracle_Num(TarqBinFloat);
+    TqNum v = tqg_Zero(TarqBinFloat);
     if (mpfr_zero_p(x)) return v;
     const long e = mpfr_get_exp(x);  // |x| < 2^e
     long expoWords = e - 8L * bytes;
@@ -47,7 +39,7 @@ inline TqNum oracle_BinFromMpfr(const mpfr_t x, int32_t bytes) {
 // A decimal float of `digits` significant digits, x rounded to nearest, with its
 // exponent brought to a multiple of 4 as the library keeps it.
 inline TqNum oracle_DecFromMpfr(const mpfr_t x, int32_t digits) {
-    TqNum v = oracle_Num(TarqDecFloat);
+    TqNum v = tqg_Zero(TarqDecFloat);
     if (mpfr_zero_p(x)) return v;
     mpfr_exp_t e10;
     char *s = mpfr_get_str(nullptr, &e10, 10, static_cast<size_t>(digits), x, MPFR_RNDN);
