@@ -79,7 +79,7 @@ long decimalUnit(const mpq_t q) {
 }
 
 void checkBinToDec(const TqNum &t, int32_t tenExpo, const std::string &what) {
-    TqNum d = tq_Zero(TarqDecFloat);
+    TqNum d = tqg_Zero(TarqDecFloat);
     ASSERT_EQ(n_BinToDec(t, d, tenExpo), 0) << what;
     EXPECT_EQ(d.V.Expo % 4, 0) << what;
     mpz_t m;
@@ -115,7 +115,7 @@ void checkDecToBin(const TqNum &x, const std::string &what) {
 }
 
 TqNum randomFloat(std::mt19937_64 &rng, int32_t kind, int32_t words, int32_t expo) {
-    TqNum v = tq_Zero(kind);
+    TqNum v = tqg_Zero(kind);
     v.MantN.assign(4 * static_cast<size_t>(words), '\0');
     for (int32_t i = 0; i < words; ++i) tq_W(v.MantN)[i] = static_cast<uint32_t>(rng());
     tq_W(v.MantN)[words - 1] |= 1u << (rng() % 32);
@@ -229,11 +229,11 @@ TEST(FloatRound, ExponentRangeEnds) {
         const TqNum d = randomFloat(rng, TarqDecFloat, 5, e);
         const TqNum b = n_DecToBin_Approx(d);
         EXPECT_LE(relErr(b, d), std::ldexp(1.0, 1 - 8 * gTq_Prec_Bytes_Internal)) << e;
-        TqNum back = tq_Zero(TarqDecFloat);
+        TqNum back = tqg_Zero(TarqDecFloat);
         ASSERT_EQ(n_BinToDec(b, back, 0), 0) << e;
         EXPECT_LE(relErr(back, b), std::pow(10.0, 1 - K)) << e;
     }
-    TqNum big = tq_Zero(TarqDecFloat), small = tq_Zero(TarqDecFloat);
+    TqNum big = tqg_Zero(TarqDecFloat), small = tqg_Zero(TarqDecFloat);
     big.MantN = tq_Word(7);
     big.V.Expo = INT32_MAX - 20;
     EXPECT_EQ(n_BinToDec(n_DecToBin_Approx(big), small, 100) & tq_Err_ExpRange, tq_Err_ExpRange);
