@@ -25,7 +25,9 @@ int32_t sigWords(const TqStr &m) {
     return n;
 }
 
-// Words of the largest power in the small table, with one to spare.
+// Words of the largest power in the small table, with one to spare. The
+// products by these powers are schoolbook ones: the power is too short for
+// any faster product to pay, however long the other factor.
 constexpr int32_t kPowWords = 18;
 
 }  // namespace
@@ -45,7 +47,7 @@ bool n_DecToBin_Short(const TqNum &x, TqNum &b) {
     const uint32_t *p = tq_Pow10Small(e > 0 ? e : -e, np);
     if (e > 0) {
         b.MantN.assign(static_cast<size_t>(nm + np) * 4, '\0');
-        tq_MulWords(tq_W(b.MantN), m, nm, p, np);
+        tq_MulBasecase(tq_W(b.MantN), m, nm, p, np);
         tq_Trim(b.MantN);
         b.V.Expo = 0;
         return true;
@@ -85,7 +87,7 @@ bool n_BinToDec_Short(const TqNum &t, TqNum &d, int32_t tenExpo, int32_t &st) {
         int32_t np = 0;
         const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(s), np);
         // prod = t 10^s 2^(32 drop), exact.
-        tq_MulWords(prod + shift, tq_W(t.MantN), n, p, np);
+        tq_MulBasecase(prod + shift, tq_W(t.MantN), n, p, np);
         int32_t nprod = shift + n + np;
         while (nprod > 0 && prod[nprod - 1] == 0) --nprod;
         if (nprod <= drop) return false;
