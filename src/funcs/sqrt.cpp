@@ -159,20 +159,31 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
     return 0;
 }
 
-// sqrt(x) for a positive finite binary float x = M 2^(32 j) from the integer
-// root: M' = M 2^(32 z) with z words chosen so that floor(sqrt M') has at
-// least one bit beyond the 8P the cut keeps and j - z is even, so that
-// sqrt(x) = sqrt(M') 2^(16 (j - z)) stays on the word grid. As the root lies
-// in [S, S + 1) for S = floor(sqrt M') and the cut's rounding boundaries are
-// integers, cutting S rounds as the exact root would.
+// sqrt(x) for a positive finite binary float x = M 2^(32 j), M of m bits,
+// from the integer root S = floor(sqrt X) of X = M 2^e, e the least even
+// shift that gives S the 8P bits the cut keeps: sqrt(x) = sqrt(X) 2^(16j - e/2).
+// A root of exactly 8P bits is rounded by whether sqrt X lies above S + 1/2
+// (never on it); a longer one (M longer than 16P bits) is cut, and as sqrt X
+// lies in [S, S + 1) and the cut's rounding boundaries are integers, cutting
+// S rounds as the exact root would. The exponent 16j - e/2 in bits goes to
+// the word grid by a product of the mantissa by 2^(its remainder mod 32).
 static void exactBinarySqrt(const TqNum &x, TqNum &c) {
-    const int32_t P = gTq_Prec_Bytes_Internal;
-    const int32_t j = x.V.Expo / 4;
-    int32_t z = P / 2 + 2 - tq_SigWords(x.MantN);
-    if (z < 0) z = 0;
-    if ((j - z) % 2 != 0) ++z;
-    h_SqrtShifted(x.MantN, z, c.MantN);
-    c.V.Expo = 2 * (j - z);
+    const int64_t bits = 8 * static_cast<int64_t>(gTq_Prec_Bytes_Internal);
+    const int64_t j = x.V.Expo / 4;
+    int64_t e = 2 * bits - 1 - h_BitLength(x.MantN);
+    if (e < 0) e = 0;
+    e += e & 1;
+    int32_t half = 0;
+    h_SqrtShifted(x.MantN, e, c.MantN, &half);
+    if (half && h_BitLength(c.MantN) == bits) {
+        c.MantN.append(4, '\0');
+        tq_Add1(tq_W(c.MantN), tq_W(c.MantN), tq_NWords(c.MantN), 1);
+        tq_Trim(c.MantN);
+    }
+    const int64_t E = 16 * j - e / 2;
+    const int64_t q = E >= 0 ? E / 32 : -((-E + 31) / 32);
+    if (E - 32 * q) tq_MulWord(c.MantN, 1u << (E - 32 * q));
+    c.V.Expo = static_cast<int32_t>(4 * q);
     c.DenN = tq_Word(1);
     n_ReducePrecision(c.V, c.MantN);
 }

@@ -7,6 +7,7 @@
 #include "funcs/funcs.h"
 #include "funcs_oracle.h"
 #include "kernels/root.h"
+#include "mag_gmp.h"
 
 namespace {
 
@@ -96,6 +97,105 @@ TEST(IntegerRoots, SmallValuesAndHugeOrders) {
     h_Sqrt(padded, 1, C, R);
     EXPECT_EQ(C, tq_Word(4));
     EXPECT_EQ(R, tq_Word(1));
+}
+
+namespace {
+
+// The radicands that stress the root and the half bit, of `bits` bits (about):
+// random, perfect squares and their neighbours, and x^2 + x and x^2 + x + 1,
+// whose roots lie just below and just above x + 1/2.
+enum Family { kRandom, kSquare, kBelowSquare, kAboveSquare, kBelowHalf, kAboveHalf, kFamilies };
+
+void randomBits(mpz_t a, std::mt19937_64 &rng, int64_t bits) {
+    Mpz x(randomMag(rng, static_cast<int32_t>((bits + 31) / 32)));
+    mpz_fdiv_r_2exp(a, x, static_cast<mp_bitcnt_t>(bits));
+    mpz_setbit(a, static_cast<mp_bitcnt_t>(bits - 1));
+}
+
+void radicand(mpz_t a, std::mt19937_64 &rng, Family f, int64_t bits) {
+    if (f == kRandom) {
+        randomBits(a, rng, bits);
+        return;
+    }
+    Mpz x;
+    randomBits(x, rng, (bits + 1) / 2);
+    mpz_mul(a, x, x);
+    if (f == kBelowSquare) mpz_sub_ui(a, a, 1);
+    if (f == kAboveSquare) mpz_add_ui(a, a, 1);
+    if (f >= kBelowHalf) mpz_add(a, a, x);
+    if (f == kAboveHalf) mpz_add_ui(a, a, 1);
+}
+
+}  // namespace
+
+TEST(IntegerRoots, ShiftedRootAndHalfBitOnEveryLimbPath) {
+    std::mt19937_64 rng(15);
+    KernelSettingsGuard guard;
+    Mpz a, x, s, r;
+    for (int32_t path : tq_LimbPaths()) {
+        tq_SelectLimbPath(path);
+        for (int32_t rep = 0; rep < 60; ++rep) {
+            const int32_t words = rep < 20 ? 1 + rep % 5 : 1 + static_cast<int32_t>(rng() % (rep < 50 ? 64 : 2000));
+            const Family f = static_cast<Family>(rep % kFamilies);
+            // Every third radicand fills whole pairs of limbs (no spare bit
+            // below the root: the half bit comes from the remainder).
+            const int64_t e = rep / kFamilies % 3 == 0 ? 0 : 2 * static_cast<int64_t>(rng() % 200);
+            const int64_t bits = rep / kFamilies % 3 == 0 ? 128 * ((words + 3) / 4) - rep / kFamilies % 2
+                                              : 32 * static_cast<int64_t>(words) - static_cast<int64_t>(rng() % 32);
+            radicand(a, rng, f, bits);
+            mpz_mul_2exp(x, a, static_cast<mp_bitcnt_t>(e));
+            mpz_sqrtrem(s, r, x);
+            TqStr C;
+            int32_t half = -1;
+            h_SqrtShifted(magOf(a), e, C, &half);
+            ASSERT_EQ(C, magOf(s)) << tq_LimbPathName(path) << " words " << words << " family " << f << " e " << e;
+            EXPECT_EQ(half, mpz_cmp(r, s) > 0) << tq_LimbPathName(path) << " words " << words << " family " << f;
+        }
+    }
+}
+
+// The binary float root against the exact one rounded at 8P bits with a
+// dropped half going up (the cut's rule): x = M 2^(32 j) with M from the
+// families above, so that the roots fall on, just below and just above the
+// rounding boundaries of the precision, and with exponents of both parities.
+TEST(FloatSqrt, BinaryRootsRoundedExactly) {
+    std::mt19937_64 rng(21);
+    FoPrecSnapshot snap0;
+    Mpz m, x, s, r;
+    mpq_t want, got;
+    mpq_inits(want, got, nullptr);
+    for (int32_t digits : {38, 39, 77, 300, 1000, 4000}) {
+        fo_SetDigits(digits);
+        const int64_t bits = 8 * static_cast<int64_t>(gTq_Prec_Bytes_Internal);
+        for (int32_t rep = 0; rep < 24; ++rep) {
+            const Family f = static_cast<Family>(rep % kFamilies);
+            // Roots of 8P and 8P + 1 bits, whose last bits the rounding
+            // reads, or mantissas of 1 to 2000 words.
+            const int64_t mBits = rep < 18 ? 2 * (bits + rep % 2) : 32 * (1 + static_cast<int64_t>(rng() % 2000));
+            radicand(m, rng, f, mBits);
+            const int32_t j = static_cast<int32_t>(rng() % 7) - 3;
+            TqNum c = tqg_Zero(TarqBinFloat);
+            ASSERT_EQ(n_Sqrt(tqg_BinFloat(m, 4 * j), c), 0);
+            // sqrt(M 2^(32 j)) = sqrt(M 2^(2t)) 2^(16 j - t), t giving 8P + 2 bits.
+            const int64_t t = std::max<int64_t>(0, (2 * (bits + 2) - static_cast<int64_t>(mpz_sizeinbase(m, 2)) + 1) / 2);
+            mpz_mul_2exp(x, m, static_cast<mp_bitcnt_t>(2 * t));
+            mpz_sqrtrem(s, r, x);
+            const int64_t drop = static_cast<int64_t>(mpz_sizeinbase(s, 2)) - bits;
+            const int up = mpz_tstbit(s, static_cast<mp_bitcnt_t>(drop - 1));
+            mpz_tdiv_q_2exp(s, s, static_cast<mp_bitcnt_t>(drop));
+            mpz_add_ui(s, s, static_cast<unsigned long>(up));
+            mpq_set_z(want, s);
+            const int64_t e = drop + 16 * j - t;
+            if (e >= 0)
+                mpq_mul_2exp(want, want, static_cast<mp_bitcnt_t>(e));
+            else
+                mpq_div_2exp(want, want, static_cast<mp_bitcnt_t>(-e));
+            tqg_ToMpq(got, c);
+            EXPECT_TRUE(mpq_equal(got, want)) << "digits " << digits << " family " << f << " bits " << mBits << " j " << j;
+        }
+    }
+    mpq_clears(want, got, nullptr);
+    fo_SetDigits(38);
 }
 
 namespace {
