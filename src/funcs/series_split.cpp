@@ -137,7 +137,10 @@ struct PqrRange {
     TqStr Q;
 };
 
-PqrRange splitPi(int64_t a, int64_t b) {
+// P, Q and R of [a, b); P only when wantP (a range that ends the series, on
+// the right edge of the splitting, never needs its P: the product of the two
+// longest factors saved at every level).
+PqrRange splitPi(int64_t a, int64_t b, bool wantP) {
     tq_CheckCancel();
     if (b - a == 1) {
         const uint64_t k = static_cast<uint64_t>(a);
@@ -148,10 +151,10 @@ PqrRange splitPi(int64_t a, int64_t b) {
         return t;
     }
     const int64_t mid = a + (b - a) / 2;
-    PqrRange l = splitPi(a, mid), r = splitPi(mid, b);
+    PqrRange l = splitPi(a, mid, true), r = splitPi(mid, b, wantP);
     PqrRange j;
     j.R = addS(SInt{l.R.sign, product(r.Q, std::move(l.R.mag))}, mulS(l.P, r.R));
-    j.P = SInt{l.P.sign * r.P.sign, product(std::move(l.P.mag), std::move(r.P.mag))};
+    if (wantP) j.P = SInt{l.P.sign * r.P.sign, product(std::move(l.P.mag), std::move(r.P.mag))};
     j.Q = product(std::move(l.Q), std::move(r.Q));
     return j;
 }
@@ -205,7 +208,7 @@ TqNum n_E_Split() {
 TqNum n_Pi_Chudnovsky() {
     const double bits = 8.0 * gTq_Prec_Bytes_Internal + 8;
     const int64_t N = static_cast<int64_t>(std::ceil(bits / 47.11)) + 2;
-    PqrRange s = splitPi(1, N);
+    PqrRange s = splitPi(1, N, false);
     // 13591409 Q + R is positive: the terms fall by a factor above 10^14.
     const SInt den = addS(SInt{1, product(s.Q, tq_Word(13591409))}, s.R);
     TqNum root = tq_IntNum(TarqBinFloat, 0), num = binFloat(std::move(s.Q)), r = root;
