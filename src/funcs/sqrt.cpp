@@ -160,27 +160,21 @@ int32_t n_InverseSquareRoot(TqNum x, TqNum &y) {
 }
 
 // sqrt(x) for a positive finite binary float x = M 2^(32 j), M of m bits,
-// from the integer root S = floor(sqrt X) of X = M 2^e, e the least even
-// shift that gives S the 8P bits the cut keeps: sqrt(x) = sqrt(X) 2^(16j - e/2).
-// A root of exactly 8P bits is rounded by whether sqrt X lies above S + 1/2
-// (never on it); a longer one (M longer than 16P bits) is cut, and as sqrt X
-// lies in [S, S + 1) and the cut's rounding boundaries are integers, cutting
-// S rounds as the exact root would. The exponent 16j - e/2 in bits goes to
-// the word grid by a product of the mantissa by 2^(its remainder mod 32).
+// from the integer root of X = M 2^e, e the least even shift that gives the
+// root (of ceil((m + e) / 2) bits) the 8P bits the cut keeps, plus 32 guard
+// bits from 512 bits on (they let the root skip its last remainder nearly
+// always): sqrt(x) = sqrt(X) 2^(16j - e/2), rounded in the kernel at its
+// 8P-th bit from the top as the cut would round it. The exponent in bits goes
+// to the word grid by a product of the mantissa by 2^(its remainder mod 32).
 static void exactBinarySqrt(const TqNum &x, TqNum &c) {
     const int64_t bits = 8 * static_cast<int64_t>(gTq_Prec_Bytes_Internal);
-    const int64_t j = x.V.Expo / 4;
-    int64_t e = 2 * bits - 1 - h_BitLength(x.MantN);
+    const int64_t j = x.V.Expo / 4, m = h_BitLength(x.MantN);
+    int64_t e = 2 * bits - 1 - m;
     if (e < 0) e = 0;
-    e += e & 1;
-    int32_t half = 0;
-    h_SqrtShifted(x.MantN, e, c.MantN, &half);
-    if (half && h_BitLength(c.MantN) == bits) {
-        c.MantN.append(4, '\0');
-        tq_Add1(tq_W(c.MantN), tq_W(c.MantN), tq_NWords(c.MantN), 1);
-        tq_Trim(c.MantN);
-    }
-    const int64_t E = 16 * j - e / 2;
+    e += (e & 1) + (bits >= 512 ? 64 : 0);
+    const int64_t k = (m + e + 1) / 2 - bits;
+    h_SqrtNearest(x.MantN, e, k, c.MantN);
+    const int64_t E = 16 * j - e / 2 + k;
     const int64_t q = E >= 0 ? E / 32 : -((-E + 31) / 32);
     if (E - 32 * q) tq_MulWord(c.MantN, 1u << (E - 32 * q));
     c.V.Expo = static_cast<int32_t>(4 * q);

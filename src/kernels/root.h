@@ -4,9 +4,11 @@
 
 // C = floor(sqrt(A)); R = A - C^2 when wantRem is non-zero. Both trimmed.
 void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R);
-// C = floor(sqrt(A 2^e)) for an even e >= 0, trimmed. When half is given,
-// *half is 1 when sqrt(A 2^e) lies above C + 1/2 (it never equals it), else 0.
-void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, int32_t *half = nullptr);
+// C = floor(sqrt(A 2^e)) for an even e >= 0, trimmed.
+void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C);
+// C = sqrt(A 2^e) / 2^k rounded to the nearest integer, a half going up, for
+// an even e >= 0 and k >= 0; trimmed.
+void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C);
 // C = floor(A^(1/n)) for n >= 1; R = A - C^n when wantRem is non-zero.
 void h_Root(TqStr A, int32_t n, int32_t wantRem, TqStr &C, TqStr &R);
 // Bit length of a magnitude (0 for zero).

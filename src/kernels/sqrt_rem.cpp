@@ -68,13 +68,29 @@ void sqrtTwo(uint64_t a1, uint64_t a0, uint64_t &s, uint64_t *r) {
 }
 #endif
 
+// True when the low `bits` bits of x (bits >= 1) hold a value of 2 or more.
+bool lowBitsAbove1(const uint32_t *x, int32_t bits) {
+    for (int32_t i = 0; 32 * i < bits; ++i) {
+        uint32_t v = x[i];
+        if (bits - 32 * i < 32) v &= (1u << (bits - 32 * i)) - 1;
+        if (i == 0) v &= ~1u;
+        if (v) return true;
+    }
+    return false;
+}
+
 // s = floor(sqrt(a)) (n limbs) and r = a - s^2 (n + 1 limbs, at most 2s) for
 // a of 2n limbs whose top limb is at least B/4. w is scratch of 4n + 8 limbs
-// per level of the recursion.
-template <class L> void sqrtRem(L *s, L *r, const L *a, int32_t n, L *w) {
+// per level of the recursion. With lazy > 0 (at most the low half's bits)
+// the caller reads only the root's bits from `lazy` up: the split root
+// s' B^l + q, which is the floor or one above it, is then taken as it is
+// when its low `lazy` bits hold 2 or more, as the floor has the same bits
+// from there up; neither the square of q nor r is formed, and false is
+// returned.
+template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t lazy = 0) {
     if (n == 1) {
         sqrtTwo(a[1], a[0], s[0], r);
-        return;
+        return true;
     }
     const int32_t l = n / 2, h = n - l;
     L *sh = s + l;                  // s', h limbs, top bit set
@@ -98,6 +114,7 @@ template <class L> void sqrtRem(L *s, L *r, const L *a, int32_t n, L *w) {
         for (int32_t k = 0; k < 2; ++k) add1(u + h, 2, addN(u, u, sh, h));
     }
     std::memcpy(s, qq, sizeof(L) * static_cast<size_t>(l));
+    if (lazy > 0 && lowBitsAbove1(words(s), lazy)) return false;
     std::memcpy(t, a, sizeof(L) * static_cast<size_t>(l));
     std::memcpy(t + l, u, sizeof(L) * static_cast<size_t>(h + 2));
     tq_SqrWords(words(q2), words(qq), l * kPer<L>);
@@ -108,15 +125,23 @@ template <class L> void sqrtRem(L *s, L *r, const L *a, int32_t n, L *w) {
         sub1(s, n, 1);
     }
     std::memcpy(r, t, sizeof(L) * static_cast<size_t>(n + 1));
+    return true;
 }
 
-// floor(sqrt(X)) into C for X = A 2^e (A the w words given, top word
-// non-zero; e even): X in the fewest pairs of limbs, shifted left by an even
-// number of bits 2c so that the top limb is at least B/4; the root of that,
-// shifted right by c. The bit the shift drops is the root's first bit below
-// the point; without one (c = 0), sqrt(X) lies above C + 1/2 exactly when
-// X - C^2 > C.
-template <class L> void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, TqStr &C, int32_t *half) {
+// The root of X = A 2^e (A the w words given, top word non-zero; e even)
+// divided by 2^k, to the floor or (nearest) to the nearest integer with a
+// half going up, into C: X in the fewest pairs of limbs, shifted left by an
+// even number of bits 2c so that the top limb is at least B/4, and the floor
+// S of that root, whose bits from p = c + k up are C's floor. The bit below
+// them, S's bit p - 1, rounds: as the exact root lies in [S, S + 1) and the
+// boundary (C + 1/2) 2^p is an integer, it rounds as the exact root would.
+// Without such a bit (p = 0), the root lies above S + 1/2 exactly when
+// X - S^2 > S. Roots of kLazyLimbs limbs and more that are rounded at the
+// 17th bit or higher skip the last remainder when they can (see sqrtRem).
+constexpr int32_t kLazyLimbs = 8;
+
+template <class L>
+void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool nearest, TqStr &C) {
     constexpr int32_t per = kPer<L>, limbBits = tqL_LimbBits<L>;
     const int64_t xBits = 32 * static_cast<int64_t>(w - 1) + (32 - tqL_LeadingZeros(A[w - 1])) + e;
     const int32_t n = static_cast<int32_t>((xBits + 2 * limbBits - 1) / (2 * limbBits));
@@ -136,28 +161,61 @@ template <class L> void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, TqS
     std::memcpy(aw + upWords, A, 4 * static_cast<size_t>(w));
     if (top > 0) std::memset(aw + upWords + w, 0, 4 * static_cast<size_t>(top));
     if (upBits) tqL_ShiftLeft(a, a, 2 * n, upBits);
-    sqrtRem(s, r, a, n, scratch);
-    if (half) {
-        if (c > 0)
-            *half = static_cast<int32_t>((words(s)[(c - 1) / 32] >> ((c - 1) % 32)) & 1u);
+    const int64_t p = c + k;
+    const int32_t lazy = nearest && n >= kLazyLimbs && p > 16 && p - 1 <= (n / 2) * limbBits
+                             ? static_cast<int32_t>(p - 1) : 0;
+    sqrtRem(s, r, a, n, scratch, lazy);
+    uint32_t *sw = words(s);
+    const int32_t sWords = n * per;
+    uint32_t round = 0;
+    if (nearest) {
+        if (p > 32 * static_cast<int64_t>(sWords))
+            round = 0;
+        else if (p > 0)
+            round = (sw[(p - 1) / 32] >> ((p - 1) % 32)) & 1u;
         else
-            *half = r[n] != 0 || tqL_Cmp(r, s, n) > 0;
+            round = r[n] != 0 || tqL_Cmp(r, s, n) > 0;
     }
-    if (c) tqL_ShiftRight(s, s, n, c);
-    int32_t sn = n * per;
-    while (sn > 1 && words(s)[sn - 1] == 0) --sn;
-    C.assign(reinterpret_cast<const char *>(s), 4 * static_cast<size_t>(sn));
+    // C = S div 2^p (+ round), built in s itself.
+    const int32_t pw = static_cast<int32_t>(p / 32), pb = static_cast<int32_t>(p % 32);
+    int32_t cn = sWords - pw;
+    if (cn <= 0) {
+        C = tq_Word(round);
+        return;
+    }
+    uint32_t *cw = sw + pw;
+    if (pb) tqL_ShiftRight(cw, cw, cn, pb);
+    if (round && tq_Add1(cw, cw, cn, 1)) {
+        C.assign(reinterpret_cast<const char *>(cw), 4 * static_cast<size_t>(cn));
+        C += tq_Word(1);
+        return;
+    }
+    while (cn > 1 && cw[cn - 1] == 0) --cn;
+    C.assign(reinterpret_cast<const char *>(cw), 4 * static_cast<size_t>(cn));
+}
+
+int32_t sigWords(const TqStr &A) {
+    int32_t w = tq_NWords(A);
+    while (w > 0 && tq_W(A)[w - 1] == 0) --w;
+    return w;
 }
 
 }  // namespace
 
-void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, int32_t *half) {
-    int32_t w = tq_NWords(A);
-    while (w > 0 && tq_W(A)[w - 1] == 0) --w;
+void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C) {
+    const int32_t w = sigWords(A);
     if (w == 0) {
         C = tq_Word(0);
-        if (half) *half = 0;
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, C, half); });
+    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, 0, false, C); });
+}
+
+void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C) {
+    const int32_t w = sigWords(A);
+    if (w == 0) {
+        C = tq_Word(0);
+        return;
+    }
+    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, k, true, C); });
 }

@@ -146,10 +146,18 @@ TEST(IntegerRoots, ShiftedRootAndHalfBitOnEveryLimbPath) {
             mpz_mul_2exp(x, a, static_cast<mp_bitcnt_t>(e));
             mpz_sqrtrem(s, r, x);
             TqStr C;
-            int32_t half = -1;
-            h_SqrtShifted(magOf(a), e, C, &half);
+            h_SqrtShifted(magOf(a), e, C);
             ASSERT_EQ(C, magOf(s)) << tq_LimbPathName(path) << " words " << words << " family " << f << " e " << e;
-            EXPECT_EQ(half, mpz_cmp(r, s) > 0) << tq_LimbPathName(path) << " words " << words << " family " << f;
+            // Rounded at bit k, a half going up: from the remainder at k = 0,
+            // else from bit k - 1 of the floor.
+            for (int64_t k : {0, 1, 17, 45, 200}) {
+                if (k >= static_cast<int64_t>(mpz_sizeinbase(s, 2))) continue;
+                int up = k == 0 ? mpz_cmp(r, s) > 0 : mpz_tstbit(s, static_cast<mp_bitcnt_t>(k - 1));
+                mpz_tdiv_q_2exp(x, s, static_cast<mp_bitcnt_t>(k));
+                mpz_add_ui(x, x, static_cast<unsigned long>(up));
+                h_SqrtNearest(magOf(a), e, k, C);
+                EXPECT_EQ(C, magOf(x)) << tq_LimbPathName(path) << " words " << words << " family " << f << " k " << k;
+            }
         }
     }
 }
