@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "arith.h"
+#include "small_float.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
@@ -149,6 +150,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
             tq_Finish(r);
             return 0;
         }
+        if (tq_SmallAdd(a, b, bSign, r)) return 0;
     }
 
     const int32_t sub = a.V.Sign != bSign;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "arith.h"
+#include "small_float.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
@@ -113,6 +114,7 @@ int32_t n_DivRef(const TqNum &a, const TqNum &b, TqNum &r) {
 
     if (tq_IsZero(b.MantN)) return tq_SpecialResult(r, tq_InfOfSign(a.V.Sign), false);
     if (tq_IsZero(a.MantN)) return 0;
+    if (tq_IsFloatKind(kind) && tq_SmallDiv(a, b, r)) return 0;
 
     int64_t expo = 0;  // of a float quotient, in 64 bits
     switch (kind) {

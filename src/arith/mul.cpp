@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "arith.h"
+#include "small_float.h"
 #include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "kernels/limbs.h"
@@ -59,6 +60,7 @@ int32_t n_MulRef(const TqNum &a, const TqNum &b, TqNum &r) {
 
     const int32_t code = gTq_SpecialTable_Mul[a.V.Special & 3][b.V.Special & 3];
     if (code != 0) return tq_SpecialResult(r, mulSpecial(code, a.V, b.V), code == tq_Special_NaN);
+    if (tq_IsFloatKind(kind) && tq_SmallMul(a, b, r)) return 0;
 
     int64_t expo = 0;  // of a float product, in 64 bits
     switch (kind) {

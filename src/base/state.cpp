@@ -21,6 +21,7 @@ int32_t gTq_Threshold_Div_DC = 48;
 int32_t gTq_Threshold_Mant2Dec_Base = 24;
 int32_t gTq_Threshold_CutRecip = 8;
 int32_t gTq_Kernel_Limb64 = 1;
+int32_t gTq_SmallFloat = 1;
 
 int32_t gTq_Opt_Pow10_Precision = 0;
 int32_t gTq_Opt_ReduceFractions = 1;

@@ -40,6 +40,10 @@ extern int32_t gTq_Threshold_Mant2Dec_Base;
 // divides through a cached reciprocal of the power of ten.
 extern int32_t gTq_Threshold_CutRecip;
 extern int32_t gTq_Kernel_Limb64;
+// 1 lets the float addition, multiplication and division take their
+// short-operand paths (stack arrays, arith/small_float.cpp); 0 keeps the
+// general ones (the results are the same; tests run both).
+extern int32_t gTq_SmallFloat;
 
 // Options.
 extern int32_t gTq_Opt_Pow10_Precision;   // bytes

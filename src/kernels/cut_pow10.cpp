@@ -92,20 +92,30 @@ template <class L> const Pow10Pair<L> &pow10Pair(int32_t k) {
     return t[k];
 }
 
-// M = floor(M / 10^k) in place for 10^k of two limbs, quotient limb by
-// quotient limb through the reciprocal. Returns the remainder as (r1 r0).
-template <class L> void divByPow10Pair(TqStr &M, const Pow10Pair<L> &p, L &r1, L &r0) {
+// Pads the magnitude w[0..n) with a zero word to whole limbs of L and returns
+// the limb count.
+template <class L> int32_t toLimbs(uint32_t *w, int32_t &n) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    const int32_t words = tq_NWords(M);
-    if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
-    L *u = reinterpret_cast<L *>(M.data());
-    const int32_t n = tq_NWords(M) / per;
+    if (n % per) w[n++] = 0;
+    return n / per;
+}
+
+// Drops the zero words at the top of w[0..n); zero keeps one word.
+void trimWords(const uint32_t *w, int32_t &n) {
+    while (n > 1 && w[n - 1] == 0) --n;
+}
+
+// w = floor(w / 10^k) in place for 10^k of two limbs, quotient limb by
+// quotient limb through the reciprocal. Returns the remainder as (r1 r0).
+template <class L> void divByPow10Pair(uint32_t *w, int32_t &n, const Pow10Pair<L> &p, L &r1, L &r0) {
+    L *u = reinterpret_cast<L *>(w);
+    const int32_t nl = toLimbs<L>(w, n);
     const int B = tqL_LimbBits<L>;
     const int s = p.S;
-    // Divides M x 2^s by D: the same quotient, the remainder times 2^s.
+    // Divides w x 2^s by D: the same quotient, the remainder times 2^s.
     r1 = 0;
-    r0 = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
-    for (int32_t i = n - 1; i >= 0; --i) {
+    r0 = s ? static_cast<L>(u[nl - 1] >> (B - s)) : 0;
+    for (int32_t i = nl - 1; i >= 0; --i) {
         const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
         u[i] = tqL_Div3By2(r1, r0, limb, p.D1, p.D0, p.V, r1, r0);
     }
@@ -113,7 +123,7 @@ template <class L> void divByPow10Pair(TqStr &M, const Pow10Pair<L> &p, L &r1, L
         r0 = static_cast<L>((r0 >> s) | (r1 << (B - s)));
         r1 >>= s;
     }
-    tq_Trim(M);
+    trimWords(w, n);
 }
 
 // Limb counts from which the one-limb division runs as three interleaved chains.
@@ -164,28 +174,33 @@ template <class L> void cutSplit(L *u, int32_t n, int s, L d, L v, L &r) {
     tqL_Add1(u + 1, n - 1, qh);
 }
 
-// M = floor(M / 10^k) in place for 10^k that fits one limb. Returns the
+// w = floor(w / 10^k) in place for 10^k that fits one limb. Returns the
 // remainder.
-template <class L> L divByPow10Limb(TqStr &M, const Pow10Limb<L> &p) {
-    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    const int32_t words = tq_NWords(M);
-    if (words % per) M.append(static_cast<size_t>(4 * (per - words % per)), '\0');
-    L *u = reinterpret_cast<L *>(M.data());
-    const int32_t n = tq_NWords(M) / per;
+template <class L> L divByPow10Limb(uint32_t *w, int32_t &n, const Pow10Limb<L> &p) {
+    L *u = reinterpret_cast<L *>(w);
+    const int32_t nl = toLimbs<L>(w, n);
     const int B = tqL_LimbBits<L>;
     const int s = p.S;
-    // Divides M x 2^s by d: the same quotient, the remainder times 2^s.
-    L r = s ? static_cast<L>(u[n - 1] >> (B - s)) : 0;
-    if (n < kCutSplitLimbs) {
-        for (int32_t i = n - 1; i >= 0; --i) {
+    // Divides w x 2^s by d: the same quotient, the remainder times 2^s.
+    L r = s ? static_cast<L>(u[nl - 1] >> (B - s)) : 0;
+    if (nl < kCutSplitLimbs) {
+        for (int32_t i = nl - 1; i >= 0; --i) {
             const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
             u[i] = tqL_Div2By1(r, limb, p.D, p.V, r);
         }
     } else {
-        cutSplit(u, n, s, p.D, p.V, r);
+        cutSplit(u, nl, s, p.D, p.V, r);
     }
-    tq_Trim(M);
+    trimWords(w, n);
     return static_cast<L>(r >> s);
+}
+
+// Adds 1 to the magnitude w[0..n) in place, growing it by a word on a final
+// carry.
+void incWords(uint32_t *w, int32_t &n) {
+    for (int32_t i = 0; i < n; ++i)
+        if (++w[i] != 0) return;
+    w[n++] = 1;
 }
 
 // Adds 1 to a magnitude in place, growing it by a word on a final carry.
@@ -205,34 +220,34 @@ void incMag(TqStr &m) {
 // it exceeds one half exactly when rk > pk / 2, or rk = pk / 2 and a lower
 // remainder is non-zero.
 constexpr int32_t kCutPasses = 4;
-template <class L> void cutByPow10Limbs(TqStr &M, int32_t d) {
+template <class L> void cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
     bool lowerNonZero = false;
     for (;;) {
         // A short magnitude and a cut beyond one limb's digits: a pass by a
         // power of two limbs halves the passes. (Long magnitudes keep the
         // one-limb passes, whose chains run side by side.)
-        if (d > kLimbDigits<L> && tq_NWords(M) < kCutSplitLimbs * static_cast<int32_t>(sizeof(L) / 4)) {
+        if (d > kLimbDigits<L> && n < kCutSplitLimbs * static_cast<int32_t>(sizeof(L) / 4)) {
             const int32_t c = d < 2 * kLimbDigits<L> ? d : 2 * kLimbDigits<L>;
             const Pow10Pair<L> &p = pow10Pair<L>(c);
             L r1, r0;
-            divByPow10Pair<L>(M, p, r1, r0);
+            divByPow10Pair<L>(w, n, p, r1, r0);
             d -= c;
             if (d > 0) {
                 lowerNonZero = lowerNonZero || (r1 | r0) != 0;
                 continue;
             }
-            if (r1 > p.H1 || (r1 == p.H1 && (r0 > p.H0 || (r0 == p.H0 && lowerNonZero)))) incMag(M);
+            if (r1 > p.H1 || (r1 == p.H1 && (r0 > p.H0 || (r0 == p.H0 && lowerNonZero)))) incWords(w, n);
             return;
         }
         const int32_t c = d < kLimbDigits<L> ? d : kLimbDigits<L>;
         const Pow10Limb<L> &p = pow10Limb<L>(c);
-        const L r = divByPow10Limb<L>(M, p);
+        const L r = divByPow10Limb<L>(w, n, p);
         d -= c;
         if (d > 0) {
             lowerNonZero = lowerNonZero || r != 0;
             continue;
         }
-        if (r > p.P / 2 || (r == p.P / 2 && lowerNonZero)) incMag(M);
+        if (r > p.P / 2 || (r == p.P / 2 && lowerNonZero)) incWords(w, n);
         return;
     }
 }
@@ -261,17 +276,25 @@ int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n) {
     return -1;
 }
 
-bool tq_DivPow10Round(TqStr &M, int32_t d) {
+bool tq_DivPow10RoundN(uint32_t *w, int32_t &n, int32_t d) {
 #if TQ_HAVE_LIMB64
     if (tqL_UseLimb64()) {
         if (d > kLimbDigits<uint64_t> * kCutPasses) return false;
-        cutByPow10Limbs<uint64_t>(M, d);
+        cutByPow10Limbs<uint64_t>(w, n, d);
         return true;
     }
 #endif
     if (d > kLimbDigits<uint32_t> * kCutPasses) return false;
-    cutByPow10Limbs<uint32_t>(M, d);
+    cutByPow10Limbs<uint32_t>(w, n, d);
     return true;
+}
+
+bool tq_DivPow10Round(TqStr &M, int32_t d) {
+    int32_t n = tq_NWords(M);
+    M.resize(static_cast<size_t>(4 * (n + 2)));
+    const bool done = tq_DivPow10RoundN(tq_W(M), n, d);
+    M.resize(static_cast<size_t>(4 * n));
+    return done;
 }
 
 void tq_DivPow10RoundBy(TqStr &M, const TqStr &D) {

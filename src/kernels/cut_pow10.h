@@ -20,6 +20,10 @@ int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n);
 // tq_DivPow10RoundBy. M leaves trimmed.
 bool tq_DivPow10Round(TqStr &M, int32_t d);
 
+// The same on the trimmed magnitude w[0..n), n >= 1, in place: w must have
+// room for n + 2 words; n leaves as the trimmed length.
+bool tq_DivPow10RoundN(uint32_t *w, int32_t &n, int32_t d);
+
 // M = round(M / D) for D = 10^d, d >= 1, both trimmed: through a cached
 // reciprocal of D when D and the quotient are long enough and the
 // approximation decides, else by the exact division. M leaves trimmed.

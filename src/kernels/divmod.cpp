@@ -25,8 +25,9 @@ template <class L> static void storeTrimmed(TqStr &S, const L *p, int32_t n) {
 
 // Q = X div Y and (when Rem is given) Rem = X mod Y for X the words x[0..nx)
 // above z zero words and Y the words y[0..ny), y[ny - 1] non-zero.
-template <class L>
-static void divideLimbs(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q,
+// The quotient's qn limbs go to storeQ(q, qn).
+template <class L, class StoreQ>
+static void divideLimbs(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, StoreQ &&storeQ,
                         TqStr *Rem) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     const int32_t dn = (ny + per - 1) / per;
@@ -49,7 +50,7 @@ static void divideLimbs(const uint32_t *x, int32_t nx, int32_t z, const uint32_t
         tqL_ShiftLeft(u, u, un, s);
     }
     tq_DivAny(u, un, d, dn, q);
-    storeTrimmed(Q, q, qn);
+    storeQ(q, qn);
     if (!Rem) return;
     if (s) tqL_ShiftRight(u, u, dn, s);
     storeTrimmed(*Rem, u, dn);
@@ -68,30 +69,62 @@ void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem) {
         return;
     }
     tqL_OnLimbWidth([&](auto limb) {
-        divideLimbs<decltype(limb)>(tq_W(X), tq_NWords(X), 0, tq_W(Y), tq_NWords(Y), Q, &Rem);
+        typedef decltype(limb) L;
+        divideLimbs<L>(
+            tq_W(X), tq_NWords(X), 0, tq_W(Y), tq_NWords(Y), [&](const L *q, int32_t qn) { storeTrimmed(Q, q, qn); },
+            &Rem);
     });
+}
+
+// True when X (nx words above z zero words) is below Y, both without high
+// zero words.
+static bool quotientIsZero(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny) {
+    if (ny == 0 || nx + z < ny) return true;
+    if (nx + z > ny) return false;
+    // As many words: the top ones decide, the z zero words below X only when
+    // all of them are equal.
+    const int32_t c = tq_CmpN(x, y + z, nx);
+    if (c != 0) return c < 0;
+    for (int32_t i = 0; i < z; ++i)
+        if (y[i]) return true;
+    return false;
 }
 
 void h_DivQuot(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q) {
     while (nx > 0 && x[nx - 1] == 0) --nx;
     while (ny > 0 && y[ny - 1] == 0) --ny;
     if (nx == 0) z = 0;
-    // X < Y: fewer words, or as many and the top ones compare lower (the
-    // z zero words below X only matter when all of its words are equal).
-    bool below = ny == 0 || nx + z < ny;
-    if (!below && nx + z == ny) {
-        const int32_t c = tq_CmpN(x, y + z, nx);
-        below = c < 0 || (c == 0 && [&] {
-                    for (int32_t i = 0; i < z; ++i)
-                        if (y[i]) return true;
-                    return false;
-                }());
-    }
-    if (below) {
+    if (quotientIsZero(x, nx, z, y, ny)) {
         Q.assign(4, '\0');
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { divideLimbs<decltype(limb)>(x, nx, z, y, ny, Q, nullptr); });
+    tqL_OnLimbWidth([&](auto limb) {
+        typedef decltype(limb) L;
+        divideLimbs<L>(x, nx, z, y, ny, [&](const L *q, int32_t qn) { storeTrimmed(Q, q, qn); }, nullptr);
+    });
+}
+
+int32_t h_DivQuotN(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, uint32_t *q) {
+    while (nx > 0 && x[nx - 1] == 0) --nx;
+    while (ny > 0 && y[ny - 1] == 0) --ny;
+    if (nx == 0) z = 0;
+    if (quotientIsZero(x, nx, z, y, ny)) {
+        q[0] = 0;
+        return 1;
+    }
+    int32_t words = 0;
+    tqL_OnLimbWidth([&](auto limb) {
+        typedef decltype(limb) L;
+        divideLimbs<L>(
+            x, nx, z, y, ny,
+            [&](const L *p, int32_t qn) {
+                words = qn * static_cast<int32_t>(sizeof(L) / 4);
+                std::memcpy(q, p, static_cast<size_t>(words) * 4);
+                while (words > 1 && q[words - 1] == 0) --words;
+            },
+            nullptr);
+    });
+    return words;
 }
 
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem) {

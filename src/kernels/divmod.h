@@ -11,6 +11,9 @@ void h_DivMod(TqStr X, TqStr Y, int32_t wantRem, TqStr &Q, TqStr &Rem);
 // neither); no remainder is formed and small operands do not touch the heap.
 // A zero divisor gives 0.
 void h_DivQuot(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, TqStr &Q);
+// The same into the words q (room for nx + z - ny + 4 words): returns the
+// quotient's trimmed length (1 for zero).
+int32_t h_DivQuotN(const uint32_t *x, int32_t nx, int32_t z, const uint32_t *y, int32_t ny, uint32_t *q);
 // Rem = X mod Y, trimmed.
 void h_Mod(TqStr X, TqStr Y, TqStr &Rem);
 // R = w x Y for the single word w of W: lenY + 4 bytes, trimmed when trim is

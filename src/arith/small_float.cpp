@@ -1,0 +1,239 @@
+// Short float operands in stack arrays: aligned sum, product and widened
+// quotient, then the cut to the working precision on the array (the rules of
+// n_ReducePrecision: binary floats keep 8P bits rounded half up, decimal
+// floats the K = floor(2.408 (P + 4)) leading digits and up to three more,
+// rounded with an exact half down), and one store into the result.
+#include "small_float.h"
+
+#include <cstring>
+
+#include "base/tq_state.h"
+#include "kernels/cut_pow10.h"
+#include "kernels/divmod.h"
+#include "kernels/limbs.h"
+#include "numbers/num_util.h"
+
+namespace {
+
+// Operands of at most kMaxWords words at a precision of at most kMaxPrecBytes
+// bytes; every array below holds kCap words, checked before each write.
+constexpr int32_t kMaxWords = 16;
+constexpr int32_t kMaxPrecBytes = 64;
+constexpr int32_t kCap = 96;
+// Exponents beyond this are left to the general path, which splits far
+// exponents before the cut and checks the range after it.
+constexpr int64_t kFarExpo = int64_t(1) << 25;
+
+constexpr double kLog10Of256 = 2.40823996531184952;
+
+// The significant words of a magnitude (0 for zero).
+int32_t sigWords(const TqNum &x) { return tq_SigWords(x.MantN); }
+
+// Words at the bottom of the n significant words that are zero (0 when all are).
+int32_t lowZeroWords(const uint32_t *w, int32_t n) {
+    int32_t k = 0;
+    while (k < n && w[k] == 0) ++k;
+    return k < n ? k : 0;
+}
+
+bool shortOperands(const TqNum &a, const TqNum &b, int32_t na, int32_t nb) {
+    if (!gTq_SmallFloat || na == 0 || nb == 0 || na > kMaxWords || nb > kMaxWords) return false;
+    if (gTq_Prec_Bytes_Internal > kMaxPrecBytes) return false;
+    if (a.V.Expo >= kFarExpo || a.V.Expo <= -kFarExpo || b.V.Expo >= kFarExpo || b.V.Expo <= -kFarExpo) return false;
+    if (a.V.NumType == TarqBinFloat && (a.V.Expo % 4 != 0 || b.V.Expo % 4 != 0)) return false;
+    return true;
+}
+
+int64_t floorDiv4(int64_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
+
+// Binary cut of the trimmed w[0..n) (n >= 1; room for n + 1 words) to `bits`
+// significant bits; whole dropped words move to expo.
+void cutBinary(uint32_t *w, int32_t &n, int64_t &expo, int64_t bits) {
+    const int64_t length = 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1]));
+    if (length <= bits) return;
+    const int64_t drop = length - bits;
+    const bool up = (w[(drop - 1) / 32] >> ((drop - 1) % 32)) & 1u;
+    const int32_t words = static_cast<int32_t>(drop / 32);
+    const int clear = static_cast<int>(drop % 32);
+    std::memmove(w, w + words, static_cast<size_t>(n - words) * 4);
+    n -= words;
+    expo += 4 * words;
+    if (clear) w[0] &= ~((1u << clear) - 1u);
+    if (!up) return;
+    uint64_t carry = uint64_t{1} << clear;
+    for (int32_t i = 0; carry && i < n; ++i) {
+        const uint64_t t = w[i] + carry;
+        w[i] = static_cast<uint32_t>(t);
+        carry = t >> 32;
+    }
+    if (carry) w[n++] = 1;
+}
+
+// Decimal cut of the trimmed w[0..n) (n >= 1; room for n + 2 words). False
+// when it needs the general path (a magnitude beyond the small powers, a
+// division by a long power).
+bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
+    const int32_t P = gTq_Prec_Bytes_Internal;
+    if (P >= 4 * n) return true;
+    const int64_t K = static_cast<int64_t>(kLog10Of256 * (P + 4));
+    const int32_t digits = tq_DecimalDigitsSmall(w, n);
+    if (digits < 0) return false;
+    const int64_t E1 = 4 * floorDiv4(expo + digits - 1 - K + 1);
+    const int64_t d = E1 - expo;
+    if (d > 0) {
+        if (!tq_DivPow10RoundN(w, n, static_cast<int32_t>(d))) return false;
+        expo = E1;
+    } else if (expo % 4 != 0) {
+        static const uint32_t kTimes[4] = {1, 10, 100, 1000};
+        const int64_t E2 = 4 * floorDiv4(expo);
+        const uint32_t c = tq_MulWordN(w, w, n, kTimes[expo - E2]);
+        if (c) w[n++] = c;
+        expo = E2;
+    }
+    return true;
+}
+
+// Trims w[0..n) (room for n + 2 words), cuts it and stores it with its sign
+// and exponent into r. False, r untouched, when the general path must do it.
+bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo) {
+    while (n > 0 && w[n - 1] == 0) --n;
+    if (n == 0) {
+        w[0] = 0;
+        n = 1;
+        sign = 1;
+        expo = 0;
+    } else {
+        if (expo >= kFarExpo || expo <= -kFarExpo) return false;
+        if (r.V.NumType == TarqBinFloat)
+            cutBinary(w, n, expo, 8 * int64_t(gTq_Prec_Bytes_Internal));
+        else if (!cutDecimal(w, n, expo))
+            return false;
+    }
+    r.MantN.assign(reinterpret_cast<const char *>(w), static_cast<size_t>(4 * n));
+    tq_SetOne(r.DenN);
+    r.V.Sign = sign;
+    r.V.Expo = static_cast<int32_t>(expo);
+    r.V.Special = 0;
+    return true;
+}
+
+// w[0..nw) = x[0..nx) x 10^k (exact), or false when it would not fit.
+bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw) {
+    if (k == 0) {
+        std::memcpy(w, x, static_cast<size_t>(nx) * 4);
+        nw = nx;
+        return true;
+    }
+    if (k >= tq_Pow10Small_Count) return false;
+    int32_t m;
+    const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(k), m);
+    if (nx + m > kCap - 3) return false;
+    tq_MulWords(w, x, nx, p, m);
+    nw = nx + m;
+    while (nw > 1 && w[nw - 1] == 0) --nw;
+    return true;
+}
+
+}  // namespace
+
+bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
+    const int32_t na = sigWords(a), nb = sigWords(b);
+    if (!shortOperands(a, b, na, nb)) return false;
+    const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
+    uint32_t x[kCap], y[kCap], z[kCap];
+    int32_t nx, ny;
+    const int64_t d = int64_t(a.V.Expo) - b.V.Expo;
+    const int64_t expo = d > 0 ? b.V.Expo : a.V.Expo;
+    if (a.V.NumType == TarqBinFloat) {
+        // Aligned on the word grid: the operand of the larger exponent gains
+        // zero words below.
+        const int64_t sx = d > 0 ? d / 4 : 0, sy = d < 0 ? -d / 4 : 0;
+        if (na + sx > kCap - 3 || nb + sy > kCap - 3) return false;
+        nx = static_cast<int32_t>(na + sx);
+        ny = static_cast<int32_t>(nb + sy);
+        std::memset(x, 0, static_cast<size_t>(sx) * 4);
+        std::memcpy(x + sx, pa, static_cast<size_t>(na) * 4);
+        std::memset(y, 0, static_cast<size_t>(sy) * 4);
+        std::memcpy(y + sy, pb, static_cast<size_t>(nb) * 4);
+    } else {
+        // Aligned by a power of ten on the operand of the larger exponent.
+        if (!mulPow10(pa, na, d > 0 ? d : 0, x, nx) || !mulPow10(pb, nb, d < 0 ? -d : 0, y, ny)) return false;
+    }
+    const int32_t n = nx > ny ? nx : ny;
+    std::memset(x + nx, 0, static_cast<size_t>(n - nx + 1) * 4);
+    std::memset(y + ny, 0, static_cast<size_t>(n - ny + 1) * 4);
+    int32_t sign = a.V.Sign;
+    if (a.V.Sign == bSign) {
+        z[n] = tq_AddN(z, x, y, n);
+        return finish(r, sign, z, n + 1, expo);
+    }
+    const int32_t c = tq_CmpN(x, y, n);
+    if (c < 0) {
+        tq_SubN(z, y, x, n);
+        sign = bSign;
+    } else {
+        tq_SubN(z, x, y, n);
+    }
+    return finish(r, sign, z, n, expo);
+}
+
+bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
+    int32_t na = sigWords(a), nb = sigWords(b);
+    if (!shortOperands(a, b, na, nb)) return false;
+    const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
+    int64_t expo = int64_t(a.V.Expo) + b.V.Expo;
+    if (a.V.NumType == TarqBinFloat) {
+        // Low zero words only lengthen the product; they move to the exponent.
+        const int32_t za = lowZeroWords(pa, na), zb = lowZeroWords(pb, nb);
+        pa += za;
+        pb += zb;
+        na -= za;
+        nb -= zb;
+        expo += 4 * (za + zb);
+    }
+    uint32_t z[kCap];
+    tq_MulWords(z, pa, na, pb, nb);
+    return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), z, na + nb, expo);
+}
+
+bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {
+    int32_t na = sigWords(a), nb = sigWords(b);
+    if (!shortOperands(a, b, na, nb)) return false;
+    const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
+    uint32_t q[kCap];
+    int32_t nq;
+    int64_t expo;
+    if (a.V.NumType == TarqBinFloat) {
+        // z zero words below the dividend make the quotient P + 4 or P + 8
+        // bytes long, at least 8P + 1 bits: the truncated quotient then
+        // rounds correctly in the cut.
+        const int32_t za = lowZeroWords(pa, na), zb = lowZeroWords(pb, nb);
+        const int32_t i = gTq_Prec_Bytes_Internal + 4 * (nb - zb) + 4 - 4 * (na - za);
+        if (i < 0) return false;
+        const int32_t z = i / 4;
+        if ((na - za) + z - (nb - zb) + 4 > kCap - 3) return false;
+        nq = h_DivQuotN(pa + za, na - za, z, pb + zb, nb - zb, q);
+        expo = (int64_t(a.V.Expo) + 4 * za - i) - (int64_t(b.V.Expo) + 4 * zb);
+    } else {
+        // The dividend times powers of ten until it is the working precision
+        // plus three guard words longer than the divisor: the quotient is then
+        // longer than the cut keeps, and the cut decides the last digit.
+        const int32_t P = gTq_Prec_Bytes_Internal + 12;
+        uint32_t x[kCap], t[kCap];
+        int32_t nx = na;
+        std::memcpy(x, pa, static_cast<size_t>(na) * 4);
+        expo = a.V.Expo;
+        while (4 * nx - 4 * nb < P) {
+            const int32_t k = static_cast<int32_t>((4 * nb + P - 4 * nx) * kLog10Of256);
+            int32_t nt;
+            if (!mulPow10(x, nx, k, t, nt)) return false;
+            std::memcpy(x, t, static_cast<size_t>(nt) * 4);
+            nx = nt;
+            expo -= k;
+        }
+        if (nx - nb + 4 > kCap - 3) return false;
+        nq = h_DivQuotN(x, nx, 0, pb, nb, q);
+        expo -= b.V.Expo;
+    }
+    return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), q, nq, expo);
+}

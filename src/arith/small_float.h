@@ -1,0 +1,20 @@
+// Float addition, multiplication and division on short operands: the
+// magnitudes are worked in word arrays on the stack and the result is stored
+// once, so the everyday call at a few dozen digits touches no heap beyond the
+// result's own buffer. Each gives exactly the words, exponent and sign of the
+// general path in add_sub.cpp, mul.cpp and div.cpp (the same products, the
+// same widened quotients, the same cut).
+//
+// The callers have settled kinds, special values and zero operands: both
+// operands are finite, non-zero floats of r's kind. Each returns false, with r
+// untouched, when the operands, the precision or the exponents lie outside
+// what the arrays hold (long magnitudes, far exponents, binary exponents off
+// the word grid); the caller then takes the general path.
+#pragma once
+#include "base/tq_types.h"
+
+// r = a + b with b's sign given as bSign (the subtraction passes it flipped).
+// The caller has ruled out the case where one operand alone decides the sum.
+bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r);
+bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r);
+bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r);

@@ -1,0 +1,112 @@
+// The short-operand paths of float add, sub, mul and div (stack arrays) against
+// the general paths, word for word, and against MPFR within half a unit (mul),
+// three quarters (add, sub: an operand below a quarter unit of the other is
+// dropped before the cut) or one unit (div): random operands of 1..16 words at several
+// precisions, with long runs of one bits (carries), near-equal operands
+// (cancellation), decimal halves (ties of the cut), exponents far apart and
+// next to the far-exponent limit, on both limb widths.
+#include <mpfr.h>
+
+#include "arith/arith.h"
+#include "arith_harness.h"
+
+namespace {
+
+typedef int32_t (*Op)(const TqNum &, const TqNum &, TqNum &);
+
+// A non-zero mantissa of up to 16 words; for decimals now and then a value
+// ending in 5 followed by zeros, so that sums and products land on halves.
+void randMant(TqRng &g, mpz_t m, int32_t kind) {
+    do tqt_RandMpz(g, m, 16);
+    while (mpz_sgn(m) == 0);
+    mpz_abs(m, m);
+    if (kind == TarqDecFloat && g.ui(4) == 0) {
+        mpz_t p;
+        mpz_init(p);
+        mpz_ui_pow_ui(p, 10, g.ui(40));
+        mpz_mul(m, m, p);
+        mpz_mul_ui(p, p, 5);
+        mpz_tdiv_q_ui(p, p, 10);
+        mpz_add(m, m, p);
+        mpz_clear(p);
+    }
+}
+
+int32_t randExpo(TqRng &g, int32_t kind) {
+    int64_t e;
+    switch (g.ui(8)) {
+        case 0: e = (int64_t(1) << 25) - 40 + static_cast<int64_t>(g.ui(80)); break;  // next to the limit
+        case 1: e = -(int64_t(1) << 25) - 40 + static_cast<int64_t>(g.ui(80)); break;
+        default: e = static_cast<int64_t>(g.ui(161)) - 80; break;
+    }
+    return static_cast<int32_t>(kind == TarqBinFloat ? 4 * (e / 4) : e);
+}
+
+}  // namespace
+
+TEST(SmallFloat, MatchesGeneralPathAndMpfr) {
+    const struct {
+        const char *name;
+        Op op;
+        int (*mp)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
+        double bound;
+    } ops[] = {{"add", n_AddRef, mpfr_add, 0.75}, {"sub", n_SubRef, mpfr_sub, 0.75},
+               {"mul", n_MulRef, mpfr_mul, 0.5}, {"div", n_DivRef, mpfr_div, 1.0}};
+    const int32_t savedLimb = gTq_Kernel_Limb64, savedBytes = TQ_GETPRECISION(3);
+    TqRng g(38);
+    mpz_t ma, mb;
+    mpz_inits(ma, mb, nullptr);
+    int64_t checked = 0;
+    for (int32_t bytes : {4, 8, 16, 20, 32, 64}) {
+        TQ_SETPRECISION(3, bytes);
+        for (int it = 0; it < 1500; ++it) {
+            const int32_t kind = it % 2 ? TarqBinFloat : TarqDecFloat;
+            gTq_Kernel_Limb64 = (it / 2) % 2;
+            randMant(g, ma, kind);
+            if (g.ui(4) == 0) {  // near-equal operands: cancellation in sub
+                mpz_set(mb, ma);
+                tqt_RandMpz(g, ma, 1);
+                mpz_add(mb, mb, ma);
+                mpz_abs(mb, mb);
+                mpz_set(ma, mb);
+                mpz_add_ui(mb, mb, g.ui(3));
+            } else {
+                randMant(g, mb, kind);
+            }
+            if (mpz_sgn(mb) == 0) mpz_set_ui(mb, 1);
+            TqNum a = tqg_Make(kind, ma, randExpo(g, kind)), b = tqg_Make(kind, mb, randExpo(g, kind));
+            if (g.ui(3) == 0) b.V.Expo = a.V.Expo + (kind == TarqBinFloat ? 4 : 1) * (static_cast<int32_t>(g.ui(9)) - 4);
+            if (g.ui(2)) a.V.Sign = -1;
+            if (g.ui(2)) b.V.Sign = -1;
+            for (const auto &o : ops) {
+                TqNum fast, slow;
+                fast.V.NumType = slow.V.NumType = kind;
+                gTq_SmallFloat = 1;
+                const int32_t sf = o.op(a, b, fast);
+                gTq_SmallFloat = 0;
+                const int32_t ss = o.op(a, b, slow);
+                gTq_SmallFloat = 1;
+                SCOPED_TRACE(std::string(o.name) + " kind " + std::to_string(kind) + " bytes " + std::to_string(bytes) +
+                             " it " + std::to_string(it));
+                ASSERT_EQ(sf, ss);
+                ASSERT_EQ(std::memcmp(&fast.V, &slow.V, sizeof(TarqVar)), 0);
+                ASSERT_EQ(fast.MantN, slow.MantN);
+                ASSERT_EQ(fast.DenN, slow.DenN);
+                if (a.V.Expo > 1000 || a.V.Expo < -1000 || b.V.Expo > 1000 || b.V.Expo < -1000) continue;
+                mpfr_t x, y, z;
+                mpfr_inits2(8192, x, y, nullptr);  // decimal operands within 2^-8192
+                mpfr_init2(z, ulp_OraclePrec());
+                tqg_ToMpfr(x, a);
+                tqg_ToMpfr(y, b);
+                o.mp(z, x, y, MPFR_RNDN);
+                EXPECT_LE(ulp_Error(fast, z), o.bound);
+                mpfr_clears(x, y, z, nullptr);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 20000);
+    gTq_Kernel_Limb64 = savedLimb;
+    TQ_SETPRECISION(3, savedBytes);
+    mpz_clears(ma, mb, nullptr);
+}
