@@ -27,33 +27,6 @@ void shiftUpBytes(TqStr &M, int32_t d) {
     if (M.size() % 4) M.append(4 - M.size() % 4, '\0');
 }
 
-// Bounds on the size of a float, in whole numbers: |x| < base^upper and
-// |x| >= base^lower, base 2 for a binary float, 10 for a decimal one. A
-// decimal mantissa of n bits has between floor((n - 1) log10 2) + 1 and
-// ceil(n log10 2) digits; 0.30102 and 0.30103 bracket log10 2.
-struct FloatSize {
-    int64_t lower, upper;
-};
-FloatSize floatSize(const TqNum &x) {
-    const int64_t bits = h_BitLength(x.MantN);
-    if (x.V.NumType == TarqBinFloat) return {8 * static_cast<int64_t>(x.V.Expo) + bits - 1, 8 * static_cast<int64_t>(x.V.Expo) + bits};
-    return {x.V.Expo + (bits - 1) * 30102 / 100000, x.V.Expo + (bits * 30103 + 99999) / 100000};
-}
-
-// The two float kinds: when one operand is so much smaller than the other
-// that it stays below a quarter of the unit of the last place the cut keeps,
-// it cannot change the rounded sum and is ignored. Decided on exact integer
-// exponents: a binary float keeps 8P bits, a decimal float at most about
-// 2.408 (P + 4) + 4 digits. Returns 0 (compute), 1 (A alone) or 2 (B alone).
-int32_t floatShortcut(const TqNum &a, const TqNum &b) {
-    const int64_t P = gTq_Prec_Bytes_Internal;
-    const int64_t kept = a.V.NumType == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
-    const FloatSize sa = floatSize(a), sb = floatSize(b);
-    if (sa.lower - sb.upper >= kept) return 1;
-    if (sb.lower - sa.upper >= kept) return 2;
-    return 0;
-}
-
 // Binary float magnitudes aligned at the smaller exponent.
 int32_t addMagBinFloat(const TqNum &a, const TqNum &b, int32_t sub, TqNum &r) {
     const int64_t d = static_cast<int64_t>(a.V.Expo) - b.V.Expo;
@@ -141,7 +114,7 @@ int32_t addCore(const TqNum &a, const TqNum &b, int32_t bSign, int32_t bSpecial,
     if (tq_IsFloatKind(kind)) {
         // A zero operand leaves the other unchanged (its top position says
         // nothing about the other's scale, so the shortcut must not see it).
-        const int32_t alone = tq_IsZero(a.MantN) ? 2 : tq_IsZero(b.MantN) ? 1 : floatShortcut(a, b);
+        const int32_t alone = tq_IsZero(a.MantN) ? 2 : tq_IsZero(b.MantN) ? 1 : tq_FloatShortcut(a, b);
         if (alone) {
             const TqNum &src = alone == 1 ? a : b;
             r.V.Expo = src.V.Expo;

@@ -11,6 +11,7 @@
 #include "kernels/cut_pow10.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
+#include "kernels/root.h"
 #include "numbers/num_util.h"
 
 namespace {
@@ -134,7 +135,31 @@ bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw
     return true;
 }
 
+// Bounds on the size of a float, in whole numbers: |x| < base^upper and
+// |x| >= base^lower, base 2 for a binary float, 10 for a decimal one. A
+// decimal mantissa of n bits has between floor((n - 1) log10 2) + 1 and
+// ceil(n log10 2) digits; 0.30102 and 0.30103 bracket log10 2.
+struct FloatSize {
+    int64_t lower, upper;
+};
+FloatSize floatSize(const TqNum &x) {
+    const int64_t bits = h_BitLength(x.MantN);
+    if (x.V.NumType == TarqBinFloat) return {8 * static_cast<int64_t>(x.V.Expo) + bits - 1, 8 * static_cast<int64_t>(x.V.Expo) + bits};
+    return {x.V.Expo + (bits - 1) * 30102 / 100000, x.V.Expo + (bits * 30103 + 99999) / 100000};
+}
+
+// Decided on exact integer exponents: a binary float keeps 8P bits, a decimal
+// float at most about 2.408 (P + 4) + 4 digits.
 }  // namespace
+
+int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b) {
+    const int64_t P = gTq_Prec_Bytes_Internal;
+    const int64_t kept = a.V.NumType == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
+    const FloatSize sa = floatSize(a), sb = floatSize(b);
+    if (sa.lower - sb.upper >= kept) return 1;
+    if (sb.lower - sa.upper >= kept) return 2;
+    return 0;
+}
 
 bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
     const int32_t na = sigWords(a), nb = sigWords(b);
@@ -237,3 +262,27 @@ bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {
     }
     return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), q, nq, expo);
 }
+
+// The whole operations for the export frame: finite non-zero short floats of
+// one kind, read whole before r (which may be one of them) is written.
+namespace {
+bool finiteFloats(const TqNum &a, const TqNum &b, const TqNum &r) {
+    const int32_t kind = a.V.NumType;
+    return (kind == TarqDecFloat || kind == TarqBinFloat) && b.V.NumType == kind && r.V.NumType == kind &&
+           a.V.Special == 0 && b.V.Special == 0;
+}
+}  // namespace
+
+bool tq_SmallAddAny(const TqNum &a, const TqNum &b, TqNum &r) {
+    return finiteFloats(a, b, r) && !tq_IsZero(a.MantN) && !tq_IsZero(b.MantN) && tq_FloatShortcut(a, b) == 0 &&
+           tq_SmallAdd(a, b, b.V.Sign, r);
+}
+
+bool tq_SmallSubAny(const TqNum &a, const TqNum &b, TqNum &r) {
+    return finiteFloats(a, b, r) && !tq_IsZero(a.MantN) && !tq_IsZero(b.MantN) && tq_FloatShortcut(a, b) == 0 &&
+           tq_SmallAdd(a, b, b.V.Sign == 1 ? -1 : 1, r);
+}
+
+bool tq_SmallMulAny(const TqNum &a, const TqNum &b, TqNum &r) { return finiteFloats(a, b, r) && tq_SmallMul(a, b, r); }
+
+bool tq_SmallDivAny(const TqNum &a, const TqNum &b, TqNum &r) { return finiteFloats(a, b, r) && tq_SmallDiv(a, b, r); }

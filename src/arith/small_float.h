@@ -18,3 +18,19 @@
 bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r);
 bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r);
 bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r);
+
+// For the sum of two non-zero floats of one kind: 0 when both count, 1 when B
+// is so much smaller than A that it stays below a quarter of the unit of the
+// last place the cut keeps (it cannot change the rounded sum: A alone is the
+// result), 2 the other way round.
+int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b);
+
+// The whole operations A + B, A - B, A x B, A / B for the export frame: true
+// when both operands are finite, non-zero (add and sub; mul and div decline
+// zeros in the checks above) short floats of r's kind and the result is
+// stored; false, r untouched, for every other case. r may be a or b: the
+// operands are read whole before r is written.
+bool tq_SmallAddAny(const TqNum &a, const TqNum &b, TqNum &r);
+bool tq_SmallSubAny(const TqNum &a, const TqNum &b, TqNum &r);
+bool tq_SmallMulAny(const TqNum &a, const TqNum &b, TqNum &r);
+bool tq_SmallDivAny(const TqNum &a, const TqNum &b, TqNum &r);

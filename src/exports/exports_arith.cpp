@@ -1,11 +1,13 @@
 // Exports of the signed operations, the division family and their frames.
 #include "arith/arith.h"
+#include "arith/small_float.h"
 #include "frame/frame.h"
 #include "tarq.h"
 
 namespace {
 
 typedef int32_t (*tq_Op2Ref)(const TqNum &a, const TqNum &b, TqNum &r);
+typedef bool (*tq_Op2Small)(const TqNum &a, const TqNum &b, TqNum &r);
 
 // The frame of the operations that only read their operands and, once the
 // kinds agree, write every field of the result: the result is built in a
@@ -14,7 +16,11 @@ typedef int32_t (*tq_Op2Ref)(const TqNum &a, const TqNum &b, TqNum &r);
 // variable's only when the operation returns. The operands are read in place
 // even when the output is one of them, a failure by an exception leaves the
 // output as it was, and operands of a few words do not touch the heap.
-int32_t frame2Ref(tq_Op2Ref op, int32_t ha, int32_t hb, int32_t hOut) {
+// Short finite floats go first to the operation's short path (small), which
+// reads both operands whole before it writes the output variable directly
+// (its one allocation, of the output's buffer, comes before anything is
+// changed): no scratch, no exchange.
+int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
         if (!tq_CheckHandle(ha) || !tq_CheckHandle(hb) || !tq_CheckHandle(hOut)) return tq_Err_Handle;
         const int32_t kind = gTq_Store[ha].V.NumType;
@@ -23,6 +29,7 @@ int32_t frame2Ref(tq_Op2Ref op, int32_t ha, int32_t hb, int32_t hOut) {
             TqOutSlot out(hOut);  // refused by the operation, the output untouched
             return tq_Status(op(gTq_Store[ha], gTq_Store[hb], out.v));
         }
+        if (small(gTq_Store[ha], gTq_Store[hb], gTq_Store[hOut])) return 0;
         static TqNum *scratch = new TqNum;  // never destroyed
         TqNum &r = *scratch;
         r.V = gTq_Store[hOut].V;
@@ -41,10 +48,10 @@ int32_t frame2Ref(tq_Op2Ref op, int32_t ha, int32_t hb, int32_t hOut) {
 
 extern "C" {
 
-int32_t TQ_CALL TQ_ADD(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_AddRef, a, b, hOut); }
-int32_t TQ_CALL TQ_SUB(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_SubRef, a, b, hOut); }
-int32_t TQ_CALL TQ_MUL(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_MulRef, a, b, hOut); }
-int32_t TQ_CALL TQ_DIV(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_DivRef, a, b, hOut); }
+int32_t TQ_CALL TQ_ADD(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_AddRef, tq_SmallAddAny, a, b, hOut); }
+int32_t TQ_CALL TQ_SUB(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_SubRef, tq_SmallSubAny, a, b, hOut); }
+int32_t TQ_CALL TQ_MUL(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_MulRef, tq_SmallMulAny, a, b, hOut); }
+int32_t TQ_CALL TQ_DIV(int32_t a, int32_t b, int32_t hOut) { return frame2Ref(n_DivRef, tq_SmallDivAny, a, b, hOut); }
 int32_t TQ_CALL TQ_MOD(int32_t a, int32_t b, int32_t hOut) { return tq_Frame2(n_Mod, a, b, hOut); }
 
 int32_t TQ_CALL TQ_SQR(int32_t hIn, int32_t hOut) { return tq_Frame1(n_Sqr, hIn, hOut); }
