@@ -135,71 +135,99 @@ bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw
     return true;
 }
 
-// Bounds on the size of a float, in whole numbers: |x| < base^upper and
-// |x| >= base^lower, base 2 for a binary float, 10 for a decimal one. A
-// decimal mantissa of n bits has between floor((n - 1) log10 2) + 1 and
-// ceil(n log10 2) digits; 0.30102 and 0.30103 bracket log10 2.
+// Bounds on the size of a float of `bits` mantissa bits, in whole numbers:
+// |x| < base^upper and |x| >= base^lower, base 2 for a binary float, 10 for a
+// decimal one. A decimal mantissa of n bits has between
+// floor((n - 1) log10 2) + 1 and ceil(n log10 2) digits; 0.30102 and 0.30103
+// bracket log10 2.
 struct FloatSize {
     int64_t lower, upper;
 };
-FloatSize floatSize(const TqNum &x) {
-    const int64_t bits = h_BitLength(x.MantN);
-    if (x.V.NumType == TarqBinFloat) return {8 * static_cast<int64_t>(x.V.Expo) + bits - 1, 8 * static_cast<int64_t>(x.V.Expo) + bits};
-    return {x.V.Expo + (bits - 1) * 30102 / 100000, x.V.Expo + (bits * 30103 + 99999) / 100000};
+FloatSize floatSize(int32_t kind, int32_t expo, int64_t bits) {
+    if (kind == TarqBinFloat) return {8 * static_cast<int64_t>(expo) + bits - 1, 8 * static_cast<int64_t>(expo) + bits};
+    return {expo + (bits - 1) * 30102 / 100000, expo + (bits * 30103 + 99999) / 100000};
 }
 
 // Decided on exact integer exponents: a binary float keeps 8P bits, a decimal
 // float at most about 2.408 (P + 4) + 4 digits.
-}  // namespace
-
-int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b) {
+int32_t shortcut(int32_t kind, int32_t ea, int64_t bitsA, int32_t eb, int64_t bitsB) {
     const int64_t P = gTq_Prec_Bytes_Internal;
-    const int64_t kept = a.V.NumType == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
-    const FloatSize sa = floatSize(a), sb = floatSize(b);
+    const int64_t kept = kind == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
+    const FloatSize sa = floatSize(kind, ea, bitsA), sb = floatSize(kind, eb, bitsB);
     if (sa.lower - sb.upper >= kept) return 1;
     if (sb.lower - sa.upper >= kept) return 2;
     return 0;
 }
 
-bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
-    const int32_t na = sigWords(a), nb = sigWords(b);
+// Bits of the n significant words w (n >= 1).
+int64_t bitLength(const uint32_t *w, int32_t n) { return 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1])); }
+
+// A magnitude seen s zero words up: word i of p[0..n) x 2^(32 s).
+struct View {
+    const uint32_t *p;
+    int32_t n, s;
+    uint32_t at(int32_t i) const {
+        const int32_t k = i - s;
+        return k >= 0 && k < n ? p[k] : 0;
+    }
+};
+
+// r = A + bSign B for short non-zero floats of one kind with na and nb
+// significant words, the shortcut ruled out.
+bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bSign, TqNum &r) {
     if (!shortOperands(a, b, na, nb)) return false;
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
-    uint32_t x[kCap], y[kCap], z[kCap];
-    int32_t nx, ny;
+    uint32_t x[kCap], z[kCap];
     const int64_t d = int64_t(a.V.Expo) - b.V.Expo;
     const int64_t expo = d > 0 ? b.V.Expo : a.V.Expo;
+    View va{pa, na, 0}, vb{pb, nb, 0};
     if (a.V.NumType == TarqBinFloat) {
         // Aligned on the word grid: the operand of the larger exponent gains
         // zero words below.
-        const int64_t sx = d > 0 ? d / 4 : 0, sy = d < 0 ? -d / 4 : 0;
-        if (na + sx > kCap - 3 || nb + sy > kCap - 3) return false;
-        nx = static_cast<int32_t>(na + sx);
-        ny = static_cast<int32_t>(nb + sy);
-        std::memset(x, 0, static_cast<size_t>(sx) * 4);
-        std::memcpy(x + sx, pa, static_cast<size_t>(na) * 4);
-        std::memset(y, 0, static_cast<size_t>(sy) * 4);
-        std::memcpy(y + sy, pb, static_cast<size_t>(nb) * 4);
-    } else {
+        const int64_t s = (d > 0 ? d : -d) / 4;
+        if ((d > 0 ? na : nb) + s > kCap - 3) return false;
+        (d > 0 ? va : vb).s = static_cast<int32_t>(s);
+    } else if (d != 0) {
         // Aligned by a power of ten on the operand of the larger exponent.
-        if (!mulPow10(pa, na, d > 0 ? d : 0, x, nx) || !mulPow10(pb, nb, d < 0 ? -d : 0, y, ny)) return false;
+        View &v = d > 0 ? va : vb;
+        if (!mulPow10(v.p, v.n, d > 0 ? d : -d, x, v.n)) return false;
+        v.p = x;
     }
-    const int32_t n = nx > ny ? nx : ny;
-    std::memset(x + nx, 0, static_cast<size_t>(n - nx + 1) * 4);
-    std::memset(y + ny, 0, static_cast<size_t>(n - ny + 1) * 4);
+    const int32_t n = va.n + va.s > vb.n + vb.s ? va.n + va.s : vb.n + vb.s;
     int32_t sign = a.V.Sign;
     if (a.V.Sign == bSign) {
-        z[n] = tq_AddN(z, x, y, n);
+        uint64_t carry = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            carry += uint64_t{va.at(i)} + vb.at(i);
+            z[i] = static_cast<uint32_t>(carry);
+            carry >>= 32;
+        }
+        z[n] = static_cast<uint32_t>(carry);
         return finish(r, sign, z, n + 1, expo);
     }
-    const int32_t c = tq_CmpN(x, y, n);
-    if (c < 0) {
-        tq_SubN(z, y, x, n);
-        sign = bSign;
-    } else {
-        tq_SubN(z, x, y, n);
+    int32_t top = n - 1;
+    while (top >= 0 && va.at(top) == vb.at(top)) --top;
+    if (top < 0) return finish(r, sign, z, 0, expo);  // equal: zero
+    const View &big = va.at(top) > vb.at(top) ? va : vb;
+    const View &small = &big == &va ? vb : va;
+    if (&big == &vb) sign = bSign;
+    uint64_t borrow = 0;
+    for (int32_t i = 0; i <= top; ++i) {
+        const uint64_t t = uint64_t{big.at(i)} - small.at(i) - borrow;
+        z[i] = static_cast<uint32_t>(t);
+        borrow = t >> 63;
     }
-    return finish(r, sign, z, n, expo);
+    return finish(r, sign, z, top + 1, expo);
+}
+
+}  // namespace
+
+int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b) {
+    return shortcut(a.V.NumType, a.V.Expo, h_BitLength(a.MantN), b.V.Expo, h_BitLength(b.MantN));
+}
+
+bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
+    return addWords(a, sigWords(a), b, sigWords(b), bSign, r);
 }
 
 bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
@@ -273,15 +301,20 @@ bool finiteFloats(const TqNum &a, const TqNum &b, const TqNum &r) {
 }
 }  // namespace
 
-bool tq_SmallAddAny(const TqNum &a, const TqNum &b, TqNum &r) {
-    return finiteFloats(a, b, r) && !tq_IsZero(a.MantN) && !tq_IsZero(b.MantN) && tq_FloatShortcut(a, b) == 0 &&
-           tq_SmallAdd(a, b, b.V.Sign, r);
+namespace {
+bool addAny(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
+    if (!finiteFloats(a, b, r)) return false;
+    const int32_t na = sigWords(a), nb = sigWords(b);
+    if (na == 0 || nb == 0) return false;
+    const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
+    return shortcut(a.V.NumType, a.V.Expo, bitLength(pa, na), b.V.Expo, bitLength(pb, nb)) == 0 &&
+           addWords(a, na, b, nb, bSign, r);
 }
+}  // namespace
 
-bool tq_SmallSubAny(const TqNum &a, const TqNum &b, TqNum &r) {
-    return finiteFloats(a, b, r) && !tq_IsZero(a.MantN) && !tq_IsZero(b.MantN) && tq_FloatShortcut(a, b) == 0 &&
-           tq_SmallAdd(a, b, b.V.Sign == 1 ? -1 : 1, r);
-}
+bool tq_SmallAddAny(const TqNum &a, const TqNum &b, TqNum &r) { return addAny(a, b, b.V.Sign, r); }
+
+bool tq_SmallSubAny(const TqNum &a, const TqNum &b, TqNum &r) { return addAny(a, b, b.V.Sign == 1 ? -1 : 1, r); }
 
 bool tq_SmallMulAny(const TqNum &a, const TqNum &b, TqNum &r) { return finiteFloats(a, b, r) && tq_SmallMul(a, b, r); }
 
