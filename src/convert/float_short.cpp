@@ -6,6 +6,7 @@
 #include "float_short.h"
 
 #include <cmath>
+#include <vector>
 
 #include "base/tq_state.h"
 #include "kernels/cut_pow10.h"
@@ -30,6 +31,28 @@ int32_t sigWords(const TqStr &m) {
 // any faster product to pay, however long the other factor.
 constexpr int32_t kPowWords = 18;
 
+// Reciprocals R_n = floor(2^(32 kRecipWords) / 10^n) of the small table's
+// powers (n >= 1), built together on first use and read-only afterwards (safe
+// from any thread). floor(2^(32 S) / 10^n) for S <= kRecipWords is R_n with
+// its low kRecipWords - S words dropped, floor(floor(a / b) / c) being
+// floor(a / (b c)). 36 words serve every precision the short
+// binary-to-decimal path takes.
+constexpr int32_t kRecipWords = 36;
+
+const TqStr *recipTable() {
+    static const std::vector<TqStr> table = [] {
+        std::vector<TqStr> t(static_cast<size_t>(tq_Pow10Small_Count));
+        const uint32_t one = 1;
+        for (int32_t n = 1; n < tq_Pow10Small_Count; ++n) {
+            int32_t np = 0;
+            const uint32_t *p = tq_Pow10Small(n, np);
+            h_DivQuot(&one, 1, kRecipWords, p, np, t[static_cast<size_t>(n)]);
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 }  // namespace
 
 bool n_DecToBin_Short(const TqNum &x, TqNum &b) {
@@ -52,12 +75,25 @@ bool n_DecToBin_Short(const TqNum &x, TqNum &b) {
         b.V.Expo = 0;
         return true;
     }
-    // The quotient keeps P + 8 bytes: M is raised by that many words more
-    // than the power is longer than M.
+    // The quotient M 2^(32 up) / 10^n keeps P + 8 bytes: M is raised by that
+    // many words more than the power is longer than M. With S = up + nm words
+    // in reach of the reciprocals it is M R / 2^(32 nm), R = floor(2^(32 S) /
+    // 10^n): one unit low at most (M R falls short of M 2^(32 S) / 10^n by
+    // less than M < 2^(32 nm)), which the guard bytes below the cut take.
     int32_t up = (gTq_Prec_Bytes_Internal + 8 + 3) / 4 + np - nm;
     if (up < 0) up = 0;
-    h_DivQuot(m, nm, up, p, np, b.MantN);
     b.V.Expo = -4 * up;
+    const int32_t S = up + nm;
+    if (S > kRecipWords) {
+        h_DivQuot(m, nm, up, p, np, b.MantN);
+        return true;
+    }
+    const TqStr &R = recipTable()[-e];
+    const int32_t drop = kRecipWords - S, nr = tq_NWords(R) - drop;
+    b.MantN.assign(static_cast<size_t>(nm + nr) * 4, '\0');
+    tq_MulBasecase(tq_W(b.MantN), m, nm, tq_W(R) + drop, nr);
+    b.MantN.erase(0, static_cast<size_t>(nm) * 4);
+    tq_Trim(b.MantN);
     return true;
 }
 
