@@ -118,6 +118,44 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo) {
     return true;
 }
 
+// z[0..nx + ny) = x[0..nx) x y[0..ny) by rows of limbs of L, nx + ny <= kCap
+// (a short product: below any faster algorithm's crossover, and without
+// the dispatch's costs).
+template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+    typedef typename TqWide<L>::T W;
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    // Limb i of the words w[0..n): read in place, the odd top word alone.
+    auto limb = [](const uint32_t *w, int32_t n, int32_t i) -> L {
+        if (per * i + per <= n) {
+            L v;
+            std::memcpy(&v, w + per * i, sizeof(L));
+            return v;
+        }
+        return w[per * i];
+    };
+    L xl[kCap / per + 1], zl[kCap / per + 2];
+    const int32_t mx = (nx + per - 1) / per, my = (ny + per - 1) / per;
+    for (int32_t i = 0; i < mx; ++i) {
+        xl[i] = limb(x, nx, i);
+        zl[i] = 0;
+    }
+    for (int32_t j = 0; j < my; ++j) {
+        const L q = limb(y, ny, j);
+        L c = 0;
+        for (int32_t i = 0; i < mx; ++i) {
+            const W t = static_cast<W>(xl[i]) * q + c + zl[i + j];
+            zl[i + j] = static_cast<L>(t);
+            c = static_cast<L>(t >> tqL_LimbBits<L>);
+        }
+        zl[j + mx] = c;
+    }
+    std::memcpy(z, zl, static_cast<size_t>(nx + ny) * 4);
+}
+
+void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+    tqL_OnLimbWidth([&](auto limb) { mulRows<decltype(limb)>(z, x, nx, y, ny); });
+}
+
 // w[0..nw) = x[0..nx) x 10^k (exact), or false when it would not fit.
 bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw) {
     if (k == 0) {
@@ -129,7 +167,7 @@ bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw
     int32_t m;
     const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(k), m);
     if (nx + m > kCap - 3) return false;
-    tq_MulWords(w, x, nx, p, m);
+    mulShort(w, x, nx, p, m);
     nw = nx + m;
     while (nw > 1 && w[nw - 1] == 0) --nw;
     return true;
@@ -245,7 +283,7 @@ bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
         expo += 4 * (za + zb);
     }
     uint32_t z[kCap];
-    tq_MulWords(z, pa, na, pb, nb);
+    mulShort(z, pa, na, pb, nb);
     return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), z, na + nb, expo);
 }
 

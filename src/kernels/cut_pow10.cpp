@@ -1,5 +1,6 @@
-// The decimal cut's division by 10^d with its rounding, at every size: passes
-// of one-limb divisions through reciprocals computed once for the short cuts,
+// The decimal cut's division by 10^d with its rounding, at every size: for the
+// short cuts one schoolbook division by the normalised power (short
+// magnitudes) or passes of one-limb divisions through reciprocals computed once,
 // the cached reciprocal of 10^d (cut_recip.cpp) or the exact division for the
 // long ones; and the small powers of ten that count a magnitude's digits.
 #include "cut_pow10.h"
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cut_recip.h"
+#include "div_core.h"
 #include "divmod.h"
 #include "limbs.h"
 
@@ -63,35 +65,6 @@ template <class L> const Pow10Limb<L> &pow10Limb(int32_t k) {
     return t[k];
 }
 
-// 10^k of two limbs (k from one limb's digits + 1 to twice them: up to 10^38
-// with 64-bit limbs), normalised for tqL_Div3By2 as D = 10^k x 2^s, with the
-// reciprocal v and half the power, (H1 H0) = 10^k / 2.
-template <class L> struct Pow10Pair {
-    L D1, D0, V, H1, H0;
-    int S;
-};
-
-template <class L> const Pow10Pair<L> &pow10Pair(int32_t k) {
-    static const Pow10Pair<L> *t = [] {
-        typedef typename TqWide<L>::T W;
-        const int B = tqL_LimbBits<L>;
-        auto *p = new Pow10Pair<L>[2 * kLimbDigits<L> + 1];
-        W x = 1;
-        for (int32_t i = 1; i <= 2 * kLimbDigits<L>; ++i) {
-            x *= 10;
-            if (i <= kLimbDigits<L>) continue;
-            const L x1 = static_cast<L>(x >> B);
-            const int s = tqL_LeadingZeros(x1);
-            const W d = x << s;
-            const L d1 = static_cast<L>(d >> B), d0 = static_cast<L>(d);
-            const W h = x / 2;
-            p[i] = {d1, d0, tqL_Recip3By2(d1, d0), static_cast<L>(h >> B), static_cast<L>(h), s};
-        }
-        return p;
-    }();
-    return t[k];
-}
-
 // Pads the magnitude w[0..n) with a zero word to whole limbs of L and returns
 // the limb count.
 template <class L> int32_t toLimbs(uint32_t *w, int32_t &n) {
@@ -103,27 +76,6 @@ template <class L> int32_t toLimbs(uint32_t *w, int32_t &n) {
 // Drops the zero words at the top of w[0..n); zero keeps one word.
 void trimWords(const uint32_t *w, int32_t &n) {
     while (n > 1 && w[n - 1] == 0) --n;
-}
-
-// w = floor(w / 10^k) in place for 10^k of two limbs, quotient limb by
-// quotient limb through the reciprocal. Returns the remainder as (r1 r0).
-template <class L> void divByPow10Pair(uint32_t *w, int32_t &n, const Pow10Pair<L> &p, L &r1, L &r0) {
-    L *u = reinterpret_cast<L *>(w);
-    const int32_t nl = toLimbs<L>(w, n);
-    const int B = tqL_LimbBits<L>;
-    const int s = p.S;
-    // Divides w x 2^s by D: the same quotient, the remainder times 2^s.
-    r1 = 0;
-    r0 = s ? static_cast<L>(u[nl - 1] >> (B - s)) : 0;
-    for (int32_t i = nl - 1; i >= 0; --i) {
-        const L limb = s ? static_cast<L>((u[i] << s) | (i ? u[i - 1] >> (B - s) : 0)) : u[i];
-        u[i] = tqL_Div3By2(r1, r0, limb, p.D1, p.D0, p.V, r1, r0);
-    }
-    if (s) {
-        r0 = static_cast<L>((r0 >> s) | (r1 << (B - s)));
-        r1 >>= s;
-    }
-    trimWords(w, n);
 }
 
 // Limb counts from which the one-limb division runs as three interleaved chains.
@@ -212,33 +164,81 @@ void incMag(TqStr &m) {
     m += tq_Word(1);
 }
 
-// The cut by 10^d in passes of at most kLimbDigits digits (twice that for
-// short magnitudes): floor divisions
+// The cut by 10^d of a short magnitude beyond one limb's digits is one
+// division (cutOnce); otherwise it runs in passes of at most kLimbDigits digits: floor divisions
 // compose, floor(floor(M / a) / b) = floor(M / ab), so each pass divides the
 // quotient of the one before. With the remainders r1 .. rk of the passes the
 // dropped fraction is rk / pk + r(k-1) / (p(k-1) pk) + ..., and as pk is even
 // it exceeds one half exactly when rk > pk / 2, or rk = pk / 2 and a lower
 // remainder is non-zero.
 constexpr int32_t kCutPasses = 4;
+// 10^k of two limbs or more (k up to kCutPasses one-limb powers), normalised
+// for the schoolbook division: D = 10^k x 2^s in N limbs, and H = D / 2
+// (10^k is even), the remainder's threshold for rounding up.
+constexpr int32_t kNormLimbs = 4;  // 10^76 < 2^256, 10^36 < 2^128
+template <class L> struct Pow10Norm {
+    L D[kNormLimbs], H[kNormLimbs];
+    int32_t N;
+    int S;
+};
+
+template <class L> const Pow10Norm<L> &pow10Norm(int32_t k) {
+    static const Pow10Norm<L> *t = [] {
+        constexpr int32_t top = kLimbDigits<L> * kCutPasses;
+        auto *p = new Pow10Norm<L>[top + 1]();
+        L x[kNormLimbs + 1] = {1};
+        int32_t n = 1;
+        for (int32_t i = 1; i <= top; ++i) {
+            L c = tqL_Mul1(x, x, n, static_cast<L>(10));
+            if (c) x[n++] = c;
+            if (n < 2) continue;
+            Pow10Norm<L> &e = p[i];
+            e.N = n;
+            e.S = tqL_LeadingZeros(x[n - 1]);
+            if (e.S)
+                tqL_ShiftLeft(e.D, x, n, e.S);
+            else
+                for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
+            tqL_ShiftRight(e.H, e.D, n, 1);
+        }
+        return p;
+    }();
+    return t[k];
+}
+
+// Magnitudes of up to this many limbs are cut in one division.
+constexpr int32_t kOnceLimbs = 16;
+
+// w = round(w / 10^d) in one schoolbook division by the normalised power of
+// two limbs or more: a short w, d beyond one limb's digits.
+template <class L> void cutOnce(uint32_t *w, int32_t &n, int32_t d) {
+    const Pow10Norm<L> &p = pow10Norm<L>(d);
+    const int B = tqL_LimbBits<L>;
+    const int32_t nl = toLimbs<L>(w, n);
+    const L *m = reinterpret_cast<const L *>(w);
+    L u[kOnceLimbs + kNormLimbs + 1], q[kOnceLimbs + kNormLimbs + 1];
+    // u = w x 2^s, one limb longer, and at least N + 1 limbs.
+    const int s = p.S;
+    u[nl] = s ? static_cast<L>(m[nl - 1] >> (B - s)) : 0;
+    for (int32_t i = nl - 1; i >= 0; --i) u[i] = s ? static_cast<L>((m[i] << s) | (i ? m[i - 1] >> (B - s) : 0)) : m[i];
+    int32_t un = nl + 1;
+    while (un < p.N + 1) u[un++] = 0;
+    tq_DivSchool<L>(u, un, p.D, p.N, q);
+    // The remainder (times 2^s) is in u[0..N): up only beyond the half.
+    const bool up = tqL_Cmp(u, p.H, p.N) > 0;
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    const uint32_t *qw = reinterpret_cast<const uint32_t *>(q);
+    n = (un - p.N) * per;
+    for (int32_t i = 0; i < n; ++i) w[i] = qw[i];
+    trimWords(w, n);
+    if (up) incWords(w, n);
+}
+
 template <class L> void cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    if (d > kLimbDigits<L> && n <= kOnceLimbs * per) return cutOnce<L>(w, n, d);
     bool lowerNonZero = false;
     for (;;) {
-        // A short magnitude and a cut beyond one limb's digits: a pass by a
-        // power of two limbs halves the passes. (Long magnitudes keep the
-        // one-limb passes, whose chains run side by side.)
-        if (d > kLimbDigits<L> && n < kCutSplitLimbs * static_cast<int32_t>(sizeof(L) / 4)) {
-            const int32_t c = d < 2 * kLimbDigits<L> ? d : 2 * kLimbDigits<L>;
-            const Pow10Pair<L> &p = pow10Pair<L>(c);
-            L r1, r0;
-            divByPow10Pair<L>(w, n, p, r1, r0);
-            d -= c;
-            if (d > 0) {
-                lowerNonZero = lowerNonZero || (r1 | r0) != 0;
-                continue;
-            }
-            if (r1 > p.H1 || (r1 == p.H1 && (r0 > p.H0 || (r0 == p.H0 && lowerNonZero)))) incWords(w, n);
-            return;
-        }
         const int32_t c = d < kLimbDigits<L> ? d : kLimbDigits<L>;
         const Pow10Limb<L> &p = pow10Limb<L>(c);
         const L r = divByPow10Limb<L>(w, n, p);

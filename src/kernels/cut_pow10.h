@@ -13,9 +13,11 @@ const uint32_t *tq_Pow10Small(int32_t k, int32_t &n);
 // non-zero) when it is below 10^(tq_Pow10Small_Count - 1); -1 otherwise.
 int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n);
 
-// M = round(M / 10^d) for d >= 1 and a trimmed M, in passes of divisions by a
-// power of ten that fits one limb, or two for a short M (at most 4 x 19 digits
-// with 64-bit limbs, 4 x 9 with 32-bit ones), through reciprocals computed once. Returns false,
+// M = round(M / 10^d) for d >= 1 and a trimmed M (d at most 4 x 19 digits
+// with 64-bit limbs, 4 x 9 with 32-bit ones): a short M beyond one limb's
+// digits in one schoolbook division by the normalised power, otherwise in
+// passes of divisions by a power of ten that fits one limb, through
+// reciprocals computed once. Returns false,
 // M untouched, when d needs more passes: the caller then passes 10^d to
 // tq_DivPow10RoundBy. M leaves trimmed.
 bool tq_DivPow10Round(TqStr &M, int32_t d);

@@ -1,4 +1,5 @@
-// The decimal cut by powers of ten that fit one or two limbs (the one-pass and
+// The decimal cut by powers of ten up to 76 digits (one division for short
+// magnitudes, passes of one-limb divisions for long ones; the one-pass and
 // multi-pass paths of n_ReducePrecision) against GMP: quotient by 10^d,
 // rounded up only when the remainder exceeds half of 10^d, on random
 // magnitudes that need every cut length 1..76 (several passes above 9 or 19
