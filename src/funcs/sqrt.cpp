@@ -22,10 +22,12 @@
 #include "constants.h"
 #include "dec_via_bin.h"
 #include "numbers/number.h"
+#include "numbers/pow10.h"
 #include "base/tq_state.h"
 #include "funcs.h"
 #include "numbers/num_util.h"
 #include "numbers/precision.h"
+#include "kernels/cut_pow10.h"
 #include "kernels/limbs.h"
 #include "kernels/root.h"
 
@@ -182,6 +184,40 @@ static void exactBinarySqrt(const TqNum &x, TqNum &c) {
     n_ReducePrecision(c.V, c.MantN);
 }
 
+// sqrt(x) for a positive finite decimal float x = M 10^E from the integer
+// root S = floor(sqrt X) of X = M 10^f, f >= 0 of E's parity and the least
+// that gives S at least K + 4 digits (the cut keeps K digits and up to three
+// more to align its exponent): sqrt(x) = sqrt(X) 10^((E - f) / 2). The cut
+// then drops at least one digit of S, its rounding boundaries are integers,
+// and as sqrt X lies in [S, S + 1) cutting S rounds as the exact root would,
+// but for a root above S and S on a boundary: an inexact root is cut as
+// S + 1/10 (one digit more), which lies off every boundary.
+// Short roots only, where the conversions of the binary path cost more than
+// the root: false (nothing done) when 10^f lies beyond the small powers of
+// ten, whose product is a single short one.
+static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
+    const int64_t K = static_cast<int64_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
+    // M has at least this many digits (M >= 2^(bits - 1)).
+    const int64_t mDigits = static_cast<int64_t>((h_BitLength(x.MantN) - 1) * 0.30102999566398119) + 1;
+    int64_t f = 2 * (K + 4) - mDigits;
+    if (f < 0) f = 0;
+    if ((x.V.Expo - f) % 2 != 0) ++f;
+    if (f >= tq_Pow10Small_Count) return false;
+    c.MantN = x.MantN;
+    n_MulPow10(c.MantN, static_cast<int32_t>(f));
+    bool exact = false;
+    h_SqrtShifted(c.MantN, 0, c.MantN, &exact);
+    c.V.Expo = static_cast<int32_t>((x.V.Expo - f) / 2);
+    if (!exact) {  // S + 1/10 for the root above S: the cut cannot see a tie
+        tq_MulWord(c.MantN, 10);
+        tq_W(c.MantN)[0] += 1;
+        --c.V.Expo;
+    }
+    c.DenN = tq_Word(1);
+    n_ReducePrecision(c.V, c.MantN);
+    return true;
+}
+
 // sqrt(x) for a positive finite float, cut to the working precision.
 static void floatSqrt(const TqNum &x, TqNum &c) {
     if (x.V.NumType == TarqBinFloat) {
@@ -212,6 +248,13 @@ static void floatSqrt(const TqNum &x, TqNum &c) {
 }
 
 int32_t n_Sqrt(TqNum a, TqNum &c) {
+    if (a.V.NumType == TarqDecFloat && c.V.NumType == TarqDecFloat && a.V.Special == 0 && a.V.Sign > 0 &&
+        !tq_IsZeroNum(a) && a.V.Expo <= (1 << 30) && a.V.Expo >= -(1 << 30)) {
+        const int32_t inUse = c.V.InUse;
+        c.V = a.V;
+        c.V.InUse = inUse;
+        if (exactDecimalSqrt(a, c)) return 0;
+    }
     if (int32_t st; n_DecViaBin(TqDecFn::Sqrt, a, c, st)) return st;
     n_Trace("n_Sqrt -- input argument");
     tq_TraceNumber(a);

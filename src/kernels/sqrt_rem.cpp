@@ -141,7 +141,7 @@ template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t
 constexpr int32_t kLazyLimbs = 8;
 
 template <class L>
-void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool nearest, TqStr &C) {
+void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool nearest, TqStr &C, bool *exact = nullptr) {
     constexpr int32_t per = kPer<L>, limbBits = tqL_LimbBits<L>;
     const int64_t xBits = 32 * static_cast<int64_t>(w - 1) + (32 - tqL_LeadingZeros(A[w - 1])) + e;
     const int32_t n = static_cast<int32_t>((xBits + 2 * limbBits - 1) / (2 * limbBits));
@@ -176,7 +176,14 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
         else
             round = r[n] != 0 || tqL_Cmp(r, s, n) > 0;
     }
-    // C = S div 2^p (+ round), built in s itself.
+    // The root is exact when r = 0 and the shift drops only zero bits (c of
+    // them: k = 0 here).
+    if (exact) {
+        bool zero = true;
+        for (int32_t i = 0; i <= n && zero; ++i) zero = r[i] == 0;
+        for (int32_t i = 0; i < c && zero; ++i) zero = !((sw[i / 32] >> (i % 32)) & 1u);
+        *exact = zero;
+    }
     const int32_t pw = static_cast<int32_t>(p / 32), pb = static_cast<int32_t>(p % 32);
     int32_t cn = sWords - pw;
     if (cn <= 0) {
@@ -202,13 +209,14 @@ int32_t sigWords(const TqStr &A) {
 
 }  // namespace
 
-void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C) {
+void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact) {
     const int32_t w = sigWords(A);
     if (w == 0) {
         C = tq_Word(0);
+        if (exact) *exact = true;
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, 0, false, C); });
+    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, 0, false, C, exact); });
 }
 
 void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C) {

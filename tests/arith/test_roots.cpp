@@ -146,8 +146,10 @@ TEST(IntegerRoots, ShiftedRootAndHalfBitOnEveryLimbPath) {
             mpz_mul_2exp(x, a, static_cast<mp_bitcnt_t>(e));
             mpz_sqrtrem(s, r, x);
             TqStr C;
-            h_SqrtShifted(magOf(a), e, C);
+            bool exact = false;
+            h_SqrtShifted(magOf(a), e, C, &exact);
             ASSERT_EQ(C, magOf(s)) << tq_LimbPathName(path) << " words " << words << " family " << f << " e " << e;
+            EXPECT_EQ(exact, mpz_sgn(r.v) == 0) << tq_LimbPathName(path) << " words " << words << " family " << f;
             // Rounded at bit k, a half going up: from the remainder at k = 0,
             // else from bit k - 1 of the floor.
             for (int64_t k : {0, 1, 17, 45, 200}) {
@@ -203,6 +205,54 @@ TEST(FloatSqrt, BinaryRootsRoundedExactly) {
         }
     }
     mpq_clears(want, got, nullptr);
+    fo_SetDigits(38);
+}
+
+// Short decimal roots are rounded to the nearest: the result r, whose last
+// kept digit has the unit u = 10^Expo, satisfies (r - u/2)^2 <= x <= (r + u/2)^2.
+// Mantissas of random digits, perfect squares, and squares of roots that end
+// in a 5 just below the kept digits (ties) and their neighbours.
+TEST(FloatSqrt, ShortDecimalRootsRoundedToNearest) {
+    std::mt19937_64 rng(33);
+    FoPrecSnapshot snap0;
+    Mpz m, root, ten;
+    mpq_t x, r, u, lo, hi;
+    mpq_inits(x, r, u, lo, hi, nullptr);
+    for (int32_t digits : {20, 38, 39, 60}) {
+        fo_SetDigits(digits);
+        const int32_t K = static_cast<int32_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
+        for (int32_t rep = 0; rep < 40; ++rep) {
+            const int32_t kept = K + rep % 4;
+            mpz_ui_pow_ui(ten, 10, static_cast<unsigned long>(rep % 3 == 0 ? 2 * kept : kept));
+            Mpz a(randomMag(rng, static_cast<int32_t>(mpz_sizeinbase(ten, 2) / 32 + 2)));
+            mpz_mod(m, a, ten);
+            if (rep % 3 == 1) mpz_mul(m, m, m);  // a perfect square
+            if (rep % 3 == 2) {                  // (10 m + 5)^2, then -1, 0 or +1
+                mpz_mul_ui(root, m, 10);
+                mpz_add_ui(root, root, 5);
+                mpz_mul(m, root, root);
+                if (rep % 5 == 0) mpz_sub_ui(m, m, 1);
+                if (rep % 5 == 1) mpz_add_ui(m, m, 1);
+            }
+            if (mpz_sgn(m.v) == 0) mpz_set_ui(m, 7);
+            const int32_t e = static_cast<int32_t>(rng() % 19) - 9;
+            const TqNum xn = tqg_DecFloat(m, e);
+            TqNum c = tqg_Zero(TarqDecFloat);
+            ASSERT_EQ(n_Sqrt(xn, c), 0);
+            tqg_ToMpq(x, xn);
+            tqg_ToMpq(r, c);
+            mpz_ui_pow_ui(ten, 10, static_cast<unsigned long>(std::abs(c.V.Expo)));
+            mpq_set_z(u, ten);
+            if (c.V.Expo < 0) mpq_inv(u, u);
+            mpq_div_2exp(u, u, 1);
+            mpq_sub(lo, r, u);
+            mpq_mul(lo, lo, lo);
+            mpq_add(hi, r, u);
+            mpq_mul(hi, hi, hi);
+            EXPECT_TRUE(mpq_cmp(lo, x) <= 0 && mpq_cmp(x, hi) <= 0) << "digits " << digits << " rep " << rep << " e " << e;
+        }
+    }
+    mpq_clears(x, r, u, lo, hi, nullptr);
     fo_SetDigits(38);
 }
 
