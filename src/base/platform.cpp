@@ -143,19 +143,20 @@ bool tq_ThreadJoinAll(void **handles, int32_t n) {
 #else
 #include <atomic>
 #include <climits>
-#include <mutex>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
-// The global lock: a plain mutex with its owner and a depth for re-entry, so
-// that the everyday uncontended call costs one atomic exchange each way
-// (a recursive mutex costs several times that). Only the owning thread ever
-// reads its own id from sOwner, so the relaxed accesses suffice; the mutex
-// orders everything else. Both objects are constant-initialised.
-static std::mutex sLock;
+// The global lock: one atomic word (0 free, 1 held, 2 held with threads
+// waiting) with its owner and a depth for re-entry, so that the everyday
+// uncontended call costs one compare-exchange to take it and one exchange to
+// give it back; a waiting thread sleeps in the atomic's wait, and only a
+// release that saw waiters wakes one. Only the owning thread ever reads its
+// own id from sOwner, so the relaxed accesses suffice; the lock word orders
+// everything else. All three objects are constant-initialised.
+static std::atomic<int32_t> sLockWord{0};
 static std::atomic<pthread_t> sOwner{};
 static int32_t sDepth = 0;  // read and written by the owner only
 
@@ -166,14 +167,21 @@ void tq_PlatformLock() {
         ++sDepth;
         return;
     }
-    sLock.lock();
+    int32_t c = 0;
+    if (!sLockWord.compare_exchange_strong(c, 1, std::memory_order_acquire)) {
+        if (c != 2) c = sLockWord.exchange(2, std::memory_order_acquire);
+        while (c != 0) {
+            sLockWord.wait(2, std::memory_order_relaxed);
+            c = sLockWord.exchange(2, std::memory_order_acquire);
+        }
+    }
     sOwner.store(me, std::memory_order_relaxed);
     sDepth = 1;
 }
 void tq_PlatformUnlock() {
     if (--sDepth > 0) return;
     sOwner.store(pthread_t{}, std::memory_order_relaxed);
-    sLock.unlock();
+    if (sLockWord.exchange(0, std::memory_order_release) == 2) sLockWord.notify_one();
 }
 void tq_SleepMs(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
