@@ -117,7 +117,10 @@ template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t
     if (lazy > 0 && lowBitsAbove1(words(s), lazy)) return false;
     std::memcpy(t, a, sizeof(L) * static_cast<size_t>(l));
     std::memcpy(t + l, u, sizeof(L) * static_cast<size_t>(h + 2));
-    tq_SqrWords(words(q2), words(qq), l * kPer<L>);
+    if (l * kPer<L> <= 8)  // a few words: the rows directly, past the dispatch
+        tq_SqrBasecase(words(q2), words(qq), l * kPer<L>);
+    else
+        tq_SqrWords(words(q2), words(qq), l * kPer<L>);
     sub1(t + 2 * l, n + 2 - 2 * l, subN(t, t, q2, 2 * l));
     while (t[n + 1] >> (tqL_LimbBits<L> - 1)) {  // negative: r += 2s - 1, s -= 1
         for (int32_t k = 0; k < 2; ++k) add1(t + n, 2, addN(t, t, s, n));
@@ -198,6 +201,7 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
         return;
     }
     while (cn > 1 && cw[cn - 1] == 0) --cn;
+    C.reserve(4 * static_cast<size_t>(cn + 1));  // room for a word more (the float root's shift)
     C.assign(reinterpret_cast<const char *>(cw), 4 * static_cast<size_t>(cn));
 }
 
