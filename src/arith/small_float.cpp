@@ -110,8 +110,14 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo) {
         else if (!cutDecimal(w, n, expo))
             return false;
     }
-    r.MantN.assign(reinterpret_cast<const char *>(w), static_cast<size_t>(4 * n));
-    tq_SetOne(r.DenN);
+    // Results of one operation mostly keep their length from call to call:
+    // the words then go straight into the buffer.
+    const size_t bytes = static_cast<size_t>(4 * n);
+    if (r.MantN.size() == bytes)
+        std::memcpy(r.MantN.data(), w, bytes);
+    else
+        r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
+    if (r.DenN.size() != 4 || tq_W(r.DenN)[0] != 1) tq_SetOne(r.DenN);
     r.V.Sign = sign;
     r.V.Expo = static_cast<int32_t>(expo);
     r.V.Special = 0;
