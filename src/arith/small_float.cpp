@@ -221,7 +221,7 @@ struct View {
 bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bSign, TqNum &r) {
     if (!shortOperands(a, b, na, nb)) return false;
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
-    uint32_t x[kCap], z[kCap];
+    alignas(8) uint32_t x[kCap], z[kCap];
     const int64_t d = int64_t(a.V.Expo) - b.V.Expo;
     const int64_t expo = d > 0 ? b.V.Expo : a.V.Expo;
     View va{pa, na, 0}, vb{pb, nb, 0};
@@ -288,7 +288,7 @@ bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
         nb -= zb;
         expo += 4 * (za + zb);
     }
-    uint32_t z[kCap];
+    alignas(8) uint32_t z[kCap];
     mulShort(z, pa, na, pb, nb);
     return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), z, na + nb, expo);
 }
@@ -297,7 +297,7 @@ bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {
     int32_t na = sigWords(a), nb = sigWords(b);
     if (!shortOperands(a, b, na, nb)) return false;
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
-    uint32_t q[kCap];
+    alignas(8) uint32_t q[kCap];
     int32_t nq;
     int64_t expo;
     if (a.V.NumType == TarqBinFloat) {
@@ -316,7 +316,7 @@ bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {
         // plus three guard words longer than the divisor: the quotient is then
         // longer than the cut keeps, and the cut decides the last digit.
         const int32_t P = gTq_Prec_Bytes_Internal + 12;
-        uint32_t x[kCap], t[kCap];
+        alignas(8) uint32_t x[kCap], t[kCap];
         int32_t nx = na;
         std::memcpy(x, pa, static_cast<size_t>(na) * 4);
         expo = a.V.Expo;

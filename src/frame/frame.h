@@ -17,10 +17,11 @@ inline bool tq_CheckHandle(int32_t h) {
 
 // Runs body() under the global lock (after the lazy initialisation when init
 // is set) and turns any exception into tq_Err_Invalid with result onError.
-// The precision state is recorded before body() and put back when it fails
-// by an exception (an allocation failure, most often), so that a failed call
-// changes nothing; the record costs nothing more on the way out of a call
-// that succeeds.
+// A record of the precision state is opened before body() and put back when
+// it fails by an exception (an allocation failure, most often), so that a
+// failed call changes nothing; the record is filled only when the call
+// changes the precision for good, so the everyday call pays two pointer
+// stores for it.
 template <class R, class F>
 R tq_Guarded(bool init, R onError, F &&body) {
     try {

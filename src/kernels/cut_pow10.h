@@ -22,8 +22,9 @@ int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n);
 // tq_DivPow10RoundBy. M leaves trimmed.
 bool tq_DivPow10Round(TqStr &M, int32_t d);
 
-// The same on the trimmed magnitude w[0..n), n >= 1, in place: w must have
-// room for n + 2 words; n leaves as the trimmed length.
+// The same on the trimmed magnitude w[0..n), n >= 1, in place: w must be
+// 8-byte aligned (it is read as 64-bit limbs) with room for n + 2 words; n
+// leaves as the trimmed length.
 bool tq_DivPow10RoundN(uint32_t *w, int32_t &n, int32_t d);
 
 // M = round(M / D) for D = 10^d, d >= 1, both trimmed: through a cached
