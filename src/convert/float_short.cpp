@@ -90,10 +90,11 @@ bool n_DecToBin_Short(const TqNum &x, TqNum &b) {
     }
     const TqStr &R = recipTable()[-e];
     const int32_t drop = kRecipWords - S, nr = tq_NWords(R) - drop;
-    b.MantN.assign(static_cast<size_t>(nm + nr) * 4, '\0');
-    tq_MulBasecase(tq_W(b.MantN), m, nm, tq_W(R) + drop, nr);
-    b.MantN.erase(0, static_cast<size_t>(nm) * 4);
-    tq_Trim(b.MantN);
+    tq_Scratch<uint32_t, 64> prod(static_cast<size_t>(nm + nr));
+    tq_MulBasecase(prod.data(), m, nm, tq_W(R) + drop, nr);
+    int32_t nq = nr;
+    while (nq > 1 && prod.data()[nm + nq - 1] == 0) --nq;
+    b.MantN.assign(reinterpret_cast<const char *>(prod.data() + nm), static_cast<size_t>(nq) * 4);
     return true;
 }
 
