@@ -67,45 +67,42 @@ int32_t inRange(const std::string &text, int32_t kind, int32_t code) {
 }
 
 TEST_F(Compare, RangeBoundaries) {
-    for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqFraction}) {
-        const bool frac = kind == TarqFraction;
-        EXPECT_EQ(inRange(frac ? "21474836479/10" : "2147483647.9", kind, tq_Type_Long), 1) << kind;
-        EXPECT_EQ(inRange("2147483648", kind, tq_Type_Long), 0);
-        EXPECT_EQ(inRange("-2147483648", kind, tq_Type_Long), 1);
-        EXPECT_EQ(inRange(frac ? "-4294967297/2" : "-2147483648.5", kind, tq_Type_Long), 1);
-        EXPECT_EQ(inRange("-2147483649", kind, tq_Type_Long), 0);
-        EXPECT_EQ(inRange(frac ? "-1/2" : "-0.5", kind, tq_Type_Dword), 0);
-        EXPECT_EQ(inRange("4294967295", kind, tq_Type_Dword), 1);
-        EXPECT_EQ(inRange("4294967296", kind, tq_Type_Dword), 0);
-        EXPECT_EQ(inRange("0", kind, tq_Type_Dword), 1);
+    const int32_t L = tq_Type_Long, W = tq_Type_Dword, Dbl = tq_Type_Double, X = tq_Type_Ext;
+    // The 32-bit limits in the kinds with a fraction part (the fraction's text
+    // second).
+    struct Limit {
+        const char *text, *fracText;
+        int32_t code, in;
+    } limits[] = {
+        {"2147483647.9", "21474836479/10", L, 1}, {"2147483648", "2147483648", L, 0},
+        {"-2147483648", "-2147483648", L, 1},     {"-2147483648.5", "-4294967297/2", L, 1},
+        {"-2147483649", "-2147483649", L, 0},     {"-0.5", "-1/2", W, 0},
+        {"4294967295", "4294967295", W, 1},       {"4294967296", "4294967296", W, 0},
+        {"0", "0", W, 1},
+    };
+    for (int32_t kind : {TarqDecFloat, TarqBinFloat, TarqFraction})
+        for (const Limit &c : limits)
+            EXPECT_EQ(inRange(kind == TarqFraction ? c.fracText : c.text, kind, c.code), c.in) << c.text << " kind " << kind;
+    struct Case {
+        const char *text;
+        int32_t kind, code, in;
+        uint32_t err;
+    } cases[] = {
+        {"1*d307", TarqDecFloat, Dbl, 1, 0}, {"1*d308", TarqDecFloat, Dbl, 0, 0},
+        {"9.99999999999999999*d307", TarqDecFloat, Dbl, 1, 0},
+        {"9.999999999999999999*d307", TarqDecFloat, Dbl, 0, 0},  // rounds up to 1*d308
+        {"1*d-306", TarqDecFloat, Dbl, 1, 0}, {"1*d-307", TarqDecFloat, Dbl, 0, 0}, {"1*d307", TarqBinFloat, Dbl, 1, 0},
+        {"1*d308", TarqBinFloat, Dbl, 0, 0},  {"1*d308", TarqBigInt, Dbl, 0, 0},    {"1*d307", TarqBigInt, Dbl, 1, 0},
+        {"1*d4931", TarqDecFloat, X, 1, 0},   {"1*d4932", TarqDecFloat, X, 0, 0},   {"-1*d-4931", TarqDecFloat, X, 1, 0},
+        {"1*d-4932", TarqDecFloat, X, 0, 0},  {"0", TarqDecFloat, Dbl, 1, 0},       {"1/3", TarqFraction, Dbl, 1, 0},
+        {"1*d9999999", TarqDecFloat, L, 0, 0}, {"5", TarqText, L, 0, 2},            {"5", TarqBigInt, 5, 0, 2},
+        {"*NaN", TarqBigInt, L, 0, 1},        {"*+inf", TarqBigInt, X, 0, 0},
+    };
+    for (const Case &c : cases) {
+        gTq_ErrorWord = 0;
+        EXPECT_EQ(inRange(c.text, c.kind, c.code), c.in) << c.text << " kind " << c.kind << " code " << c.code;
+        EXPECT_EQ(gTq_ErrorWord.load(), c.err) << c.text;
     }
-    EXPECT_EQ(inRange("1*d307", TarqDecFloat, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1*d308", TarqDecFloat, tq_Type_Double), 0);
-    EXPECT_EQ(inRange("9.99999999999999999*d307", TarqDecFloat, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("9.999999999999999999*d307", TarqDecFloat, tq_Type_Double), 0);  // rounds up to 1*d308
-    EXPECT_EQ(inRange("1*d-306", TarqDecFloat, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1*d-307", TarqDecFloat, tq_Type_Double), 0);
-    EXPECT_EQ(inRange("1*d307", TarqBinFloat, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1*d308", TarqBinFloat, tq_Type_Double), 0);
-    EXPECT_EQ(inRange("1*d308", TarqBigInt, tq_Type_Double), 0);
-    EXPECT_EQ(inRange("1*d307", TarqBigInt, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1*d4931", TarqDecFloat, tq_Type_Ext), 1);
-    EXPECT_EQ(inRange("1*d4932", TarqDecFloat, tq_Type_Ext), 0);
-    EXPECT_EQ(inRange("-1*d-4931", TarqDecFloat, tq_Type_Ext), 1);
-    EXPECT_EQ(inRange("1*d-4932", TarqDecFloat, tq_Type_Ext), 0);
-    EXPECT_EQ(inRange("0", TarqDecFloat, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1/3", TarqFraction, tq_Type_Double), 1);
-    EXPECT_EQ(inRange("1*d9999999", TarqDecFloat, tq_Type_Long), 0);
-    gTq_ErrorWord = 0;
-    EXPECT_EQ(inRange("5", TarqText, tq_Type_Long), 0);
-    EXPECT_EQ(gTq_ErrorWord.load(), 2u);
-    gTq_ErrorWord = 0;
-    EXPECT_EQ(inRange("5", TarqBigInt, 5), 0);
-    EXPECT_EQ(gTq_ErrorWord.load(), 2u);
-    gTq_ErrorWord = 0;
-    EXPECT_EQ(inRange("*NaN", TarqBigInt, tq_Type_Long), 0);
-    EXPECT_EQ(gTq_ErrorWord.load(), 1u);
-    EXPECT_EQ(inRange("*+inf", TarqBigInt, tq_Type_Ext), 0);
 }
 
 // Random pairs, often equal or nearly equal in value but written differently.

@@ -73,17 +73,3 @@ TEST_F(OptionsTest, CacheDirectoryNeedsATextVariable) {
     TQ_UNALLOCVAR(h);
     TQ_GETGLOBALERROR();
 }
-
-TEST_F(OptionsTest, ThresholdsCanBeSetAndStayUsable) {
-    const int32_t mul = TQ_GETOPTION(3), sq = TQ_GETOPTION(4);
-    EXPECT_GE(mul, 8);
-    EXPECT_GE(sq, 12);
-    EXPECT_EQ(TQ_SETOPTION(3, 640), 0);
-    EXPECT_EQ(TQ_GETOPTION(3), 640);
-    EXPECT_EQ(TQ_SETOPTION(3, 1), 0);
-    EXPECT_GE(TQ_GETOPTION(3), 4) << "a threshold below one word would never end the recursion";
-    EXPECT_EQ(TQ_SETOPTION(4, 900), 0);
-    EXPECT_EQ(TQ_GETOPTION(4), 900);
-    TQ_SETOPTION(3, mul);
-    TQ_SETOPTION(4, sq);
-}

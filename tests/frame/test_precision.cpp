@@ -16,34 +16,24 @@ struct PrecisionRestore {
 };
 }  // namespace
 
+// TQ_SETPRECISION(mode, amount): what it returns and the bytes it sets
+// (modes 1 digits, 2 bits, 3 bytes; unknown modes count bits; negative
+// amounts give the smallest precision).
 TEST(Precision, DigitsBitsAndBytes) {
     TQ_GETPRECISION(1);
     PrecisionRestore restore;
-    EXPECT_EQ(TQ_SETPRECISION(1, 38), 38);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, 16);
-    EXPECT_EQ(TQ_SETPRECISION(1, 40), 48);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, 20);
-    EXPECT_EQ(TQ_SETPRECISION(2, 100), 128);
-    EXPECT_EQ(TQ_SETPRECISION(2, 256), 256);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, 32);
-    EXPECT_EQ(TQ_SETPRECISION(1, 0), 9);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, 4);
-    EXPECT_EQ(TQ_SETPRECISION(2, 1), 32);
-    EXPECT_EQ(TQ_SETPRECISION(3, 5), 64);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, 8);
-    EXPECT_EQ(TQ_SETPRECISION(7, 33), 64) << "unknown modes count bits";
-    EXPECT_EQ(TQ_SETPRECISION(1, 1000), 1001);
+    struct Case {
+        int32_t mode, amount, returned, bytes;
+    } cases[] = {{1, 38, 38, 16}, {1, 40, 48, 20}, {2, 100, 128, 16}, {2, 256, 256, 32}, {1, 0, 9, 4},
+                 {2, 1, 32, 4},   {3, 5, 64, 8},   {7, 33, 64, 8},    {1, -5, 9, 4},     {2, -100, 32, 4},
+                 {3, -1, 32, 4},  {1, 1000, 1001, 416}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(TQ_SETPRECISION(c.mode, c.amount), c.returned) << c.mode << " " << c.amount;
+        EXPECT_EQ(gTq_Prec_Bytes_Internal, c.bytes) << c.mode << " " << c.amount;
+    }
     EXPECT_EQ(TQ_GETPRECISION(2), 3328);
     EXPECT_EQ(TQ_GETPRECISION(1), 1001);
     EXPECT_EQ(TQ_GETPRECISION(3), 0);
-}
-
-TEST(Precision, NegativeAmountsGiveTheSmallestPrecision) {
-    TQ_GETPRECISION(1);
-    PrecisionRestore restore;
-    EXPECT_EQ(TQ_SETPRECISION(1, -5), 9);
-    EXPECT_EQ(TQ_SETPRECISION(2, -100), 32);
-    EXPECT_EQ(TQ_SETPRECISION(3, -1), 32);
 }
 
 // A request beyond the highest precision (1,000,000 digits) is refused at

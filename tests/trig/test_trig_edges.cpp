@@ -158,19 +158,6 @@ TEST_F(TrigEdges, ArcSineOfOneIsHalfPi) {
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0u);
 }
 
-TEST_F(TrigEdges, OneHandleAsInputAndOutput) {
-    for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
-        const int32_t x = alloc(kind), r = alloc(kind);
-        for (TrigExport f : kAll) {
-            tqg_Put(x, oracle_FromDouble(0.625, kind));
-            ASSERT_EQ(f(x, r), 0);
-            ASSERT_EQ(f(x, x), 0);
-            EXPECT_EQ(tqg_Get(x).MantN, tqg_Get(r).MantN);
-            EXPECT_EQ(tqg_Get(x).V.Expo, tqg_Get(r).V.Expo);
-        }
-    }
-}
-
 // Each operation raises the precision for a while; afterwards the working
 // precision, the fixed parameter sets and the number of saved sets are as
 // before.
