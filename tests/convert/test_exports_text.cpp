@@ -185,47 +185,36 @@ TEST_F(TextExports, ConvertDTUsesTheDefaultFormat) {
     TQ_SETOPTION(7, 0);
 }
 
+// The predicates on a pair: COMPARE, L, LE, G, GE, EQ, NE (-9: not looked
+// at), and the error word after them (a kind mismatch, a NaN, a bad handle).
 TEST_F(TextExports, ComparePredicates) {
-    int32_t a = TQ_ALLOCVAR(TarqBigInt), b = TQ_ALLOCVAR(TarqBigInt);
-    put("2", a);
-    put("3", b);
-    EXPECT_EQ(TQ_COMPARE(a, b), -1);
-    EXPECT_EQ(TQ_IS_L(a, b), 1);
-    EXPECT_EQ(TQ_IS_LE(a, b), 1);
-    EXPECT_EQ(TQ_IS_G(a, b), 0);
-    EXPECT_EQ(TQ_IS_GE(a, b), 0);
-    EXPECT_EQ(TQ_IS_EQ(a, b), 0);
-    EXPECT_EQ(TQ_IS_NE(a, b), 1);
-    EXPECT_EQ(TQ_IS_GE(a, a), 1);
-    // Kind mismatch.
-    TQ_GETGLOBALERROR();
-    EXPECT_EQ(TQ_COMPARE(a, dec), 2);
-    EXPECT_EQ(TQ_IS_EQ(a, dec), 2);
-    EXPECT_EQ(TQ_IS_NE(a, dec), 0);
-    EXPECT_EQ(TQ_IS_L(a, dec), 0);
-    EXPECT_EQ(TQ_IS_G(a, dec), 0);
-    EXPECT_EQ(TQ_IS_LE(a, dec), 1);
-    EXPECT_EQ(TQ_IS_GE(a, dec), 1);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 2);
-    // NaN.
-    put("*NaN", b);
-    EXPECT_EQ(TQ_COMPARE(a, b), -2);
-    EXPECT_EQ(TQ_IS_L(a, b), 0);
-    EXPECT_EQ(TQ_IS_G(a, b), 0);
-    EXPECT_EQ(TQ_IS_EQ(a, b), 0);
-    EXPECT_EQ(TQ_IS_LE(a, b), 1);
-    EXPECT_EQ(TQ_IS_GE(a, b), 1);
-    EXPECT_EQ(TQ_IS_NE(a, b), 1);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 1);
+    const int32_t a = TQ_ALLOCVAR(TarqBigInt), b = TQ_ALLOCVAR(TarqBigInt), nan = TQ_ALLOCVAR(TarqBigInt);
+    put("2", a), put("3", b), put("*NaN", nan);
+    struct Case {
+        int32_t x, y;
+        int32_t want[7];
+        uint32_t err;
+    } cases[] = {
+        {a, b, {-1, 1, 1, 0, 0, 0, 1}, 0},   {a, a, {0, 0, 1, 0, 1, 1, 0}, 0},
+        {a, dec, {2, 0, 1, 0, 1, 2, 0}, 2},  {a, nan, {-2, 0, 1, 0, 1, 0, 1}, 1},
+        {a, 99999, {16, -9, -9, -9, -9, 0, -9}, 16},
+    };
+    for (const Case &c : cases) {
+        TQ_GETGLOBALERROR();
+        const int32_t got[7] = {TQ_COMPARE(c.x, c.y), TQ_IS_L(c.x, c.y),  TQ_IS_LE(c.x, c.y), TQ_IS_G(c.x, c.y),
+                                TQ_IS_GE(c.x, c.y),   TQ_IS_EQ(c.x, c.y), TQ_IS_NE(c.x, c.y)};
+        for (int k = 0; k < 7; ++k) {
+            if (c.want[k] == -9) continue;
+            EXPECT_EQ(got[k], c.want[k]) << "predicate " << k << " on " << c.x << ", " << c.y;
+        }
+        EXPECT_EQ(TQ_GETGLOBALERROR(), c.err);
+    }
     EXPECT_EQ(TQ_ISZERO(a), 0);
     put("-0", a);
     EXPECT_EQ(TQ_ISZERO(a), 1);
-    EXPECT_EQ(TQ_COMPARE(a, 99999), 16);
-    EXPECT_EQ(TQ_IS_EQ(a, 99999), 0);
     EXPECT_EQ(TQ_ISZERO(-1), 0);
     EXPECT_EQ(TQ_ISINRANGE(-1, 6), 0);
-    TQ_UNALLOCVAR(a);
-    TQ_UNALLOCVAR(b);
+    for (int32_t h : {a, b, nan}) TQ_UNALLOCVAR(h);
 }
 
 // The first call of a process after TQ_ALLOCVAR reads a text into a float at
