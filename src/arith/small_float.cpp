@@ -239,12 +239,30 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     }
     const int32_t n = va.n + va.s > vb.n + vb.s ? va.n + va.s : vb.n + vb.s;
     int32_t sign = a.V.Sign;
+    // Aligned as they are (the common case of equal exponents): the words
+    // are read straight, the shorter operand's loop first.
+    const bool straight = va.s == 0 && vb.s == 0;
     if (a.V.Sign == bSign) {
         uint64_t carry = 0;
-        for (int32_t i = 0; i < n; ++i) {
-            carry += uint64_t{va.at(i)} + vb.at(i);
-            z[i] = static_cast<uint32_t>(carry);
-            carry >>= 32;
+        if (straight) {
+            const View &lo = va.n < vb.n ? va : vb, &hi = &lo == &va ? vb : va;
+            int32_t i = 0;
+            for (; i < lo.n; ++i) {
+                carry += uint64_t{lo.p[i]} + hi.p[i];
+                z[i] = static_cast<uint32_t>(carry);
+                carry >>= 32;
+            }
+            for (; i < hi.n; ++i) {
+                carry += hi.p[i];
+                z[i] = static_cast<uint32_t>(carry);
+                carry >>= 32;
+            }
+        } else {
+            for (int32_t i = 0; i < n; ++i) {
+                carry += uint64_t{va.at(i)} + vb.at(i);
+                z[i] = static_cast<uint32_t>(carry);
+                carry >>= 32;
+            }
         }
         z[n] = static_cast<uint32_t>(carry);
         return finish(r, sign, z, n + 1, expo);
@@ -256,7 +274,21 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     const View &small = &big == &va ? vb : va;
     if (&big == &vb) sign = bSign;
     uint64_t borrow = 0;
-    for (int32_t i = 0; i <= top; ++i) {
+    int32_t i = 0;
+    if (straight) {
+        // The words of big up to top are all there; small may end before.
+        for (const int32_t m = small.n < top + 1 ? small.n : top + 1; i < m; ++i) {
+            const uint64_t t = uint64_t{big.p[i]} - small.p[i] - borrow;
+            z[i] = static_cast<uint32_t>(t);
+            borrow = t >> 63;
+        }
+        for (; i <= top; ++i) {
+            const uint64_t t = uint64_t{big.p[i]} - borrow;
+            z[i] = static_cast<uint32_t>(t);
+            borrow = t >> 63;
+        }
+    }
+    for (; i <= top; ++i) {
         const uint64_t t = uint64_t{big.at(i)} - small.at(i) - borrow;
         z[i] = static_cast<uint32_t>(t);
         borrow = t >> 63;
