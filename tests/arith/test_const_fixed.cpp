@@ -35,35 +35,33 @@ TEST(FixedConstants, IntegersInEveryNumericKind) {
     }
 }
 
+// The constants that are not whole numbers, per kind: the status and, when
+// made, the magnitude, exponent, sign and denominator.
 TEST(FixedConstants, BinaryFractionsPerKind) {
-    TqNum d = ofKind(TarqDecFloat), b = ofKind(TarqBinFloat), f = ofKind(TarqFraction), i = ofKind(TarqBigInt);
-    ASSERT_EQ(n_GetConst(12, d), 0);
-    EXPECT_EQ(d.MantN, tq_Word(25));
-    EXPECT_EQ(d.V.Expo, -2);
-    ASSERT_EQ(n_GetConst(13, b), 0);
-    EXPECT_EQ(b.MantN, tq_Word(0x80000000u));
-    EXPECT_EQ(b.V.Expo, -4);
-    ASSERT_EQ(n_GetConst(13, f), 0);
-    EXPECT_EQ(f.MantN, tq_Word(1));
-    EXPECT_EQ(f.DenN, tq_Word(2));
-    ASSERT_EQ(n_GetConst(15, f), 0);
-    EXPECT_EQ(f.V.Sign, -1);
-    EXPECT_EQ(f.DenN, tq_Word(1));
-    EXPECT_EQ(n_GetConst(12, i), tq_Err_Type);
-    ASSERT_EQ(n_GetConst(28, b), 0);
-    EXPECT_EQ(b.MantN, words({0x10000000u, 1}));
-    EXPECT_EQ(b.V.Expo, -4);
-    ASSERT_EQ(n_GetConst(29, b), 0);
-    EXPECT_EQ(b.MantN, tq_Word(0xF8000000u));
-    EXPECT_EQ(n_GetConst(28, d), tq_Err_Type);
-    EXPECT_EQ(n_GetConst(29, f), tq_Err_Type);
-    ASSERT_EQ(n_GetConst(30, d), 0);
-    EXPECT_EQ(d.MantN, tq_Word(1));
-    EXPECT_EQ(d.V.Expo, -3);
-    ASSERT_EQ(n_GetConst(30, b), 0);
-    EXPECT_EQ(b.MantN, tq_Word(0x418938u));
-    EXPECT_EQ(n_GetConst(30, f), tq_Err_Type);
-    EXPECT_EQ(n_GetConst(30, i), tq_Err_Type);
+    const int32_t D = TarqDecFloat, B = TarqBinFloat, F = TarqFraction, I = TarqBigInt;
+    struct Case {
+        int32_t code, kind, status;
+        TqStr mant;
+        int32_t expo, sign;
+        uint32_t den;
+    } cases[] = {
+        {12, D, 0, tq_Word(25), -2, 1, 1},          {13, B, 0, tq_Word(0x80000000u), -4, 1, 1},
+        {13, F, 0, tq_Word(1), 0, 1, 2},            {15, F, 0, tq_Word(1), 0, -1, 1},
+        {12, I, tq_Err_Type, "", 0, 1, 1},          {28, B, 0, words({0x10000000u, 1}), -4, 1, 1},
+        {29, B, 0, tq_Word(0xF8000000u), -4, 1, 1}, {28, D, tq_Err_Type, "", 0, 1, 1},
+        {29, F, tq_Err_Type, "", 0, 1, 1},          {30, D, 0, tq_Word(1), -3, 1, 1},
+        {30, B, 0, tq_Word(0x418938u), -4, 1, 1},    {30, F, tq_Err_Type, "", 0, 1, 1},
+        {30, I, tq_Err_Type, "", 0, 1, 1},
+    };
+    for (const Case &c : cases) {
+        TqNum v = ofKind(c.kind);
+        ASSERT_EQ(n_GetConst(c.code, v), c.status) << c.code << " kind " << c.kind;
+        if (c.status) continue;
+        EXPECT_EQ(v.MantN, c.mant) << c.code << " kind " << c.kind;
+        EXPECT_EQ(v.V.Expo, c.expo) << c.code << " kind " << c.kind;
+        EXPECT_EQ(v.V.Sign, c.sign) << c.code << " kind " << c.kind;
+        EXPECT_EQ(v.DenN, tq_Word(c.den)) << c.code << " kind " << c.kind;
+    }
 }
 
 TEST(FixedConstants, SpecialsKeepTheMagnitude) {

@@ -42,30 +42,33 @@ bool isCanonicalZero(const TqNum &v) {
 
 }  // namespace
 
-TEST_F(ArithTest, HalvingIsExactInEveryKind) {
-    put2(num(TarqBinFloat, 3), num(TarqBinFloat, 3));
-    ASSERT_EQ(TQ_DIVBY2(h[0], h[2]), 0);
-    EXPECT_EQ(res().V.Expo, -4);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{0x80000000u, 1}));
-
-    put2(num(TarqDecFloat, 3), num(TarqDecFloat, 3));
-    ASSERT_EQ(TQ_DIVBY2(h[0], h[2]), 0);
-    EXPECT_EQ(res().V.Expo, -1);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{15}));
-
-    put2(num(TarqBigInt, -3), num(TarqBigInt, -3));
-    ASSERT_EQ(TQ_DIVBY2(h[0], h[2]), 0);
-    EXPECT_EQ(res().V.Sign, -1);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{1}));
-
-    put2(num(TarqBigInt, -1), num(TarqBigInt, -1));
-    ASSERT_EQ(TQ_DIVBY2(h[0], h[2]), 0);
-    EXPECT_TRUE(isCanonicalZero(res()));
-
-    put2(frac(3, 4), frac(3, 4));
-    ASSERT_EQ(TQ_DIVBY2(h[0], h[2]), 0);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{3}));
-    EXPECT_EQ(words(res().DenN), (std::vector<uint32_t>{8}));
+// Halving and the reciprocal are exact where the kind allows: the operand,
+// the operation, and the result's sign, exponent, words and denominator.
+TEST_F(ArithTest, HalvingAndReciprocalByKind) {
+    struct Case {
+        TqNum in;
+        int32_t(TQ_CALL *op)(int32_t, int32_t);
+        int32_t sign, expo;
+        std::vector<uint32_t> mant, den;
+    } cases[] = {
+        {num(TarqBinFloat, 3), TQ_DIVBY2, 1, -4, {0x80000000u, 1}, {1}},
+        {num(TarqDecFloat, 3), TQ_DIVBY2, 1, -1, {15}, {1}},
+        {num(TarqBigInt, -3), TQ_DIVBY2, -1, 0, {1}, {1}},
+        {num(TarqBigInt, -1), TQ_DIVBY2, 1, 0, {0}, {1}},  // canonical zero
+        {frac(3, 4), TQ_DIVBY2, 1, 0, {3}, {8}},
+        {frac(-3, 4), TQ_RECIPROCAL, -1, 0, {4}, {3}},
+        {num(TarqBigInt, -1), TQ_RECIPROCAL, -1, 0, {1}, {1}},
+        {num(TarqBigInt, 7), TQ_RECIPROCAL, 1, 0, {0}, {1}},  // canonical zero
+    };
+    for (const Case &c : cases) {
+        put2(c.in, c.in);
+        ASSERT_EQ(c.op(h[0], h[2]), 0);
+        EXPECT_EQ(res().V.Special, 0);
+        EXPECT_EQ(res().V.Sign, c.sign);
+        EXPECT_EQ(res().V.Expo, c.expo);
+        EXPECT_EQ(words(res().MantN), c.mant);
+        EXPECT_EQ(words(res().DenN), c.den);
+    }
 }
 
 TEST_F(ArithTest, FixAndFracOfMinus275) {
@@ -315,21 +318,6 @@ TEST_F(ArithTest, TruncatingIntegerDivision) {
     EXPECT_EQ(res(2).V.Special, tq_Special_NegInf);
     TQ_GETGLOBALERROR();
     mpz_clear(z);
-}
-
-TEST_F(ArithTest, ReciprocalByKind) {
-    put2(frac(-3, 4), frac(-3, 4));
-    ASSERT_EQ(TQ_RECIPROCAL(h[0], h[2]), 0);
-    EXPECT_EQ(res().V.Sign, -1);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{4}));
-    EXPECT_EQ(words(res().DenN), (std::vector<uint32_t>{3}));
-    put2(num(TarqBigInt, -1), num(TarqBigInt, -1));
-    ASSERT_EQ(TQ_RECIPROCAL(h[0], h[2]), 0);
-    EXPECT_EQ(res().V.Sign, -1);
-    EXPECT_EQ(words(res().MantN), (std::vector<uint32_t>{1}));
-    put2(num(TarqBigInt, 7), num(TarqBigInt, 7));
-    ASSERT_EQ(TQ_RECIPROCAL(h[0], h[2]), 0);
-    EXPECT_TRUE(isCanonicalZero(res()));
 }
 
 TEST_F(ArithTest, LongBinaryDividendIsTracedAndStillDivided) {
