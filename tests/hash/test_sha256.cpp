@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files.h"
 #include "frame/dstr.h"
 #include "base/sha256.h"
 #include "tarq.h"
@@ -35,14 +35,10 @@ std::string bufferDigest(const std::string &m) {
     return hex(out.substr(0, 32));
 }
 
+// A name in this test's temporary directory.
 std::string tempName(const char *tag) {
-    const char *t = std::getenv("TMPDIR");
-    return std::string(t ? t : "/tmp") + "/tarq_sha_" + tag + "_" + std::to_string(getpid());
-}
-
-void writeFile(const std::string &name, const std::string &content) {
-    std::ofstream f(name, std::ios::binary);
-    f.write(content.data(), static_cast<std::streamsize>(content.size()));
+    static TqTempDir dir("tarq_sha");
+    return dir.path + "/" + tag;
 }
 
 // Digest by SHA256_FILE; rc receives the status.
@@ -130,7 +126,7 @@ TEST(Sha256, FilesAroundTheChunkSize) {
     for (size_t n : {size_t(0), size_t(1), size_t(32000), size_t(32001), size_t(31999), size_t(100055)}) {
         const std::string name = tempName("f");
         const std::string content = randomBytes(n, static_cast<uint32_t>(n));
-        writeFile(name, content);
+        tq_WriteFile(name, content);
         int32_t rc = -7;
         const std::string d = fileDigest(name, rc);
         EXPECT_EQ(rc, 0) << n;
@@ -139,7 +135,6 @@ TEST(Sha256, FilesAroundTheChunkSize) {
         if (!sys.empty()) {
             EXPECT_EQ(d, sys) << n;
         }
-        std::remove(name.c_str());
     }
 }
 
@@ -159,7 +154,7 @@ TEST(Sha256, NonRegularFilesAndNulNamesAreRefused) {
     const std::string dir = tempName("dir"), fifo = tempName("fifo"), file = tempName("nul");
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    writeFile(file, "abc");
+    tq_WriteFile(file, "abc");
     const std::pair<std::string, int32_t> cases[] = {
         {dir, EISDIR}, {fifo, ENODEV}, {"/dev/zero", ENODEV}, {file + std::string(1, '\0') + "x", EINVAL}};
     for (const auto &[name, want] : cases) {
@@ -170,8 +165,6 @@ TEST(Sha256, NonRegularFilesAndNulNamesAreRefused) {
         TQ_DS_FREE(dg);
     }
     rmdir(dir.c_str());
-    std::remove(fifo.c_str());
-    std::remove(file.c_str());
 }
 
 // The length is kept in 64 bits: a sparse file just over 4 GiB hashes like
@@ -179,7 +172,7 @@ TEST(Sha256, NonRegularFilesAndNulNamesAreRefused) {
 TEST(Sha256, FileOver4GiBWhenRequested) {
     if (!std::getenv("TARQ_LONG_TESTS")) GTEST_SKIP() << "set TARQ_LONG_TESTS=1";
     const std::string name = tempName("big");
-    writeFile(name, "x");
+    tq_WriteFile(name, "x");
     ASSERT_EQ(truncate(name.c_str(), (int64_t(1) << 32) + 3), 0);
     int32_t rc = -7;
     const std::string d = fileDigest(name, rc);
@@ -188,5 +181,4 @@ TEST(Sha256, FileOver4GiBWhenRequested) {
     if (!sys.empty()) {
         EXPECT_EQ(d, sys);
     }
-    std::remove(name.c_str());
 }
