@@ -403,7 +403,12 @@ template <class L> inline L tqL_Div2By1(L u1, L u0, L d, L v, L &r) {
 // ------------------------------------------------------ 3. magnitude strings
 
 // Number of words below the zero words at the top (0 for zero).
-int32_t tq_SigWords(const TqStr &m);
+inline int32_t tq_SigWords(const TqStr &m) {
+    int32_t n = tq_NWords(m);
+    const uint32_t *w = tq_W(m);
+    while (n > 0 && w[n - 1] == 0) --n;
+    return n;
+}
 // Number of bytes below the zero bytes at the top (0 for zero).
 int32_t tq_SigBytes(const TqStr &m);
 // Drops the zero words at the top; zero (or an empty string) becomes one zero

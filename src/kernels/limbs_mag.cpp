@@ -3,13 +3,6 @@
 // quotient by one word.
 #include "limbs.h"
 
-int32_t tq_SigWords(const TqStr &m) {
-    int32_t n = tq_NWords(m);
-    const uint32_t *w = tq_W(m);
-    while (n > 0 && w[n - 1] == 0) --n;
-    return n;
-}
-
 int32_t tq_SigBytes(const TqStr &m) {
     int32_t n = tq_Len(m);
     while (n > 0 && m[n - 1] == 0) --n;
