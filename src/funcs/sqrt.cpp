@@ -14,6 +14,7 @@
 // The Newton steps work on finite floats of one kind near 1 (X scaled, Y its
 // inverse root), where no product, sum or halving can fail: their statuses
 // are dropped, marked (void).
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -22,7 +23,6 @@
 #include "constants.h"
 #include "dec_via_bin.h"
 #include "numbers/number.h"
-#include "numbers/pow10.h"
 #include "base/tq_state.h"
 #include "funcs.h"
 #include "numbers/num_util.h"
@@ -203,10 +203,14 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
     if (f < 0) f = 0;
     if ((x.V.Expo - f) % 2 != 0) ++f;
     if (f >= tq_Pow10Small_Count) return false;
-    c.MantN = x.MantN;
-    n_MulPow10(c.MantN, static_cast<int32_t>(f));
+    // X = M 10^f by the rows on the stack (both factors are a few words).
+    int32_t pn = 0;
+    const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(f), pn);
+    const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
+    tq_Scratch<uint32_t, 64> X(static_cast<size_t>(mn + pn));
+    tq_MulBasecase(X.data(), tq_W(x.MantN), mn, p, pn);
     bool exact = false;
-    h_SqrtShifted(c.MantN, 0, c.MantN, &exact);
+    h_SqrtWords(X.data(), mn + pn, 0, c.MantN, &exact);
     c.V.Expo = static_cast<int32_t>((x.V.Expo - f) / 2);
     if (!exact) {  // S + 1/10 for the root above S: the cut cannot see a tie
         tq_MulWord(c.MantN, 10);

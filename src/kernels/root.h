@@ -7,6 +7,8 @@ void h_Sqrt(TqStr A, int32_t wantRem, TqStr &C, TqStr &R);
 // C = floor(sqrt(A 2^e)) for an even e >= 0, trimmed; *exact (when given)
 // tells whether A 2^e is C^2.
 void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact = nullptr);
+// The same for A the w words at A (high zero words allowed; C must not hold them).
+void h_SqrtWords(const uint32_t *A, int32_t w, int64_t e, TqStr &C, bool *exact = nullptr);
 // C = sqrt(A 2^e) / 2^k rounded to the nearest integer, a half going up, for
 // an even e >= 0 and k >= 0; trimmed.
 void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C);

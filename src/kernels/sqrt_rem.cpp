@@ -213,15 +213,17 @@ int32_t sigWords(const TqStr &A) {
 
 }  // namespace
 
-void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact) {
-    const int32_t w = sigWords(A);
+void h_SqrtWords(const uint32_t *A, int32_t w, int64_t e, TqStr &C, bool *exact) {
+    while (w > 0 && A[w - 1] == 0) --w;
     if (w == 0) {
         C = tq_Word(0);
         if (exact) *exact = true;
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, 0, false, C, exact); });
+    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(A, w, e, 0, false, C, exact); });
 }
+
+void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact) { h_SqrtWords(tq_W(A), tq_NWords(A), e, C, exact); }
 
 void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C) {
     const int32_t w = sigWords(A);
