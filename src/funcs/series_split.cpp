@@ -25,6 +25,7 @@
 // (void).
 #include "series_split.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -41,12 +42,12 @@
 
 namespace {
 
-// The product takes its factors by value: callers move in what they no
-// longer need, saving a copy of each.
-TqStr product(TqStr x, TqStr y) {
-    TqStr r;
-    int32_t trim = 1;
-    h_Mul(std::move(x), std::move(y), trim, r);
+// x y, trimmed, by the word dispatch (Karatsuba, Toom-3 or the transform by
+// size: the joins near the top of a splitting multiply thousands of words).
+TqStr product(const TqStr &x, const TqStr &y) {
+    const int32_t nx = std::max(tq_SigWords(x), 1), ny = std::max(tq_SigWords(y), 1);
+    TqStr r(4 * static_cast<size_t>(nx + ny), '\0');
+    tq_MulWords(tq_W(r), tq_W(x), nx, tq_W(y), ny);
     tq_Trim(r);
     return r;
 }
