@@ -9,9 +9,9 @@
 // is converted to a binary float, e^y found as above and converted back
 // (n_Exp itself goes through funcs/dec_via_bin.h; this path serves the
 // power's e^(y ln x) and the arguments too far out to convert, whose e^y is
-// 1 or out of range). The reduction and the evaluation
-// run 8 bytes above the working precision, and the result is cut once at the
-// end, where its 64-bit exponent decides overflow and underflow exactly. Only
+// 1 or out of range). The reduction runs 8 bytes above the working
+// precision, the fixed-point evaluation with its own guard bits above the
+// bits the cut keeps, and the result is cut once at the end, where its 64-bit exponent decides overflow and underflow exactly. Only
 // a multiple N so far outside the exponent range that no cut could bring the
 // result back is refused before any work (tq_Err_ExpRange).
 // The steps between the checks and the cut work on finite floats of bounded
@@ -62,15 +62,16 @@ int32_t expChecks(const TqNum &x, TqNum &r) {
     }
 }
 
-// e^y of a binary float with |y| <= 3 at the working precision (not cut
-// further), in fixed point: T = |y| / 2^s, the series of e^T (or e^-T),
-// then s squarings. Losses, in bits below the working precision: the series
-// 4 K + 2 units (K < 2^12 terms: 14 bits), T's truncation one unit, each
-// squaring one unit, all of them doubled by every later squaring (s bits),
-// and e^y down to e^-3 (5 bits) below the integer word; 24 guard bits cover
-// the first and last with room.
-void expBinary(const TqNum &y, TqNum &out) {
-    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+// e^y of a binary float with |y| <= 3 to `bits` bits (not cut), in fixed
+// point: T = |y| / 2^s, the series of e^T (or e^-T), then s squarings.
+// Losses, in bits below `bits`: the series 4 K + 2 units (K < 2^12 terms: 14
+// bits), T's truncation one unit, each squaring one unit, all of them doubled
+// by every later squaring (s bits), and e^y down to e^-3 (5 bits) below the
+// integer word; 24 guard bits cover the first and last with room, so the
+// relative error stays below 2^-(bits + 4). `bits` is what the caller's cut
+// keeps, not the raised precision of the reduction: the fixed point carries
+// its own guard.
+void expBinary(const TqNum &y, int32_t bits, TqNum &out) {
     // Squarings against terms: each squaring is one full product, and s
     // squarings save about bits / s terms, each about a third of a product in
     // the plain loop and much less by rectangular splitting (measured best:
@@ -216,6 +217,10 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
     if (tq_ApproxLog2(x) > 42) return rangeError(x, r);
     TqNum s = x;
     int64_t N = 0;
+    // Bits e^y must carry: what the cut keeps for a binary result; for a
+    // decimal one, whose cut keeps digits beyond the bytes in force, the
+    // raised precision.
+    const int32_t bits = 8 * (gTq_Prec_Bytes_Internal + (kind == TarqBinFloat ? 0 : kGuardBytes));
     {
         TqPrecisionScope wp;
         wp.set(gTq_Prec_Bytes_Internal + kGuardBytes);
@@ -241,12 +246,12 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
             (void)n_Sub(x, u, y);
         }
         if (kind == TarqBinFloat) {
-            expBinary(y, s);
+            expBinary(y, bits, s);
         } else {
             // |y| <= ln 10 / 2: one conversion each way around the binary
             // series, both with the guard bytes in force.
             TqNum b = tq_IntNum(TarqBinFloat, 0);
-            expBinary(n_DecToBin_Approx(y), b);
+            expBinary(n_DecToBin_Approx(y), bits, b);
             s = n_BinToDec_Approx(b);
         }
     }

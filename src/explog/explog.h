@@ -4,7 +4,8 @@
 
 [[nodiscard]] int32_t n_Exp(TqNum x, TqNum &r);
 // e^x = r * radix^scale (256 or 10; scale a multiple of 4 for binary floats),
-// r 8 bytes above the working precision and not yet cut: the caller's cut
+// r not yet cut, within 2^-(8 P + 4) of it at P working bytes (a decimal r
+// within the same of 8 bytes more): the caller's cut
 // (tq_FinishExpo) decides overflow and underflow at its own precision. A
 // result certainly out of range, a special value or an error comes back as
 // n_Exp gives it, with scale 0.

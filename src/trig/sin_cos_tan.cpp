@@ -29,8 +29,9 @@
 
 namespace {
 
-// Guard bytes of the evaluation: the multiple-angle steps cost a few bits, the
-// quotient of the tangent one more rounding.
+// Guard bytes of the reduced argument and of the steps after the fixed point
+// (the product by r, the square root of the sine, the quotient of the
+// tangent), each one more rounding.
 constexpr int32_t kEvalGuardBytes = 8;
 // c := 2 c^2 - 1 on a fixed-point c in [1/sqrt 2, 1] (the cosine of twice
 // the angle, not below 0).
@@ -50,9 +51,11 @@ void doubleCos(TqStr &c, int32_t W) {
 //     square root costs less than carrying sin t / t through the doublings.
 // Losses below the working precision: the series 4 K + 2 units (14 bits), T
 // one unit, each doubling multiplies the error of the cosine by 4 (2 j bits),
-// the cancellation; 24 guard bits cover the first two with room.
-int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
-    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+// the cancellation; 24 guard bits cover the first two with room. `bits` is
+// the relative precision the caller's cut keeps: the fixed point carries its
+// own guard, so the bytes the caller raised for the reduction and the last
+// steps are not counted twice.
+int32_t sinCosBinary(const TqNum &r, int32_t bits, TqNum &s, TqNum &c, bool wantSin) {
     // Doublings against terms: each doubling costs one product, each term
     // much less (measured best: j0 near 0.15 sqrt(bits)).
     const int32_t j0 = static_cast<int32_t>(0.15 * std::sqrt(static_cast<double>(bits))) + 2;
@@ -92,9 +95,8 @@ int32_t sinCosBinary(const TqNum &r, TqNum &s, TqNum &c, bool wantSin) {
 // truncations of t (16 bits), each tripling multiplies the error by at most 3
 // (2 j bits), and s = sin r as small as |r| loses log2(1 / |r|) bits of
 // relative precision in the fixed point (fewer than j0, as |r| > 2^-j0 when
-// j > 0); 24 guard bits cover the first.
-int32_t sinBinary(const TqNum &r, TqNum &s) {
-    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
+// j > 0); 24 guard bits cover the first. `bits` as for sinCosBinary.
+int32_t sinBinary(const TqNum &r, int32_t bits, TqNum &s) {
     const int32_t j0 = static_cast<int32_t>(0.15 * std::sqrt(static_cast<double>(bits))) + 2;
     const double lr = tq_ApproxLog2(r);
     const int32_t j = lr + j0 > 0 ? static_cast<int32_t>(std::ceil((lr + j0) / 1.5849625007211562)) : 0;
@@ -145,6 +147,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
         tq_Assign(result, tq_ConstNum(f == Fn::Cos ? TQ_CONST_1 : TQ_CONST_0, kind));
         return 0;
     }
+    const int32_t bits = 8 * gTq_Prec_Bytes_Internal;
     TqPrecisionScope prec;
     prec.raise(kEvalGuardBytes);
     TqNum r = tq_IntNum(kind, 0), s = tq_IntNum(kind, 0), c = tq_IntNum(kind, 0), v = tq_IntNum(kind, 0);
@@ -159,7 +162,7 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     const bool odd = quadrant & 1;
     const bool needSin = f == Fn::Tan || (f == Fn::Sin) != odd;
     const bool needCos = f == Fn::Tan || (f == Fn::Cos) != odd;
-    status |= needCos ? sinCosBinary(r, s, c, needSin) : sinBinary(r, s);
+    status |= needCos ? sinCosBinary(r, bits, s, c, needSin) : sinBinary(r, bits, s);
     bool flip = false;
     switch (f) {
         case Fn::Sin:
