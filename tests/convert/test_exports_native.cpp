@@ -46,30 +46,28 @@ TEST_F(NativeExports, PutIntegers) {
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
 }
 
+// The 32-bit readers: a value put as text into a kind, read as a Long (L) or
+// a Dword (W), and the error word after the read.
 TEST_F(NativeExports, GetLongAndDwordEdges) {
-    for (int32_t k : {1, 2}) {
-        put("2147483647.9", h[k]);
-        EXPECT_EQ(TQ_GETANY_LONG(h[k]), 2147483647);
-        put("-2147483648.7", h[k]);
-        EXPECT_EQ(TQ_GETANY_LONG(h[k]), INT32_MIN);
-        EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
-        put("2147483648", h[k]);
-        EXPECT_EQ(TQ_GETANY_LONG(h[k]), 0);
-        EXPECT_EQ(TQ_GETGLOBALERROR(), 32);
-        put("-0.2", h[k]);
-        EXPECT_EQ(TQ_GETANY_DWORD(h[k]), 0u);
-        EXPECT_EQ(TQ_GETGLOBALERROR(), 32);
-        put("4294967295.5", h[k]);
-        EXPECT_EQ(TQ_GETANY_DWORD(h[k]), 4294967295u);
-        put("-7.9", h[k]);
-        EXPECT_EQ(TQ_GETANY_LONG(h[k]), -7);
-    }
-    put("-22/7", h[4]);
-    EXPECT_EQ(TQ_GETANY_LONG(h[4]), -3);
-    put("abc", h[5]);
-    TQ_GETGLOBALERROR();
-    EXPECT_EQ(TQ_GETANY_LONG(h[5]), 0);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 2 | 32);
+    struct Case {
+        int32_t kind;
+        const char *text;
+        char reader;
+        int64_t want;
+        uint32_t err;
+    } cases[] = {
+        {1, "2147483647.9", 'L', 2147483647, 0}, {1, "-2147483648.7", 'L', INT32_MIN, 0}, {1, "2147483648", 'L', 0, 32},
+        {1, "-0.2", 'W', 0, 32},                 {1, "4294967295.5", 'W', 4294967295u, 0}, {1, "-7.9", 'L', -7, 0},
+        {4, "-22/7", 'L', -3, 0},                {5, "abc", 'L', 0, 2 | 32},
+    };
+    for (const Case &c : cases)
+        for (int32_t kind = c.kind; kind <= (c.kind == 1 ? 2 : c.kind); ++kind) {  // decimal rows: binary too
+            put(c.text, h[kind]);
+            TQ_GETGLOBALERROR();
+            const int64_t got = c.reader == 'L' ? TQ_GETANY_LONG(h[kind]) : int64_t(TQ_GETANY_DWORD(h[kind]));
+            EXPECT_EQ(got, c.want) << c.text << " kind " << kind;
+            EXPECT_EQ(TQ_GETGLOBALERROR(), c.err) << c.text << " kind " << kind;
+        }
     put("*+inf", h[1]);
     EXPECT_EQ(TQ_GETANY_DOUBLE(h[1]), 0.0);
     EXPECT_EQ(TQ_GETGLOBALERROR(), 32);
