@@ -6,11 +6,13 @@
 // at a precision that doubles from step to step, each level 4 bytes above half
 // the next, up to the Newton precision (working precision + 12 bytes), so only
 // the last step costs full-length products.
-// n_Sqrt: floats as X * (1/sqrt X), with the last Newton step folded into the
-// product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
-// working precision (decimal floats); binary floats and big integers exactly
-// by the integer root h_Sqrt, which costs less than the Newton steps at every
-// precision. The working precision is unchanged on return.
+// n_Sqrt: binary floats and big integers by the integer root, rounded as the
+// cut rounds (it costs less than the Newton steps at every precision);
+// decimal floats by the integer root of the mantissa times a small power of
+// ten at short precisions, else through the binary kind (dec_via_bin.cpp);
+// what neither takes as X * (1/sqrt X), with the last Newton step folded into
+// the product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
+// working precision. The working precision is unchanged on return.
 // The Newton steps work on finite floats of one kind near 1 (X scaled, Y its
 // inverse root), where no product, sum or halving can fail: their statuses
 // are dropped, marked (void).
