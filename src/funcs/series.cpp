@@ -202,18 +202,42 @@ void tq_SeriesSum(const TqSeries &series, const TqStr &T, int32_t W, TqStr &S, i
     if (terms) *terms = static_cast<int32_t>(k);
 }
 
+namespace {
+
+// The double-length product of two W + 1 word values, on the stack up to
+// kStackWords words (the everyday precisions), on the heap above.
+constexpr int32_t kStackWords = 64;
+struct ProductBuffer {
+    uint32_t local[2 * kStackWords];
+    std::vector<uint32_t> heap;
+    uint32_t *get(int32_t W) {
+        if (W + 1 <= kStackWords) return local;
+        heap.assign(2 * static_cast<size_t>(W + 1), 0);
+        return heap.data();
+    }
+};
+
+// R = the upper W + 1 words of the product, the value's W fraction words.
+void keepTop(const uint32_t *prod, int32_t W, TqStr &R) {
+    R.assign(reinterpret_cast<const char *>(prod + W), 4 * static_cast<size_t>(W + 1));
+}
+
+}  // namespace
+
 void tq_FixedMul(const TqStr &A, const TqStr &B, int32_t W, TqStr &R) {
     TQ_REQUIRE(tq_NWords(A) == W + 1 && tq_NWords(B) == W + 1);
-    TqStr prod(8 * static_cast<size_t>(W + 1), '\0');
-    tq_MulWords(tq_W(prod), tq_W(A), W + 1, tq_W(B), W + 1);
-    R.assign(prod, 4 * static_cast<size_t>(W), 4 * static_cast<size_t>(W + 1));
+    ProductBuffer buf;
+    uint32_t *prod = buf.get(W);
+    tq_MulWords(prod, tq_W(A), W + 1, tq_W(B), W + 1);
+    keepTop(prod, W, R);
 }
 
 void tq_FixedSqr(const TqStr &A, int32_t W, TqStr &R) {
     TQ_REQUIRE(tq_NWords(A) == W + 1);
-    TqStr prod(8 * static_cast<size_t>(W + 1), '\0');
-    tq_SqrWords(tq_W(prod), tq_W(A), W + 1);
-    R.assign(prod, 4 * static_cast<size_t>(W), 4 * static_cast<size_t>(W + 1));
+    ProductBuffer buf;
+    uint32_t *prod = buf.get(W);
+    tq_SqrWords(prod, tq_W(A), W + 1);
+    keepTop(prod, W, R);
 }
 
 bool tq_FixedFromBin(const TqNum &x, int32_t shift, int32_t W, TqStr &F) {
