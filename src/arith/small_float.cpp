@@ -94,9 +94,10 @@ bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
     return true;
 }
 
-// Trims w[0..n) (room for n + 2 words), cuts it and stores it with its sign
-// and exponent into r. False, r untouched, when the general path must do it.
-bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo) {
+// Trims w[0..n) (room for n + 2 words), cuts it (unless it comes cut) and
+// stores it with its sign and exponent into r. False, r untouched, when the
+// general path must do it.
+bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool cut = true) {
     while (n > 0 && w[n - 1] == 0) --n;
     if (n == 0) {
         w[0] = 0;
@@ -105,7 +106,8 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo) {
         expo = 0;
     } else {
         if (expo >= kFarExpo || expo <= -kFarExpo) return false;
-        if (r.V.NumType == TarqBinFloat)
+        if (!cut) {
+        } else if (r.V.NumType == TarqBinFloat)
             cutBinary(w, n, expo, 8 * int64_t(gTq_Prec_Bytes_Internal));
         else if (!cutDecimal(w, n, expo))
             return false;
@@ -296,6 +298,72 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     return finish(r, sign, z, top + 1, expo);
 }
 
+// w[0..n) = w div D in place; returns w mod D (D a constant below 2^32, so
+// the division of each word pair is a multiply by its reciprocal).
+template <uint32_t D> uint32_t divWordBy(uint32_t *w, int32_t n) {
+    uint64_t rem = 0;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const uint64_t cur = (rem << 32) | w[i];
+        w[i] = static_cast<uint32_t>(cur / D);
+        rem = cur % D;
+    }
+    return static_cast<uint32_t>(rem);
+}
+
+// The decimal quotient A / B rounded in its one division, without the cut
+// of a widened quotient. The widened path divides A 10^k by B (the quotient
+// T at least P + 8 bytes long) and cuts T by 10^c to the K to K + 3 digits
+// the cut keeps; from the lengths, c >= 7. The value's leading digit lies at
+// L0 = e + digits(A) - digits(B) or one below; the dividend is raised so that
+// the quotient Q holds the digits kept for the lower guess and 7 more. Q's
+// length then tells the true exponent Et of the kept digits (the guess's, or
+// 4 above it) and the G = 7 or 11 digits of Q below it. As floor(floor(x) /
+// m) = floor(x / m), Q div 10^G is T's kept part; with t = Q mod 10^G the
+// rounding matches T's (up only beyond the half) when t < 5 10^(G-1) (below
+// the half: down either way) or t div 10^(G-7) > 5 10^6 (above the half by at
+// least 10^-7 of the last place, and c >= 7). In between (an exact half
+// among them) the lower digits of T decide: false, and the widened path
+// does it.
+bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb, int32_t nb, int64_t eb, uint32_t *q,
+                 int32_t &nq, int64_t &expo) {
+    const int32_t dA = tq_DecimalDigitsSmall(pa, na), dB = tq_DecimalDigitsSmall(pb, nb);
+    if (dA < 0 || dB < 0) return false;
+    const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
+    const int64_t e = ea - eb;
+    const int64_t E1 = 4 * floorDiv4(e + dA - dB - 1 - K + 1);
+    const int64_t j = e - E1 + 7;
+    if (j < 0) return false;
+    alignas(8) uint32_t x[kCap];
+    int32_t nx;
+    if (!mulPow10(pa, na, j, x, nx) || nx - nb + 4 > kCap - 3) return false;
+    nq = h_DivQuotN(x, nx, 0, pb, nb, q);
+    const int32_t dQ = tq_DecimalDigitsSmall(q, nq);
+    if (dQ < 8) return false;
+    const int64_t Et = 4 * floorDiv4(E1 + dQ - 8 - K + 1);
+    if (Et != E1 && Et != E1 + 4) return false;
+    uint64_t t = divWordBy<10000000u>(q, nq);
+    uint64_t half = 5000000u, top = t;
+    if (Et != E1) {
+        const uint64_t hi = divWordBy<10000u>(q, nq);
+        top = hi * 1000 + t / 10000;  // t div 10^4 with the next four digits
+        t += hi * 10000000u;
+        half *= 10000;
+    }
+    if (t >= half && top <= 5000000u) return false;
+    while (nq > 1 && q[nq - 1] == 0) --nq;
+    if (t > half) {
+        for (int32_t i = 0;; ++i) {
+            if (i == nq) {
+                q[nq++] = 1;
+                break;
+            }
+            if (++q[i] != 0) break;
+        }
+    }
+    expo = Et;
+    return true;
+}
+
 }  // namespace
 
 int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b) {
@@ -343,6 +411,9 @@ bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {
         if ((na - za) + z - (nb - zb) + 4 > kCap - 3) return false;
         nq = h_DivQuotN(pa + za, na - za, z, pb + zb, nb - zb, q);
         expo = (int64_t(a.V.Expo) + 4 * za - i) - (int64_t(b.V.Expo) + 4 * zb);
+    } else if (decQuotient(pa, na, a.V.Expo, pb, nb, b.V.Expo, q, nq, expo)) {
+        // Rounded already (a carry to 10^(K + 4) stays, as after the cut).
+        return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), q, nq, expo, false);
     } else {
         // The dividend times powers of ten until it is the working precision
         // plus three guard words longer than the divisor: the quotient is then

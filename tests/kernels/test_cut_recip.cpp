@@ -184,3 +184,39 @@ TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
     gmp_randclear(rs);
     TQ_SETPRECISION(1, 38);
 }
+
+// The cut of a short magnitude (one to 36 words: the one-division reach and
+// beyond, on both limb widths) by every power of ten it takes, against GMP,
+// on random magnitudes, exact multiples and exact halves with their
+// neighbours.
+TEST(DivPow10RoundN, ShortMagnitudesMatchGmp) {
+    const int32_t saved = gTq_Kernel_Limb64;
+    gmp_randstate_t rs;
+    gmp_randinit_mt(rs);
+    gmp_randseed_ui(rs, 7);
+    Mpz m, p, q, r, twice, got;
+    int done = 0;
+    for (int it = 0; it < 20000; ++it) {
+        gTq_Kernel_Limb64 = it % 2;
+        const int d = 1 + static_cast<int>(gmp_urandomm_ui(rs, 76));
+        const int words = 1 + static_cast<int>(gmp_urandomm_ui(rs, 36));
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+        makeDividend(m, p, words, static_cast<int>(gmp_urandomm_ui(rs, 14)), rs);
+        if (mpz_sizeinbase(m, 2) <= 1) mpz_set_ui(m, 1);
+        mpz_tdiv_qr(q, r, m, p);
+        mpz_mul_2exp(twice, r, 1);
+        if (mpz_cmp(twice, p) > 0) mpz_add_ui(q, q, 1);
+        const TqStr mag = tqg_MagFromMpz(m);
+        alignas(8) uint32_t w[48] = {};
+        int32_t n = tq_NWords(mag);
+        std::memcpy(w, tq_W(mag), static_cast<size_t>(n) * 4);
+        if (!tq_DivPow10RoundN(w, n, d)) continue;
+        ++done;
+        ASSERT_TRUE(n == 1 || w[n - 1] != 0) << "trimmed";
+        tqg_MagToMpz(got, TqStr(reinterpret_cast<const char *>(w), static_cast<size_t>(n) * 4));
+        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " d " << d << " words " << words;
+    }
+    gTq_Kernel_Limb64 = saved;
+    EXPECT_GT(done, 12000);  // 32-bit limbs take d up to 36
+    gmp_randclear(rs);
+}
