@@ -31,6 +31,7 @@
 #include "numbers/precision.h"
 #include "kernels/cut_pow10.h"
 #include "kernels/limbs.h"
+#include "kernels/pow.h"
 #include "kernels/root.h"
 
 namespace {
@@ -186,6 +187,54 @@ static void exactBinarySqrt(const TqNum &x, TqNum &c) {
     n_ReducePrecision(c.V, c.MantN);
 }
 
+// 5^n, the last one asked for kept per slot and thread (each is exact).
+static const TqStr &powerOf5(int64_t n, int slot) {
+    thread_local int64_t lastN[2] = {-1, -1};
+    thread_local TqStr pow5[2];
+    if (n != lastN[slot]) {
+        lastN[slot] = -1;
+        h_Pow(tq_Word(5), tq_Word(static_cast<uint32_t>(n)), pow5[slot]);
+        lastN[slot] = n;
+    }
+    return pow5[slot];
+}
+
+// S = floor(sqrt(A) 10^h) for A >= 1 when the binary root settles it, with
+// sqrt(A) 10^h then known to lie strictly between S and S + 1; false when
+// it does not. N, the root of A 4^g rounded to the nearest (|N - sqrt(A) 2^g|
+// <= 1/2), places sqrt(A) 10^h in [lo, hi], lo = (2N - 1) 5^h / 2^s and hi =
+// lo + 2 5^h / 2^s, s = g - h + 1, and g is chosen so that 2 5^h < 2^(s - 32).
+// With P = (2N - 1) 5^h and L its low s bits, S = P >> s is the floor when L
+// is not zero (lo is no integer) and L's top 32 bits are not all ones (hi
+// stays below S + 1); only about one root in 2^31 fails that. The product
+// by 5^h is half as long as A 10^(2h) would be.
+static bool decimalRootByBinary(const TqStr &A, int64_t h, TqStr &S) {
+    const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 40;
+    TqStr N;
+    h_SqrtNearest(A, 2 * g + 64, 32, N);
+    tq_MulWord(N, 2);
+    tq_Sub1(tq_W(N), tq_W(N), tq_NWords(N), 1);
+    const TqStr &p5 = powerOf5(h, 0);
+    const int32_t nn = tq_SigWords(N), n5 = tq_SigWords(p5);
+    TqStr P(4 * static_cast<size_t>(nn + n5), '\0');
+    tq_MulWords(tq_W(P), tq_W(N), nn, tq_W(p5), n5);
+    const int64_t sBits = g - h + 1;
+    const int32_t pn = tq_SigWords(P);
+    const int32_t sw = static_cast<int32_t>(sBits / 32), sb = static_cast<int32_t>(sBits % 32);
+    if (pn <= sw + 1) return false;
+    const uint32_t *pw = tq_W(P);
+    // The top 32 bits of L (bits s - 32 .. s - 1), and whether L is zero.
+    const uint64_t top = (static_cast<uint64_t>(pw[sw]) << 32 | pw[sw - 1]) << (32 - sb) >> 32;
+    if (top == 0xFFFFFFFFu) return false;
+    bool zero = top == 0 && (sb == 0 || (pw[sw] & ((1u << sb) - 1)) == 0);
+    for (int32_t i = 0; zero && i < sw; ++i) zero = pw[i] == 0;
+    if (zero) return false;
+    S.assign(reinterpret_cast<const char *>(pw + sw), 4 * static_cast<size_t>(pn - sw));
+    if (sb) tqL_ShiftRight(tq_W(S), tq_W(S), pn - sw, sb);
+    tq_Trim(S);
+    return true;
+}
+
 // sqrt(x) for a positive finite decimal float x = M 10^E from the integer
 // root S = floor(sqrt X) of X = M 10^f, f >= 0 of E's parity and the least
 // that gives S at least K + 4 digits (the cut keeps K digits and up to three
@@ -194,9 +243,10 @@ static void exactBinarySqrt(const TqNum &x, TqNum &c) {
 // and as sqrt X lies in [S, S + 1) cutting S rounds as the exact root would,
 // but for a root above S and S on a boundary: an inexact root is cut as
 // S + 1/10 (one digit more), which lies off every boundary.
-// Short roots only, where the conversions of the binary path cost more than
-// the root: false (nothing done) when 10^f lies beyond the small powers of
-// ten, whose product is a single short one.
+// X = M 10^f comes from the small powers of ten when they reach (a product
+// on the stack); beyond them S comes from the binary root of M (10 M for an
+// odd f) scaled by 10^(f/2) when that settles it, else from X = M 5^f 2^f,
+// the 2^f (but for one factor 2 when f is odd) left to the root's shift.
 static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
     const int64_t K = static_cast<int64_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
     // M has at least this many digits (M >= 2^(bits - 1)).
@@ -204,15 +254,28 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
     int64_t f = 2 * (K + 4) - mDigits;
     if (f < 0) f = 0;
     if ((x.V.Expo - f) % 2 != 0) ++f;
-    if (f >= tq_Pow10Small_Count) return false;
-    // X = M 10^f by the rows on the stack (both factors are a few words).
-    int32_t pn = 0;
-    const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(f), pn);
-    const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
-    tq_Scratch<uint32_t, 64> X(static_cast<size_t>(mn + pn));
-    tq_MulBasecase(X.data(), tq_W(x.MantN), mn, p, pn);
     bool exact = false;
-    h_SqrtWords(X.data(), mn + pn, 0, c.MantN, &exact);
+    if (f < tq_Pow10Small_Count) {
+        // X = M 10^f by the rows on the stack (both factors are a few words).
+        int32_t pn = 0;
+        const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(f), pn);
+        const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
+        tq_Scratch<uint32_t, 64> X(static_cast<size_t>(mn + pn));
+        tq_MulBasecase(X.data(), tq_W(x.MantN), mn, p, pn);
+        h_SqrtWords(X.data(), mn + pn, 0, c.MantN, &exact);
+    } else {
+        if (f > (1 << 28)) return false;
+        TqStr A = x.MantN;
+        if (f & 1) tq_MulWord(A, 10);
+        if (!decimalRootByBinary(A, f / 2, c.MantN)) {
+            const TqStr &p5 = powerOf5(f, 1);
+            const int32_t mn = std::max(tq_SigWords(x.MantN), 1), n5 = tq_SigWords(p5);
+            TqStr X(4 * static_cast<size_t>(mn + n5), '\0');
+            tq_MulWords(tq_W(X), tq_W(x.MantN), mn, tq_W(p5), n5);
+            if (f & 1) tq_MulWord(X, 2);
+            h_SqrtShifted(X, f & ~int64_t{1}, c.MantN, &exact);
+        }
+    }
     c.V.Expo = static_cast<int32_t>((x.V.Expo - f) / 2);
     if (!exact) {  // S + 1/10 for the root above S: the cut cannot see a tie
         tq_MulWord(c.MantN, 10);

@@ -141,11 +141,24 @@ template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t
 // Without such a bit (p = 0), the root lies above S + 1/2 exactly when
 // X - S^2 > S. Roots of kLazyLimbs limbs and more that are rounded at the
 // 17th bit or higher skip the last remainder when they can (see sqrtRem).
+// The floor with the exact flag takes the same shortcut on long roots: X
+// gets kExactGuard more bits below (the root kExactGuard / 2 more), and a
+// root whose bits below the kept ones hold 2 or more is above the floor of
+// the kept bits, so X is no square; only roots whose bits below are 0 or 1
+// (the squares, and about one in 2^(kExactGuard / 2 - 1) others) pay for
+// the remainder.
 constexpr int32_t kLazyLimbs = 8;
+constexpr int64_t kExactGuard = 64;
 
 template <class L>
 void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool nearest, TqStr &C, bool *exact = nullptr) {
     constexpr int32_t per = kPer<L>, limbBits = tqL_LimbBits<L>;
+    const bool guarded = exact && !nearest &&
+                         32 * static_cast<int64_t>(w) + e >= 2 * static_cast<int64_t>(kLazyLimbs) * limbBits;
+    if (guarded) {
+        e += kExactGuard;
+        k += kExactGuard / 2;
+    }
     const int64_t xBits = 32 * static_cast<int64_t>(w - 1) + (32 - tqL_LeadingZeros(A[w - 1])) + e;
     const int32_t n = static_cast<int32_t>((xBits + 2 * limbBits - 1) / (2 * limbBits));
     const int32_t c = static_cast<int32_t>((2 * static_cast<int64_t>(limbBits) * n - xBits) / 2);
@@ -165,9 +178,10 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
     if (top > 0) std::memset(aw + upWords + w, 0, 4 * static_cast<size_t>(top));
     if (upBits) tqL_ShiftLeft(a, a, 2 * n, upBits);
     const int64_t p = c + k;
-    const int32_t lazy = nearest && n >= kLazyLimbs && p > 16 && p - 1 <= (n / 2) * limbBits
-                             ? static_cast<int32_t>(p - 1) : 0;
-    sqrtRem(s, r, a, n, scratch, lazy);
+    int32_t lazy = 0;
+    if (nearest && n >= kLazyLimbs && p > 16 && p - 1 <= (n / 2) * limbBits) lazy = static_cast<int32_t>(p - 1);
+    if (guarded && n >= kLazyLimbs && p <= (n / 2) * limbBits) lazy = static_cast<int32_t>(p);
+    const bool settled = !sqrtRem(s, r, a, n, scratch, lazy);
     uint32_t *sw = words(s);
     const int32_t sWords = n * per;
     uint32_t round = 0;
@@ -179,12 +193,12 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
         else
             round = r[n] != 0 || tqL_Cmp(r, s, n) > 0;
     }
-    // The root is exact when r = 0 and the shift drops only zero bits (c of
-    // them: k = 0 here).
+    // The root is exact when r = 0 and the shift drops only zero bits (p of
+    // them); a root settled without its remainder is not.
     if (exact) {
-        bool zero = true;
+        bool zero = !settled;
         for (int32_t i = 0; i <= n && zero; ++i) zero = r[i] == 0;
-        for (int32_t i = 0; i < c && zero; ++i) zero = !((sw[i / 32] >> (i % 32)) & 1u);
+        for (int64_t i = 0; i < p && zero; ++i) zero = !((sw[i / 32] >> (i % 32)) & 1u);
         *exact = zero;
     }
     const int32_t pw = static_cast<int32_t>(p / 32), pb = static_cast<int32_t>(p % 32);

@@ -208,22 +208,26 @@ TEST(FloatSqrt, BinaryRootsRoundedExactly) {
     fo_SetDigits(38);
 }
 
-// Short decimal roots are rounded to the nearest: the result r, whose last
-// kept digit has the unit u = 10^Expo, satisfies (r - u/2)^2 <= x <= (r + u/2)^2.
-// Mantissas of random digits, perfect squares, and squares of roots that end
-// in a 5 just below the kept digits (ties) and their neighbours.
-TEST(FloatSqrt, ShortDecimalRootsRoundedToNearest) {
+// Decimal roots are rounded to the nearest: the result r, whose last kept
+// digit has the unit u = 10^Expo, satisfies (r - u/2)^2 <= x <= (r + u/2)^2.
+// Mantissas of random digits (twice the kept digits, or about as many),
+// perfect squares (of roots of about all or half the kept digits), and
+// squares of roots that end in a 5 just below the kept digits (ties) and
+// their neighbours.
+TEST(FloatSqrt, DecimalRootsRoundedToNearest) {
     std::mt19937_64 rng(33);
     FoPrecSnapshot snap0;
     Mpz m, root, ten;
     mpq_t x, r, u, lo, hi;
     mpq_inits(x, r, u, lo, hi, nullptr);
-    for (int32_t digits : {20, 38, 39, 60}) {
+    for (int32_t digits : {20, 38, 39, 60, 200, 1000, 3000}) {
         fo_SetDigits(digits);
         const int32_t K = static_cast<int32_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
         for (int32_t rep = 0; rep < 40; ++rep) {
             const int32_t kept = K + rep % 4;
-            mpz_ui_pow_ui(ten, 10, static_cast<unsigned long>(rep % 3 == 0 ? 2 * kept : kept));
+            const int32_t span = rep % 3 == 0 ? (rep % 2 ? 2 * kept : kept - rep % 9)
+                                               : rep % 3 == 1 && rep % 2 ? kept / 2 - rep % 5 : kept;
+            mpz_ui_pow_ui(ten, 10, static_cast<unsigned long>(span));
             Mpz a(randomMag(rng, static_cast<int32_t>(mpz_sizeinbase(ten, 2) / 32 + 2)));
             mpz_mod(m, a, ten);
             if (rep % 3 == 1) mpz_mul(m, m, m);  // a perfect square
