@@ -202,35 +202,30 @@ static const TqStr &powerOf5(int64_t n, int slot) {
 // S = floor(sqrt(A) 10^h) for A >= 1 when the binary root settles it, with
 // sqrt(A) 10^h then known to lie strictly between S and S + 1; false when
 // it does not. N, the root of A 4^g rounded to the nearest (|N - sqrt(A) 2^g|
-// <= 1/2), places sqrt(A) 10^h in [lo, hi], lo = (2N - 1) 5^h / 2^s and hi =
-// lo + 2 5^h / 2^s, s = g - h + 1, and g is chosen so that 2 5^h < 2^(s - 32).
-// With P = (2N - 1) 5^h and L its low s bits, S = P >> s is the floor when L
-// is not zero (lo is no integer) and L's top 32 bits are not all ones (hi
-// stays below S + 1); only about one root in 2^31 fails that. The product
-// by 5^h is half as long as A 10^(2h) would be.
+// <= 1/2), places sqrt(A) 10^h = sqrt(A) 2^g 5^h / 2^s, s = g - h, within
+// 5^h / 2 of Q = N 5^h in units of 2^-s, and g makes 5^h / 2 < 2^(s - 32).
+// So with L the low s bits of Q, S = Q >> s when L's top 32 bits are neither
+// all zeros (the root then lies above S) nor all ones (below S + 1); only
+// about one root in 2^31 fails that. The product by 5^h is half as long as
+// A 10^(2h) would be.
 static bool decimalRootByBinary(const TqStr &A, int64_t h, TqStr &S) {
-    const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 40;
+    const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 36;
     TqStr N;
     h_SqrtNearest(A, 2 * g + 64, 32, N);
-    tq_MulWord(N, 2);
-    tq_Sub1(tq_W(N), tq_W(N), tq_NWords(N), 1);
     const TqStr &p5 = powerOf5(h, 0);
     const int32_t nn = tq_SigWords(N), n5 = tq_SigWords(p5);
-    TqStr P(4 * static_cast<size_t>(nn + n5), '\0');
-    tq_MulWords(tq_W(P), tq_W(N), nn, tq_W(p5), n5);
-    const int64_t sBits = g - h + 1;
-    const int32_t pn = tq_SigWords(P);
+    tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(nn + n5));
+    tq_MulWords(Q.data(), tq_W(N), nn, tq_W(p5), n5);
+    const int64_t sBits = g - h;
+    int32_t qn = nn + n5;
+    while (qn > 0 && Q.data()[qn - 1] == 0) --qn;
     const int32_t sw = static_cast<int32_t>(sBits / 32), sb = static_cast<int32_t>(sBits % 32);
-    if (pn <= sw + 1) return false;
-    const uint32_t *pw = tq_W(P);
-    // The top 32 bits of L (bits s - 32 .. s - 1), and whether L is zero.
-    const uint64_t top = (static_cast<uint64_t>(pw[sw]) << 32 | pw[sw - 1]) << (32 - sb) >> 32;
-    if (top == 0xFFFFFFFFu) return false;
-    bool zero = top == 0 && (sb == 0 || (pw[sw] & ((1u << sb) - 1)) == 0);
-    for (int32_t i = 0; zero && i < sw; ++i) zero = pw[i] == 0;
-    if (zero) return false;
-    S.assign(reinterpret_cast<const char *>(pw + sw), 4 * static_cast<size_t>(pn - sw));
-    if (sb) tqL_ShiftRight(tq_W(S), tq_W(S), pn - sw, sb);
+    if (sw < 1 || qn <= sw + 1) return false;
+    const uint32_t *qw = Q.data();
+    const uint64_t top = (static_cast<uint64_t>(qw[sw]) << 32 | qw[sw - 1]) << (32 - sb) >> 32;
+    if (top == 0 || top == 0xFFFFFFFFu) return false;
+    S.assign(reinterpret_cast<const char *>(qw + sw), 4 * static_cast<size_t>(qn - sw));
+    if (sb) tqL_ShiftRight(tq_W(S), tq_W(S), qn - sw, sb);
     tq_Trim(S);
     return true;
 }
@@ -265,9 +260,12 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
         h_SqrtWords(X.data(), mn + pn, 0, c.MantN, &exact);
     } else {
         if (f > (1 << 28)) return false;
-        TqStr A = x.MantN;
-        if (f & 1) tq_MulWord(A, 10);
-        if (!decimalRootByBinary(A, f / 2, c.MantN)) {
+        TqStr tenM;
+        if (f & 1) {
+            tenM = x.MantN;
+            tq_MulWord(tenM, 10);
+        }
+        if (!decimalRootByBinary(f & 1 ? tenM : x.MantN, f / 2, c.MantN)) {
             const TqStr &p5 = powerOf5(f, 1);
             const int32_t mn = std::max(tq_SigWords(x.MantN), 1), n5 = tq_SigWords(p5);
             TqStr X(4 * static_cast<size_t>(mn + n5), '\0');
