@@ -5,6 +5,7 @@
 // rounded with an exact half down), and one store into the result.
 #include "small_float.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "base/tq_state.h"
@@ -70,18 +71,28 @@ void cutBinary(uint32_t *w, int32_t &n, int64_t &expo, int64_t bits) {
     if (carry) w[n++] = 1;
 }
 
+// Bits of the n significant words w (n >= 1).
+int64_t bitLength(const uint32_t *w, int32_t n) { return 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1])); }
+
 // Decimal cut of the trimmed w[0..n) (n >= 1; room for n + 2 words). False
 // when it needs the general path (a magnitude beyond the small powers, a
 // division by a long power).
-bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
+bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo, bool mayKeep) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     if (P >= 4 * n) return true;
     const int64_t K = static_cast<int64_t>(kLog10Of256 * (P + 4));
-    const int32_t digits = tq_DecimalDigitsSmall(w, n);
-    if (digits < 0) return false;
-    const int64_t E1 = 4 * floorDiv4(expo + digits - 1 - K + 1);
-    const int64_t d = E1 - expo;
+    // The cut's exponent grows with the digit count: when even the most
+    // digits w's bit length allows (0.30103 exceeds log10 2) leave nothing
+    // to drop, the count itself is not needed. Sums (mayKeep) mostly keep
+    // their operands' length; products and quotients never do.
+    int64_t d = 0;
+    if (!mayKeep || 4 * floorDiv4(expo + bitLength(w, n) * 30103 / 100000 + 1 - K) > expo) {
+        const int32_t digits = tq_DecimalDigitsSmall(w, n);
+        if (digits < 0) return false;
+        d = 4 * floorDiv4(expo + digits - 1 - K + 1) - expo;
+    }
     if (d > 0) {
+        const int64_t E1 = expo + d;
         if (!tq_DivPow10RoundN(w, n, static_cast<int32_t>(d))) return false;
         expo = E1;
     } else if (expo % 4 != 0) {
@@ -96,8 +107,8 @@ bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
 
 // Trims w[0..n) (room for n + 2 words), cuts it (unless it comes cut) and
 // stores it with its sign and exponent into r. False, r untouched, when the
-// general path must do it.
-bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool cut = true) {
+// general path must do it. mayKeep: a sum, which often needs no cut.
+bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool cut = true, bool mayKeep = false) {
     while (n > 0 && w[n - 1] == 0) --n;
     if (n == 0) {
         w[0] = 0;
@@ -109,7 +120,7 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
         if (!cut) {
         } else if (r.V.NumType == TarqBinFloat)
             cutBinary(w, n, expo, 8 * int64_t(gTq_Prec_Bytes_Internal));
-        else if (!cutDecimal(w, n, expo))
+        else if (!cutDecimal(w, n, expo, mayKeep))
             return false;
     }
     // Results of one operation mostly keep their length from call to call:
@@ -205,9 +216,6 @@ int32_t shortcut(int32_t kind, int32_t ea, int64_t bitsA, int32_t eb, int64_t bi
     return 0;
 }
 
-// Bits of the n significant words w (n >= 1).
-int64_t bitLength(const uint32_t *w, int32_t n) { return 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1])); }
-
 // A magnitude seen s zero words up: word i of p[0..n) x 2^(32 s).
 struct View {
     const uint32_t *p;
@@ -267,7 +275,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
             }
         }
         z[n] = static_cast<uint32_t>(carry);
-        return finish(r, sign, z, n + 1, expo);
+        return finish(r, sign, z, n + 1, expo, true, true);
     }
     int32_t top = n - 1;
     while (top >= 0 && va.at(top) == vb.at(top)) --top;
@@ -295,7 +303,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
         z[i] = static_cast<uint32_t>(t);
         borrow = t >> 63;
     }
-    return finish(r, sign, z, top + 1, expo);
+    return finish(r, sign, z, top + 1, expo, true, true);
 }
 
 // w[0..n) = w div D in place; returns w mod D (D a constant below 2^32, so
@@ -314,7 +322,7 @@ template <uint32_t D> uint32_t divWordBy(uint32_t *w, int32_t n) {
 // of a widened quotient. The widened path divides A 10^k by B (the quotient
 // T at least P + 8 bytes long) and cuts T by 10^c to the K to K + 3 digits
 // the cut keeps; from the lengths, c >= 7. The value's leading digit lies at
-// L0 = e + digits(A) - digits(B) or one below; the dividend is raised so that
+// one of two places known from the bit lengths; the dividend is raised so that
 // the quotient Q holds the digits kept for the lower guess and 7 more. Q's
 // length then tells the true exponent Et of the kept digits (the guess's, or
 // 4 above it) and the G = 7 or 11 digits of Q below it. As floor(floor(x) /
@@ -326,11 +334,13 @@ template <uint32_t D> uint32_t divWordBy(uint32_t *w, int32_t n) {
 // does it.
 bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb, int32_t nb, int64_t eb, uint32_t *q,
                  int32_t &nq, int64_t &expo) {
-    const int32_t dA = tq_DecimalDigitsSmall(pa, na), dB = tq_DecimalDigitsSmall(pb, nb);
-    if (dA < 0 || dB < 0) return false;
+    // 2^(bA - bB - 1) < A / B < 2^(bA - bB + 1): the leading digit lies at
+    // floor((bA - bB - 1) log10 2) or one above (a span of 0.61 digits).
+    const int64_t db = bitLength(pa, na) - bitLength(pb, nb) - 1;
+    const int64_t low = static_cast<int64_t>(std::floor(static_cast<double>(db) * 0.30102999566398120));
     const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
     const int64_t e = ea - eb;
-    const int64_t E1 = 4 * floorDiv4(e + dA - dB - 1 - K + 1);
+    const int64_t E1 = 4 * floorDiv4(e + low - K + 1);
     const int64_t j = e - E1 + 7;
     if (j < 0) return false;
     alignas(8) uint32_t x[kCap];

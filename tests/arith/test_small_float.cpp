@@ -131,3 +131,39 @@ TEST(SmallFloat, MatchesGeneralPathAndMpfr) {
     TQ_SETPRECISION(3, savedBytes);
     mpz_clears(ma, mb, nullptr);
 }
+
+// Decimal quotients that land on a half of the last kept digit, or a hair
+// above or below one (A = 10^n + c over small even divisors), at every cut
+// position: the short path must round them exactly as the general path.
+TEST(SmallFloat, DecimalQuotientsNearHalves) {
+    const int32_t savedBytes = TQ_GETPRECISION(3);
+    mpz_t ma, mb;
+    mpz_inits(ma, mb, nullptr);
+    int64_t direct = 0;
+    for (int32_t bytes : {4, 20, 64})
+        for (unsigned n = 1; n < 150; ++n)
+            for (unsigned long c : {1ul, 3ul, 5ul})
+                for (unsigned long d : {2ul, 8ul, 64ul, 20000002ul}) {
+                    TQ_SETPRECISION(3, bytes);
+                    mpz_ui_pow_ui(ma, 10, n);
+                    mpz_add_ui(ma, ma, c);
+                    mpz_set_ui(mb, d);
+                    const TqNum a = tqg_Make(TarqDecFloat, ma, -static_cast<int32_t>(n % 7)), b = tqg_Make(TarqDecFloat, mb, 0);
+                    TqNum fast, slow, any;
+                    fast.V.NumType = slow.V.NumType = any.V.NumType = TarqDecFloat;
+                    ASSERT_EQ(n_DivRef(a, b, fast), 0);
+                    gTq_SmallFloat = 0;
+                    ASSERT_EQ(n_DivRef(a, b, slow), 0);
+                    gTq_SmallFloat = 1;
+                    if (tq_SmallDivAny(a, b, any)) {
+                        ++direct;
+                        expectSame(any, slow);
+                    }
+                    SCOPED_TRACE("bytes " + std::to_string(bytes) + " n " + std::to_string(n) + " c " +
+                                 std::to_string(c) + " d " + std::to_string(d));
+                    expectSame(fast, slow);
+                }
+    EXPECT_GT(direct, 2500);
+    TQ_SETPRECISION(3, savedBytes);
+    mpz_clears(ma, mb, nullptr);
+}
