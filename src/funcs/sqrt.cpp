@@ -187,16 +187,21 @@ static void exactBinarySqrt(const TqNum &x, TqNum &c) {
     n_ReducePrecision(c.V, c.MantN);
 }
 
-// 5^n, the last one asked for kept per slot and thread (each is exact).
+// 5^n, the last one asked for kept per slot (each is exact): a
+// never-destroyed heap object, not locked (exports run under the global
+// lock).
 static const TqStr &powerOf5(int64_t n, int slot) {
-    thread_local int64_t lastN[2] = {-1, -1};
-    thread_local TqStr pow5[2];
-    if (n != lastN[slot]) {
-        lastN[slot] = -1;
-        h_Pow(tq_Word(5), tq_Word(static_cast<uint32_t>(n)), pow5[slot]);
-        lastN[slot] = n;
+    struct Cache {
+        int64_t n[2] = {-1, -1};
+        TqStr pow5[2];
+    };
+    static auto *c = new Cache;
+    if (n != c->n[slot]) {
+        c->n[slot] = -1;
+        h_Pow(tq_Word(5), tq_Word(static_cast<uint32_t>(n)), c->pow5[slot]);
+        c->n[slot] = n;
     }
-    return pow5[slot];
+    return c->pow5[slot];
 }
 
 // S = floor(sqrt(A) 10^h) for A >= 1 when the binary root settles it, with
