@@ -2,7 +2,9 @@
 // quotient, then the cut to the working precision on the array (the rules of
 // n_ReducePrecision: binary floats keep 8P bits rounded half up, decimal
 // floats the K = floor(2.408 (P + 4)) leading digits and up to three more,
-// rounded with an exact half down), and one store into the result.
+// rounded with an exact half down), and one store into the result. A decimal
+// quotient mostly comes out of its one division already rounded as that cut
+// would round the widened quotient (decQuotient).
 #include "small_float.h"
 
 #include <cmath>

@@ -3,7 +3,8 @@
 // once, so the everyday call at a few dozen digits touches no heap beyond the
 // result's own buffer. Each gives exactly the words, exponent and sign of the
 // general path in add_sub.cpp, mul.cpp and div.cpp (the same products, the
-// same widened quotients, the same cut).
+// same widened quotients, the same cut; a decimal quotient is rounded in its
+// division to the same words).
 //
 // The callers have settled kinds, special values and zero operands: both
 // operands are finite, non-zero floats of r's kind. Each returns false, with r
