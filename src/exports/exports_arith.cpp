@@ -16,11 +16,8 @@ typedef bool (*tq_Op2Small)(const TqNum &a, const TqNum &b, TqNum &r);
 // variable's only when the operation returns. The operands are read in place
 // even when the output is one of them, a failure by an exception leaves the
 // output as it was, and operands of a few words do not touch the heap.
-// Short finite floats go first to the operation's short path (small), which
-// reads both operands whole before it writes the output variable directly
-// (its one allocation, of the output's buffer, comes before anything is
-// changed): no scratch, no exchange.
-int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32_t hOut) {
+// The short path (small) is tried here unless it declined already (null).
+int32_t frame2RefFull(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32_t hOut) {
     return tq_Guarded(true, tq_Err_Invalid, [&]() -> int32_t {
         if (!tq_CheckHandle(ha) || !tq_CheckHandle(hb) || !tq_CheckHandle(hOut)) return tq_Err_Handle;
         const int32_t kind = gTq_Store[ha].V.NumType;
@@ -29,7 +26,7 @@ int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32
             TqOutSlot out(hOut);  // refused by the operation, the output untouched
             return tq_Status(op(gTq_Store[ha], gTq_Store[hb], out.v));
         }
-        if (small(gTq_Store[ha], gTq_Store[hb], gTq_Store[hOut])) return 0;
+        if (small && small(gTq_Store[ha], gTq_Store[hb], gTq_Store[hOut])) return 0;
         static TqNum *scratch = new TqNum;  // never destroyed
         TqNum &r = *scratch;
         r.V = gTq_Store[hOut].V;
@@ -42,6 +39,27 @@ int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32
         out.DenN.swap(r.DenN);
         return tq_Status(status);
     });
+}
+
+// Short finite floats go first to the operation's short path (small), which
+// reads both operands whole before it writes the output variable directly
+// (its one allocation, of the output's buffer, comes before anything is
+// changed): no scratch, no exchange. That path neither initialises nor
+// changes the precision, so once the library is initialised it runs under the
+// lock alone, without the precision record; an allocation failure there still
+// reports tq_Err_Invalid with the output as it was. Everything it declines
+// (bad handles, other kinds, long operands, the first call) goes on to the
+// full frame, still under the lock, which the frame takes again re-entrantly.
+int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32_t hOut) {
+    try {
+        TqLockGuard guard;
+        const bool tried = gTq_Initialised && n_Store_Valid(ha) && n_Store_Valid(hb) && n_Store_Valid(hOut);
+        if (tried && small(gTq_Store[ha], gTq_Store[hb], gTq_Store[hOut])) return 0;
+        return frame2RefFull(op, tried ? nullptr : small, ha, hb, hOut);
+    } catch (...) {
+        tq_RaiseErr(tq_Err_Invalid);
+        return tq_Err_Invalid;
+    }
 }
 
 }  // namespace
