@@ -211,6 +211,12 @@ FloatSize floatSize(int32_t kind, int32_t expo, int64_t bits) {
 // float at most about 2.408 (P + 4) + 4 digits.
 int32_t shortcut(int32_t kind, int32_t ea, int64_t bitsA, int32_t eb, int64_t bitsB) {
     const int64_t P = gTq_Prec_Bytes_Internal;
+    // Operands of about one size, the everyday sum, are settled without the
+    // divisions below: either difference of the bounds is at most
+    // |ea - eb| + |bitsA - bitsB| decimal places (0.30103 per bit) or
+    // 8 |ea - eb| + |bitsA - bitsB| bits, below what either kind keeps.
+    const int64_t de = ea > eb ? int64_t(ea) - eb : int64_t(eb) - ea, db = bitsA > bitsB ? bitsA - bitsB : bitsB - bitsA;
+    if (kind == TarqBinFloat ? 8 * de + db < 8 * P : de + db < 2 * (P + 4)) return 0;
     const int64_t kept = kind == TarqBinFloat ? 8 * P + 2 : (240824 * (P + 4) + 99999) / 100000 + 6;
     const FloatSize sa = floatSize(kind, ea, bitsA), sb = floatSize(kind, eb, bitsB);
     if (sa.lower - sb.upper >= kept) return 1;
