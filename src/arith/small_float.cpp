@@ -286,9 +286,19 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
         return finish(r, sign, z, n + 1, expo, true, true);
     }
     int32_t top = n - 1;
-    while (top >= 0 && va.at(top) == vb.at(top)) --top;
+    bool aBig;
+    if (straight) {
+        // Trimmed magnitudes: the longer one is the larger; of one length the
+        // highest differing word decides.
+        if (va.n == vb.n)
+            while (top >= 0 && va.p[top] == vb.p[top]) --top;
+        aBig = va.n != vb.n ? va.n > vb.n : top >= 0 && va.p[top] > vb.p[top];
+    } else {
+        while (top >= 0 && va.at(top) == vb.at(top)) --top;
+        aBig = top >= 0 && va.at(top) > vb.at(top);
+    }
     if (top < 0) return finish(r, sign, z, 0, expo);  // equal: zero
-    const View &big = va.at(top) > vb.at(top) ? va : vb;
+    const View &big = aBig ? va : vb;
     const View &small = &big == &va ? vb : va;
     if (&big == &vb) sign = bSign;
     uint64_t borrow = 0;
