@@ -51,15 +51,16 @@ bool shortOperands(const TqNum &a, const TqNum &b, int32_t na, int32_t nb) {
 int64_t floorDiv4(int64_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
 
 // Binary cut of the trimmed w[0..n) (n >= 1; room for n + 1 words) to `bits`
-// significant bits; whole dropped words move to expo.
-void cutBinary(uint32_t *w, int32_t &n, int64_t &expo, int64_t bits) {
+// significant bits; whole dropped words move to expo, and w then points past
+// them (the kept words stay where they are).
+void cutBinary(uint32_t *&w, int32_t &n, int64_t &expo, int64_t bits) {
     const int64_t length = 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1]));
     if (length <= bits) return;
     const int64_t drop = length - bits;
     const bool up = (w[(drop - 1) / 32] >> ((drop - 1) % 32)) & 1u;
     const int32_t words = static_cast<int32_t>(drop / 32);
     const int clear = static_cast<int>(drop % 32);
-    std::memmove(w, w + words, static_cast<size_t>(n - words) * 4);
+    w += words;
     n -= words;
     expo += 4 * words;
     if (clear) w[0] &= ~((1u << clear) - 1u);
