@@ -225,14 +225,10 @@ int32_t shortcut(int32_t kind, int32_t ea, int64_t bitsA, int32_t eb, int64_t bi
     return 0;
 }
 
-// A magnitude seen s zero words up: word i of p[0..n) x 2^(32 s).
+// A magnitude: its n significant words at p.
 struct View {
     const uint32_t *p;
-    int32_t n, s;
-    uint32_t at(int32_t i) const {
-        const int32_t k = i - s;
-        return k >= 0 && k < n ? p[k] : 0;
-    }
+    int32_t n;
 };
 
 // r = A + bSign B for short non-zero floats of one kind with na and nb
@@ -243,82 +239,63 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     alignas(8) uint32_t x[kCap], z[kCap];
     const int64_t d = int64_t(a.V.Expo) - b.V.Expo;
     const int64_t expo = d > 0 ? b.V.Expo : a.V.Expo;
-    View va{pa, na, 0}, vb{pb, nb, 0};
-    if (a.V.NumType == TarqBinFloat) {
-        // Aligned on the word grid: the operand of the larger exponent gains
-        // zero words below.
-        const int64_t s = (d > 0 ? d : -d) / 4;
-        if ((d > 0 ? na : nb) + s > kCap - 3) return false;
-        (d > 0 ? va : vb).s = static_cast<int32_t>(s);
-    } else if (d != 0) {
-        // Aligned by a power of ten on the operand of the larger exponent.
+    View va{pa, na}, vb{pb, nb};
+    if (d != 0) {
         View &v = d > 0 ? va : vb;
-        if (!mulPow10(v.p, v.n, d > 0 ? d : -d, x, v.n)) return false;
+        if (a.V.NumType == TarqBinFloat) {
+            // Aligned on the word grid: the operand of the larger exponent is
+            // laid out in x above s zero words.
+            const int32_t s = static_cast<int32_t>((d > 0 ? d : -d) / 4);
+            if (v.n + s > kCap - 3) return false;
+            std::memset(x, 0, static_cast<size_t>(s) * 4);
+            std::memcpy(x + s, v.p, static_cast<size_t>(v.n) * 4);
+            v.n += s;
+        } else if (!mulPow10(v.p, v.n, d > 0 ? d : -d, x, v.n)) {
+            // Aligned by a power of ten on the operand of the larger exponent.
+            return false;
+        }
         v.p = x;
     }
-    const int32_t n = va.n + va.s > vb.n + vb.s ? va.n + va.s : vb.n + vb.s;
+    // Both operands are now trimmed words of one exponent.
     int32_t sign = a.V.Sign;
-    // Aligned as they are (the common case of equal exponents): the words
-    // are read straight, the shorter operand's loop first.
-    const bool straight = va.s == 0 && vb.s == 0;
     if (a.V.Sign == bSign) {
+        // The shorter operand's loop first.
+        const View &lo = va.n < vb.n ? va : vb, &hi = &lo == &va ? vb : va;
         uint64_t carry = 0;
-        if (straight) {
-            const View &lo = va.n < vb.n ? va : vb, &hi = &lo == &va ? vb : va;
-            int32_t i = 0;
-            for (; i < lo.n; ++i) {
-                carry += uint64_t{lo.p[i]} + hi.p[i];
-                z[i] = static_cast<uint32_t>(carry);
-                carry >>= 32;
-            }
-            for (; i < hi.n; ++i) {
-                carry += hi.p[i];
-                z[i] = static_cast<uint32_t>(carry);
-                carry >>= 32;
-            }
-        } else {
-            for (int32_t i = 0; i < n; ++i) {
-                carry += uint64_t{va.at(i)} + vb.at(i);
-                z[i] = static_cast<uint32_t>(carry);
-                carry >>= 32;
-            }
+        int32_t i = 0;
+        for (; i < lo.n; ++i) {
+            carry += uint64_t{lo.p[i]} + hi.p[i];
+            z[i] = static_cast<uint32_t>(carry);
+            carry >>= 32;
         }
-        z[n] = static_cast<uint32_t>(carry);
-        return finish(r, sign, z, n + 1, expo, true, true);
+        for (; i < hi.n; ++i) {
+            carry += hi.p[i];
+            z[i] = static_cast<uint32_t>(carry);
+            carry >>= 32;
+        }
+        z[hi.n] = static_cast<uint32_t>(carry);
+        return finish(r, sign, z, hi.n + 1, expo, true, true);
     }
-    int32_t top = n - 1;
-    bool aBig;
-    if (straight) {
-        // Trimmed magnitudes: the longer one is the larger; of one length the
-        // highest differing word decides.
-        if (va.n == vb.n)
-            while (top >= 0 && va.p[top] == vb.p[top]) --top;
-        aBig = va.n != vb.n ? va.n > vb.n : top >= 0 && va.p[top] > vb.p[top];
-    } else {
-        while (top >= 0 && va.at(top) == vb.at(top)) --top;
-        aBig = top >= 0 && va.at(top) > vb.at(top);
-    }
+    // The longer magnitude is the larger; of one length the highest
+    // differing word decides.
+    int32_t top = (va.n > vb.n ? va.n : vb.n) - 1;
+    if (va.n == vb.n)
+        while (top >= 0 && va.p[top] == vb.p[top]) --top;
     if (top < 0) return finish(r, sign, z, 0, expo);  // equal: zero
+    const bool aBig = va.n != vb.n ? va.n > vb.n : va.p[top] > vb.p[top];
     const View &big = aBig ? va : vb;
-    const View &small = &big == &va ? vb : va;
-    if (&big == &vb) sign = bSign;
+    const View &small = aBig ? vb : va;
+    if (!aBig) sign = bSign;
     uint64_t borrow = 0;
     int32_t i = 0;
-    if (straight) {
-        // The words of big up to top are all there; small may end before.
-        for (const int32_t m = small.n < top + 1 ? small.n : top + 1; i < m; ++i) {
-            const uint64_t t = uint64_t{big.p[i]} - small.p[i] - borrow;
-            z[i] = static_cast<uint32_t>(t);
-            borrow = t >> 63;
-        }
-        for (; i <= top; ++i) {
-            const uint64_t t = uint64_t{big.p[i]} - borrow;
-            z[i] = static_cast<uint32_t>(t);
-            borrow = t >> 63;
-        }
+    // The words of big up to top are all there; small may end before.
+    for (const int32_t m = small.n < top + 1 ? small.n : top + 1; i < m; ++i) {
+        const uint64_t t = uint64_t{big.p[i]} - small.p[i] - borrow;
+        z[i] = static_cast<uint32_t>(t);
+        borrow = t >> 63;
     }
     for (; i <= top; ++i) {
-        const uint64_t t = uint64_t{big.at(i)} - small.at(i) - borrow;
+        const uint64_t t = uint64_t{big.p[i]} - borrow;
         z[i] = static_cast<uint32_t>(t);
         borrow = t >> 63;
     }
