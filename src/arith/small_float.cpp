@@ -455,7 +455,9 @@ bool finiteFloats(const TqNum &a, const TqNum &b, const TqNum &r) {
 }  // namespace
 
 namespace {
-bool addAny(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
+// The everyday call: the size test and the aligned sum are inlined here, so
+// the checks they share are made once.
+[[gnu::flatten]] bool addAny(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
     if (!finiteFloats(a, b, r)) return false;
     const int32_t na = sigWords(a), nb = sigWords(b);
     if (na == 0 || nb == 0) return false;
