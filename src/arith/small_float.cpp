@@ -260,7 +260,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     int32_t sign = a.V.Sign;
     if (a.V.Sign == bSign) {
         // The shorter operand's loop first.
-        const View &lo = va.n < vb.n ? va : vb, &hi = &lo == &va ? vb : va;
+        const View lo = va.n < vb.n ? va : vb, hi = va.n < vb.n ? vb : va;
         uint64_t carry = 0;
         int32_t i = 0;
         for (; i < lo.n; ++i) {
@@ -283,8 +283,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
         while (top >= 0 && va.p[top] == vb.p[top]) --top;
     if (top < 0) return finish(r, sign, z, 0, expo);  // equal: zero
     const bool aBig = va.n != vb.n ? va.n > vb.n : va.p[top] > vb.p[top];
-    const View &big = aBig ? va : vb;
-    const View &small = aBig ? vb : va;
+    const View big = aBig ? va : vb, small = aBig ? vb : va;
     if (!aBig) sign = bSign;
     uint64_t borrow = 0;
     int32_t i = 0;
