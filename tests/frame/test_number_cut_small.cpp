@@ -49,9 +49,7 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenMatchesGmp) {
         if (d < 0) {  // no cut: the exponent only moved down to a multiple of 4
             mpz_mul(q, m, p);
         } else {
-            mpz_tdiv_qr(q, r, m, p);
-            mpz_mul_2exp(twice, r, 1);
-            if (mpz_cmp(twice, p) > 0) mpz_add_ui(q, q, 1);
+            tqg_DivRoundHalfDown(q, m, p);
         }
         mpz_t got;
         mpz_init(got);
@@ -115,9 +113,7 @@ TEST(ReducePrecision, DecimalCutBySmallPowersOfTenOnLongMagnitudesMatchesGmp) {
         ASSERT_GE(d, 0);
         if (d < 20) ++cut[d];
         mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
-        mpz_tdiv_qr(q, r, m, p);
-        mpz_mul_2exp(twice, r, 1);
-        if (mpz_cmp(twice, p) > 0) mpz_add_ui(q, q, 1);
+        tqg_DivRoundHalfDown(q, m, p);
         tqg_MagToMpz(got, mant);
         ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " cut " << d;
     }

@@ -37,6 +37,19 @@ inline void tqg_MagToMpz(mpz_t z, const TqStr &m) {
     mpz_import(z, m.size() / 4, -1, 4, -1, 0, m.data());
 }
 
+// q = m / p rounded to nearest, an exact half rounding down (the rule of the
+// decimal cut); true when it rounded up. q must not be m or p.
+inline bool tqg_DivRoundHalfDown(mpz_t q, const mpz_t m, const mpz_t p) {
+    mpz_t r;
+    mpz_init(r);
+    mpz_tdiv_qr(q, r, m, p);
+    mpz_mul_2exp(r, r, 1);
+    const bool up = mpz_cmp(r, p) > 0;
+    if (up) mpz_add_ui(q, q, 1);
+    mpz_clear(r);
+    return up;
+}
+
 // A finite number of the given kind: Sign from z, magnitude |z|.
 inline TqNum tqg_Make(int32_t kind, const mpz_t z, int32_t expo = 0) {
     TqNum v;
