@@ -74,25 +74,22 @@ void cutBinary(uint32_t *&w, int32_t &n, int64_t &expo, int64_t bits) {
     if (carry) w[n++] = 1;
 }
 
-// Bits of the n significant words w (n >= 1).
-int64_t bitLength(const uint32_t *w, int32_t n) { return 32 * int64_t(n - 1) + (32 - __builtin_clz(w[n - 1])); }
-
 // Decimal cut of the trimmed w[0..n) (n >= 1; room for n + 2 words). False
 // when it needs the general path (a magnitude beyond the small powers, a
 // division by a long power).
-bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo, bool mayKeep) {
+bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
     const int32_t P = gTq_Prec_Bytes_Internal;
     if (P >= 4 * n) return true;
     const int64_t K = static_cast<int64_t>(kLog10Of256 * (P + 4));
-    // The cut's exponent grows with the digit count: when even the most
-    // digits w's bit length allows (0.30103 exceeds log10 2) leave nothing
-    // to drop, the count itself is not needed. Sums (mayKeep) mostly keep
-    // their operands' length; products and quotients never do.
-    int64_t d = 0;
-    if (!mayKeep || 4 * floorDiv4(expo + bitLength(w, n) * 30103 / 100000 + 1 - K) > expo) {
+    // w has lo or lo + 1 digits (from its bit length), and the cut's exponent
+    // 4 floor((expo + digits - K) / 4) is the same for both unless
+    // expo + lo + 1 - K is a multiple of 4: only then are the digits counted.
+    const int64_t lo = tq_FloorLog10Pow2(tq_BitLength(w, n) - 1) + 1;
+    int64_t d = 4 * floorDiv4(expo + lo - K) - expo;
+    if (floorDiv4(expo + lo + 1 - K) != floorDiv4(expo + lo - K) && 4 * floorDiv4(expo + lo + 1 - K) > expo) {
         const int32_t digits = tq_DecimalDigitsSmall(w, n);
         if (digits < 0) return false;
-        d = 4 * floorDiv4(expo + digits - 1 - K + 1) - expo;
+        d = 4 * floorDiv4(expo + digits - K) - expo;
     }
     if (d > 0) {
         const int64_t E1 = expo + d;
@@ -110,8 +107,8 @@ bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo, bool mayKeep) {
 
 // Trims w[0..n) (room for n + 2 words), cuts it (unless it comes cut) and
 // stores it with its sign and exponent into r. False, r untouched, when the
-// general path must do it. mayKeep: a sum, which often needs no cut.
-bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool cut = true, bool mayKeep = false) {
+// general path must do it.
+bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool cut = true) {
     while (n > 0 && w[n - 1] == 0) --n;
     if (n == 0) {
         w[0] = 0;
@@ -123,7 +120,7 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
         if (!cut) {
         } else if (r.V.NumType == TarqBinFloat)
             cutBinary(w, n, expo, 8 * int64_t(gTq_Prec_Bytes_Internal));
-        else if (!cutDecimal(w, n, expo, mayKeep))
+        else if (!cutDecimal(w, n, expo))
             return false;
     }
     // Results of one operation mostly keep their length from call to call:
@@ -140,38 +137,40 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
     return true;
 }
 
-// z[0..nx + ny) = x[0..nx) x y[0..ny) by rows of limbs of L, nx + ny <= kCap
-// (a short product: below any faster algorithm's crossover, and without
-// the dispatch's costs).
+// z[0..nx + ny) = x[0..nx) x y[0..ny) by rows of limbs of L, written as
+// whole limbs into z (8-byte aligned, room for nx + ny + 2 words <= kCap): a
+// short product, below any faster algorithm's crossover, and without the
+// dispatch's costs.
 template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
     typedef typename TqWide<L>::T W;
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    // Limb i of the words w[0..n): read in place, the odd top word alone.
-    auto limb = [](const uint32_t *w, int32_t n, int32_t i) -> L {
-        if (per * i + per <= n) {
-            L v;
-            std::memcpy(&v, w + per * i, sizeof(L));
-            return v;
-        }
-        return w[per * i];
+    constexpr int B = tqL_LimbBits<L>;
+    // The limbs of w[0..n): read in place, the odd top word alone.
+    auto limbs = [](L *to, const uint32_t *w, int32_t n) {
+        std::memcpy(to, w, static_cast<size_t>(n) * 4);
+        if (n % per) to[n / per] = w[n - 1];
+        return (n + per - 1) / per;
     };
-    L xl[kCap / per + 1], zl[kCap / per + 2];
-    const int32_t mx = (nx + per - 1) / per, my = (ny + per - 1) / per;
+    L xl[kCap / per + 1], yl[kCap / per + 1];
+    const int32_t mx = limbs(xl, x, nx), my = limbs(yl, y, ny);
+    L *zl = reinterpret_cast<L *>(z);
+    L c = 0;
     for (int32_t i = 0; i < mx; ++i) {
-        xl[i] = limb(x, nx, i);
-        zl[i] = 0;
+        const W t = static_cast<W>(xl[i]) * yl[0] + c;
+        zl[i] = static_cast<L>(t);
+        c = static_cast<L>(t >> B);
     }
-    for (int32_t j = 0; j < my; ++j) {
-        const L q = limb(y, ny, j);
-        L c = 0;
+    zl[mx] = c;
+    for (int32_t j = 1; j < my; ++j) {
+        const L q = yl[j];
+        c = 0;
         for (int32_t i = 0; i < mx; ++i) {
             const W t = static_cast<W>(xl[i]) * q + c + zl[i + j];
             zl[i + j] = static_cast<L>(t);
-            c = static_cast<L>(t >> tqL_LimbBits<L>);
+            c = static_cast<L>(t >> B);
         }
         zl[j + mx] = c;
     }
-    std::memcpy(z, zl, static_cast<size_t>(nx + ny) * 4);
 }
 
 void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
@@ -274,7 +273,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
             carry >>= 32;
         }
         z[hi.n] = static_cast<uint32_t>(carry);
-        return finish(r, sign, z, hi.n + 1, expo, true, true);
+        return finish(r, sign, z, hi.n + 1, expo);
     }
     // The longer magnitude is the larger; of one length the highest
     // differing word decides.
@@ -298,7 +297,7 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
         z[i] = static_cast<uint32_t>(t);
         borrow = t >> 63;
     }
-    return finish(r, sign, z, top + 1, expo, true, true);
+    return finish(r, sign, z, top + 1, expo);
 }
 
 // w[0..n) = w div D in place; returns w mod D (D a constant below 2^32, so
@@ -331,7 +330,7 @@ bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb,
                  int32_t &nq, int64_t &expo) {
     // 2^(bA - bB - 1) < A / B < 2^(bA - bB + 1): the leading digit lies at
     // floor((bA - bB - 1) log10 2) or one above (a span of 0.61 digits).
-    const int64_t db = bitLength(pa, na) - bitLength(pb, nb) - 1;
+    const int64_t db = tq_BitLength(pa, na) - tq_BitLength(pb, nb) - 1;
     const int64_t low = static_cast<int64_t>(std::floor(static_cast<double>(db) * 0.30102999566398120));
     const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
     const int64_t e = ea - eb;
@@ -461,7 +460,7 @@ namespace {
     const int32_t na = sigWords(a), nb = sigWords(b);
     if (na == 0 || nb == 0) return false;
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
-    return shortcut(a.V.NumType, a.V.Expo, bitLength(pa, na), b.V.Expo, bitLength(pb, nb)) == 0 &&
+    return shortcut(a.V.NumType, a.V.Expo, tq_BitLength(pa, na), b.V.Expo, tq_BitLength(pb, nb)) == 0 &&
            addWords(a, na, b, nb, bSign, r);
 }
 }  // namespace

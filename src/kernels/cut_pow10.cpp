@@ -1,6 +1,6 @@
 // The decimal cut's division by 10^d with its rounding, at every size: for the
-// short cuts one schoolbook division by the normalised power (short
-// magnitudes) or passes of one-limb divisions through reciprocals computed once,
+// short cuts one division by 5^d after a shift by d bits (short magnitudes) or
+// passes of one-limb divisions through reciprocals computed once,
 // the cached reciprocal of 10^d (cut_recip.cpp) or the exact division for the
 // long ones; and the small powers of ten that count a magnitude's digits.
 #include "cut_pow10.h"
@@ -165,78 +165,160 @@ void incMag(TqStr &m) {
 }
 
 // The cut by 10^d of a short magnitude beyond one limb's digits is one
-// division (cutOnce); otherwise it runs in passes of at most kLimbDigits digits: floor divisions
-// compose, floor(floor(M / a) / b) = floor(M / ab), so each pass divides the
-// quotient of the one before. With the remainders r1 .. rk of the passes the
-// dropped fraction is rk / pk + r(k-1) / (p(k-1) pk) + ..., and as pk is even
-// it exceeds one half exactly when rk > pk / 2, or rk = pk / 2 and a lower
-// remainder is non-zero.
+// division by 5^d (cutPow5); otherwise it runs in passes of at most
+// kLimbDigits digits: floor divisions compose, floor(floor(M / a) / b) =
+// floor(M / ab), so each pass divides the quotient of the one before. With the
+// remainders r1 .. rk of the passes the dropped fraction is rk / pk +
+// r(k-1) / (p(k-1) pk) + ..., and as pk is even it exceeds one half exactly
+// when rk > pk / 2, or rk = pk / 2 and a lower remainder is non-zero.
 constexpr int32_t kCutPasses = 4;
-// 10^k of two limbs or more (k up to kCutPasses one-limb powers), normalised
-// for the schoolbook division: D = 10^k x 2^s in N limbs, and H = D / 2
-// (10^k is even), the remainder's threshold for rounding up.
-constexpr int32_t kNormLimbs = 4;  // 10^76 < 2^256, 10^36 < 2^128
-template <class L> struct Pow10Norm {
-    L D[kNormLimbs], H[kNormLimbs];
+
+// 5^d normalised for the limb division: D = 5^d x 2^S in N limbs (top bit
+// set) and the reciprocal V of its top limb (N = 1) or top two limbs.
+constexpr int32_t kPow5Limbs = 4;
+template <class L> struct Pow5Norm {
+    L D[kPow5Limbs];
+    L V;
     int32_t N;
     int S;
 };
 
-template <class L> const Pow10Norm<L> &pow10Norm(int32_t k) {
-    static const Pow10Norm<L> *t = [] {
-        constexpr int32_t top = kLimbDigits<L> * kCutPasses;
-        auto *p = new Pow10Norm<L>[top + 1]();
-        L x[kNormLimbs + 1] = {1};
+// The largest d with 5^d below B^kPow5Limbs.
+template <class L> constexpr int32_t kPow5Top = sizeof(L) == 8 ? 110 : 55;
+
+template <class L> const Pow5Norm<L> &pow5Norm(int32_t d) {
+    static const Pow5Norm<L> *t = [] {
+        auto *p = new Pow5Norm<L>[kPow5Top<L> + 1]();
+        L x[kPow5Limbs + 1] = {1};
         int32_t n = 1;
-        for (int32_t i = 1; i <= top; ++i) {
-            L c = tqL_Mul1(x, x, n, static_cast<L>(10));
+        for (int32_t i = 1; i <= kPow5Top<L>; ++i) {
+            const L c = tqL_Mul1(x, x, n, static_cast<L>(5));
             if (c) x[n++] = c;
-            if (n < 2) continue;
-            Pow10Norm<L> &e = p[i];
+            Pow5Norm<L> &e = p[i];
             e.N = n;
             e.S = tqL_LeadingZeros(x[n - 1]);
             if (e.S)
                 tqL_ShiftLeft(e.D, x, n, e.S);
             else
                 for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
-            tqL_ShiftRight(e.H, e.D, n, 1);
+            e.V = n == 1 ? tqL_RecipLimb(e.D[0]) : tqL_Recip3By2(e.D[n - 1], e.D[n - 2]);
         }
         return p;
     }();
-    return t[k];
+    return t[d];
 }
 
 // Magnitudes of up to this many limbs are cut in one division.
 constexpr int32_t kOnceLimbs = 16;
 
-// w = round(w / 10^d) in one schoolbook division by the normalised power of
-// two limbs or more: a short w, d beyond one limb's digits.
-template <class L> void cutOnce(uint32_t *w, int32_t &n, int32_t d) {
-    const Pow10Norm<L> &p = pow10Norm<L>(d);
+// w = round(w / 10^d) in one division by 5^d: 10^d = 2^d 5^d, so with
+// D = 5^d 2^S and h = d - S the quotient is floor(floor(w / 2^h) / D) (for
+// h < 0, floor(w 2^-h / D)): the power of two becomes a shift of the
+// dividend. The remainder R of that division and the h bits shifted out, X,
+// make up the dropped part R 2^h + X, which exceeds half of 10^d = D 2^(h-1)
+// exactly when 2R + (X's top bit) > D, or equal with a lower bit of X set
+// (for h <= 0 when 2R > D). An exact half rounds down.
+template <class L> void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
+    const Pow5Norm<L> &p = pow5Norm<L>(d);
     const int B = tqL_LimbBits<L>;
-    const int32_t nl = toLimbs<L>(w, n);
-    const L *m = reinterpret_cast<const L *>(w);
-    L u[kOnceLimbs + kNormLimbs + 1], q[kOnceLimbs + kNormLimbs + 1];
-    // u = w x 2^s, one limb longer, and at least N + 1 limbs.
-    const int s = p.S;
-    u[nl] = s ? static_cast<L>(m[nl - 1] >> (B - s)) : 0;
-    for (int32_t i = nl - 1; i >= 0; --i) u[i] = s ? static_cast<L>((m[i] << s) | (i ? m[i - 1] >> (B - s) : 0)) : m[i];
-    int32_t un = nl + 1;
-    while (un < p.N + 1) u[un++] = 0;
-    tq_DivSchool<L>(u, un, p.D, p.N, q);
-    // The remainder (times 2^s) is in u[0..N): up only beyond the half.
-    const bool up = tqL_Cmp(u, p.H, p.N) > 0;
-    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    const uint32_t *qw = reinterpret_cast<const uint32_t *>(q);
-    n = (un - p.N) * per;
-    for (int32_t i = 0; i < n; ++i) w[i] = qw[i];
+    const int32_t nl = toLimbs<L>(w, n), N = p.N;
+    L *m = reinterpret_cast<L *>(w);
+    L u[kOnceLimbs + kPow5Limbs + 2];
+    int32_t un;
+    L half = 0;
+    bool below = false;
+    const int h = d - p.S;
+    if (h > 0) {
+        // u = m >> h; the bit h - 1 of m is the half bit, the ones under it
+        // decide an exact half.
+        const int32_t wl = h / B, hl = (h - 1) / B;
+        const int bits = h % B, hb = (h - 1) % B;
+        half = (m[hl] >> hb) & 1;
+        below = (m[hl] & ((L(1) << hb) - 1)) != 0;
+        for (int32_t i = 0; i < hl && !below; ++i) below = m[i] != 0;
+        un = nl - wl;
+        if (un <= 0) {
+            u[0] = 0;
+            un = 1;
+        } else if (bits) {
+            for (int32_t i = 0; i + 1 < un; ++i) u[i] = static_cast<L>((m[i + wl] >> bits) | (m[i + wl + 1] << (B - bits)));
+            u[un - 1] = m[nl - 1] >> bits;
+        } else {
+            for (int32_t i = 0; i < un; ++i) u[i] = m[i + wl];
+        }
+    } else if (h < 0) {
+        const int s = -h;  // below B: S < B
+        u[nl] = static_cast<L>(m[nl - 1] >> (B - s));
+        for (int32_t i = nl - 1; i > 0; --i) u[i] = static_cast<L>((m[i] << s) | (m[i - 1] >> (B - s)));
+        u[0] = static_cast<L>(m[0] << s);
+        un = nl + 1;
+    } else {
+        for (int32_t i = 0; i < nl; ++i) u[i] = m[i];
+        un = nl;
+    }
+    while (un > 1 && u[un - 1] == 0) --un;
+    // The quotient goes straight into w (u holds all that is left of it):
+    // below w, it fits w's limbs. The remainder, N limbs, in u[0..N).
+    L *q = m;
+    int32_t qn;
+    if (N == 1) {
+        const L d0 = p.D[0];
+        L r = 0;
+        int32_t i = un - 1;
+        if (u[i] < d0) r = u[i--];
+        qn = i + 1;
+        for (; i >= 0; --i) q[i] = tqL_Div2By1(r, u[i], d0, p.V, r);
+        u[0] = r;
+    } else if (N == 2) {
+        // The running remainder in two limbs, each quotient limb one 3-by-2
+        // step; the top two dividend limbs start it when they are below D.
+        const L d1 = p.D[1], d0 = p.D[0];
+        L r1 = 0, r0 = 0;
+        int32_t i = un - 1;
+        if (un == 1 || u[i] < d1 || (u[i] == d1 && u[i - 1] < d0)) {
+            r0 = u[i--];
+            if (i >= 0) {
+                r1 = r0;
+                r0 = u[i--];
+            }
+        }
+        qn = i + 1;
+        for (; i >= 0; --i) q[i] = tqL_Div3By2(r1, r0, u[i], d1, d0, p.V, r1, r0);
+        u[0] = r0;
+        u[1] = r1;
+    } else {
+        // A zero limb on top keeps the top N limbs of the dividend below D.
+        u[un++] = 0;
+        while (un < N + 1) u[un++] = 0;
+        L qq[kOnceLimbs + kPow5Limbs + 2];
+        tq_DivSchoolBy<L>(u, un, p.D, N, p.V, qq);
+        qn = un - N;
+        while (qn > 1 && qq[qn - 1] == 0) --qn;
+        for (int32_t i = 0; i < qn; ++i) q[i] = qq[i];
+    }
+    if (qn == 0) q[qn++] = 0;
+    // Up when 2R + half > D, or equal and a lower bit is set.
+    bool up = (u[N - 1] >> (B - 1)) != 0;
+    if (!up) {
+        L t[kPow5Limbs];
+        for (int32_t i = N - 1; i > 0; --i) t[i] = static_cast<L>((u[i] << 1) | (u[i - 1] >> (B - 1)));
+        t[0] = static_cast<L>((u[0] << 1) | half);
+        const int c = tqL_Cmp(t, p.D, N);
+        up = c > 0 || (c == 0 && below);
+    }
+    n = qn * static_cast<int32_t>(sizeof(L) / 4);
     trimWords(w, n);
     if (up) incWords(w, n);
 }
 
-template <class L> void cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
+// False, w untouched, when d is beyond both ways.
+template <class L> bool cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    if (d > kLimbDigits<L> && n <= kOnceLimbs * per) return cutOnce<L>(w, n, d);
+    if (d > kLimbDigits<L> && d <= kPow5Top<L> && n <= kOnceLimbs * per) {
+        cutPow5<L>(w, n, d);
+        return true;
+    }
+    if (d > kLimbDigits<L> * kCutPasses) return false;
     bool lowerNonZero = false;
     for (;;) {
         const int32_t c = d < kLimbDigits<L> ? d : kLimbDigits<L>;
@@ -248,7 +330,7 @@ template <class L> void cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
             continue;
         }
         if (r > p.P / 2 || (r == p.P / 2 && lowerNonZero)) incWords(w, n);
-        return;
+        return true;
     }
 }
 
@@ -261,32 +343,20 @@ const uint32_t *tq_Pow10Small(int32_t k, int32_t &n) {
 }
 
 int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n) {
-    const int32_t bits = 32 * (n - 1) + (32 - __builtin_clz(w[n - 1]));
-    // 2^(bits - 1) <= M, and 0.30102 is below log10 2: M has at least
-    // floor((bits - 1) 0.30102) + 1 digits, and at most one more than that
-    // estimate far below 10^160. The first power of ten above M settles it.
-    const int64_t estimate = int64_t(bits - 1) * 30102 / 100000 + 1;
-    if (estimate >= tq_Pow10Small_Count) return -1;  // long magnitudes: no table answer
-    int32_t digits = static_cast<int32_t>(estimate);
-    for (; digits < tq_Pow10Small_Count; ++digits) {
-        int32_t m;
-        const uint32_t *p = tq_Pow10Small(digits, m);
-        if (n < m || (n == m && tq_CmpN(w, p, n) < 0)) return digits;
-    }
-    return -1;
+    // 2^(bits - 1) <= M < 2^bits: M has floor((bits - 1) log10 2) + 1 digits
+    // or one more, and 10^that settles it.
+    const int32_t lo = tq_FloorLog10Pow2(tq_BitLength(w, n) - 1) + 1;
+    if (lo >= tq_Pow10Small_Count - 1) return -1;  // long magnitudes: no table answer
+    int32_t m;
+    const uint32_t *p = tq_Pow10Small(lo, m);
+    return n < m || (n == m && tq_CmpN(w, p, n) < 0) ? lo : lo + 1;
 }
 
 bool tq_DivPow10RoundN(uint32_t *w, int32_t &n, int32_t d) {
 #if TQ_HAVE_LIMB64
-    if (tqL_UseLimb64()) {
-        if (d > kLimbDigits<uint64_t> * kCutPasses) return false;
-        cutByPow10Limbs<uint64_t>(w, n, d);
-        return true;
-    }
+    if (tqL_UseLimb64()) return cutByPow10Limbs<uint64_t>(w, n, d);
 #endif
-    if (d > kLimbDigits<uint32_t> * kCutPasses) return false;
-    cutByPow10Limbs<uint32_t>(w, n, d);
-    return true;
+    return cutByPow10Limbs<uint32_t>(w, n, d);
 }
 
 bool tq_DivPow10Round(TqStr &M, int32_t d) {

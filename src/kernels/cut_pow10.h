@@ -13,13 +13,19 @@ const uint32_t *tq_Pow10Small(int32_t k, int32_t &n);
 // non-zero) when it is below 10^(tq_Pow10Small_Count - 1); -1 otherwise.
 int32_t tq_DecimalDigitsSmall(const uint32_t *w, int32_t n);
 
-// M = round(M / 10^d) for d >= 1 and a trimmed M (d at most 4 x 19 digits
-// with 64-bit limbs, 4 x 9 with 32-bit ones): a short M beyond one limb's
-// digits in one schoolbook division by the normalised power, otherwise in
-// passes of divisions by a power of ten that fits one limb, through
-// reciprocals computed once. Returns false,
-// M untouched, when d needs more passes: the caller then passes 10^d to
-// tq_DivPow10RoundBy. M leaves trimmed.
+// floor(k log10 2), exact for 0 <= k < 70,777 (the multiplier is log10 2
+// rounded down to 32 fraction bits).
+inline int32_t tq_FloorLog10Pow2(int64_t k) { return static_cast<int32_t>((k * 1292913986ll) >> 32); }
+
+// Bits of the n significant words w (n >= 1, w[n - 1] non-zero).
+inline int32_t tq_BitLength(const uint32_t *w, int32_t n) { return 32 * (n - 1) + (32 - __builtin_clz(w[n - 1])); }
+
+// M = round(M / 10^d) for d >= 1 and a trimmed M: a short M (up to 16 limbs)
+// beyond one limb's digits in one division by 5^d (d up to 110 with 64-bit
+// limbs, 55 with 32-bit ones) after a shift by d bits, otherwise in passes of
+// divisions by a power of ten that fits one limb (d up to 4 x 19, 4 x 9),
+// through reciprocals computed once. Returns false, M untouched, for larger
+// d: the caller then passes 10^d to tq_DivPow10RoundBy. M leaves trimmed.
 bool tq_DivPow10Round(TqStr &M, int32_t d);
 
 // The same on the trimmed magnitude w[0..n), n >= 1, in place: w must be

@@ -14,6 +14,9 @@
 // Schoolbook long division by a divisor of dn >= 2 limbs, one 3-by-2 limb
 // division by reciprocal per quotient limb.
 template <class L> void tq_DivSchool(L *u, int32_t un, const L *d, int32_t dn, L *q);
+// The same with v = tqL_Recip3By2 of the divisor's top two limbs given, for
+// divisors used again and again.
+template <class L> void tq_DivSchoolBy(L *u, int32_t un, const L *d, int32_t dn, L v, L *q);
 // The same for a one-limb divisor; returns the remainder (also left in u[0]).
 template <class L> L tq_DivSchool1(L *u, int32_t un, L d, L *q);
 // Divide-and-conquer division (recursive blocks with products by tq_MulWords), for

@@ -5,9 +5,13 @@
 #include "div_core.h"
 
 template <class L> void tq_DivSchool(L *u, int32_t un, const L *d, int32_t dn, L *q) {
+    TQ_REQUIRE(dn >= 2);
+    tq_DivSchoolBy(u, un, d, dn, tqL_Recip3By2(d[dn - 1], d[dn - 2]), q);
+}
+
+template <class L> void tq_DivSchoolBy(L *u, int32_t un, const L *d, int32_t dn, L v, L *q) {
     TQ_REQUIRE(dn >= 2 && un >= dn && (d[dn - 1] >> (tqL_LimbBits<L> - 1)) == 1);
     const L d1 = d[dn - 1], d0 = d[dn - 2];
-    const L v = tqL_Recip3By2(d1, d0);
     for (int32_t j = un - dn - 1; j >= 0; --j) {
         L *w = u + j;  // the window w[0..dn] holds a value below d x B
         const L u2 = w[dn], u1 = w[dn - 1], u0 = w[dn - 2];
@@ -64,10 +68,12 @@ template <class L> void tq_DivAny(L *u, int32_t un, const L *d, int32_t dn, L *q
 }
 
 template void tq_DivSchool<uint32_t>(uint32_t *, int32_t, const uint32_t *, int32_t, uint32_t *);
+template void tq_DivSchoolBy<uint32_t>(uint32_t *, int32_t, const uint32_t *, int32_t, uint32_t, uint32_t *);
 template uint32_t tq_DivSchool1<uint32_t>(uint32_t *, int32_t, uint32_t, uint32_t *);
 template void tq_DivAny<uint32_t>(uint32_t *, int32_t, const uint32_t *, int32_t, uint32_t *);
 #if TQ_HAVE_LIMB64
 template void tq_DivSchool<uint64_t>(uint64_t *, int32_t, const uint64_t *, int32_t, uint64_t *);
+template void tq_DivSchoolBy<uint64_t>(uint64_t *, int32_t, const uint64_t *, int32_t, uint64_t, uint64_t *);
 template uint64_t tq_DivSchool1<uint64_t>(uint64_t *, int32_t, uint64_t, uint64_t *);
 template void tq_DivAny<uint64_t>(uint64_t *, int32_t, const uint64_t *, int32_t, uint64_t *);
 #endif

@@ -185,34 +185,48 @@ TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
 
 // The cut of a short magnitude (one to 36 words: the one-division reach and
 // beyond, on both limb widths) by every power of ten it takes, against GMP,
-// on random magnitudes, exact multiples and exact halves with their
-// neighbours.
+// on random magnitudes, exact multiples, exact halves with their neighbours,
+// and quotients of all one bits just above a half (the carry grows a word).
 TEST(DivPow10RoundN, ShortMagnitudesMatchGmp) {
     const int32_t saved = gTq_Kernel_Limb64;
     gmp_randstate_t rs;
     gmp_randinit_mt(rs);
     gmp_randseed_ui(rs, 7);
     Mpz m, p, q, r, got;
-    int done = 0;
-    for (int it = 0; it < 20000; ++it) {
+    int done[2] = {};
+    for (int it = 0; it < 24000; ++it) {
         gTq_Kernel_Limb64 = it % 2;
-        const int d = 1 + static_cast<int>(gmp_urandomm_ui(rs, 76));
+        const int d = 1 + static_cast<int>(gmp_urandomm_ui(rs, 110));
         const int words = 1 + static_cast<int>(gmp_urandomm_ui(rs, 36));
         mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
-        makeDividend(m, p, words, static_cast<int>(gmp_urandomm_ui(rs, 14)), rs);
+        const int shape = static_cast<int>(gmp_urandomm_ui(rs, 16));
+        if (shape < 14) {
+            makeDividend(m, p, words, shape, rs);
+        } else {
+            mpz_set_ui(q, 0);
+            mpz_setbit(q, static_cast<mp_bitcnt_t>(32 * (1 + gmp_urandomm_ui(rs, 6))));
+            mpz_sub_ui(q, q, 1);
+            mpz_tdiv_q_2exp(r, p, 1);
+            mpz_add_ui(r, r, shape - 13);  // a half and one or two above
+            mpz_mul(m, q, p);
+            mpz_add(m, m, r);
+        }
         if (mpz_sizeinbase(m, 2) <= 1) mpz_set_ui(m, 1);
         tqg_DivRoundHalfDown(q, m, p);
         const TqStr mag = tqg_MagFromMpz(m);
-        alignas(8) uint32_t w[48] = {};
+        alignas(8) uint32_t w[64] = {};
         int32_t n = tq_NWords(mag);
         std::memcpy(w, tq_W(mag), static_cast<size_t>(n) * 4);
         if (!tq_DivPow10RoundN(w, n, d)) continue;
-        ++done;
+        ++done[it % 2];
         ASSERT_TRUE(n == 1 || w[n - 1] != 0) << "trimmed";
         tqg_MagToMpz(got, TqStr(reinterpret_cast<const char *>(w), static_cast<size_t>(n) * 4));
         ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " d " << d << " words " << words;
     }
     gTq_Kernel_Limb64 = saved;
-    EXPECT_GT(done, 12000);  // 32-bit limbs take d up to 36
+    // 64-bit limbs take d up to 76, and to 110 on up to 32 words; 32-bit ones
+    // d up to 36, and to 55 on up to 16 words.
+    EXPECT_GT(done[1], 9000);
+    EXPECT_GT(done[0], 4000);
     gmp_randclear(rs);
 }
