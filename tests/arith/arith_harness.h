@@ -57,39 +57,29 @@ inline void tqt_RandPos(TqRng &g, mpz_t z, int maxWords) {
 
 // A random fraction, reduced unless `unreduced`.
 inline TqNum tqt_RandFraction(TqRng &g, int maxWords, bool unreduced = false) {
-    mpz_t n, d;
-    mpz_inits(n, d, nullptr);
+    Mpz n, d, c;
     tqt_RandMpz(g, n, maxWords);
     tqt_RandPos(g, d, maxWords);
     if (!unreduced) {
-        mpz_t c;
-        mpz_init(c);
         mpz_gcd(c, n, d);
-        if (mpz_sgn(c)) {
+        if (mpz_sgn(c.v)) {
             mpz_divexact(n, n, c);
             mpz_divexact(d, d, c);
         }
-        mpz_clear(c);
-        if (mpz_sgn(n) == 0) mpz_set_ui(d, 1);
+        if (mpz_sgn(n.v) == 0) mpz_set_ui(d, 1);
     }
-    TqNum v = tqg_Fraction(n, d);
-    mpz_clears(n, d, nullptr);
-    return v;
+    return tqg_Fraction(n, d);
 }
 
 // A random float of a kind with a mantissa of at most maxWords words and an
 // exponent in [eLo, eHi] (bytes on the word grid for binary floats, digits
 // for decimal floats).
 inline TqNum tqt_RandFloat(TqRng &g, int32_t kind, int maxWords, int32_t eLo, int32_t eHi) {
-    mpz_t m;
-    mpz_init(m);
+    Mpz m;
     tqt_RandMpz(g, m, maxWords);
     int32_t e = eLo + static_cast<int32_t>(g.ui(static_cast<unsigned long>(eHi - eLo + 1)));
     if (kind == TarqBinFloat) e -= ((e % 4) + 4) % 4;
-    TqNum v = tqg_Make(kind, m, e);
-    if (mpz_sgn(m) == 0) v.V.Expo = 0;
-    mpz_clear(m);
-    return v;
+    return tqg_Make(kind, m, mpz_sgn(m.v) ? e : 0);
 }
 
 // Sets the working precision in bytes.
@@ -108,15 +98,11 @@ inline ::testing::AssertionResult tqt_WellFormed(const TqNum &v, bool reduced = 
     if (v.V.Sign != 1 && v.V.Sign != -1) return ::testing::AssertionFailure() << "bad sign";
     if (v.V.NumType == TarqBinFloat && v.V.Expo % 4) return ::testing::AssertionFailure() << "binary expo off grid";
     if (v.V.NumType == TarqFraction) {
-        mpz_t d, nn, c;
-        mpz_inits(d, nn, c, nullptr);
-        tqg_MagToMpz(d, v.DenN);
-        tqg_MagToMpz(nn, v.MantN);
+        Mpz d(v.DenN), nn(v.MantN), c;
         mpz_gcd(c, nn, d);
-        const bool bad = mpz_sgn(d) == 0 || (reduced && mpz_cmp_ui(c, 1) != 0);
+        const bool bad = mpz_sgn(d.v) == 0 || (reduced && mpz_cmp_ui(c.v, 1) != 0);
         const int32_t nd = tq_NWords(v.DenN);
         const bool untrimmed = nd > 1 && tq_W(v.DenN)[nd - 1] == 0;
-        mpz_clears(d, nn, c, nullptr);
         if (bad) return ::testing::AssertionFailure() << "fraction denominator zero or not reduced";
         if (untrimmed) return ::testing::AssertionFailure() << "denominator not trimmed";
     }
@@ -149,60 +135,36 @@ inline ::testing::AssertionResult tqt_FloatClose(const TqNum &res, const mpq_t e
     const int32_t P = gTq_Prec_Bytes_Internal;
     if (res.V.NumType == TarqBinFloat && tq_Len(res.MantN) > P + 4)
         return ::testing::AssertionFailure() << "binary mantissa longer than P + 4 bytes: " << tq_Len(res.MantN);
-    mpq_t got, err, tol, rel;
-    mpq_inits(got, err, tol, rel, nullptr);
+    Mpq got, err, unit, tol;
     tqg_ToMpq(got, res);
     mpq_sub(err, got, exact);
     mpq_abs(err, err);
-    tqt_ErrorUnit(tol, res, exact);
-    mpq_set_ui(rel, units, 1);
-    mpq_mul(tol, tol, rel);
-    bool ok = mpq_cmp(err, tol) <= 0;
-    if (!ok && relBytes > 0) {
-        mpq_abs(rel, exact);
-        mpz_mul_2exp(mpq_denref(rel), mpq_denref(rel), static_cast<mp_bitcnt_t>(8 * relBytes));
-        mpq_canonicalize(rel);
-        ok = mpq_cmp(err, rel) <= 0;
-    }
-    bool keeps = true;
-    if (ok && P > 6) {
-        mpq_abs(rel, exact);
-        mpz_mul_2exp(mpq_denref(rel), mpq_denref(rel), static_cast<mp_bitcnt_t>(8 * (P - 6)));
-        mpq_canonicalize(rel);
-        keeps = mpq_cmp(err, rel) <= 0;
-    }
-    std::string detail;
-    if (!ok || !keeps) {
-        mpq_t ratio;
-        mpq_init(ratio);
-        tqt_ErrorUnit(tol, res, exact);
-        mpq_div(ratio, err, tol);
-        detail = "error/unit " + std::to_string(mpq_get_d(ratio)) + "; ";
-        mpq_clear(ratio);
-        char *g = mpq_get_str(nullptr, 10, got), *x = mpq_get_str(nullptr, 10, exact);
-        detail += std::string("got ") + g + " (expo " + std::to_string(res.V.Expo) + ", " +
-                 std::to_string(tq_Len(res.MantN)) + " bytes) exact " + x;
-        void (*freefunc)(void *, size_t);
-        mp_get_memory_functions(nullptr, nullptr, &freefunc);
-        freefunc(g, std::strlen(g) + 1);
-        freefunc(x, std::strlen(x) + 1);
-    }
-    mpq_clears(got, err, tol, rel, nullptr);
-    if (!ok) return ::testing::AssertionFailure() << "error above tolerance: " << detail;
-    if (!keeps) return ::testing::AssertionFailure() << "precision lost: " << detail;
-    return ::testing::AssertionSuccess();
+    tqt_ErrorUnit(unit, res, exact);
+    // err <= |exact| * 256^-bytes
+    auto withinBytes = [&](long bytes) {
+        mpq_abs(tol, exact);
+        mpz_mul_2exp(mpq_denref(tol.v), mpq_denref(tol.v), static_cast<mp_bitcnt_t>(8 * bytes));
+        mpq_canonicalize(tol);
+        return mpq_cmp(err, tol) <= 0;
+    };
+    mpq_set_ui(tol, units, 1);
+    mpq_mul(tol, tol, unit);
+    const bool ok = mpq_cmp(err, tol) <= 0 || (relBytes > 0 && withinBytes(relBytes));
+    const bool keeps = !ok || P <= 6 || withinBytes(P - 6);
+    if (ok && keeps) return ::testing::AssertionSuccess();
+    mpq_div(tol, err, unit);
+    return ::testing::AssertionFailure() << (ok ? "precision lost: " : "error above tolerance: ") << "error/unit "
+                                         << mpq_get_d(tol) << "; got " << tqg_Str(got) << " (expo " << res.V.Expo << ", "
+                                         << tq_Len(res.MantN) << " bytes) exact " << tqg_Str(exact);
 }
 
 // Exact comparison of a big-integer or fraction result.
 inline ::testing::AssertionResult tqt_ExactEq(const TqNum &res, const mpq_t exact) {
     ::testing::AssertionResult wf = tqt_WellFormed(res, gTq_Opt_ReduceFractions != 0);
     if (!wf) return wf;
-    mpq_t got;
-    mpq_init(got);
+    Mpq got;
     tqg_ToMpq(got, res);
-    const bool eq = mpq_equal(got, exact);
-    mpq_clear(got);
-    if (!eq) return ::testing::AssertionFailure() << "value differs";
+    if (!mpq_equal(got, exact)) return ::testing::AssertionFailure() << "value differs";
     return ::testing::AssertionSuccess();
 }
 

@@ -131,8 +131,8 @@ TEST_F(Compare, RandomPairsAgainstGmp) {
         ta += text(da, sa);
         tb += text(db, sb);
         TqNum a = tq_P(ta, kind), b = tq_P(tb, kind);
-        tq_ValueToMpq(qa, a);
-        tq_ValueToMpq(qb, b);
+        tqg_ToMpq(qa, a);
+        tqg_ToMpq(qb, b);
         int want = mpq_cmp(qa, qb);
         want = want < 0 ? -1 : want > 0 ? 1 : 0;
         EXPECT_EQ(n_Compare(a, b), want) << ta << " vs " << tb;

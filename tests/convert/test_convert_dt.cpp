@@ -176,13 +176,13 @@ TEST_F(ConvertDT, RandomValuesAgainstGmp) {
             }
             TqNum v;
             ASSERT_EQ(tq_Parse(text, from, v), 0) << text;
-            tq_ValueToMpq(src, v);
+            tqg_ToMpq(src, v);
             for (int32_t to = 1; to <= 4; ++to) {
                 int32_t st = -1;
                 TqNum r = conv(v, to, &st);
                 ASSERT_EQ(st, 0);
                 ASSERT_EQ(r.V.NumType, to);
-                tq_ValueToMpq(got, r);
+                tqg_ToMpq(got, r);
                 if (to == TarqBigInt) {
                     mpz_tdiv_q(tr, mpq_numref(src), mpq_denref(src));
                     EXPECT_EQ(mpz_cmp(tr, mpq_numref(got)), 0) << text << " -> bigint";

@@ -146,11 +146,11 @@ TEST_F(Format, RandomBigIntegersAgainstMpzGetStr) {
         v.MantN = tqg_MagFromMpz(z);
         v.V.Sign = sign;
         const std::string lead = sign < 0 ? "-" : " ";
-        std::string hex = tq_MpzStr(z, 16);
+        std::string hex = tqg_Str(z, 16);
         for (char &ch : hex) ch = static_cast<char>(std::toupper(ch));
-        EXPECT_EQ(tq_Fmt(v, D), lead + tq_MpzStr(z, 10));
+        EXPECT_EQ(tq_Fmt(v, D), lead + tqg_Str(z, 10));
         EXPECT_EQ(tq_Fmt(v, H), lead + "&h" + hex);
-        EXPECT_EQ(tq_Fmt(v, B), lead + "&b" + tq_MpzStr(z, 2));
+        EXPECT_EQ(tq_Fmt(v, B), lead + "&b" + tqg_Str(z, 2));
         // and back through the parser
         for (int32_t f : {D, H, B, D | S, H | I, B | S, D | I}) {
             const std::string text = tq_Fmt(v, f);
@@ -184,13 +184,13 @@ TEST_F(Format, RandomDecimalFloatsScientificRounding) {
             mpz_mul_2exp(r, r, 1);
             if (mpz_cmp(r, p) >= 0) mpz_add_ui(q, q, 1);
             // a carry to one more digit keeps d digits with a raised exponent
-            if (mpz_sizeinbase(q, 10) > static_cast<size_t>(d) && tq_MpzStr(q).size() > static_cast<size_t>(d)) {
+            if (mpz_sizeinbase(q, 10) > static_cast<size_t>(d) && tqg_Str(q).size() > static_cast<size_t>(d)) {
                 mpz_tdiv_q_ui(q, q, 10);
                 ++x;
             }
             mpz_set(m, q);
         }
-        std::string md = tq_MpzStr(m);
+        std::string md = tqg_Str(m);
         while (md.size() > 1 && md.back() == '0') md.pop_back();
         std::string want(1, v.V.Sign < 0 ? '-' : ' ');
         want += md[0];

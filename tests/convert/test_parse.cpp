@@ -138,7 +138,7 @@ TEST_F(Parse, RandomTextsAgainstGmp) {
         const char marker = radix == 10 ? 'd' : radix == 16 ? 'h' : 'b';
         // exponent written in its own radix
         mpz_set_si(t, ex < 0 ? -ex : ex);
-        text += std::string("*") + marker + (ex < 0 ? "-" : "+") + tq_MpzStr(t, radix);
+        text += std::string("*") + marker + (ex < 0 ? "-" : "+") + tqg_Str(t, radix);
         // exact value: (ip.fp) * radix^ex
         mpz_set_str(iz, (ip + fp).c_str(), radix);
         const long scale = static_cast<long>(fp.size()) - ex;
@@ -155,12 +155,12 @@ TEST_F(Parse, RandomTextsAgainstGmp) {
         const int32_t floatKind = radix == 10 ? TarqDecFloat : TarqBinFloat;
         TqNum v;
         ASSERT_EQ(tq_Parse(text, floatKind, v), 0) << text;
-        tq_ValueToMpq(got, v);
-        EXPECT_TRUE(mpq_equal(want, got)) << text << " got " << tq_MpqStr(got);
+        tqg_ToMpq(got, v);
+        EXPECT_TRUE(mpq_equal(want, got)) << text << " got " << tqg_Str(got);
         ASSERT_EQ(tq_Parse(text, TarqBigInt, v), 0) << text;
         mpz_tdiv_q(fz, mpq_numref(want), mpq_denref(want));
-        tq_ValueToMpq(got, v);
-        EXPECT_EQ(mpz_cmp(fz, mpq_numref(got)), 0) << text << " got " << tq_MpqStr(got);
+        tqg_ToMpq(got, v);
+        EXPECT_EQ(mpz_cmp(fz, mpq_numref(got)), 0) << text << " got " << tqg_Str(got);
     }
     mpz_clears(iz, fz, p, t, nullptr);
     mpq_clears(want, got, nullptr);

@@ -123,21 +123,13 @@ struct FoPrecSnapshot {
 };
 
 // A float or integer of the kind holding the small integer v.
-inline TqNum tq_IntNumForTest(int32_t kind, long v) {
-    mpz_t z;
-    mpz_init_set_si(z, v);
-    TqNum r = tqg_Make(kind, z);
-    mpz_clear(z);
-    return r;
-}
+inline TqNum tq_IntNumForTest(int32_t kind, long v) { return tqg_Int(kind, v); }
 
 // Exact comparison of two finite numbers through MPQ: -1, 0, 1.
 inline int tq_CmpNumForTest(const TqNum &a, const TqNum &b) {
-    mpq_t x, y;
-    mpq_inits(x, y, nullptr);
+    Mpq x, y;
     tqg_ToMpq(x, a);
     tqg_ToMpq(y, b);
-    int c = mpq_cmp(x, y);
-    mpq_clears(x, y, nullptr);
+    const int c = mpq_cmp(x, y);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }

@@ -16,23 +16,7 @@
 #include "kernels/limbs.h"
 #include "tq_gmp.h"
 
-// ------------------------------------------------------------ the oracle
-
-// Owning mpz_t holding the value of a magnitude (any length, high zero words
-// allowed).
-struct Mpz {
-    mpz_t v;
-    Mpz() { mpz_init(v); }
-    explicit Mpz(const TqStr &m) {
-        mpz_init(v);
-        if (!m.empty()) mpz_import(v, m.size() / 4, -1, 4, -1, 0, m.data());
-    }
-    Mpz(const Mpz &) = delete;
-    Mpz &operator=(const Mpz &) = delete;
-    ~Mpz() { mpz_clear(v); }
-    operator mpz_ptr() { return v; }
-    operator mpz_srcptr() const { return v; }
-};
+// ------------------------------------------------------------ the oracle (Mpz: tq_gmp.h)
 
 // The trimmed magnitude of a non-negative mpz.
 inline TqStr magOf(mpz_srcptr z) { return tqg_MagFromMpz(z); }
@@ -52,15 +36,7 @@ inline TqStr gmp2(void (*op)(mpz_ptr, mpz_srcptr, mpz_srcptr), const TqStr &A, c
 }
 
 // Hex text of a magnitude, for failure messages.
-inline std::string hexOf(const TqStr &m) {
-    Mpz z(m);
-    char *p = mpz_get_str(nullptr, 16, z);
-    std::string s(p);
-    void (*freefunc)(void *, size_t);
-    mp_get_memory_functions(nullptr, nullptr, &freefunc);
-    freefunc(p, s.size() + 1);
-    return s;
-}
+inline std::string hexOf(const TqStr &m) { return tqg_Str(Mpz(m), 16); }
 
 inline bool tq_IsTrimmed(const TqStr &s) {
     return s.size() >= 4 && s.size() % 4 == 0 && (s.size() == 4 || tq_W(s)[s.size() / 4 - 1] != 0);

@@ -19,6 +19,47 @@
 #include "base/tq_types.h"
 #include "tarq.h"
 
+// Owning GMP values: Mpz (optionally the value of a magnitude, any length,
+// high zero words allowed) and Mpq, usable wherever mpz_t / mpq_t are.
+struct Mpz {
+    mpz_t v;
+    Mpz() { mpz_init(v); }
+    explicit Mpz(long x) { mpz_init_set_si(v, x); }
+    explicit Mpz(const TqStr &m) {
+        mpz_init(v);
+        if (!m.empty()) mpz_import(v, m.size() / 4, -1, 4, -1, 0, m.data());
+    }
+    Mpz(const Mpz &) = delete;
+    Mpz &operator=(const Mpz &) = delete;
+    ~Mpz() { mpz_clear(v); }
+    operator mpz_ptr() { return v; }
+    operator mpz_srcptr() const { return v; }
+};
+struct Mpq {
+    mpq_t v;
+    Mpq() { mpq_init(v); }
+    Mpq(const Mpq &) = delete;
+    Mpq &operator=(const Mpq &) = delete;
+    ~Mpq() { mpq_clear(v); }
+    operator mpq_ptr() { return v; }
+    operator mpq_srcptr() const { return v; }
+};
+
+// The text of a GMP integer or rational (freed through GMP's own allocator).
+inline std::string tqg_Str(mpz_srcptr z, int base = 10) {
+    char *p = mpz_get_str(nullptr, base, z);
+    std::string s(p);
+    void (*freefunc)(void *, size_t);
+    mp_get_memory_functions(nullptr, nullptr, &freefunc);
+    freefunc(p, s.size() + 1);
+    return s;
+}
+inline std::string tqg_Str(mpq_srcptr q) {
+    std::string s = tqg_Str(mpq_numref(q));
+    if (mpz_cmp_ui(mpq_denref(q), 1)) s.append(1, '/').append(tqg_Str(mpq_denref(q)));
+    return s;
+}
+
 // |z| as a trimmed magnitude (zero is one zero word).
 inline TqStr tqg_MagFromMpz(const mpz_t z) {
     size_t words = (mpz_sizeinbase(z, 2) + 31) / 32;
@@ -58,6 +99,9 @@ inline TqNum tqg_Make(int32_t kind, const mpz_t z, int32_t expo = 0) {
     v.DenN = tq_Word(1);
     return v;
 }
+
+// A number of the kind holding the small integer v (times 256^expo or 10^expo).
+inline TqNum tqg_Int(int32_t kind, long v, int32_t expo = 0) { return tqg_Make(kind, Mpz(v), expo); }
 
 inline TqNum tqg_BigInt(const mpz_t z) { return tqg_Make(TarqBigInt, z); }
 // mant * 256^expoBytes
@@ -166,6 +210,19 @@ inline void tqg_ToMpq(mpq_t q, const TqNum &v) {
 inline void tqg_ToMpz(mpz_t z, const TqNum &v) {
     tqg_MagToMpz(z, v.MantN);
     if (v.V.Sign < 0) mpz_neg(z, z);
+}
+
+// The value of a big integer as a long (it must fit), and the value of a
+// finite number rounded to a double.
+inline long tqg_Long(const TqNum &v) {
+    Mpz z;
+    tqg_ToMpz(z, v);
+    return mpz_get_si(z);
+}
+inline double tqg_Double(const TqNum &v) {
+    Mpq q;
+    tqg_ToMpq(q, v);
+    return mpq_get_d(q);
 }
 
 // x = the number rounded to x's precision; infinities and NaN map to MPFR's.
