@@ -68,6 +68,115 @@ void sqrtTwo(uint64_t a1, uint64_t a0, uint64_t &s, uint64_t *r) {
 }
 #endif
 
+#if TQ_HAVE_LIMB64
+// The two-limb root of sqrtRem below in 128-bit registers: s' and r' from
+// the top two limbs, q = (r' B + a1) / (2 s') by one wide division, r =
+// u B + a0 - q^2 with the same corrections, none of the word loops.
+void sqrtFour(uint64_t *s, uint64_t *r, const uint64_t *a) {
+    typedef unsigned __int128 U;
+    uint64_t sh, rh[2];
+    sqrtTwo(a[3], a[2], sh, rh);
+    // (r' B + a1) / 2 fits in 128 bits as r' <= 2 s' < 2^65.
+    const U half = static_cast<U>(rh[1]) << 127 | static_cast<U>(rh[0]) << 63 | a[1] >> 1;
+    U q = half / sh;
+    U u = (half % sh) << 1 | (a[1] & 1);  // below 2 s'
+    // q <= B + 1; a q of B or more is too large (the root is below
+    // (s' + 1) B): take B - 1 and move the difference into u.
+    while (q >> 64) {
+        --q;
+        u += static_cast<U>(sh) << 1;
+    }
+    U S = static_cast<U>(sh) << 64 | static_cast<uint64_t>(q);
+    // r = u B + a0 - q^2 as a signed 192-bit value (hi, lo); u < 2^67.
+    U lo = u << 64 | a[0];
+    int64_t hi = static_cast<int64_t>(u >> 64);
+    const U q2 = q * q;
+    hi -= lo < q2;
+    lo -= q2;
+    while (hi < 0) {  // r += 2S - 1, S -= 1
+        const U twoS = S << 1;
+        hi += static_cast<int64_t>(S >> 127);
+        lo += twoS;
+        hi += lo < twoS;
+        hi -= lo == 0;
+        lo -= 1;
+        S -= 1;
+    }
+    s[0] = static_cast<uint64_t>(S);
+    s[1] = static_cast<uint64_t>(S >> 64);
+    r[0] = static_cast<uint64_t>(lo);
+    r[1] = static_cast<uint64_t>(lo >> 64);
+    r[2] = static_cast<uint64_t>(hi);
+}
+
+// Short multi-limb sums in 128-bit steps: r = x + y (or - y) over k limbs,
+// the carry (borrow) out returned.
+uint64_t add64(uint64_t *r, const uint64_t *x, const uint64_t *y, int k) {
+    uint64_t c = 0;
+    for (int i = 0; i < k; ++i) {
+        const unsigned __int128 t = static_cast<unsigned __int128>(x[i]) + y[i] + c;
+        r[i] = static_cast<uint64_t>(t);
+        c = static_cast<uint64_t>(t >> 64);
+    }
+    return c;
+}
+uint64_t sub64(uint64_t *r, const uint64_t *x, const uint64_t *y, int k) {
+    uint64_t b = 0;
+    for (int i = 0; i < k; ++i) {
+        const unsigned __int128 t = static_cast<unsigned __int128>(x[i]) - y[i] - b;
+        r[i] = static_cast<uint64_t>(t);
+        b = static_cast<uint64_t>(t >> 64) & 1;
+    }
+    return b;
+}
+
+// The three-limb root, the same way on the stack: s' and r' from sqrtFour,
+// the one quotient limb from the top two limbs of (r' B + a1) / 2 over the
+// top limb of s' (at most two too large, as s' is normalised), put right by
+// the remainder, which the root's remainder then continues.
+void sqrtSix(uint64_t *s, uint64_t *r, const uint64_t *a) {
+    typedef unsigned __int128 U;
+    uint64_t sh[2], rh[3];
+    sqrtFour(sh, rh, a + 2);
+    // N = (r' B + a1) / 2 in three limbs (r' <= 2 s' < 2^129).
+    const uint64_t N[3] = {a[1] >> 1 | rh[0] << 63, rh[0] >> 1 | rh[1] << 63, rh[1] >> 1 | rh[2] << 63};
+    const U top = static_cast<U>(N[2]) << 64 | N[1];
+    const U est = top / sh[1];
+    // A q of B or more is too large (the root is below (s' + 1) B).
+    uint64_t q = est >> 64 ? ~uint64_t{0} : static_cast<uint64_t>(est);
+    // R = N - q s' (signed, four limbs), raised by s' while negative.
+    uint64_t R[4], qs[4];
+    const U p0 = static_cast<U>(q) * sh[0], p1 = static_cast<U>(q) * sh[1] + static_cast<uint64_t>(p0 >> 64);
+    qs[0] = static_cast<uint64_t>(p0);
+    qs[1] = static_cast<uint64_t>(p1);
+    qs[2] = static_cast<uint64_t>(p1 >> 64);
+    qs[3] = 0;
+    const uint64_t N4[4] = {N[0], N[1], N[2], 0};
+    sub64(R, N4, qs, 4);
+    const uint64_t D[4] = {sh[0], sh[1], 0, 0};
+    while (R[3] >> 63) {
+        add64(R, R, D, 4);
+        --q;
+    }
+    // r = u B + a0 - q^2 with u = 2R + (a1 & 1): five limbs, signed.
+    uint64_t t[5] = {a[0], R[0] << 1 | (a[1] & 1), R[1] << 1 | R[0] >> 63, R[2] << 1 | R[1] >> 63,
+                     R[3] << 1 | R[2] >> 63};
+    const U q2 = static_cast<U>(q) * q;
+    const uint64_t Q2[5] = {static_cast<uint64_t>(q2), static_cast<uint64_t>(q2 >> 64), 0, 0, 0};
+    sub64(t, t, Q2, 5);
+    uint64_t S[5] = {q, sh[0], sh[1], 0, 0};
+    while (t[4] >> 63) {  // negative: r += 2S - 1, S -= 1
+        uint64_t twoS[5] = {S[0] << 1, S[1] << 1 | S[0] >> 63, S[2] << 1 | S[1] >> 63, S[2] >> 63, 0};
+        add64(t, t, twoS, 5);
+        const uint64_t one[5] = {1, 0, 0, 0, 0};
+        sub64(t, t, one, 5);
+        sub64(S, S, one, 3);
+    }
+    std::memcpy(s, S, 3 * sizeof(uint64_t));
+    std::memcpy(r, t, 4 * sizeof(uint64_t));
+}
+#endif
+
 // True when the low `bits` bits of x (bits >= 1) hold a value of 2 or more.
 bool lowBitsAbove1(const uint32_t *x, int32_t bits) {
     for (int32_t i = 0; 32 * i < bits; ++i) {
@@ -92,6 +201,18 @@ template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t
         sqrtTwo(a[1], a[0], s[0], r);
         return true;
     }
+#if TQ_HAVE_LIMB64
+    if constexpr (sizeof(L) == 8) {
+        if (n == 2) {
+            sqrtFour(s, r, a);
+            return true;
+        }
+        if (n == 3) {
+            sqrtSix(s, r, a);
+            return true;
+        }
+    }
+#endif
     const int32_t l = n / 2, h = n - l;
     L *sh = s + l;                  // s', h limbs, top bit set
     L *num = w;                     // r' B^l + a1: h + l + 1 limbs

@@ -164,6 +164,31 @@ TEST(IntegerRoots, ShiftedRootAndHalfBitOnEveryLimbPath) {
     }
 }
 
+// Roots of two and three 64-bit limbs (the short registers' path) densely:
+// the floor, the exact flag and the half bit read from the remainder (k = 0)
+// on every family, bit lengths across 128 to 384 (e = 0: no spare bit).
+TEST(IntegerRoots, ShortRootsDenselyOnEveryLimbPath) {
+    std::mt19937_64 rng(16);
+    KernelSettingsGuard guard;
+    Mpz a, s, r, x;
+    for (int32_t path : tq_LimbPaths()) {
+        tq_SelectLimbPath(path);
+        for (int32_t rep = 0; rep < 3000; ++rep) {
+            const Family f = static_cast<Family>(rep % kFamilies);
+            radicand(a, rng, f, 120 + static_cast<int64_t>(rng() % 265));
+            mpz_sqrtrem(s, r, a);
+            TqStr C;
+            bool exact = false;
+            h_SqrtShifted(magOf(a), 0, C, &exact);
+            ASSERT_EQ(C, magOf(s)) << tq_LimbPathName(path) << " rep " << rep;
+            ASSERT_EQ(exact, mpz_sgn(r.v) == 0) << tq_LimbPathName(path) << " rep " << rep;
+            mpz_add_ui(x, s, mpz_cmp(r, s) > 0 ? 1 : 0);
+            h_SqrtNearest(magOf(a), 0, 0, C);
+            ASSERT_EQ(C, magOf(x)) << tq_LimbPathName(path) << " rep " << rep;
+        }
+    }
+}
+
 // The binary float root against the exact one rounded at 8P bits with a
 // dropped half going up (the cut's rule): x = M 2^(32 j) with M from the
 // families above, so that the roots fall on, just below and just above the
