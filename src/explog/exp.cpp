@@ -208,7 +208,7 @@ int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale) {
             wp.raise(kGuardBytes);
             e = n_E_Split();
         }
-        n_ReducePrecision(e.V, e.MantN);
+        // Left at the guard bytes, as every other result here: the caller cuts.
         r.V.Expo = e.V.Expo;
         r.MantN = std::move(e.MantN);
         return 0;

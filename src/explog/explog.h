@@ -18,6 +18,12 @@
 [[nodiscard]] int32_t n_Log(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Log2(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Log10(TqNum x, TqNum &r);
+// The logarithms of a binary x left at the 8 bytes above the working
+// precision they are found at instead of cut: within 2^-(8 P + 4) of the exact
+// value, relative to it, at P working bytes (see n_Sin_Uncut).
+[[nodiscard]] int32_t n_Log_Uncut(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Log2_Uncut(TqNum x, TqNum &r);
+[[nodiscard]] int32_t n_Log10_Uncut(TqNum x, TqNum &r);
 // r = ln x for a positive binary float x by the arithmetic-geometric mean,
 // 8 + extraBytes bytes above the working precision (not cut).
 void n_LogAgm(const TqNum &x, int32_t extraBytes, TqNum &r);

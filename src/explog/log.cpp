@@ -213,8 +213,9 @@ void lnCore(const TqNum &x, TqNum &t, int32_t *rounds) {
     (void)n_Add(d, v, t);
 }
 
-// r = ln x times the constant of code `scale` (0: none), cut to the working precision.
-int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
+// r = ln x times the constant of code `scale` (0: none), cut to the working
+// precision when `cut`, else left at the raised precision it was found at.
+int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale, bool cut) {
     const int32_t st = logChecks(x, r);
     if (st >= 0) return st;
     if (tq_IsOneNum(x)) {
@@ -231,7 +232,9 @@ int32_t logScaled(const TqNum &x, TqNum &r, int32_t scale) {
         if (scale) (void)n_Mul(t, tq_ConstNum(scale, kind), t);
     }
     n_Trace("n_Log_Taylor, nr of loops:" + std::to_string(rounds));
-    return cutInto(t, r);
+    if (cut) return cutInto(t, r);
+    tq_Assign(r, t);
+    return 0;
 }
 
 }  // namespace
@@ -253,17 +256,17 @@ int32_t n_Log_Taylor(TqNum m, TqNum &r) {
 
 int32_t n_Log(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Log, x, r, st)) return st;
-    return logScaled(x, r, 0);
+    return logScaled(x, r, 0, true);
 }
 
 int32_t n_Log2(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Log2, x, r, st)) return st;
-    return logScaled(x, r, TQ_CONST_INV_LN2);
+    return logScaled(x, r, TQ_CONST_INV_LN2, true);
 }
 
 int32_t n_Log10(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Log10, x, r, st)) return st;
-    const int32_t st = logScaled(x, r, TQ_CONST_INV_LN10);
+    const int32_t st = logScaled(x, r, TQ_CONST_INV_LN10, true);
     if (n_TraceOn()) {
         tq_TraceNumber(x);
         tq_TraceNumber(r);
@@ -271,3 +274,9 @@ int32_t n_Log10(TqNum x, TqNum &r) {
     }
     return st;
 }
+
+int32_t n_Log_Uncut(TqNum x, TqNum &r) { return logScaled(x, r, 0, false); }
+
+int32_t n_Log2_Uncut(TqNum x, TqNum &r) { return logScaled(x, r, TQ_CONST_INV_LN2, false); }
+
+int32_t n_Log10_Uncut(TqNum x, TqNum &r) { return logScaled(x, r, TQ_CONST_INV_LN10, false); }

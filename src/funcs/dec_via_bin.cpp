@@ -2,14 +2,20 @@
 //
 // The series, reductions and iterations run several times faster on binary
 // floats than on decimal ones, whose every product is cut by a power of ten.
-// So a decimal x = M 10^e is converted once to a binary float of P' bytes
-// (relative error below 2^-8P'), f runs on it at P', and the result is
-// converted once and cut to the working precision P.
+// So a decimal x = M 10^e is converted once to a binary float of A bytes
+// (relative error below 2^-8A), f runs on it at the working precision P and
+// hands back its result before its own cut (the raised precision or the
+// fixed point it was found at), within 2^-(8P + 4) of f of the binary
+// argument; that result is converted once and cut by the decimal cut. One
+// unit of the last of the D = floor(8P log10 2) digits the precision names is
+// at least 2^-8P of the value, so the evaluation adds below 1/16 of a unit:
+// the binary function runs at the same size as for a binary x, not at the
+// some ten digits more that the decimal cut keeps, which come out close to
+// the true value but not all exact.
 //
 // The conversion's error reaches the result multiplied by f's condition
-// number c = |x f'(x) / f(x)|, so P' is P + 4 bytes (the 8 (P + 4) bits of the
-// K digits the decimal cut keeps, which are some ten digits more than the
-// precision in force) plus log2 c bits:
+// number c = |x f'(x) / f(x)|, so A is P + 4 bytes (a word below the bits
+// the result keeps) plus log2 c bits in whole words:
 //   sqrt, atan        c <= 1
 //   exp               |x|
 //   ln, log2, log10   1 / |ln x|, from d = x - 1 formed exactly when x is near 1
@@ -18,10 +24,11 @@
 // The trigonometric condition depends on how close x lies to a multiple of
 // pi/2, known only once f(x) is: it is judged from the binary result, and when
 // it exceeds the guard given, f runs again with that many bits more. A result
-// that the conversion's error swamped shows a condition near 2^8P' and so
+// that the conversion's error swamped shows a condition near 2^8A and so
 // always runs again; one that passes the test is accurate to the guard.
 //
-// The square root takes out the even part of the exponent first,
+// The square root, correctly rounded and cut by its own end, runs at A
+// bytes. It takes out the even part of the exponent first,
 // sqrt(M 10^(2j)) = sqrt(M) 10^j, so that its binary argument is the integer
 // M (or 10 M), exact and free of a quotient.
 #include "dec_via_bin.h"
@@ -47,18 +54,33 @@ constexpr int32_t kMaxRuns = 6;
 
 using BinFn = int32_t (*)(TqNum, TqNum &);
 
+// e^x left as the evaluation gives it, its radix scale folded into the
+// exponent; a scale beyond the exponent range is decided by the cut.
+int32_t expUncut(TqNum x, TqNum &r) {
+    int64_t scale = 0;
+    const int32_t st = n_Exp_Scaled(std::move(x), r, scale);
+    if (st != 0 || r.V.Special != 0 || scale == 0) return st;
+    const int64_t e = r.V.Expo + scale;
+    if (e > INT32_MAX || e < INT32_MIN) return tq_FinishExpo(r, e);
+    r.V.Expo = static_cast<int32_t>(e);
+    return 0;
+}
+
+// The binary function whose result comes back uncut, within 2^-(8 P + 4)
+// relative at P working bytes; the square root, correctly rounded at any
+// precision, comes back cut.
 BinFn binaryOf(TqDecFn f) {
     switch (f) {
         case TqDecFn::Sqrt: return n_Sqrt;
-        case TqDecFn::Exp: return n_Exp;
-        case TqDecFn::Log: return n_Log;
-        case TqDecFn::Log2: return n_Log2;
-        case TqDecFn::Log10: return n_Log10;
-        case TqDecFn::Sin: return n_Sin;
-        case TqDecFn::Cos: return n_Cos;
-        case TqDecFn::Tan: return n_Tan;
-        case TqDecFn::Atan: return n_Atan;
-        default: return n_Asin;
+        case TqDecFn::Exp: return expUncut;
+        case TqDecFn::Log: return n_Log_Uncut;
+        case TqDecFn::Log2: return n_Log2_Uncut;
+        case TqDecFn::Log10: return n_Log10_Uncut;
+        case TqDecFn::Sin: return n_Sin_Uncut;
+        case TqDecFn::Cos: return n_Cos_Uncut;
+        case TqDecFn::Tan: return n_Tan_Uncut;
+        case TqDecFn::Atan: return n_Atan_Uncut;
+        default: return n_Asin_Uncut;
     }
 }
 
@@ -184,22 +206,26 @@ bool n_DecViaBin(TqDecFn f, const TqNum &x, TqNum &r, int32_t &st) {
     const TqNum &arg = *argp;
     TqNum y;
     for (int32_t run = 0;; ++run) {
-        // Whole words: the bits beyond the 8 (P + 4) the result needs are
-        // what the condition may take.
-        const int32_t bytes = (P + 4 + static_cast<int32_t>(std::ceil(cond / 8)) + 3) / 4 * 4;
-        const double spare = 8.0 * (bytes - P - 4);
+        // Whole words for what the condition may take, beyond the word the
+        // argument carries below the working precision.
+        const int32_t extra = (static_cast<int32_t>(std::ceil(cond / 8)) + 3) / 4 * 4;
+        const double spare = 8.0 * extra;
+        TqNum b;
         {
             TqPrecisionScope wp;
-            wp.set(bytes);
+            wp.set(P + 4 + extra);
+            b = n_DecToBin_Approx(arg);
+            // The root, cut by its own end, runs where its argument was cut.
+            if (f != TqDecFn::Sqrt) wp.restore();
             y = tq_IntNum(TarqBinFloat, 0);
-            st = binaryOf(f)(n_DecToBin_Approx(arg), y);
+            st = binaryOf(f)(std::move(b), y);
         }
         if (st != 0 || run + 1 == kMaxRuns) break;
         const double after = conditionAfter(f, lx, y, cond);
         if (after <= spare + 2) break;
-        // Swamped results (|y| near the conversion's error) ask for 8P' bits
-        // more; a second run at that precision has its true size.
-        cond = std::isinf(after) ? spare + 8.0 * bytes : after + 8;
+        // Swamped results (|y| near the conversion's error) ask for as many
+        // bits more as the argument had; a second run there has its true size.
+        cond = std::isinf(after) ? spare + 8.0 * (P + 4 + extra) : after + 8;
     }
     st |= n_BinToDec(y, r, halfExpo);
     return true;

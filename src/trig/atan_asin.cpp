@@ -57,10 +57,18 @@ int32_t atanSeriesBinary(const TqNum &x, TqNum &r) {
     tq_BinFromFixed(std::move(S), W, q);
     return n_Mul(x, q, r);
 }
-}  // namespace
 
-int32_t n_Atan(TqNum x, TqNum &r) {
-    if (int32_t st; n_DecViaBin(TqDecFn::Atan, x, r, st)) return st;
+// The result a of the raised precision into r: cut to the working precision
+// when `cut`, else kept whole; the scope's precision is restored either way.
+void finishInto(TqPrecisionScope &prec, const TqNum &a, TqNum &r, bool cut) {
+    tq_Assign(r, a);
+    if (cut)
+        prec.finish(r);
+    else
+        prec.restore();
+}
+
+int32_t atanOf(TqNum x, TqNum &r, bool cut) {
     if (int32_t st = trig_CommonChecks(x, r)) return st;
     TqPrecisionScope prec;
     prec.raise(kGuardBytes);
@@ -69,10 +77,45 @@ int32_t n_Atan(TqNum x, TqNum &r) {
     TqNum a = tq_IntNum(x.V.NumType, 0);
     const int32_t status = tq_IsZeroNum(x) ? 0 : n_Atan_Core(std::move(x), a);
     if (!tq_IsZeroNum(a)) a.V.Sign = sign;
-    tq_Assign(r, a);
-    prec.finish(r);
+    finishInto(prec, a, r, cut);
     return status;
 }
+
+int32_t asinOf(TqNum x, TqNum &r, bool cut) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    const int32_t kind = x.V.NumType;
+    const int32_t sign = x.V.Sign;
+    x.V.Sign = 1;
+    const TqNum one = tq_ConstNum(TQ_CONST_1, kind);
+    if (trig_Greater(x, one)) return trig_SetNaN(r);
+    TqPrecisionScope prec;
+    prec.raise(kGuardBytes);
+    TqNum a = tq_IntNum(kind, 0);
+    int32_t status = 0;
+    if (trig_Equal(x, one)) {
+        status |= n_GetConst(TQ_CONST_PI_2, a);
+    } else {
+        TqNum below = tq_IntNum(kind, 0), above = tq_IntNum(kind, 0), t = tq_IntNum(kind, 0);
+        status |= n_Sub(one, x, below);
+        status |= n_Add(one, x, above);
+        status |= n_Mul(below, above, below);
+        status |= n_Sqrt(below, below);
+        status |= n_Div(std::move(x), below, t);
+        status |= n_Atan(std::move(t), a);
+    }
+    if (!tq_IsZeroNum(a)) a.V.Sign = sign;
+    finishInto(prec, a, r, cut);
+    return status;
+}
+
+}  // namespace
+
+int32_t n_Atan(TqNum x, TqNum &r) {
+    if (int32_t st; n_DecViaBin(TqDecFn::Atan, x, r, st)) return st;
+    return atanOf(std::move(x), r, true);
+}
+
+int32_t n_Atan_Uncut(TqNum x, TqNum &r) { return atanOf(std::move(x), r, false); }
 
 int32_t n_Atan_Core(TqNum x, TqNum &r) {
     const int32_t kind = x.V.NumType;
@@ -102,29 +145,7 @@ int32_t n_Atan_Series(TqNum x, TqNum &r) { return atanSeriesBinary(x, r); }
 
 int32_t n_Asin(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Asin, x, r, st)) return st;
-    if (int32_t st = trig_CommonChecks(x, r)) return st;
-    const int32_t kind = x.V.NumType;
-    const int32_t sign = x.V.Sign;
-    x.V.Sign = 1;
-    const TqNum one = tq_ConstNum(TQ_CONST_1, kind);
-    if (trig_Greater(x, one)) return trig_SetNaN(r);
-    TqPrecisionScope prec;
-    prec.raise(kGuardBytes);
-    TqNum a = tq_IntNum(kind, 0);
-    int32_t status = 0;
-    if (trig_Equal(x, one)) {
-        status |= n_GetConst(TQ_CONST_PI_2, a);
-    } else {
-        TqNum below = tq_IntNum(kind, 0), above = tq_IntNum(kind, 0), t = tq_IntNum(kind, 0);
-        status |= n_Sub(one, x, below);
-        status |= n_Add(one, x, above);
-        status |= n_Mul(below, above, below);
-        status |= n_Sqrt(below, below);
-        status |= n_Div(std::move(x), below, t);
-        status |= n_Atan(std::move(t), a);
-    }
-    if (!tq_IsZeroNum(a)) a.V.Sign = sign;
-    tq_Assign(r, a);
-    prec.finish(r);
-    return status;
+    return asinOf(std::move(x), r, true);
 }
+
+int32_t n_Asin_Uncut(TqNum x, TqNum &r) { return asinOf(std::move(x), r, false); }

@@ -20,6 +20,7 @@
 #include "funcs/series.h"
 #include "kernels/limbs.h"
 #include "numbers/num_util.h"
+#include "numbers/number.h"
 #include "numbers/precision.h"
 #include "base/tq_state.h"
 #include "kernels/mul.h"
@@ -138,8 +139,9 @@ int32_t sinBinary(const TqNum &r, int32_t bits, TqNum &s) {
 
 enum class Fn { Sin, Cos, Tan };
 
-// f(x) for a finite x: reduction, sine and cosine of r, the quadrant's choice.
-int32_t evaluate(Fn f, TqNum x, TqNum &result) {
+// f(x) for a finite x: reduction, sine and cosine of r, the quadrant's choice;
+// cut to the working precision when `cut`, else left as the last step gave it.
+int32_t evaluate(Fn f, TqNum x, TqNum &result, bool cut) {
     const int32_t kind = x.V.NumType;
     const bool negative = x.V.Sign == -1 && !tq_IsZeroNum(x);
     x.V.Sign = 1;
@@ -182,7 +184,10 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
     if (f != Fn::Cos && negative) flip = !flip;
     if (flip && !tq_IsZeroNum(v)) v.V.Sign = -v.V.Sign;
     tq_Assign(result, v);
-    prec.finish(result);
+    if (cut)
+        prec.finish(result);
+    else
+        n_NormaliseZero(result.V, result.MantN);
     return status;
 }
 
@@ -191,17 +196,32 @@ int32_t evaluate(Fn f, TqNum x, TqNum &result) {
 int32_t n_Sin(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Sin, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
-    return evaluate(Fn::Sin, std::move(x), r);
+    return evaluate(Fn::Sin, std::move(x), r, true);
+}
+
+int32_t n_Sin_Uncut(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Sin, std::move(x), r, false);
 }
 
 int32_t n_Cos(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Cos, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
-    return evaluate(Fn::Cos, std::move(x), r);
+    return evaluate(Fn::Cos, std::move(x), r, true);
+}
+
+int32_t n_Cos_Uncut(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Cos, std::move(x), r, false);
 }
 
 int32_t n_Tan(TqNum x, TqNum &r) {
     if (int32_t st; n_DecViaBin(TqDecFn::Tan, x, r, st)) return st;
     if (int32_t st = trig_CommonChecks(x, r)) return st;
-    return evaluate(Fn::Tan, std::move(x), r);
+    return evaluate(Fn::Tan, std::move(x), r, true);
+}
+
+int32_t n_Tan_Uncut(TqNum x, TqNum &r) {
+    if (int32_t st = trig_CommonChecks(x, r)) return st;
+    return evaluate(Fn::Tan, std::move(x), r, false);
 }
