@@ -1,4 +1,5 @@
-// The cut to the working precision, canonical zero, low-word stripping and
+// The cut to the working precision (the decimal cut against GMP on short and
+// long magnitudes, both limb widths), canonical zero, low-word stripping and
 // fraction reduction.
 #include <gmp.h>
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include "numbers/number.h"
 #include "base/tq_state.h"
 #include "tarq.h"
-#include "tq_gmp.h"
+#include "mag_gmp.h"
 
 namespace {
 TqStr words(std::initializer_list<uint32_t> w) { return tq_MagFromWords(w); }
@@ -55,64 +56,82 @@ TEST(ReducePrecision, OtherKindsAreUntouched) {
     }
 }
 
-TEST(ReducePrecision, DecimalFloatKeepsAboutPPlus4BytesRoundedHalfUp) {
-    Prec p(16, 3);
-    std::mt19937 rng(1234);
-    mpz_t a, b, pw, diff, half;
-    mpz_inits(a, b, pw, diff, half, nullptr);
-    for (int iter = 0; iter < 300; ++iter) {
-        const int nw = 6 + static_cast<int>(rng() % 40);
-        TqStr m;
-        for (int i = 0; i < nw; ++i) m += tq_Word(rng());
-        if (tq_W(m)[nw - 1] == 0) tq_W(m)[nw - 1] = 1;
-        TarqVar v{1, 1, static_cast<int32_t>(rng() % 41) - 20, TarqDecFloat, 0};
-        const int32_t e0 = v.Expo;
-        tqg_MagToMpz(a, m);
-        n_ReducePrecision(v, m);
-        ASSERT_EQ(v.Expo % 4, 0);
-        ASSERT_GE(v.Expo, e0 - 3);
-        // a * 10^e0 against m * 10^Expo: scale both to 10^min.
-        tqg_MagToMpz(b, m);
-        const int32_t lo = e0 < v.Expo ? e0 : v.Expo;
-        mpz_ui_pow_ui(pw, 10, static_cast<unsigned long>(e0 - lo));
-        mpz_mul(a, a, pw);
-        mpz_ui_pow_ui(pw, 10, static_cast<unsigned long>(v.Expo - lo));
-        mpz_mul(b, b, pw);
-        mpz_sub(diff, a, b);
-        mpz_abs(diff, diff);
-        mpz_mul_2exp(diff, diff, 1);
-        ASSERT_LE(mpz_cmp(diff, pw), 0) << "error above half a unit of the last kept digit";
-        EXPECT_LE(tq_Len(m), 16 + 4 + 4);
+// The decimal cut against GMP: the magnitude divided by 10^d (d the rise of
+// the exponent, which ends on a multiple of 4), rounded to nearest with an
+// exact half rounded down; a negative d only moves the exponent down. About
+// P + 4 bytes are kept. Every fourth magnitude is reshaped to lie at, or one
+// beside, an exact half of the cut it gets. Both limb widths; cuts counts
+// how often each length below 80 was met.
+static void checkDecimalCut(int32_t precBytes, int bytesLo, int bytesSpan, int iterations, unsigned long seed,
+                     std::vector<int> &cuts) {
+    Prec prec(precBytes, 3);
+    const int32_t saved = gTq_Kernel_Limb64;
+    gmp_randstate_t rs;
+    gmp_randinit_mt(rs);
+    gmp_randseed_ui(rs, seed);
+    Mpz m, p, q, got;
+    cuts.assign(80, 0);
+    for (int it = 0; it < iterations; ++it) {
+        gTq_Kernel_Limb64 = it % 2;
+        const unsigned long bits = 8UL * (bytesLo + gmp_urandomm_ui(rs, bytesSpan));
+        if (it % 3 == 0) {
+            mpz_rrandomb(m, rs, bits);
+        } else if (it % 3 == 1) {
+            mpz_urandomb(m, rs, bits);
+        } else {  // all ones but a few low bits
+            mpz_set_ui(m, 0);
+            mpz_setbit(m, bits);
+            mpz_sub_ui(m, m, 1 + gmp_urandomm_ui(rs, 1000000));
+        }
+        const int32_t expo = static_cast<int32_t>(gmp_urandomm_ui(rs, 41)) - 20;
+        TarqVar v{1, 1, expo, TarqDecFloat, 0};
+        TqStr mant = tqg_MagFromMpz(m);
+        if (it % 4 == 3) {
+            TarqVar probe = v;
+            n_ReducePrecision(probe, mant);
+            if (const int32_t d = probe.Expo - expo; d > 0) {
+                mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
+                mpz_tdiv_q(q, m, p);
+                mpz_mul(m, q, p);
+                mpz_tdiv_q_2exp(q, p, 1);
+                mpz_add(m, m, q);
+                mpz_add_ui(m, m, gmp_urandomm_ui(rs, 3));
+                mpz_sub_ui(m, m, 1);
+            }
+            mant = tqg_MagFromMpz(m);
+        }
+        n_ReducePrecision(v, mant);
+        const int32_t d = v.Expo - expo;
+        if (d >= 0 && d < 80) ++cuts[d];
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d < 0 ? -d : d));
+        if (d < 0)
+            mpz_mul(q, m, p);
+        else
+            tqg_DivRoundHalfDown(q, m, p);
+        tqg_MagToMpz(got, mant);
+        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " cut " << d;
+        ASSERT_EQ(v.Expo % 4, 0) << "iteration " << it;
+        ASSERT_TRUE(tq_IsTrimmed(mant)) << "iteration " << it;
+        ASSERT_LE(tq_Len(mant), precBytes + 8) << "iteration " << it;
     }
-    mpz_clears(a, b, pw, diff, half, nullptr);
+    gTq_Kernel_Limb64 = saved;
+    gmp_randclear(rs);
 }
 
-TEST(ReducePrecision, DecimalExactHalfIsNotRoundedUp) {
-    Prec p(4, 3);
-    // A 16-byte magnitude: S - (P + 4) = 8 bytes, k = round(19.27) = 19 digits,
-    // E' = 16, so 10^16 is divided out.
-    mpz_t q, m, unit, half;
-    mpz_inits(q, m, unit, half, nullptr);
-    mpz_set_str(q, "266000000000000000001", 10);
-    mpz_ui_pow_ui(unit, 10, 16);
-    mpz_tdiv_q_ui(half, unit, 2);
-    for (int extra = 0; extra <= 1; ++extra) {
-        mpz_mul(m, q, unit);
-        mpz_add(m, m, half);
-        mpz_add_ui(m, m, static_cast<unsigned long>(extra));
-        TqStr mag = tqg_MagFromMpz(m);
-        ASSERT_EQ(tq_Len(mag), 16);
-        TarqVar v{1, 1, 0, TarqDecFloat, 0};
-        n_ReducePrecision(v, mag);
-        EXPECT_EQ(v.Expo, 16);
-        mpz_t got;
-        mpz_init(got);
-        tqg_MagToMpz(got, mag);
-        mpz_sub(got, got, q);
-        EXPECT_EQ(mpz_get_si(got), extra) << (extra ? "above half rounds up" : "an exact half is kept");
-        mpz_clear(got);
-    }
-    mpz_clears(q, m, unit, half, nullptr);
+// Short magnitudes: one division, or passes of one-limb divisions, for every
+// cut length up to 76 digits.
+TEST(ReducePrecision, DecimalCutOfShortMagnitudesMatchesGmp) {
+    std::vector<int> cuts;
+    checkDecimalCut(16, 20, 33, 12000, 77, cuts);
+    for (int d = 6; d <= 76; ++d) EXPECT_GT(cuts[d], 0) << "cut length " << d << " not reached";
+}
+
+// Long magnitudes (about a hundred limbs) at a precision within the default
+// powers-of-ten table.
+TEST(ReducePrecision, DecimalCutOfLongMagnitudesMatchesGmp) {
+    std::vector<int> cuts;
+    checkDecimalCut(700, 704, 9, 1200, 31, cuts);
+    for (int d = 4; d <= 16; d += 4) EXPECT_GT(cuts[d], 0) << "cut length " << d << " not reached";
 }
 
 TEST(ReducePrecision, DecimalExponentBecomesAMultipleOfFour) {
@@ -160,8 +179,7 @@ TEST(StripLowZeroWords, RaisesTheExponent) {
 TEST(ReduceFraction, DividesByTheGcdWhileReductionIsOn) {
     TQ_GETPRECISION(1);
     std::mt19937 rng(99);
-    mpz_t a, b, g, x, y;
-    mpz_inits(a, b, g, x, y, nullptr);
+    Mpz a, b, g, x, y;
     for (int iter = 0; iter < 100; ++iter) {
         TqStr na, nb, ng;
         for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) na += tq_Word(rng());
@@ -194,5 +212,4 @@ TEST(ReduceFraction, DividesByTheGcdWhileReductionIsOn) {
     n_ReduceFraction(zero, one);
     EXPECT_EQ(zero, tq_Word(0));
     EXPECT_EQ(one, tq_Word(1)) << "0/5 reduces to 0/1";
-    mpz_clears(a, b, g, x, y, nullptr);
 }
