@@ -1,7 +1,8 @@
 // Text through the DLL: every shape of text argument a host can pass
 // (BSTR by value and by reference, pointer to a BSTR, a 100-byte block on
-// the argument stack, a zero-terminated pointer, address and length), the
-// text a value is formatted to, and the readers of text variables.
+// the argument stack, a zero-terminated pointer, address and length) and the
+// readers of text variables. The texts values are formatted to are lines of
+// the transcript (transcript.c).
 #include <stdio.h>
 #include <string.h>
 
@@ -31,54 +32,6 @@ int32_t host_NewVar(int32_t kind, const char *text) {
 
 // The value of h in one fixed layout, for comparing the put exports.
 static const char *sci(int32_t h, char *buf) { return host_Get(h, 2 + 8, 0, buf, 256); }
-
-static void testFormats(void) {
-    char b[256];
-    int32_t d = host_NewVar(1, "123.45");
-    CHECK_STR(host_Get(d, 1, 0, b, sizeof b), " 123.45");
-    CHECK_STR(host_Get(d, 2, 0, b, sizeof b), " 1.2345*d+2");
-    CHECK_STR(host_Get(d, 4, 0, b, sizeof b), " 12345*d-2");
-    CHECK_STR(host_Get(d, 4, 3, b, sizeof b), " 123*d+0");
-    CHECK_EQ(host_Put(d, "99999"), 0);
-    CHECK_STR(host_Get(d, 2, 2, b, sizeof b), " 1.0*d+5");
-    CHECK_STR(host_Get(d, 4, 2, b, sizeof b), " 1*d+5");
-    CHECK_EQ(host_Put(d, "-0.001200"), 0);
-    CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), "-1.2*d-3");
-    // Decimal together with hexadecimal is refused.
-    host_Err();
-    CHECK_STR(host_Get(d, 8 + 16, 0, b, sizeof b), "<status 1>");
-    CHECK_EQ(host_Err(), 1);
-    CHECK_EQ(host_Put(d, "*+inf"), 0);
-    CHECK_STR(host_Get(d, 1, 0, b, sizeof b), "*+inf");
-    CHECK_EQ(host_Put(d, "*NaN"), 0);
-    CHECK_STR(host_Get(d, 2, 5, b, sizeof b), "*NaN");
-    host_Err();
-
-    int32_t i = host_NewVar(3, "255");
-    CHECK_STR(host_Get(i, 16, 0, b, sizeof b), " &hFF");
-    CHECK_STR(host_Get(i, 16 + 2, 0, b, sizeof b), " &hF.F*h+1");
-    CHECK_EQ(host_Put(i, "-&h123456789ABCDEF0123456789"), 0);
-    CHECK_STR(host_Get(i, 16, 0, b, sizeof b), "-&h123456789ABCDEF0123456789");
-    CHECK_EQ(host_Put(i, "0"), 0);
-    CHECK_STR(host_Get(i, 8, 0, b, sizeof b), " 0");
-
-    int32_t f = host_NewVar(4, "-3/4");
-    CHECK_STR(host_Get(f, 8, 0, b, sizeof b), "-3/4");
-    CHECK_EQ(host_Put(f, "7"), 0);
-    CHECK_STR(host_Get(f, 8, 0, b, sizeof b), " 7/1");
-
-    int32_t bf = host_NewVar(2, "1.5");
-    CHECK_STR(host_Get(bf, 16 + 1, 0, b, sizeof b), " &h1.8");
-
-    // Text the parser cannot read: 1, and the error bit.
-    host_Err();
-    CHECK_EQ(host_Put(d, "12x4"), 1);
-    CHECK_EQ(host_Err() & 1, 1);
-    T.UNALLOCVAR(d);
-    T.UNALLOCVAR(i);
-    T.UNALLOCVAR(f);
-    T.UNALLOCVAR(bf);
-}
 
 static void testPutShapes(void) {
     char b[256];
@@ -204,7 +157,6 @@ static void testPow10(void) {
 
 void host_TestText(void) {
     host_Group("text in and out");
-    testFormats();
     testPutShapes();
     testTextVariables();
     testPow10();

@@ -11,6 +11,7 @@
 // library file.
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #if defined(_WIN32)
@@ -77,11 +78,11 @@ static void *need(const char *name) {
 }
 #define LOAD(var, type, name) (var = (type)need(name))
 
-// The value of h as its full scientific text, or "<status N>".
-static const char *text(int32_t h, int32_t format) {
+// The value of h in a format (digits 0: every digit), or "<status N>".
+static const char *textDigits(int32_t h, int32_t format, int32_t digits) {
     static char buf[8192];
     DStr s = NULL;
-    int32_t st = get(h, format, 0, &s);
+    int32_t st = get(h, format, digits, &s);
     if (st) {
         snprintf(buf, sizeof buf, "<status %d>", (int)st);
     } else {
@@ -93,6 +94,8 @@ static const char *text(int32_t h, int32_t format) {
     if (s) dsFree(s);
     return buf;
 }
+
+static const char *text(int32_t h, int32_t format) { return textDigits(h, format, 0); }
 
 static int32_t putText(int32_t h, const char *t) {
     DStr s = dsNew(t, (int32_t)strlen(t));
@@ -246,6 +249,133 @@ static void powersAndRoots(int32_t kind) {
     unallocVar(m);
 }
 
+// Big integers of many sizes (across the multiplication and division
+// thresholds, up to the transform's sizes) from a fixed xorshift sequence, in
+// a few shapes: random bits, all ones, a lone top bit, sparse words. Results
+// are written as their hexadecimal length and FNV-1a digest.
+static uint32_t sSeed = 20261207u;
+static uint32_t rnd(void) {
+    sSeed ^= sSeed << 13;
+    sSeed ^= sSeed >> 17;
+    sSeed ^= sSeed << 5;
+    return sSeed;
+}
+
+static void randomHex(char *p, int32_t words) {
+    const uint32_t shape = rnd() % 4;
+    if (rnd() & 1) *p++ = '-';
+    p += sprintf(p, "&h");
+    for (int32_t i = words - 1; i >= 0; --i) {
+        uint32_t w = rnd();
+        if (shape == 1) w = 0xFFFFFFFFu;
+        if (shape == 2) w = i == words - 1 ? 0x80000000u : 0;
+        if (shape == 3 && rnd() % 4) w = 0;
+        p += sprintf(p, "%08lx", (unsigned long)(w | (i == words - 1)));
+    }
+}
+
+static const char *digest(int32_t h) {
+    static char buf[4][48];
+    static int k;
+    k = (k + 1) % 4;
+    DStr s = NULL;
+    const int32_t st = get(h, 16, 0, &s);
+    const int32_t n = st ? 0 : dsLen(s);
+    uint32_t f = 2166136261u;
+    for (int32_t i = 0; i < n; ++i) f = (f ^ ((const unsigned char *)s)[i]) * 16777619u;
+    if (s) dsFree(s);
+    if (st) snprintf(buf[k], sizeof buf[k], "<status %d>", (int)st);
+    else snprintf(buf[k], sizeof buf[k], "%d:%08lx", (int)n, (unsigned long)f);
+    return buf[k];
+}
+
+static void bigIntegers(void) {
+    static const int32_t sizes[][2] = {{1, 1},       {2, 1},       {3, 2},         {5, 5},       {8, 3},
+                                       {13, 13},     {24, 12},     {40, 40},       {64, 20},     {100, 100},
+                                       {170, 85},    {300, 300},   {511, 200},     {800, 800},   {1400, 700},
+                                       {2000, 2000}, {2000, 1},    {24000, 24000}, {40000, 17000}};
+    Fn3 add = (Fn3)need("TQ_ADD"), sub = (Fn3)need("TQ_SUB"), mul = (Fn3)need("TQ_MUL");
+    Fn4 divInt = (Fn4)need("TQ_DIVINT");
+    if (!add || !sub || !mul || !divInt) return;
+    char *ta = (char *)malloc(9 * 40000 + 8), *tb = (char *)malloc(9 * 40000 + 8);
+    int32_t a = allocVar(3), b = allocVar(3), q = allocVar(3), r = allocVar(3);
+    for (int k = 0; k < COUNT(sizes); ++k) {
+        randomHex(ta, sizes[k][0]);
+        randomHex(tb, sizes[k][1]);
+        putText(a, ta);
+        putText(b, tb);
+        printf("int BIG %d x %d words:", (int)sizes[k][0], (int)sizes[k][1]);
+        Fn3 ops[] = {add, sub, mul};
+        for (int o = 0; o < 3; ++o) {
+            const int32_t st = ops[o](a, b, r);
+            printf(" %s %d %s", kBinary[o] + 3, (int)st, digest(r));
+        }
+        putText(q, ta);  // the operand as its own result
+        int32_t st = mul(q, q, q);
+        printf(" SQR %d %s", (int)st, digest(q));
+        st = divInt(a, b, q, r);
+        printf(" DIVINT %d %s", (int)st, digest(q));
+        const char *rem = digest(r);
+        printf(" rem %s err %d\n", rem, (int)getError());
+    }
+    // Powers, roots and modular powers of several words.
+    static const char *const kRows[][3] = {
+        {"3", "100", ""}, {"-7", "1001", ""}, {"10000000000000000000000000000000000012345", "2", "root"},
+        {"1606938044258990275541962092341162602522202993782792835301383", "5", "root"},  // 2^200 + 7
+        {"4", "13", "497"}, {"&h123456789ABCDEF0123456789", "&hFEDCBA987654321", "&h100000000000000000000001D"}};
+    Fn3 pw = (Fn3)need("TQ_POW");
+    Fn5 root = (Fn5)need("TQ_ROOT");
+    Fn4 powMod = (Fn4)need("TQ_POWMOD");
+    for (int k = 0; pw && root && powMod && k < COUNT(kRows); ++k) {
+        putText(a, kRows[k][0]);
+        putText(b, kRows[k][1]);
+        putText(q, kRows[k][2][0] == '&' || kRows[k][2][0] == '4' ? kRows[k][2] : "0");
+        const int32_t st = !kRows[k][2][0]           ? pw(a, b, r)
+                           : kRows[k][2][0] == 'r' ? root(a, b, 1, r, q)
+                                                   : powMod(a, b, q, r);
+        printf("int %s(%s, %s, %s) = %d %s", !kRows[k][2][0] ? "POW" : kRows[k][2][0] == 'r' ? "ROOT" : "POWMOD",
+               kRows[k][0], kRows[k][1], kRows[k][2], (int)st, text(r, 8));
+        const char *second = text(q, 8);
+        printf(" %s err %d\n", second, (int)getError());
+    }
+    // All ones squared: the largest coefficients the transform carries.
+    char *p = ta + sprintf(ta, "&h");
+    memset(p, 'F', 8 * 20000);
+    p[8 * 20000] = '\0';
+    putText(a, ta);
+    const int32_t st = mul(a, a, r);
+    const char *sq = digest(r);
+    printf("int BIG (2^640000 - 1)^2: %d %s err %d\n", (int)st, sq, (int)getError());
+    unallocVar(a);
+    unallocVar(b);
+    unallocVar(q);
+    unallocVar(r);
+    free(ta);
+    free(tb);
+}
+
+// Texts in and out: every layout, radix and digit count, special values and
+// texts the parser refuses.
+static void formats(void) {
+    static const struct {
+        int32_t kind;
+        const char *in;
+        int32_t format, digits;
+    } rows[] = {{1, "123.45", 1, 0},    {1, "123.45", 2, 0},       {1, "123.45", 4, 0},  {1, "123.45", 4, 3},
+                {1, "99999", 2, 2},     {1, "99999", 4, 2},        {1, "-0.001200", 10, 0},
+                {1, "-0.001200", 24, 0}, {1, "*+inf", 1, 0},        {1, "*NaN", 2, 5},    {1, "12x4", 8, 0},
+                {3, "255", 16, 0},      {3, "255", 18, 0},         {3, "-&h123456789ABCDEF0123456789", 16, 0},
+                {3, "0", 8, 0},         {4, "-3/4", 8, 0},         {4, "7", 8, 0},       {2, "1.5", 17, 0}};
+    for (int k = 0; k < COUNT(rows); ++k) {
+        const int32_t h = allocVar(rows[k].kind), st = putText(h, rows[k].in);
+        const char *out = textDigits(h, rows[k].format, rows[k].digits);
+        const int32_t err = getError();
+        printf("%s FORMAT(%s, %d, %d) = %d %s err %d\n", kKindName[rows[k].kind], rows[k].in, (int)rows[k].format,
+               (int)rows[k].digits, (int)st, out, (int)err);
+        unallocVar(h);
+    }
+}
+
 static void constantsAndConversions(void) {
     int32_t h[5];
     for (int32_t k = 1; k <= 4; ++k) h[k] = allocVar(k);
@@ -338,6 +468,8 @@ int main(int argc, char **argv) {
         constantsAndConversions();
         nativeValues();
     }
+    formats();
+    bigIntegers();
     printf("end of transcript\n");
     return 0;
 }
