@@ -148,13 +148,12 @@ int main(int argc, char **argv) {
     host_TestExportTable();
     host_TestStrings();
     host_TestVariables();
-    host_TestPrecisionOptions();
     host_TestConstants();
     host_TestHash();
     host_TestText();
     host_TestNative();
     host_TestArith();
-    host_TestPredicates();
+    host_TestBenchmark();
     host_TestThreads();
     testDetachedChild();
 

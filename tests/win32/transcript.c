@@ -376,6 +376,43 @@ static void formats(void) {
     }
 }
 
+// Precision and options set and read back, and the native range tests.
+static void settingsAndRanges(void) {
+    static const struct {
+        const char *name;
+        int32_t a, b;
+    } calls[] = {{"TQ_SETPRECISION", 1, 1000}, {"TQ_GETPRECISION", 2, 0}, {"TQ_GETPRECISION", 1, 0},
+                 {"TQ_GETPRECISION", 3, 0},    {"TQ_SETPRECISION", 1, 0}, {"TQ_GETPRECISION", 2, 0},
+                 {"TQ_SETPRECISION", 2, 1},    {"TQ_SETPRECISION", 3, 5}, {"TQ_SETPRECISION", 1, 38},
+                 {"TQ_SETOPTION", 11, 0},      {"TQ_GETOPTION", 11, 0},   {"TQ_SETOPTION", 6, 5},
+                 {"TQ_GETOPTION", 6, 0},       {"TQ_SETOPTION", 6, 0},    {"TQ_GETOPTION", 6, 0},
+                 {"TQ_SETOPTION", 6, 1},       {"TQ_SETOPTION", 1, 0},    {"TQ_GETOPTION", 1, 0},
+                 {"TQ_SETOPTION", 1, 20000},   {"TQ_GETOPTION", 1, 0},    {"TQ_SETOPTION", 1, -1},
+                 {"TQ_GETOPTION", 1, 0},       {"TQ_SETOPTION", 2, -1},   {"TQ_GETOPTION", 9, 0}};
+    for (int k = 0; k < COUNT(calls); ++k) {
+        void *f = need(calls[k].name);
+        if (!f) continue;
+        const int32_t got = strncmp(calls[k].name, "TQ_GET", 6) == 0 ? ((Fn1)f)(calls[k].a) : ((Fn2)f)(calls[k].a, calls[k].b);
+        printf("%s(%d, %d) = %d err %d\n", calls[k].name + 3, (int)calls[k].a, (int)calls[k].b, (int)got, (int)getError());
+    }
+    static const struct {
+        int32_t kind;
+        const char *text;
+        int32_t code;
+    } ranges[] = {{1, "2147483647.9", 6}, {3, "2147483648", 6}, {1, "-2147483648.5", 6}, {3, "-2147483649", 6},
+                  {3, "4294967295", 7},   {3, "4294967296", 7}, {3, "-1", 7},            {1, "1*d307", 8},
+                  {1, "1*d400", 8},       {1, "1*d400", 9},     {1, "1*d5000", 9},       {2, "0.5", 8}};
+    Fn2 inRange = (Fn2)need("TQ_ISINRANGE");
+    for (int k = 0; inRange && k < COUNT(ranges); ++k) {
+        const int32_t h = allocVar(ranges[k].kind);
+        putText(h, ranges[k].text);
+        const int32_t got = inRange(h, ranges[k].code);
+        printf("%s INRANGE(%s, %d) = %d err %d\n", kKindName[ranges[k].kind], ranges[k].text, (int)ranges[k].code,
+               (int)got, (int)getError());
+        unallocVar(h);
+    }
+}
+
 static void constantsAndConversions(void) {
     int32_t h[5];
     for (int32_t k = 1; k <= 4; ++k) h[k] = allocVar(k);
@@ -470,6 +507,7 @@ int main(int argc, char **argv) {
     }
     formats();
     bigIntegers();
+    settingsAndRanges();
     printf("end of transcript\n");
     return 0;
 }
