@@ -189,6 +189,39 @@ TEST(IntegerRoots, ShortRootsDenselyOnEveryLimbPath) {
     }
 }
 
+// The root's quotient within one against GMP's exact one, on divisors whose
+// lower words push the limb estimates too high (all ones, 2^k - 1 under a
+// top word of one bit) and dividends just off multiples of the divisor.
+TEST(IntegerRoots, QuotientWithinOne) {
+    std::mt19937_64 rng(17);
+    Mpz u, d, q, x;
+    int32_t told = 0;
+    for (int32_t rep = 0; rep < 4000; ++rep) {
+        const int32_t dn = 3 + static_cast<int32_t>(rng() % 12), qn = 1 + static_cast<int32_t>(rng() % 14);
+        TqStr D = randomMag(rng, dn);
+        if (rep % 3 == 0) std::fill(tq_W(D), tq_W(D) + dn - 1, 0xFFFFFFFFu);
+        if (rep % 3 == 1) std::fill(tq_W(D), tq_W(D) + dn - 1, 0u);
+        tq_W(D)[dn - 1] |= 0x80000000u;
+        if (rep % 6 == 1) tq_W(D)[dn - 1] = 0x80000000u;
+        mpz_set(d, Mpz(D));
+        // u = q d + r, r from just above 0 to just below d.
+        mpz_set(q, Mpz(randomMag(rng, qn)));
+        mpz_mul(u, q, d);
+        if (rep % 4 == 0) mpz_sub_ui(x, d, 1 + rng() % 3);
+        else if (rep % 4 == 1) mpz_set_ui(x, rng() % 3);
+        else mpz_set(x, Mpz(randomMag(rng, dn - 1)));
+        mpz_add(u, u, x);
+        const int32_t un = dn + qn + 1;  // u < B^qn d: the top dn words are below d
+        TqStr U = magOfLen(u, static_cast<size_t>(un)), Q(4 * static_cast<size_t>(un - dn), '\0');
+        if (!h_DivWithinOne(tq_W(U), un, tq_W(D), dn, tq_W(Q))) continue;
+        ++told;
+        mpz_tdiv_q(x, u, d);
+        mpz_sub(x, Mpz(Q), x);
+        ASSERT_LE(mpz_cmpabs_ui(x, 1), 0) << "rep " << rep << " dn " << dn;
+    }
+    EXPECT_GT(told, 3000);
+}
+
 // The binary float root against the exact one rounded at 8P bits with a
 // dropped half going up (the cut's rule): x = M 2^(32 j) with M from the
 // families above, so that the roots fall on, just below and just above the
