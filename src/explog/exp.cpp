@@ -283,6 +283,17 @@ int32_t n_Exp(TqNum x, TqNum &r) {
     return tq_FinishExpo(r, r.V.Expo + scale);
 }
 
+int32_t n_Exp_Uncut(TqNum x, TqNum &r) {
+    int64_t scale = 0;
+    const int32_t st = n_Exp_Scaled(std::move(x), r, scale);
+    if (st != 0 || r.V.Special != 0 || scale == 0) return st;
+    const int64_t e = r.V.Expo + scale;
+    // Beyond the exponent range the cut decides (infinity or zero).
+    if (e > INT32_MAX || e < INT32_MIN) return tq_FinishExpo(r, e);
+    r.V.Expo = static_cast<int32_t>(e);
+    return 0;
+}
+
 int32_t n_Exp2(TqNum x, TqNum &r) {
     TqNum base = tq_IntNum(x.V.NumType, 2);
     return n_Pow(base, x, r);

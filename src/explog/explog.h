@@ -10,6 +10,10 @@
 // result certainly out of range, a special value or an error comes back as
 // n_Exp gives it, with scale 0.
 [[nodiscard]] int32_t n_Exp_Scaled(TqNum x, TqNum &r, int64_t &scale);
+// e^x of a binary x as n_Exp_Scaled leaves it, the scale folded into the
+// exponent (see n_Sin_Uncut); a scale beyond the exponent range is cut
+// to the infinity or zero n_Exp gives.
+[[nodiscard]] int32_t n_Exp_Uncut(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Exp2(TqNum x, TqNum &r);
 [[nodiscard]] int32_t n_Exp10(TqNum x, TqNum &r);
 // r = x^n for an integer n >= 0 given as a magnitude (whole words).

@@ -54,25 +54,13 @@ constexpr int32_t kMaxRuns = 6;
 
 using BinFn = int32_t (*)(TqNum, TqNum &);
 
-// e^x left as the evaluation gives it, its radix scale folded into the
-// exponent; a scale beyond the exponent range is decided by the cut.
-int32_t expUncut(TqNum x, TqNum &r) {
-    int64_t scale = 0;
-    const int32_t st = n_Exp_Scaled(std::move(x), r, scale);
-    if (st != 0 || r.V.Special != 0 || scale == 0) return st;
-    const int64_t e = r.V.Expo + scale;
-    if (e > INT32_MAX || e < INT32_MIN) return tq_FinishExpo(r, e);
-    r.V.Expo = static_cast<int32_t>(e);
-    return 0;
-}
-
 // The binary function whose result comes back uncut, within 2^-(8 P + 4)
 // relative at P working bytes; the square root, correctly rounded at any
 // precision, comes back cut.
 BinFn binaryOf(TqDecFn f) {
     switch (f) {
         case TqDecFn::Sqrt: return n_Sqrt;
-        case TqDecFn::Exp: return expUncut;
+        case TqDecFn::Exp: return n_Exp_Uncut;
         case TqDecFn::Log: return n_Log_Uncut;
         case TqDecFn::Log2: return n_Log2_Uncut;
         case TqDecFn::Log10: return n_Log10_Uncut;
