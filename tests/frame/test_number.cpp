@@ -60,8 +60,8 @@ TEST(ReducePrecision, OtherKindsAreUntouched) {
 // the exponent, which ends on a multiple of 4), rounded to nearest with an
 // exact half rounded down; a negative d only moves the exponent down. About
 // P + 4 bytes are kept. Every fourth magnitude is reshaped to lie at, or one
-// beside, an exact half of the cut it gets. Both limb widths; cuts counts
-// how often each length below 80 was met.
+// beside, an exact half or multiple of the cut it gets. Both limb widths; cuts
+// counts how often each length below 1000 was met.
 static void checkDecimalCut(int32_t precBytes, int bytesLo, int bytesSpan, int iterations, unsigned long seed,
                      std::vector<int> &cuts) {
     Prec prec(precBytes, 3);
@@ -70,7 +70,7 @@ static void checkDecimalCut(int32_t precBytes, int bytesLo, int bytesSpan, int i
     gmp_randinit_mt(rs);
     gmp_randseed_ui(rs, seed);
     Mpz m, p, q, got;
-    cuts.assign(80, 0);
+    cuts.assign(1000, 0);
     for (int it = 0; it < iterations; ++it) {
         gTq_Kernel_Limb64 = it % 2;
         const unsigned long bits = 8UL * (bytesLo + gmp_urandomm_ui(rs, bytesSpan));
@@ -86,23 +86,27 @@ static void checkDecimalCut(int32_t precBytes, int bytesLo, int bytesSpan, int i
         const int32_t expo = static_cast<int32_t>(gmp_urandomm_ui(rs, 41)) - 20;
         TarqVar v{1, 1, expo, TarqDecFloat, 0};
         TqStr mant = tqg_MagFromMpz(m);
-        if (it % 4 == 3) {
+        if (it % 4 == 3) {  // q 10^d plus 0, 1, half - 1, half, half + 1 or 10^d - 1
             TarqVar probe = v;
             n_ReducePrecision(probe, mant);
             if (const int32_t d = probe.Expo - expo; d > 0) {
                 mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
                 mpz_tdiv_q(q, m, p);
                 mpz_mul(m, q, p);
+                const unsigned long pick = gmp_urandomm_ui(rs, 6);
                 mpz_tdiv_q_2exp(q, p, 1);
+                if (pick == 0) mpz_set_ui(q, 0);
+                if (pick == 1) mpz_set_ui(q, 1);
+                if (pick == 2) mpz_sub_ui(q, q, 1);
+                if (pick == 4) mpz_add_ui(q, q, 1);
+                if (pick == 5) mpz_sub_ui(q, p, 1);
                 mpz_add(m, m, q);
-                mpz_add_ui(m, m, gmp_urandomm_ui(rs, 3));
-                mpz_sub_ui(m, m, 1);
             }
             mant = tqg_MagFromMpz(m);
         }
         n_ReducePrecision(v, mant);
         const int32_t d = v.Expo - expo;
-        if (d >= 0 && d < 80) ++cuts[d];
+        if (d >= 0 && d < static_cast<int32_t>(cuts.size())) ++cuts[d];
         mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d < 0 ? -d : d));
         if (d < 0)
             mpz_mul(q, m, p);
@@ -124,6 +128,15 @@ TEST(ReducePrecision, DecimalCutOfShortMagnitudesMatchesGmp) {
     std::vector<int> cuts;
     checkDecimalCut(16, 20, 33, 12000, 77, cuts);
     for (int d = 6; d <= 76; ++d) EXPECT_GT(cuts[d], 0) << "cut length " << d << " not reached";
+}
+
+// Cuts of hundreds of digits (a cached reciprocal of the large power of ten).
+TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
+    std::vector<int> cuts;
+    checkDecimalCut(64, 108, 160, 1500, 99, cuts);
+    int big = 0;
+    for (size_t d = 80; d < cuts.size(); ++d) big += cuts[d];
+    EXPECT_GT(big, 1000);
 }
 
 // Long magnitudes (about a hundred limbs) at a precision within the default

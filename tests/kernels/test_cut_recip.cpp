@@ -12,7 +12,6 @@
 
 #include "kernels/cut_pow10.h"
 #include "kernels/cut_recip.h"
-#include "numbers/number.h"
 #include "base/tq_state.h"
 #include "tarq.h"
 #include "mag_gmp.h"
@@ -124,63 +123,6 @@ TEST(DecimalDigitsSmall, PowersNeighboursAndLongMagnitudes) {
         std::vector<uint32_t> w(static_cast<size_t>(words), 0xFFFFFFFFu);
         EXPECT_EQ(tq_DecimalDigitsSmall(w.data(), words), -1) << words;
     }
-}
-
-// The whole decimal cut at a precision where it drops hundreds of digits.
-TEST(ReducePrecision, DecimalCutByLargePowersOfTenMatchesGmp) {
-    TQ_SETPRECISION(3, 64);
-    const int32_t saved = gTq_Kernel_Limb64;
-    gmp_randstate_t rs;
-    gmp_randinit_mt(rs);
-    gmp_randseed_ui(rs, 99);
-    Mpz m, p, q, r, got;
-    int bigCuts = 0;
-    for (int it = 0; it < 1500; ++it) {
-        gTq_Kernel_Limb64 = it % 2;
-        // 68 + 40..200 significant bytes against P + 4 = 68 bytes.
-        const int words = 27 + static_cast<int>(gmp_urandomm_ui(rs, 40));
-        const int32_t expo = 4 * (static_cast<int32_t>(gmp_urandomm_ui(rs, 41)) - 20);
-        // The cut length follows from the length of the magnitude; for the
-        // shaped remainders build one random magnitude first to learn it.
-        mpz_urandomb(m, rs, 32 * words);
-        mpz_setbit(m, 32 * words - 1);
-        {
-            TarqVar v{1, 1, expo, TarqDecFloat, 0};
-            TqStr probe = tqg_MagFromMpz(m);
-            n_ReducePrecision(v, probe);
-            const int32_t d = v.Expo - expo;
-            mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
-            const int shape = static_cast<int>(gmp_urandomm_ui(rs, 8));
-            if (shape >= 2) {
-                makeDividend(m, p, words, shape, rs);
-                mpz_setbit(m, 32 * words - 1);  // same length, so the same cut
-                mpz_tdiv_q(q, m, p);
-                mpz_mul(m, q, p);
-                if (shape % 6 >= 2) {
-                    mpz_tdiv_q_2exp(r, p, 1);
-                    if (shape % 6 == 2) mpz_sub_ui(r, r, 1);
-                    if (shape % 6 == 4) mpz_add_ui(r, r, 1);
-                    if (shape % 6 == 5) mpz_sub_ui(r, p, 1);
-                    mpz_add(m, m, r);
-                }
-            }
-        }
-        TarqVar v{1, 1, expo, TarqDecFloat, 0};
-        TqStr mant = tqg_MagFromMpz(m);
-        n_ReducePrecision(v, mant);
-        const int32_t d = v.Expo - expo;
-        ASSERT_GE(d, 0);
-        ASSERT_EQ(v.Expo % 4, 0);
-        if (d >= 80) ++bigCuts;
-        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(d));
-        tqg_DivRoundHalfDown(q, m, p);
-        tqg_MagToMpz(got, mant);
-        ASSERT_EQ(mpz_cmp(got, q), 0) << "iteration " << it << " cut " << d;
-    }
-    gTq_Kernel_Limb64 = saved;
-    EXPECT_GT(bigCuts, 1000);
-    gmp_randclear(rs);
-    TQ_SETPRECISION(1, 38);
 }
 
 // The cut of a short magnitude (one to 36 words: the one-division reach and
