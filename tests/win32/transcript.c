@@ -402,6 +402,14 @@ static void settingsAndRanges(void) {
     } ranges[] = {{1, "2147483647.9", 6}, {3, "2147483648", 6}, {1, "-2147483648.5", 6}, {3, "-2147483649", 6},
                   {3, "4294967295", 7},   {3, "4294967296", 7}, {3, "-1", 7},            {1, "1*d307", 8},
                   {1, "1*d400", 8},       {1, "1*d400", 9},     {1, "1*d5000", 9},       {2, "0.5", 8}};
+    Fn2 pow10 = (Fn2)need("TQ_GETPOW10");
+    static const int32_t ns[] = {-1, 0, 1, 12, 27, 64, 100, 1000};
+    for (int k = 0; pow10 && k < COUNT(ns); ++k) {
+        const int32_t h = allocVar(1), st = pow10(ns[k], h);  // the output becomes a binary float
+        printf("POW10(%d) = %d %s", (int)ns[k], (int)st, textDigits(h, 2 + 8, 30));
+        printf(" %s err %d\n", text(h, 16 + 2), (int)getError());
+        unallocVar(h);
+    }
     Fn2 inRange = (Fn2)need("TQ_ISINRANGE");
     for (int k = 0; inRange && k < COUNT(ranges); ++k) {
         const int32_t h = allocVar(ranges[k].kind);
