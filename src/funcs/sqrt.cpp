@@ -9,7 +9,9 @@
 // n_Sqrt: binary floats and big integers by the integer root, rounded as the
 // cut rounds (it costs less than the Newton steps at every precision);
 // decimal floats by the integer root of the mantissa times a small power of
-// ten at short precisions, else through the binary kind (dec_via_bin.cpp);
+// ten at short precisions, at long ones by the binary root of the mantissa
+// times a power of five, rounded there to the cut's digits (else through the
+// binary kind, dec_via_bin.cpp);
 // what neither takes as X * (1/sqrt X), with the last Newton step folded into
 // the product (s = X y, s <- s + y (X - s^2) / 2), the result cut once to the
 // working precision. The working precision is unchanged on return.
@@ -204,34 +206,55 @@ static const TqStr &powerOf5(int64_t n, int slot) {
     return c->pow5[slot];
 }
 
-// S = floor(sqrt(A) 10^h) for A >= 1 when the binary root settles it, with
-// sqrt(A) 10^h then known to lie strictly between S and S + 1; false when
-// it does not. N, the root of A 4^g rounded to the nearest (|N - sqrt(A) 2^g|
-// <= 1/2), places sqrt(A) 10^h = sqrt(A) 2^g 5^h / 2^s, s = g - h, within
-// 5^h / 2 of Q = N 5^h in units of 2^-s, and g makes 5^h / 2 < 2^(s - 32).
-// So with L the low s bits of Q, S = Q >> s when L's top 32 bits are neither
-// all zeros (the root then lies above S) nor all ones (below S + 1); only
-// about one root in 2^31 fails that. The product by 5^h is half as long as
+// The decimal root of a long mantissa straight from the binary one: for
+// A >= 1 (M, or 10 M for an odd f) and h, with sqrt(x) = sqrt(A) 10^(h + e0),
+// the cut's mantissa R = sqrt(A) 10^(h - d) rounded to nearest (an exact half
+// down) and its exponent E1 = e0 + d, d from the leading digit's place as the
+// cut finds it (K digits and up to three more, E1 a multiple of 4). N, the
+// root of A 4^g rounded to the nearest (|N - sqrt(A) 2^g| <= 1/2), places
+// sqrt(A) 10^(h - d) = sqrt(A) 2^g 5^(h - d) / 2^s, s = g - h + d, within
+// 5^h / 2 of Q = N 5^(h - d) in units of 2^-s, and g makes 5^h / 2 < 2^(s - 32).
+// So with F the top 32 of the s bits below R = Q >> s, F of 2^31 + 1 or more
+// rounds up and 2^31 - 2 or less down (F = 0 and all ones included: a
+// root beyond the next integer rounds to it either way); only F of
+// 2^31 - 1 and 2^31 are left open, and a leading digit's place within 10^-6
+// of a power of ten: false then. The product by 5^(h - d) is half as long as
 // A 10^(2h) would be.
-static bool decimalRootByBinary(const TqStr &A, int64_t h, TqStr &S) {
+static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K, TqStr &R, int64_t &E1) {
     const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 36;
     TqStr N;
     h_SqrtNearest(A, 2 * g + 64, 32, N);
-    const TqStr &p5 = powerOf5(h, 0);
-    const int32_t nn = tq_SigWords(N), n5 = tq_SigWords(p5);
+    const int32_t nn = tq_SigWords(N);
+    const uint32_t *nw = tq_W(N);
+    // log10 sqrt(A) from N's top 64 bits.
+    const int64_t nBits = tq_BitLength(nw, nn);
+    uint64_t top = 0;
+    for (int64_t i = nBits - 1; i >= 0 && i >= nBits - 64; --i) top = top << 1 | ((nw[i / 32] >> (i % 32)) & 1u);
+    const int64_t below = std::max<int64_t>(nBits - 64, 0);
+    const double l10 = std::log10(static_cast<double>(top)) + static_cast<double>(below - g) * 0.30102999566398120;
+    const double fl = std::floor(l10);
+    if (l10 - fl < 1e-6 || fl + 1 - l10 < 1e-6) return false;
+    const int64_t lead = e0 + h + static_cast<int64_t>(fl);
+    const int64_t t = lead - K + 1;
+    E1 = 4 * (t >= 0 ? t / 4 : -((-t + 3) / 4));
+    const int64_t d = E1 - e0;
+    if (d < 1 || d > h) return false;
+    const TqStr &p5 = powerOf5(h - d, 0);
+    const int32_t n5 = tq_SigWords(p5);
     tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(nn + n5));
-    tq_MulWords(Q.data(), tq_W(N), nn, tq_W(p5), n5);
-    const int64_t sBits = g - h;
+    tq_MulWords(Q.data(), nw, nn, tq_W(p5), n5);
+    const int64_t sBits = g - h + d;
     int32_t qn = nn + n5;
     while (qn > 0 && Q.data()[qn - 1] == 0) --qn;
     const int32_t sw = static_cast<int32_t>(sBits / 32), sb = static_cast<int32_t>(sBits % 32);
     if (sw < 1 || qn <= sw + 1) return false;
     const uint32_t *qw = Q.data();
-    const uint64_t top = (static_cast<uint64_t>(qw[sw]) << 32 | qw[sw - 1]) << (32 - sb) >> 32;
-    if (top == 0 || top == 0xFFFFFFFFu) return false;
-    S.assign(reinterpret_cast<const char *>(qw + sw), 4 * static_cast<size_t>(qn - sw));
-    if (sb) tqL_ShiftRight(tq_W(S), tq_W(S), qn - sw, sb);
-    tq_Trim(S);
+    const uint32_t F = static_cast<uint32_t>((static_cast<uint64_t>(qw[sw]) << 32 | qw[sw - 1]) << (32 - sb) >> 32);
+    if (F == 0x7FFFFFFFu || F == 0x80000000u) return false;
+    R.assign(reinterpret_cast<const char *>(qw + sw), 4 * static_cast<size_t>(qn - sw));
+    if (sb) tqL_ShiftRight(tq_W(R), tq_W(R), qn - sw, sb);
+    if (F > 0x80000000u && tq_Add1(tq_W(R), tq_W(R), qn - sw, 1)) R += tq_Word(1);
+    tq_Trim(R);
     return true;
 }
 
@@ -244,9 +267,10 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, TqStr &S) {
 // but for a root above S and S on a boundary: an inexact root is cut as
 // S + 1/10 (one digit more), which lies off every boundary.
 // X = M 10^f comes from the small powers of ten when they reach (a product
-// on the stack); beyond them S comes from the binary root of M (10 M for an
-// odd f) scaled by 10^(f/2) when that settles it, else from X = M 5^f 2^f,
-// the 2^f (but for one factor 2 when f is odd) left to the root's shift.
+// on the stack); beyond them the cut's mantissa itself comes from the binary
+// root of M (10 M for an odd f) scaled by a power of five, rounded there,
+// when that settles it, else S from X = M 5^f 2^f, the 2^f (but for one
+// factor 2 when f is odd) left to the root's shift.
 static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
     const int64_t K = static_cast<int64_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
     // M has at least this many digits (M >= 2^(bits - 1)).
@@ -270,7 +294,13 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
             tenM = x.MantN;
             tq_MulWord(tenM, 10);
         }
-        if (!decimalRootByBinary(f & 1 ? tenM : x.MantN, f / 2, c.MantN)) {
+        int64_t E1 = 0;
+        if (decimalRootByBinary(f & 1 ? tenM : x.MantN, f / 2, (x.V.Expo - f) / 2, n_DecCutDigits(), c.MantN, E1)) {
+            c.V.Expo = static_cast<int32_t>(E1);
+            c.DenN = tq_Word(1);
+            return true;
+        }
+        {
             const TqStr &p5 = powerOf5(f, 1);
             const int32_t mn = std::max(tq_SigWords(x.MantN), 1), n5 = tq_SigWords(p5);
             TqStr X(4 * static_cast<size_t>(mn + n5), '\0');

@@ -266,12 +266,15 @@ TEST(FloatSqrt, BinaryRootsRoundedExactly) {
     fo_SetDigits(38);
 }
 
-// Decimal roots are rounded to the nearest: the result r, whose last kept
-// digit has the unit u = 10^Expo, satisfies (r - u/2)^2 <= x <= (r + u/2)^2.
+// Decimal roots are rounded to the nearest, an exact half down: the result
+// r, whose last kept digit has the unit u = 10^Expo, satisfies
+// (r - u/2)^2 < x <= (r + u/2)^2, and keeps the cut's digits (K to K + 3,
+// Expo a multiple of 4; one more only for a power of ten rounded up).
 // Mantissas of random digits (twice the kept digits, or about as many),
-// perfect squares (of roots of about all or half the kept digits), and
-// squares of roots that end in a 5 just below the kept digits (ties) and
-// their neighbours.
+// perfect squares (of roots of about all or half the kept digits), squares
+// of roots that end in a 5 just below the kept digits (ties) and their
+// neighbours, and powers of ten and their neighbours (the leading digit's
+// place).
 TEST(FloatSqrt, DecimalRootsRoundedToNearest) {
     std::mt19937_64 rng(33);
     FoPrecSnapshot snap0;
@@ -296,6 +299,11 @@ TEST(FloatSqrt, DecimalRootsRoundedToNearest) {
                 if (rep % 5 == 0) mpz_sub_ui(m, m, 1);
                 if (rep % 5 == 1) mpz_add_ui(m, m, 1);
             }
+            if (rep % 10 == 9) {
+                mpz_ui_pow_ui(m, 10, static_cast<unsigned long>(span + rep % 4));
+                mpz_add_ui(m, m, 1);
+                if (rep % 20 == 9) mpz_sub_ui(m, m, 2);
+            }
             if (mpz_sgn(m.v) == 0) mpz_set_ui(m, 7);
             const int32_t e = static_cast<int32_t>(rng() % 19) - 9;
             const TqNum xn = tqg_DecFloat(m, e);
@@ -311,7 +319,10 @@ TEST(FloatSqrt, DecimalRootsRoundedToNearest) {
             mpq_mul(lo, lo, lo);
             mpq_add(hi, r, u);
             mpq_mul(hi, hi, hi);
-            EXPECT_TRUE(mpq_cmp(lo, x) <= 0 && mpq_cmp(x, hi) <= 0) << "digits " << digits << " rep " << rep << " e " << e;
+            EXPECT_TRUE(mpq_cmp(lo, x) < 0 && mpq_cmp(x, hi) <= 0) << "digits " << digits << " rep " << rep << " e " << e;
+            const int64_t shown = static_cast<int64_t>(mpz_sizeinbase(Mpz(c.MantN), 10));  // or one above
+            EXPECT_TRUE(c.V.Expo % 4 == 0 && shown + 1 >= K && shown <= K + 4)
+                << "digits " << digits << " rep " << rep << " digits shown " << shown;
         }
     }
     mpq_clears(x, r, u, lo, hi, nullptr);
