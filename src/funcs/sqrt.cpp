@@ -258,6 +258,33 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     return true;
 }
 
+// sqrt(x) for a positive finite decimal float x = M 10^E of a short
+// mantissa (below 10^159) straight to the cut's digits: the leading digit of
+// sqrt(x) has the place lead = floor((D - 1 + E) / 2) for M of D digits, the
+// cut keeps the digits from E1 = 4 floor((lead - K + 1) / 4) up, so the
+// result is sqrt(M 10^f), f = E - 2 E1, rounded to the nearest integer (no
+// half: (n + 1/2)^2 is no integer), times 10^E1. False when f falls outside
+// the small powers of ten (M longer than the kept digits allow).
+static bool shortDecimalSqrt(const TqNum &x, TqNum &c) {
+    const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
+    const int64_t D = tq_DecimalDigitsSmall(tq_W(x.MantN), mn);
+    if (D <= 0) return false;
+    const int64_t twice = D - 1 + x.V.Expo;
+    const int64_t lead = twice >= 0 ? twice / 2 : -((-twice + 1) / 2);
+    const int64_t t = lead - n_DecCutDigits() + 1;
+    const int64_t E1 = 4 * (t >= 0 ? t / 4 : -((-t + 3) / 4));
+    const int64_t f = x.V.Expo - 2 * E1;
+    if (f < 0 || f >= tq_Pow10Small_Count) return false;
+    int32_t pn = 0;
+    const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(f), pn);
+    tq_Scratch<uint32_t, 64> X(static_cast<size_t>(mn + pn));
+    tq_MulBasecase(X.data(), tq_W(x.MantN), mn, p, pn);
+    h_SqrtNearestWords(X.data(), mn + pn, 0, 0, c.MantN);
+    c.V.Expo = static_cast<int32_t>(E1);
+    c.DenN = tq_Word(1);
+    return true;
+}
+
 // sqrt(x) for a positive finite decimal float x = M 10^E from the integer
 // root S = floor(sqrt X) of X = M 10^f, f >= 0 of E's parity and the least
 // that gives S at least K + 4 digits (the cut keeps K digits and up to three
@@ -272,6 +299,7 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
 // when that settles it, else S from X = M 5^f 2^f, the 2^f (but for one
 // factor 2 when f is odd) left to the root's shift.
 static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
+    if (shortDecimalSqrt(x, c)) return true;
     const int64_t K = static_cast<int64_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
     // M has at least this many digits (M >= 2^(bits - 1)).
     const int64_t mDigits = static_cast<int64_t>((h_BitLength(x.MantN) - 1) * 0.30102999566398119) + 1;

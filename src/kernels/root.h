@@ -12,6 +12,8 @@ void h_SqrtWords(const uint32_t *A, int32_t w, int64_t e, TqStr &C, bool *exact 
 // C = sqrt(A 2^e) / 2^k rounded to the nearest integer, a half going up, for
 // an even e >= 0 and k >= 0; trimmed.
 void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C);
+// The same for A the w words at A (high zero words allowed).
+void h_SqrtNearestWords(const uint32_t *A, int32_t w, int64_t e, int64_t k, TqStr &C);
 // q = u / d to within one (the exact quotient, one above or one below) for
 // a normalised d of dn >= 3 words and u of un words whose top dn words are
 // below d, as the square root's top step takes it; false when it cannot

@@ -407,12 +407,6 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
     C.assign(reinterpret_cast<const char *>(cw), 4 * static_cast<size_t>(cn));
 }
 
-int32_t sigWords(const TqStr &A) {
-    int32_t w = tq_NWords(A);
-    while (w > 0 && tq_W(A)[w - 1] == 0) --w;
-    return w;
-}
-
 }  // namespace
 
 void h_SqrtWords(const uint32_t *A, int32_t w, int64_t e, TqStr &C, bool *exact) {
@@ -431,11 +425,13 @@ bool h_DivWithinOne(uint32_t *u, int32_t un, const uint32_t *d, int32_t dn, uint
 
 void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact) { h_SqrtWords(tq_W(A), tq_NWords(A), e, C, exact); }
 
-void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C) {
-    const int32_t w = sigWords(A);
+void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C) { h_SqrtNearestWords(tq_W(A), tq_NWords(A), e, k, C); }
+
+void h_SqrtNearestWords(const uint32_t *A, int32_t w, int64_t e, int64_t k, TqStr &C) {
+    while (w > 0 && A[w - 1] == 0) --w;
     if (w == 0) {
         C = tq_Word(0);
         return;
     }
-    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(tq_W(A), w, e, k, true, C); });
+    tqL_OnLimbWidth([&](auto limb) { sqrtShifted<decltype(limb)>(A, w, e, k, true, C); });
 }
