@@ -49,16 +49,25 @@ void sqrtTwo(uint32_t a1, uint32_t a0, uint32_t &s, uint32_t *r) {
 }
 
 #if TQ_HAVE_LIMB64
+// (hi B + lo) / d and its remainder for hi < d: one hardware division (the
+// 64-bit limbs are built for x86-64 only).
+inline uint64_t divTwoByOne(uint64_t hi, uint64_t lo, uint64_t d, uint64_t &rem) {
+    uint64_t q;
+    __asm__("divq %4" : "=a"(q), "=d"(rem) : "a"(lo), "d"(hi), "rm"(d));
+    return q;
+}
+
 void sqrtTwo(uint64_t a1, uint64_t a0, uint64_t &s, uint64_t *r) {
     typedef unsigned __int128 U;
     const U A = static_cast<U>(a1) << 64 | a0;
     const double d = std::sqrt(static_cast<double>(a1) * 18446744073709551616.0 + static_cast<double>(a0));
-    // d lies within 2^12 of the root, which is at least 2^63: one Newton step
-    // from there gives at most one above the floor of the root (never below).
-    U x = d >= 18446744073709551615.0 ? ~uint64_t{0} : static_cast<uint64_t>(d);
-    if (x < (U{1} << 63)) x = U{1} << 63;
-    x = (x + A / x) >> 1;
-    uint64_t y = x > ~uint64_t{0} ? ~uint64_t{0} : static_cast<uint64_t>(x);
+    // d lies within 2^12 of the root, which is at least 2^63: one Newton
+    // step x/2 + (A/2)/x from there (one hardware division, as A/2 is below
+    // x B) lands within two below the root's floor or on it.
+    uint64_t x = d >= 18446744073709551615.0 ? ~uint64_t{0} : static_cast<uint64_t>(d);
+    if (x < (uint64_t{1} << 63)) x = uint64_t{1} << 63;
+    uint64_t dr;
+    uint64_t y = (x >> 1) + divTwoByOne(a1 >> 1, a1 << 63 | a0 >> 1, x, dr);
     while (static_cast<U>(y) * y > A) --y;
     while (y != ~uint64_t{0} && static_cast<U>(y + 1) * (y + 1) <= A) ++y;
     const U rem = A - static_cast<U>(y) * y;
@@ -66,9 +75,6 @@ void sqrtTwo(uint64_t a1, uint64_t a0, uint64_t &s, uint64_t *r) {
     r[0] = static_cast<uint64_t>(rem);
     r[1] = static_cast<uint64_t>(rem >> 64);
 }
-#endif
-
-#if TQ_HAVE_LIMB64
 // The two-limb root of sqrtRem below in 128-bit registers: s' and r' from
 // the top two limbs, q = (r' B + a1) / (2 s') by one wide division, r =
 // u B + a0 - q^2 with the same corrections, none of the word loops.
@@ -76,10 +82,19 @@ void sqrtFour(uint64_t *s, uint64_t *r, const uint64_t *a) {
     typedef unsigned __int128 U;
     uint64_t sh, rh[2];
     sqrtTwo(a[3], a[2], sh, rh);
-    // (r' B + a1) / 2 fits in 128 bits as r' <= 2 s' < 2^65.
+    // (r' B + a1) / 2 fits in 128 bits as r' <= 2 s' < 2^65; its top limb
+    // reaches s' only for r' = 2 s'.
     const U half = static_cast<U>(rh[1]) << 127 | static_cast<U>(rh[0]) << 63 | a[1] >> 1;
-    U q = half / sh;
-    U u = (half % sh) << 1 | (a[1] & 1);  // below 2 s'
+    const uint64_t hh = static_cast<uint64_t>(half >> 64);
+    U q, u;
+    if (hh < sh) {
+        uint64_t rem;
+        q = divTwoByOne(hh, static_cast<uint64_t>(half), sh, rem);
+        u = static_cast<U>(rem) << 1 | (a[1] & 1);  // below 2 s'
+    } else {
+        q = half / sh;
+        u = (half % sh) << 1 | (a[1] & 1);
+    }
     // q <= B + 1; a q of B or more is too large (the root is below
     // (s' + 1) B): take B - 1 and move the difference into u.
     while (q >> 64) {
@@ -140,10 +155,8 @@ void sqrtSix(uint64_t *s, uint64_t *r, const uint64_t *a) {
     sqrtFour(sh, rh, a + 2);
     // N = (r' B + a1) / 2 in three limbs (r' <= 2 s' < 2^129).
     const uint64_t N[3] = {a[1] >> 1 | rh[0] << 63, rh[0] >> 1 | rh[1] << 63, rh[1] >> 1 | rh[2] << 63};
-    const U top = static_cast<U>(N[2]) << 64 | N[1];
-    const U est = top / sh[1];
     // A q of B or more is too large (the root is below (s' + 1) B).
-    uint64_t q = est >> 64 ? ~uint64_t{0} : static_cast<uint64_t>(est);
+    uint64_t rem, q = N[2] >= sh[1] ? ~uint64_t{0} : divTwoByOne(N[2], N[1], sh[1], rem);
     // R = N - q s' (signed, four limbs), raised by s' while negative.
     uint64_t R[4], qs[4];
     const U p0 = static_cast<U>(q) * sh[0], p1 = static_cast<U>(q) * sh[1] + static_cast<uint64_t>(p0 >> 64);

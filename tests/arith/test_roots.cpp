@@ -176,6 +176,14 @@ TEST(IntegerRoots, ShortRootsDenselyOnEveryLimbPath) {
         for (int32_t rep = 0; rep < 3000; ++rep) {
             const Family f = static_cast<Family>(rep % kFamilies);
             radicand(a, rng, f, 120 + static_cast<int64_t>(rng() % 265));
+            if (rep < 8) {  // ends of one to three limbs: 2^b - 1, (2^(b/2) - 1)^2 (and one below), 2^(b - 2)
+                const int b = 128 * (1 + rep % 3);
+                mpz_set_ui(a, 1);
+                mpz_mul_2exp(a, a, static_cast<mp_bitcnt_t>(rep < 3 ? b : rep < 6 ? b / 2 : b - 2));
+                mpz_sub_ui(a, a, rep < 6 ? 1 : 0);
+                if (rep >= 3 && rep < 6) mpz_mul(a, a, a);
+                if (rep == 4) mpz_sub_ui(a, a, 1);
+            }
             mpz_sqrtrem(s, r, a);
             TqStr C;
             bool exact = false;
