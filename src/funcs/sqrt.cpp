@@ -226,11 +226,11 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     h_SqrtNearest(A, 2 * g + 64, 32, N);
     const int32_t nn = tq_SigWords(N);
     const uint32_t *nw = tq_W(N);
-    // log10 sqrt(A) from N's top 64 bits.
-    const int64_t nBits = tq_BitLength(nw, nn);
-    uint64_t top = 0;
-    for (int64_t i = nBits - 1; i >= 0 && i >= nBits - 64; --i) top = top << 1 | ((nw[i / 32] >> (i % 32)) & 1u);
-    const int64_t below = std::max<int64_t>(nBits - 64, 0);
+    // log10 sqrt(A) from N's top three words (N has more than three).
+    if (nn < 4) return false;
+    const int32_t lz = __builtin_clz(nw[nn - 1]);
+    const uint64_t top = (static_cast<uint64_t>(nw[nn - 1]) << 32 | nw[nn - 2]) << lz | (lz ? nw[nn - 3] >> (32 - lz) : 0);
+    const int64_t below = 32 * static_cast<int64_t>(nn - 2) - lz;  // bits under the top 64
     const double l10 = std::log10(static_cast<double>(top)) + static_cast<double>(below - g) * 0.30102999566398120;
     const double fl = std::floor(l10);
     if (l10 - fl < 1e-6 || fl + 1 - l10 < 1e-6) return false;
