@@ -12,6 +12,7 @@
 
 #include "base/tq_state.h"
 #include "kernels/cut_pow10.h"
+#include "kernels/div_core.h"
 #include "kernels/divmod.h"
 #include "kernels/limbs.h"
 #include "kernels/root.h"
@@ -142,35 +143,21 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
 // short product, below any faster algorithm's crossover, and without the
 // dispatch's costs.
 template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
-    typedef typename TqWide<L>::T W;
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    constexpr int B = tqL_LimbBits<L>;
-    // The limbs of w[0..n): read in place, the odd top word alone.
-    auto limbs = [](L *to, const uint32_t *w, int32_t n) {
-        std::memcpy(to, w, static_cast<size_t>(n) * 4);
-        if (n % per) to[n / per] = w[n - 1];
-        return (n + per - 1) / per;
+    // Limb i of y, the odd top word alone; x's limbs copied once.
+    auto limb = [&](int32_t i) -> L {
+        if (per * i + per > ny) return y[per * i];
+        L v;
+        std::memcpy(&v, y + per * i, sizeof(L));
+        return v;
     };
-    L xl[kCap / per + 1], yl[kCap / per + 1];
-    const int32_t mx = limbs(xl, x, nx), my = limbs(yl, y, ny);
+    L xl[kCap / per + 1];
+    const int32_t mx = (nx + per - 1) / per, my = (ny + per - 1) / per;
+    std::memcpy(xl, x, static_cast<size_t>(nx) * 4);
+    if (nx % per) xl[mx - 1] = x[nx - 1];
     L *zl = reinterpret_cast<L *>(z);
-    L c = 0;
-    for (int32_t i = 0; i < mx; ++i) {
-        const W t = static_cast<W>(xl[i]) * yl[0] + c;
-        zl[i] = static_cast<L>(t);
-        c = static_cast<L>(t >> B);
-    }
-    zl[mx] = c;
-    for (int32_t j = 1; j < my; ++j) {
-        const L q = yl[j];
-        c = 0;
-        for (int32_t i = 0; i < mx; ++i) {
-            const W t = static_cast<W>(xl[i]) * q + c + zl[i + j];
-            zl[i + j] = static_cast<L>(t);
-            c = static_cast<L>(t >> B);
-        }
-        zl[j + mx] = c;
-    }
+    zl[mx] = tqL_Mul1(zl, xl, mx, limb(0));
+    for (int32_t j = 1; j < my; ++j) zl[mx + j] = tqL_AddMul1(zl + j, xl, mx, limb(j));
 }
 
 void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
@@ -300,6 +287,78 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
     return finish(r, sign, z, top + 1, expo);
 }
 
+// Q = floor(A 10^j / B) for short trimmed A (na words) and B (nb words) and
+// 0 <= j <= tq_Pow5Top, into q (nq words, trimmed), and where the remainder
+// R lies against B: Half -1 when 2R < B, +1 when 2R >= B (1 + 2 10^-7), 0
+// between; Zero when R = 0. With D = B 2^s normalised and the normalised
+// 5^j 2^t, A 10^j 2^s = (A 5^j 2^t) 2^(j + s - t): one short product, one
+// shift and one short division.
+struct WideQuot {
+    int32_t Half;
+    bool Zero;
+};
+template <class L> WideQuot divWidened(const uint32_t *pa, int32_t na, int32_t j, const uint32_t *pb, int32_t nb,
+                                       uint32_t *q, int32_t &nq) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    constexpr int B = tqL_LimbBits<L>;
+    constexpr int32_t cap = kCap / per + 8;
+    L d[cap], p[cap], u[cap], ql[cap];
+    const int32_t dn = (nb + per - 1) / per;
+    std::memcpy(d, pb, static_cast<size_t>(nb) * 4);
+    if (nb % per) d[dn - 1] = pb[nb - 1];
+    const int s = tqL_LeadingZeros(d[dn - 1]);
+    if (s) tqL_ShiftLeft(d, d, dn, s);
+    const int32_t ma = (na + per - 1) / per;
+    L *al = j == 0 ? p : u;  // A's limbs, in u until the product is formed
+    std::memcpy(al, pa, static_cast<size_t>(na) * 4);
+    if (na % per) al[ma - 1] = pa[na - 1];
+    int32_t pn = ma;
+    int sh = j + s;
+    if (j > 0) {
+        int32_t n5;
+        int t;
+        const L *p5 = tq_Pow5Norm<L>(j, n5, t);
+        p[ma] = tqL_Mul1(p, al, ma, p5[0]);
+        for (int32_t k = 1; k < n5; ++k) p[ma + k] = tqL_AddMul1(p + k, al, ma, p5[k]);
+        pn += n5;
+        sh -= t;
+    }
+    // u = p 2^sh; for sh < 0 (down to -t) only zero bits of p drop.
+    int32_t un;
+    if (sh >= 0) {
+        const int32_t wl = sh / B;
+        const int bits = sh % B;
+        for (int32_t i = 0; i < wl; ++i) u[i] = 0;
+        if (bits) {
+            u[wl + pn] = tqL_ShiftLeft(u + wl, p, pn, bits);
+        } else {
+            for (int32_t i = 0; i < pn; ++i) u[wl + i] = p[i];
+            u[wl + pn] = 0;
+        }
+        un = wl + pn + 1;
+    } else {
+        tqL_ShiftRight(u, p, pn, -sh);
+        un = pn;
+    }
+    const int32_t qn = tq_DivRem<L>(u, un, d, dn, tq_DivRecip(d, dn), ql);
+    // e = 2R - D over dn + 1 limbs: a borrow puts R below the half; else R
+    // lies 10^-7 of D or more above it when 5 10^6 e >= D.
+    WideQuot w{-1, true};
+    for (int32_t i = 0; i < dn && w.Zero; ++i) w.Zero = u[i] == 0;
+    L e[cap];
+    e[dn] = tqL_ShiftLeft(e, u, dn, 1);
+    const L borrow = tqL_SubN(e, e, d, dn);
+    if (e[dn] >= borrow) {
+        e[dn] -= borrow;
+        const L c = tqL_Mul1(e, e, dn + 1, static_cast<L>(5000000));
+        w.Half = c != 0 || e[dn] != 0 || tqL_Cmp(e, d, dn) >= 0 ? 1 : 0;
+    }
+    nq = qn * per;
+    std::memcpy(q, ql, static_cast<size_t>(nq) * 4);
+    while (nq > 1 && q[nq - 1] == 0) --nq;
+    return w;
+}
+
 // w[0..n) = w div D in place; returns w mod D (D a constant below 2^32, so
 // the division of each word pair is a multiply by its reciprocal).
 template <uint32_t D> uint32_t divWordBy(uint32_t *w, int32_t n) {
@@ -312,20 +371,20 @@ template <uint32_t D> uint32_t divWordBy(uint32_t *w, int32_t n) {
     return static_cast<uint32_t>(rem);
 }
 
-// The decimal quotient A / B rounded in its one division, without the cut
-// of a widened quotient. The widened path divides A 10^k by B (the quotient
-// T at least P + 8 bytes long) and cuts T by 10^c to the K to K + 3 digits
-// the cut keeps; from the lengths, c >= 7. The value's leading digit lies at
-// one of two places known from the bit lengths; the dividend is raised so that
-// the quotient Q holds the digits kept for the lower guess and 7 more. Q's
-// length then tells the true exponent Et of the kept digits (the guess's, or
-// 4 above it) and the G = 7 or 11 digits of Q below it. As floor(floor(x) /
-// m) = floor(x / m), Q div 10^G is T's kept part; with t = Q mod 10^G the
-// rounding matches T's (up only beyond the half) when t < 5 10^(G-1) (below
-// the half: down either way) or t div 10^(G-7) > 5 10^6 (above the half by at
-// least 10^-7 of the last place, and c >= 7). In between (an exact half
-// among them) the lower digits of T decide: false, and the widened path
-// does it.
+// The decimal quotient A / B rounded in its one division, without the cut of
+// a widened quotient. The general path divides A 10^k by B (the quotient T
+// at least P + 8 bytes long) and cuts T by 10^c to the K to K + 3 digits the
+// cut keeps; from the lengths, c >= 7, and T's kept part is floor(A/B 10^-E)
+// for the cut's exponent E. The value's leading digit lies at one of two
+// places known from the bit lengths; the lower gives the cut's exponent E1,
+// the upper E1 or E1 + 4. Q = floor(A 10^(e - E1) / B) (e = ea - eb) holds
+// the kept digits for E1, and 10^(the upper place - E1) <= Q tells whether
+// the cut's exponent Et is E1 + 4, Q then holding four digits more. The
+// part of the last kept place below it is f = R / B (plus Q's four extra
+// digits over 10^4 for Et = E1 + 4), and T goes up exactly when
+// f >= 1/2 + 10^-c: up for f >= 1/2 + 10^-7, down for f < 1/2. In between
+// (an exact half among them) the lower digits of T decide: false, and the
+// widened path does it.
 bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb, int32_t nb, int64_t eb, uint32_t *q,
                  int32_t &nq, int64_t &expo) {
     // 2^(bA - bB - 1) < A / B < 2^(bA - bB + 1): the leading digit lies at
@@ -335,27 +394,30 @@ bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb,
     const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
     const int64_t e = ea - eb;
     const int64_t E1 = 4 * floorDiv4(e + low - K + 1);
-    const int64_t j = e - E1 + 7;
-    if (j < 0) return false;
-    alignas(8) uint32_t x[kCap];
-    int32_t nx;
-    if (!mulPow10(pa, na, j, x, nx) || nx - nb + 4 > kCap - 3) return false;
-    nq = h_DivQuotN(x, nx, 0, pb, nb, q);
-    const int32_t dQ = tq_DecimalDigitsSmall(q, nq);
-    if (dQ < 8) return false;
-    const int64_t Et = 4 * floorDiv4(E1 + dQ - 8 - K + 1);
-    if (Et != E1 && Et != E1 + 4) return false;
-    uint64_t t = divWordBy<10000000u>(q, nq);
-    uint64_t half = 5000000u, top = t;
-    if (Et != E1) {
-        const uint64_t hi = divWordBy<10000u>(q, nq);
-        top = hi * 1000 + t / 10000;  // t div 10^4 with the next four digits
-        t += hi * 10000000u;
-        half *= 10000;
+    const int64_t j = e - E1;
+    if (j < 0 || j > tq_Pow5Top) return false;
+    WideQuot w;
+    tqL_OnLimbWidth([&](auto limb) { w = divWidened<decltype(limb)>(pa, na, static_cast<int32_t>(j), pb, nb, q, nq); });
+    int64_t Et = E1;
+    if (floorDiv4(e + low + 2 - K) != floorDiv4(e + low + 1 - K)) {
+        // The upper place moves the cut: is Q >= 10^(e + low + 1 - E1)?
+        const int64_t k = j + low + 1;
+        if (k >= tq_Pow10Small_Count) return false;
+        int32_t m;
+        const uint32_t *p = tq_Pow10Small(static_cast<int32_t>(k), m);
+        if (nq > m || (nq == m && tq_CmpN(q, p, nq) >= 0)) Et = E1 + 4;
     }
-    if (t >= half && top <= 5000000u) return false;
-    while (nq > 1 && q[nq - 1] == 0) --nq;
-    if (t > half) {
+    bool up;
+    if (Et == E1) {
+        if (w.Half == 0) return false;
+        up = w.Half > 0;
+    } else {
+        const uint32_t t = divWordBy<10000u>(q, nq);  // Q's four extra digits
+        if (t == 5000 && !w.Zero) return false;
+        up = t > 5000;
+        while (nq > 1 && q[nq - 1] == 0) --nq;
+    }
+    if (up) {
         for (int32_t i = 0;; ++i) {
             if (i == nq) {
                 q[nq++] = 1;
@@ -367,7 +429,6 @@ bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb,
     expo = Et;
     return true;
 }
-
 }  // namespace
 
 int32_t tq_FloatShortcut(const TqNum &a, const TqNum &b) {

@@ -175,36 +175,40 @@ constexpr int32_t kCutPasses = 4;
 
 // 5^d normalised for the limb division: D = 5^d x 2^S in N limbs (top bit
 // set) and the reciprocal V of its top limb (N = 1) or top two limbs.
-constexpr int32_t kPow5Limbs = 4;
+template <class L> constexpr int32_t kPow5Limbs = 64 / static_cast<int32_t>(sizeof(L));  // 512 bits
 template <class L> struct Pow5Norm {
-    L D[kPow5Limbs];
+    L D[kPow5Limbs<L>];
     L V;
     int32_t N;
     int S;
 };
 
-// The largest d with 5^d below B^kPow5Limbs.
-template <class L> constexpr int32_t kPow5Top = sizeof(L) == 8 ? 110 : 55;
+// The largest d with 5^d below 2^512.
+constexpr int32_t kPow5Top = tq_Pow5Top;
+
+// Built once, out of line: the lookup below stays a few instructions.
+template <class L> [[gnu::noinline]] const Pow5Norm<L> *buildPow5Norm() {
+    auto *p = new Pow5Norm<L>[kPow5Top + 1]();
+    L x[kPow5Limbs<L> + 1] = {1};
+    int32_t n = 1;
+    for (int32_t i = 1; i <= kPow5Top; ++i) {
+        const L c = tqL_Mul1(x, x, n, static_cast<L>(5));
+        if (c) x[n++] = c;
+        Pow5Norm<L> &e = p[i];
+        e.N = n;
+        e.S = tqL_LeadingZeros(x[n - 1]);
+        if (e.S)
+            tqL_ShiftLeft(e.D, x, n, e.S);
+        else
+            for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
+        e.V = tq_DivRecip(e.D, n);
+    }
+    return p;
+}
 
 template <class L> const Pow5Norm<L> &pow5Norm(int32_t d) {
-    static const Pow5Norm<L> *t = [] {
-        auto *p = new Pow5Norm<L>[kPow5Top<L> + 1]();
-        L x[kPow5Limbs + 1] = {1};
-        int32_t n = 1;
-        for (int32_t i = 1; i <= kPow5Top<L>; ++i) {
-            const L c = tqL_Mul1(x, x, n, static_cast<L>(5));
-            if (c) x[n++] = c;
-            Pow5Norm<L> &e = p[i];
-            e.N = n;
-            e.S = tqL_LeadingZeros(x[n - 1]);
-            if (e.S)
-                tqL_ShiftLeft(e.D, x, n, e.S);
-            else
-                for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
-            e.V = n == 1 ? tqL_RecipLimb(e.D[0]) : tqL_Recip3By2(e.D[n - 1], e.D[n - 2]);
-        }
-        return p;
-    }();
+    // Never destroyed; the initialisation of a local static is thread-safe.
+    static const Pow5Norm<L> *t = buildPow5Norm<L>();
     return t[d];
 }
 
@@ -223,7 +227,7 @@ template <class L> void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
     const int B = tqL_LimbBits<L>;
     const int32_t nl = toLimbs<L>(w, n), N = p.N;
     L *m = reinterpret_cast<L *>(w);
-    L u[kOnceLimbs + kPow5Limbs + 2];
+    L u[kOnceLimbs + kPow5Limbs<L> + 2];
     int32_t un;
     L half = 0;
     bool below = false;
@@ -256,51 +260,13 @@ template <class L> void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
         for (int32_t i = 0; i < nl; ++i) u[i] = m[i];
         un = nl;
     }
-    while (un > 1 && u[un - 1] == 0) --un;
     // The quotient goes straight into w (u holds all that is left of it):
     // below w, it fits w's limbs. The remainder, N limbs, in u[0..N).
-    L *q = m;
-    int32_t qn;
-    if (N == 1) {
-        const L d0 = p.D[0];
-        L r = 0;
-        int32_t i = un - 1;
-        if (u[i] < d0) r = u[i--];
-        qn = i + 1;
-        for (; i >= 0; --i) q[i] = tqL_Div2By1(r, u[i], d0, p.V, r);
-        u[0] = r;
-    } else if (N == 2) {
-        // The running remainder in two limbs, each quotient limb one 3-by-2
-        // step; the top two dividend limbs start it when they are below D.
-        const L d1 = p.D[1], d0 = p.D[0];
-        L r1 = 0, r0 = 0;
-        int32_t i = un - 1;
-        if (un == 1 || u[i] < d1 || (u[i] == d1 && u[i - 1] < d0)) {
-            r0 = u[i--];
-            if (i >= 0) {
-                r1 = r0;
-                r0 = u[i--];
-            }
-        }
-        qn = i + 1;
-        for (; i >= 0; --i) q[i] = tqL_Div3By2(r1, r0, u[i], d1, d0, p.V, r1, r0);
-        u[0] = r0;
-        u[1] = r1;
-    } else {
-        // A zero limb on top keeps the top N limbs of the dividend below D.
-        u[un++] = 0;
-        while (un < N + 1) u[un++] = 0;
-        L qq[kOnceLimbs + kPow5Limbs + 2];
-        tq_DivSchoolBy<L>(u, un, p.D, N, p.V, qq);
-        qn = un - N;
-        while (qn > 1 && qq[qn - 1] == 0) --qn;
-        for (int32_t i = 0; i < qn; ++i) q[i] = qq[i];
-    }
-    if (qn == 0) q[qn++] = 0;
+    const int32_t qn = tq_DivRem<L>(u, un, p.D, N, p.V, m);
     // Up when 2R + half > D, or equal and a lower bit is set.
     bool up = (u[N - 1] >> (B - 1)) != 0;
     if (!up) {
-        L t[kPow5Limbs];
+        L t[kPow5Limbs<L>];
         for (int32_t i = N - 1; i > 0; --i) t[i] = static_cast<L>((u[i] << 1) | (u[i - 1] >> (B - 1)));
         t[0] = static_cast<L>((u[0] << 1) | half);
         const int c = tqL_Cmp(t, p.D, N);
@@ -314,7 +280,7 @@ template <class L> void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
 // False, w untouched, when d is beyond both ways.
 template <class L> bool cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    if (d > kLimbDigits<L> && d <= kPow5Top<L> && n <= kOnceLimbs * per) {
+    if (d > kLimbDigits<L> && d <= kPow5Top && n <= kOnceLimbs * per) {
         cutPow5<L>(w, n, d);
         return true;
     }
@@ -335,6 +301,17 @@ template <class L> bool cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
 }
 
 }  // namespace
+
+template <class L> const L *tq_Pow5Norm(int32_t k, int32_t &n, int &s) {
+    const Pow5Norm<L> &p = pow5Norm<L>(k);
+    n = p.N;
+    s = p.S;
+    return p.D;
+}
+template const uint32_t *tq_Pow5Norm<uint32_t>(int32_t, int32_t &, int &);
+#if TQ_HAVE_LIMB64
+template const uint64_t *tq_Pow5Norm<uint64_t>(int32_t, int32_t &, int &);
+#endif
 
 const uint32_t *tq_Pow10Small(int32_t k, int32_t &n) {
     const Pow10Small &t = pow10Small();

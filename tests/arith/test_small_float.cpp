@@ -167,3 +167,62 @@ TEST(SmallFloat, DecimalQuotientsNearHalves) {
     TQ_SETPRECISION(3, savedBytes);
     mpz_clears(ma, mb, nullptr);
 }
+
+// Quotients built from their parts, A = Q B + R: Q of K - 1 to K + 4 digits
+// (the kept digits, and four more where the cut moves up), now and then
+// ending in 5000; R zero, at and beside B / 2, and 3, 10, 30 and 6000
+// hundred-millionths of B above it (the window the short path leaves to the
+// general one, and beyond). The short path must round as the general path or
+// decline.
+TEST(SmallFloat, DecimalQuotientsAroundHalves) {
+    const int32_t savedBytes = TQ_GETPRECISION(3);
+    TqRng g(15);
+    mpz_t q, b, r, a, t;
+    mpz_inits(q, b, r, a, t, nullptr);
+    int64_t direct = 0;
+    for (int32_t bytes : {4, 16, 20, 32}) {
+        TQ_SETPRECISION(3, bytes);
+        const unsigned long K = static_cast<unsigned long>(2.40823996531184952 * (bytes + 4));
+        for (unsigned it = 0; it < 960; ++it) {
+            mpz_ui_pow_ui(t, 10, K - 2 + it % 6);
+            mpz_mul_ui(q, t, 9);
+            mpz_urandomm(q, g.st, q);
+            mpz_add(q, q, t);  // K - 1 + it % 6 digits
+            if (it / 6 % 2) {
+                mpz_fdiv_q_ui(q, q, 10000);
+                mpz_mul_ui(q, q, 10000);
+                mpz_add_ui(q, q, 5000);
+            }
+            tqt_RandPos(g, b, 6);
+            mpz_fdiv_q_2exp(r, b, 1);
+            static const unsigned long kAbove[] = {3, 10, 30, 6000};
+            switch (it / 12 % 8) {
+                case 0: mpz_set_ui(r, 0); break;
+                case 1: mpz_sub_ui(r, r, mpz_sgn(r) > 0); break;
+                case 2: break;
+                case 3: mpz_add_ui(r, r, 1); break;
+                default:
+                    mpz_mul_ui(t, b, kAbove[it / 12 % 8 - 4]);
+                    mpz_fdiv_q_ui(t, t, 100000000);
+                    mpz_add(r, r, t);
+            }
+            if (mpz_cmp(r, b) >= 0) mpz_set_ui(r, 0);
+            mpz_mul(a, q, b);
+            mpz_add(a, a, r);
+            const TqNum na = tqg_Make(TarqDecFloat, a, 0), nb = tqg_Make(TarqDecFloat, b, 0);
+            TqNum fast, slow;
+            fast.V.NumType = slow.V.NumType = TarqDecFloat;
+            gTq_SmallFloat = 0;
+            ASSERT_EQ(n_DivRef(na, nb, slow), 0);
+            gTq_SmallFloat = 1;
+            if (tq_SmallDivAny(na, nb, fast)) {
+                ++direct;
+                SCOPED_TRACE("bytes " + std::to_string(bytes) + " it " + std::to_string(it));
+                expectSame(fast, slow);
+            }
+        }
+    }
+    EXPECT_GT(direct, 2500);
+    TQ_SETPRECISION(3, savedBytes);
+    mpz_clears(q, b, r, a, t, nullptr);
+}
