@@ -16,8 +16,8 @@ void h_SqrtNearest(const TqStr &A, int64_t e, int64_t k, TqStr &C);
 void h_SqrtNearestWords(const uint32_t *A, int32_t w, int64_t e, int64_t k, TqStr &C);
 // q = u / d to within one (the exact quotient, one above or one below) for
 // a normalised d of dn >= 3 words and u of un words whose top dn words are
-// below d, as the square root's top step takes it; false when it cannot
-// tell. u is overwritten.
+// below d, as the square root's top step takes it (the upper half of a long
+// quotient exact); false when it cannot tell. u is overwritten.
 bool h_DivWithinOne(uint32_t *u, int32_t un, const uint32_t *d, int32_t dn, uint32_t *q);
 // C = floor(A^(1/n)) for n >= 1; R = A - C^n when wantRem is non-zero.
 void h_Root(TqStr A, int32_t n, int32_t wantRem, TqStr &C, TqStr &R);

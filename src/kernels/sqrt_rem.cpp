@@ -258,10 +258,23 @@ template <class L> bool divWithinOne(L *u, int32_t un, const L *d, int32_t dn, L
 // when its low `lazy` bits hold 2 or more, as the floor has the same bits
 // from there up; neither the square of q nor r is formed, and false is
 // returned.
-// Above this divisor length (in words) the divide-and-conquer division's
-// products beat half the long division (measured between 10,000 and 20,000
-// digits).
-constexpr int32_t kApproxDivWords = 640;
+// The top step's quotient within one: divisors from kSplitWords words on
+// take the upper half of the quotient by the exact division (divide and
+// conquer at these sizes) and only the lower half by the long division
+// within one, which the exact remainder of the upper half starts; beyond
+// kApproxDivWords the exact division alone is faster (measured at 3,000 to
+// 50,000 digits).
+constexpr int32_t kSplitWords = 192, kApproxDivWords = 1600;
+
+template <class L> bool quotientWithinOne(L *u, int32_t un, const L *d, int32_t dn, L *q) {
+    const int32_t qn = un - dn;
+    int32_t m = qn;  // the quotient limbs left to the long division within one
+    if (dn * kPer<L> >= kSplitWords && qn * kPer<L> >= kSplitWords) {
+        m = qn / 2;
+        tq_DivAny(u + m, un - m, d, dn, q + m);
+    }
+    return divWithinOne(u, m + dn, d, dn, q);
+}
 
 template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t lazy = 0) {
     if (n == 1) {
@@ -295,7 +308,7 @@ template <class L> bool sqrtRem(L *s, L *r, const L *a, int32_t n, L *w, int32_t
     // follows on a copy of the numerator.
     if (lazy > 0 && h >= 3 && h * kPer<L> <= kApproxDivWords) {
         std::memcpy(t, num, sizeof(L) * static_cast<size_t>(h + l + 1));
-        if (divWithinOne(t, h + l + 1, sh, h, qq)) {
+        if (quotientWithinOne(t, h + l + 1, sh, h, qq)) {
             tqL_ShiftRight(qq, qq, l + 1, 1);
             if (qq[l] != 0) std::memset(qq, 0xFF, sizeof(L) * static_cast<size_t>(l));
             std::memcpy(s, qq, sizeof(L) * static_cast<size_t>(l));
@@ -433,7 +446,7 @@ void h_SqrtWords(const uint32_t *A, int32_t w, int64_t e, TqStr &C, bool *exact)
 }
 
 bool h_DivWithinOne(uint32_t *u, int32_t un, const uint32_t *d, int32_t dn, uint32_t *q) {
-    return divWithinOne(u, un, d, dn, q);
+    return quotientWithinOne(u, un, d, dn, q);
 }
 
 void h_SqrtShifted(const TqStr &A, int64_t e, TqStr &C, bool *exact) { h_SqrtWords(tq_W(A), tq_NWords(A), e, C, exact); }
