@@ -206,6 +206,19 @@ static const TqStr &powerOf5(int64_t n, int slot) {
     return c->pow5[slot];
 }
 
+// 5^b for some b from n - 31 to n, from the cache of slot 0 when it holds
+// such a b (the digits a root needs vary by a few with the operand's
+// exponent, so a cached power a little below serves them all); else 5^n,
+// or 5^(n - 16) when the cached power lies above n.
+static const TqStr &powerOf5Below(int64_t n, int64_t &b) {
+    static int64_t cached = -1;
+    if (cached < 0 || cached > n || cached < n - 31) cached = cached > n ? std::max<int64_t>(n - 16, 0) : n;
+    b = cached;
+    return powerOf5(b, 0);
+}
+
+constexpr uint32_t kPow5[14] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125, 244140625, 1220703125};
+
 // The decimal root of a long mantissa straight from the binary one: for
 // A >= 1 (M, or 10 M for an odd f) and h, with sqrt(x) = sqrt(A) 10^(h + e0),
 // the cut's mantissa R = sqrt(A) 10^(h - d) rounded to nearest (an exact half
@@ -224,7 +237,7 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 36;
     TqStr N;
     h_SqrtNearest(A, 2 * g + 64, 32, N);
-    const int32_t nn = tq_SigWords(N);
+    int32_t nn = tq_SigWords(N);
     const uint32_t *nw = tq_W(N);
     // log10 sqrt(A) from N's top three words (N has more than three).
     if (nn < 4) return false;
@@ -239,7 +252,11 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     E1 = 4 * (t >= 0 ? t / 4 : -((-t + 3) / 4));
     const int64_t d = E1 - e0;
     if (d < 1 || d > h) return false;
-    const TqStr &p5 = powerOf5(h - d, 0);
+    int64_t b = 0;
+    const TqStr &p5 = powerOf5Below(h - d, b);
+    for (int64_t r = h - d - b; r > 0; r -= 13) tq_MulWord(N, static_cast<uint32_t>(kPow5[std::min<int64_t>(r, 13)]));
+    nn = tq_SigWords(N);
+    nw = tq_W(N);
     const int32_t n5 = tq_SigWords(p5);
     tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(nn + n5));
     tq_MulWords(Q.data(), nw, nn, tq_W(p5), n5);
