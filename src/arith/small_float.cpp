@@ -288,11 +288,11 @@ bool addWords(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, int32_t bS
 }
 
 // Q = floor(A 10^j / B) for short trimmed A (na words) and B (nb words) and
-// 0 <= j <= tq_Pow5Top, into q (nq words, trimmed), and where the remainder
-// R lies against B: Half -1 when 2R < B, +1 when 2R >= B (1 + 2 10^-7), 0
-// between; Zero when R = 0. With D = B 2^s normalised and the normalised
-// 5^j 2^t, A 10^j 2^s = (A 5^j 2^t) 2^(j + s - t): one short product, one
-// shift and one short division.
+// 0 <= j <= tq_Pow5Top, into q (8-byte aligned, kCap words; nq words,
+// trimmed), and where the remainder R lies against B: Half -1 when 2R < B,
+// +1 when 2R >= B (1 + 2 10^-7), 0 between; Zero when R = 0. With D = B 2^s
+// normalised and the normalised 5^j 2^t, A 10^j 2^s = (A 5^j 2^t)
+// 2^(j + s - t): one short product, one shift and one short division.
 struct WideQuot {
     int32_t Half;
     bool Zero;
@@ -302,7 +302,7 @@ template <class L> WideQuot divWidened(const uint32_t *pa, int32_t na, int32_t j
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     constexpr int B = tqL_LimbBits<L>;
     constexpr int32_t cap = kCap / per + 8;
-    L d[cap], p[cap], u[cap], ql[cap];
+    L d[cap], p[cap], u[cap];
     const int32_t dn = (nb + per - 1) / per;
     std::memcpy(d, pb, static_cast<size_t>(nb) * 4);
     if (nb % per) d[dn - 1] = pb[nb - 1];
@@ -340,7 +340,7 @@ template <class L> WideQuot divWidened(const uint32_t *pa, int32_t na, int32_t j
         tqL_ShiftRight(u, p, pn, -sh);
         un = pn;
     }
-    const int32_t qn = tq_DivRem<L>(u, un, d, dn, tq_DivRecip(d, dn), ql);
+    const int32_t qn = tq_DivRem<L>(u, un, d, dn, tq_DivRecip(d, dn), reinterpret_cast<L *>(q));
     // e = 2R - D over dn + 1 limbs: a borrow puts R below the half; else R
     // lies 10^-7 of D or more above it when 5 10^6 e >= D.
     WideQuot w{-1, true};
@@ -354,7 +354,6 @@ template <class L> WideQuot divWidened(const uint32_t *pa, int32_t na, int32_t j
         w.Half = c != 0 || e[dn] != 0 || tqL_Cmp(e, d, dn) >= 0 ? 1 : 0;
     }
     nq = qn * per;
-    std::memcpy(q, ql, static_cast<size_t>(nq) * 4);
     while (nq > 1 && q[nq - 1] == 0) --nq;
     return w;
 }
