@@ -44,6 +44,32 @@ std::string wrap(const std::string &body, const std::string &header = tq_Cache_H
     return header + tq_Sha256(body) + body;
 }
 
+// The body of a tables file: the highest index 31, then exponent and
+// magnitude per entry.
+std::string tablesBody(const TqPow10Entry *t) {
+    std::string b;
+    putInt(b, 31);
+    for (int i = 0; i < tq_Pow10_Entries; ++i) {
+        putInt(b, t[i].Expo);
+        putBytes(b, t[i].Mant);
+    }
+    return b;
+}
+
+// The body of a constants file: the three thresholds, the highest index, and
+// sign, exponent, kind, special, magnitude and denominator per entry.
+std::string constantsBody(int32_t mul, int32_t comba, int32_t square, int32_t n, const TqNum *entries, int count) {
+    std::string b;
+    for (int32_t v : {mul, comba, square, n}) putInt(b, v);
+    for (int i = 0; i < count; ++i) {
+        const TqNum &e = entries[i];
+        for (int32_t v : {e.V.Sign, e.V.Expo, e.V.NumType, e.V.Special}) putInt(b, v);
+        putBytes(b, e.MantN);
+        putBytes(b, e.DenN);
+    }
+    return b;
+}
+
 // Sets option 9 to dir through a TarqText variable.
 int32_t setCacheDir(const std::string &dir) {
     const int32_t h = TQ_ALLOCVAR(TarqText);
@@ -108,14 +134,7 @@ TEST_F(Cache, TablesFileLayoutAndRoundTrip) {
     EXPECT_EQ(content.substr(0, 42), "TARQ cache file for faster startup - V0004");
     const std::string body = content.substr(74);
     EXPECT_EQ(content.substr(42, 32), tq_Sha256(body));
-    // Field 1 is the highest index 31; then exponent and magnitude per entry.
-    std::string expect;
-    putInt(expect, 31);
-    for (int i = 0; i < tq_Pow10_Entries; ++i) {
-        putInt(expect, table[i].Expo);
-        putBytes(expect, table[i].Mant);
-    }
-    EXPECT_EQ(body, expect);
+    EXPECT_EQ(body, tablesBody(table));
     emptyTable();
     EXPECT_EQ(n_Pow10_TablePrecision(), 0);
     EXPECT_EQ(n_Cache_Read(2), 0);
@@ -130,22 +149,7 @@ TEST_F(Cache, ConstantsFileLayoutAndRoundTrip) {
     cc[15].DenN = tq_Word(1);
     Thresholds{312, 52, 508}.restore();
     ASSERT_EQ(n_Cache_Save(1, 0), 0);
-    const std::string content = tq_ReadFile(fileA);
-    std::string body;
-    putInt(body, 312);
-    putInt(body, 52);
-    putInt(body, 508);
-    putInt(body, 20);
-    for (int i = 0; i <= 20; ++i) {
-        const TqNum &e = cc[i];
-        putInt(body, e.V.Sign);
-        putInt(body, e.V.Expo);
-        putInt(body, e.V.NumType);
-        putInt(body, e.V.Special);
-        putBytes(body, e.MantN);
-        putBytes(body, e.DenN);
-    }
-    EXPECT_EQ(content, wrap(body));
+    EXPECT_EQ(tq_ReadFile(fileA), wrap(constantsBody(312, 52, 508, 20, cc, 21)));
     Thresholds{100, 40, 200}.restore();
     cc[15] = TqNum();
     EXPECT_EQ(n_Cache_Read(1), 0);
@@ -189,13 +193,10 @@ TEST_F(Cache, DamagedTablesFilesAreRejected) {
         bad.push_back({"short body", wrap(body.substr(0, body.size() - 4))});
     }
     {  // a wrong small entry
-        std::string b;
-        putInt(b, 31);
-        for (int i = 0; i < tq_Pow10_Entries; ++i) {
-            putInt(b, table[i].Expo);
-            putBytes(b, i == 2 ? tq_Word(10001) : table[i].Mant);
-        }
-        bad.push_back({"wrong entry 2", wrap(b)});
+        TqPow10Entry t[tq_Pow10_Entries];
+        std::copy(table, table + tq_Pow10_Entries, t);
+        t[2].Mant = tq_Word(10001);
+        bad.push_back({"wrong entry 2", wrap(tablesBody(t))});
     }
     emptyTable();
     for (const auto &[what, content] : bad) {
@@ -210,20 +211,13 @@ TEST_F(Cache, DamagedTablesFilesAreRejected) {
 
 TEST_F(Cache, DamagedConstantsFilesAreRejectedAndLeaveThresholds) {
     auto constants = [](int32_t mul, int32_t comba, int32_t square, int32_t n, int32_t entries, int32_t type = 0) {
-        std::string b;
-        putInt(b, mul);
-        putInt(b, comba);
-        putInt(b, square);
-        putInt(b, n);
-        for (int i = 0; i < entries; ++i) {  // slot 0 binary ln 2, the rest empty
-            putInt(b, 1);
-            putInt(b, i == 0 ? -8 : 0);
-            putInt(b, i == 0 ? TarqBinFloat : type);
-            putInt(b, 0);
-            putBytes(b, i == 0 ? ln2Words() : std::string());
-            putBytes(b, tq_Word(1));
-        }
-        return wrap(b);
+        TqNum empty;  // slot 0 binary ln 2, the rest empty
+        empty.V.NumType = type;
+        empty.DenN = tq_Word(1);
+        std::vector<TqNum> e(static_cast<size_t>(std::max(entries, 1)), empty);
+        e[0].V = TarqVar{0, 1, -8, TarqBinFloat, 0};
+        e[0].MantN = ln2Words();
+        return wrap(constantsBody(mul, comba, square, n, e.data(), entries));
     };
     const Thresholds before{296, 44, 412};
     before.restore();
@@ -262,15 +256,9 @@ TEST_F(Cache, DamagedConstantsFilesAreRejectedAndLeaveThresholds) {
 TEST_F(Cache, ResealedForgeriesAreRejected) {
     auto tableWith = [&](int i, auto change) {
         TqPow10Entry t[tq_Pow10_Entries];
-        for (int k = 0; k < tq_Pow10_Entries; ++k) t[k] = table[k];
+        std::copy(table, table + tq_Pow10_Entries, t);
         change(t[i]);
-        std::string b;
-        putInt(b, 31);
-        for (const TqPow10Entry &e : t) {
-            putInt(b, e.Expo);
-            putBytes(b, e.Mant);
-        }
-        return wrap(b);
+        return wrap(tablesBody(t));
     };
     auto bumpLow = [](TqPow10Entry &e) { tq_W(e.Mant)[0] ^= 1u << 20; };
     auto bumpTop = [](TqPow10Entry &e) { tq_W(e.Mant)[tq_NWords(e.Mant) - 1] ^= 1u << 3; };

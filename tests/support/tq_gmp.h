@@ -38,6 +38,10 @@ struct Mpz {
 struct Mpq {
     mpq_t v;
     Mpq() { mpq_init(v); }
+    Mpq(unsigned long num, unsigned long den) {
+        mpq_init(v);
+        mpq_set_ui(v, num, den);
+    }
     Mpq(const Mpq &) = delete;
     Mpq &operator=(const Mpq &) = delete;
     ~Mpq() { mpq_clear(v); }
