@@ -62,11 +62,11 @@ inline TqNum tqt_RandFraction(TqRng &g, int maxWords, bool unreduced = false) {
     tqt_RandPos(g, d, maxWords);
     if (!unreduced) {
         mpz_gcd(c, n, d);
-        if (mpz_sgn(c.v)) {
+        if (mpz_sgn(c)) {
             mpz_divexact(n, n, c);
             mpz_divexact(d, d, c);
         }
-        if (mpz_sgn(n.v) == 0) mpz_set_ui(d, 1);
+        if (mpz_sgn(n) == 0) mpz_set_ui(d, 1);
     }
     return tqg_Fraction(n, d);
 }
@@ -79,7 +79,7 @@ inline TqNum tqt_RandFloat(TqRng &g, int32_t kind, int maxWords, int32_t eLo, in
     tqt_RandMpz(g, m, maxWords);
     int32_t e = eLo + static_cast<int32_t>(g.ui(static_cast<unsigned long>(eHi - eLo + 1)));
     if (kind == TarqBinFloat) e -= ((e % 4) + 4) % 4;
-    return tqg_Make(kind, m, mpz_sgn(m.v) ? e : 0);
+    return tqg_Make(kind, m, mpz_sgn(m) ? e : 0);
 }
 
 // Sets the working precision in bytes.
@@ -100,7 +100,7 @@ inline ::testing::AssertionResult tqt_WellFormed(const TqNum &v, bool reduced = 
     if (v.V.NumType == TarqFraction) {
         Mpz d(v.DenN), nn(v.MantN), c;
         mpz_gcd(c, nn, d);
-        const bool bad = mpz_sgn(d.v) == 0 || (reduced && mpz_cmp_ui(c.v, 1) != 0);
+        const bool bad = mpz_sgn(d) == 0 || (reduced && mpz_cmp_ui(c, 1) != 0);
         const int32_t nd = tq_NWords(v.DenN);
         const bool untrimmed = nd > 1 && tq_W(v.DenN)[nd - 1] == 0;
         if (bad) return ::testing::AssertionFailure() << "fraction denominator zero or not reduced";
@@ -143,7 +143,7 @@ inline ::testing::AssertionResult tqt_FloatClose(const TqNum &res, const mpq_t e
     // err <= |exact| * 256^-bytes
     auto withinBytes = [&](long bytes) {
         mpq_abs(tol, exact);
-        mpz_mul_2exp(mpq_denref(tol.v), mpq_denref(tol.v), static_cast<mp_bitcnt_t>(8 * bytes));
+        mpz_mul_2exp(mpq_denref(tol), mpq_denref(tol), static_cast<mp_bitcnt_t>(8 * bytes));
         mpq_canonicalize(tol);
         return mpq_cmp(err, tol) <= 0;
     };

@@ -20,7 +20,8 @@
 #include "tarq.h"
 
 // Owning GMP values: Mpz (optionally the value of a magnitude, any length,
-// high zero words allowed) and Mpq, usable wherever mpz_t / mpq_t are.
+// high zero words allowed) and Mpq, usable wherever mpz_t / mpq_t are, also
+// in GMP's macros.
 struct Mpz {
     mpz_t v;
     Mpz() { mpz_init(v); }
@@ -34,6 +35,8 @@ struct Mpz {
     ~Mpz() { mpz_clear(v); }
     operator mpz_ptr() { return v; }
     operator mpz_srcptr() const { return v; }
+    mpz_ptr operator->() { return v; }  // for GMP's macros (mpz_sgn, ...)
+    mpz_srcptr operator->() const { return v; }
 };
 struct Mpq {
     mpq_t v;
@@ -47,6 +50,8 @@ struct Mpq {
     ~Mpq() { mpq_clear(v); }
     operator mpq_ptr() { return v; }
     operator mpq_srcptr() const { return v; }
+    mpq_ptr operator->() { return v; }
+    mpq_srcptr operator->() const { return v; }
 };
 
 // The text of a GMP integer or rational (freed through GMP's own allocator).
