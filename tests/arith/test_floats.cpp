@@ -41,8 +41,7 @@ TEST_P(Floats, BinaryOperationsAgreeToWorkingPrecision) {
     tqt_SetPrecisionBytes(c.precBytes);
     ASSERT_EQ(gTq_Prec_Bytes_Internal, c.precBytes);
     TqRng g(1000 + 10 * c.kind + c.precBytes);
-    mpq_t qa, qb, want;
-    mpq_inits(qa, qb, want, nullptr);
+    Mpq qa, qb, want;
     const int rounds = c.precBytes > 100 ? 60 : 700;
     for (int it = 0; it < rounds; ++it) {
         TqNum a = randFloat(g, c), b = randFloat(g, c);
@@ -57,7 +56,6 @@ TEST_P(Floats, BinaryOperationsAgreeToWorkingPrecision) {
             ASSERT_TRUE(tqt_FloatClose(res(), want, unitsFor(op, c.kind), rel)) << tqt_OpName(op) << " iteration " << it;
         }
     }
-    mpq_clears(qa, qb, want, nullptr);
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
 }
 
@@ -65,9 +63,7 @@ TEST_P(Floats, UnaryOperationsAgreeToWorkingPrecision) {
     const FloatCase c = GetParam();
     tqt_SetPrecisionBytes(c.precBytes);
     TqRng g(2000 + 10 * c.kind + c.precBytes);
-    mpq_t qa, want, one;
-    mpq_inits(qa, want, one, nullptr);
-    mpq_set_ui(one, 1, 1);
+    Mpq qa, want, one(1, 1);
     const int rounds = c.precBytes > 100 ? 60 : 500;
     for (int it = 0; it < rounds; ++it) {
         TqNum a = randFloat(g, c);
@@ -96,14 +92,12 @@ TEST_P(Floats, UnaryOperationsAgreeToWorkingPrecision) {
         mpz_tdiv_q(mpq_numref(want), mpq_numref(qa), mpq_denref(qa));
         mpz_set_ui(mpq_denref(want), 1);
         ASSERT_TRUE(tqt_WellFormed(res()));
-        mpq_t got;
-        mpq_init(got);
+        Mpq got;
         tqg_ToMpq(got, res());
         ASSERT_TRUE(mpq_equal(got, want)) << "fix " << it;
         ASSERT_EQ(TQ_FRAC(h[0], h[2]), 0);
         mpq_sub(want, qa, want);
         ASSERT_TRUE(tqt_FloatClose(res(), want, 2, c.precBytes - 1)) << "frac " << it;
-        mpq_clear(got);
 
         if (mpq_sgn(qa)) {
             ASSERT_EQ(TQ_RECIPROCAL(h[0], h[2]), 0);
@@ -111,7 +105,6 @@ TEST_P(Floats, UnaryOperationsAgreeToWorkingPrecision) {
             ASSERT_TRUE(tqt_FloatClose(res(), want, unitsFor(kDiv, c.kind))) << "reciprocal " << it;
         }
     }
-    mpq_clears(qa, want, one, nullptr);
     EXPECT_EQ(TQ_GETGLOBALERROR(), 0);
 }
 
@@ -125,8 +118,7 @@ INSTANTIATE_TEST_SUITE_P(KindsAndPrecisions, Floats,
 // as the 64-bit limb loops.
 TEST_F(ArithTest, PortableWordLoopsAgree) {
     TqRng g(4242);
-    mpq_t qa, qb, want;
-    mpq_inits(qa, qb, want, nullptr);
+    Mpq qa, qb, want;
     const int32_t saved = gTq_Kernel_Limb64;
     for (int32_t kind : {TarqBinFloat, TarqDecFloat, TarqBigInt}) {
         for (int it = 0; it < 300; ++it) {
@@ -160,5 +152,4 @@ TEST_F(ArithTest, PortableWordLoopsAgree) {
         }
     }
     gTq_Kernel_Limb64 = saved;
-    mpq_clears(qa, qb, want, nullptr);
 }

@@ -108,8 +108,7 @@ TEST_F(Compare, RangeBoundaries) {
 // Random pairs, often equal or nearly equal in value but written differently.
 TEST_F(Compare, RandomPairsAgainstGmp) {
     std::mt19937_64 rng(77);
-    mpq_t qa, qb;
-    mpq_inits(qa, qb, nullptr);
+    Mpq qa, qb;
     for (int iter = 0; iter < 2000; ++iter) {
         const int32_t kind = 1 + iter % 4;
         auto text = [&](const std::string &digits, int shift) {
@@ -139,7 +138,6 @@ TEST_F(Compare, RandomPairsAgainstGmp) {
         EXPECT_EQ(n_Compare(b, a), -want);
         EXPECT_EQ(n_IsEqual(a, b), want == 0 ? 1 : 0);
     }
-    mpq_clears(qa, qb, nullptr);
 }
 
 }  // namespace

@@ -98,8 +98,7 @@ TEST_F(ConvertDT, SpecialValuesAndSameKind) {
 // The powers-of-ten table is exact only to its precision; exact kinds must not
 // inherit its cut.
 TEST_F(ConvertDT, ExactPowersBeyondTheTable) {
-    mpz_t want, got;
-    mpz_inits(want, got, nullptr);
+    Mpz want, got;
     mpz_ui_pow_ui(want, 10, 30000);
     mpz_mul_ui(want, want, 7);
     for (TqNum v : {tq_P("7*d30000", TarqBigInt), conv(tq_P("7*d30000", TarqDecFloat), TarqBigInt),
@@ -113,7 +112,6 @@ TEST_F(ConvertDT, ExactPowersBeyondTheTable) {
     EXPECT_EQ(mpz_cmp(want, got), 0);
     EXPECT_EQ(n_Compare(tq_P("7*d30000", TarqDecFloat), tq_P("70*d29999", TarqDecFloat)), 0);
     EXPECT_EQ(n_Compare(tq_P("7*d30000", TarqDecFloat), tq_P("69999999999999999999999*d29978", TarqDecFloat)), 1);
-    mpz_clears(want, got, nullptr);
 }
 
 // Results that cannot be held fail with tq_Err_ExpRange instead of building
@@ -141,14 +139,12 @@ TEST_F(ConvertDT, OutOfRangeExponents) {
 
 // |got - want| <= |want| * 2^-bits
 bool close(const mpq_t want, const mpq_t got, long bits) {
-    mpq_t diff, lim;
-    mpq_inits(diff, lim, nullptr);
+    Mpq diff, lim;
     mpq_sub(diff, want, got);
     mpq_abs(diff, diff);
     mpq_abs(lim, want);
     mpq_div_2exp(lim, lim, static_cast<mp_bitcnt_t>(bits));
     bool ok = mpq_cmp(diff, lim) <= 0;
-    mpq_clears(diff, lim, nullptr);
     return ok;
 }
 
@@ -156,10 +152,8 @@ bool close(const mpq_t want, const mpq_t got, long bits) {
 // exact, truncating routes truncate, float routes keep the working precision.
 TEST_F(ConvertDT, RandomValuesAgainstGmp) {
     std::mt19937_64 rng(11);
-    mpq_t src, got;
-    mpz_t tr;
-    mpq_inits(src, got, nullptr);
-    mpz_init(tr);
+    Mpq src, got;
+    Mpz tr;
     for (int digits : {38, 100, 300}) {
         TqTestPrecision prec(digits);
         // The cut keeps P bytes of the top word on, of which up to 3 may be zero.
@@ -194,8 +188,6 @@ TEST_F(ConvertDT, RandomValuesAgainstGmp) {
             }
         }
     }
-    mpq_clears(src, got, nullptr);
-    mpz_clear(tr);
 }
 
 // Decimal text of 28 digits through a binary float of the 38-digit working

@@ -131,8 +131,7 @@ TEST_F(Format, RoundAsciiString) {
 // the text as the library itself would read it in the given float kind.
 TEST_F(Format, RandomBigIntegersAgainstMpzGetStr) {
     std::mt19937_64 rng(42);
-    mpz_t z;
-    mpz_init(z);
+    Mpz z;
     for (int iter = 0; iter < 300; ++iter) {
         const size_t bits = 1 + rng() % (iter < 290 ? 400 : 12000);
         mpz_set_ui(z, 0);
@@ -159,15 +158,13 @@ TEST_F(Format, RandomBigIntegersAgainstMpzGetStr) {
             EXPECT_EQ(n_Compare(back, v), 0) << text;
         }
     }
-    mpz_clear(z);
 }
 
 // Decimal floats written with a digit count d and read back: the printed value
 // must be the exact value rounded to d significant digits (half away from zero).
 TEST_F(Format, RandomDecimalFloatsScientificRounding) {
     std::mt19937_64 rng(99);
-    mpz_t m, q, r, p;
-    mpz_inits(m, q, r, p, nullptr);
+    Mpz m, q, r, p;
     for (int iter = 0; iter < 400; ++iter) {
         const std::string digits = tq_RandomDigits(rng, 10, 1 + rng() % 30);
         const int32_t e = static_cast<int32_t>(rng() % 80) - 40;
@@ -200,7 +197,6 @@ TEST_F(Format, RandomDecimalFloatsScientificRounding) {
         want += std::to_string(x < 0 ? -x : x);
         EXPECT_EQ(text, want) << digits << " e" << e << " d" << d;
     }
-    mpz_clears(m, q, r, p, nullptr);
 }
 
 // Every kind, random values, every radix and layout: text -> kind -> text ->

@@ -121,10 +121,8 @@ TEST_F(Parse, SpecialTexts) {
 TEST_F(Parse, RandomTextsAgainstGmp) {
     TqTestPrecision prec(400);
     std::mt19937_64 rng(20261207);
-    mpz_t iz, fz, p, t;
-    mpq_t want, got;
-    mpz_inits(iz, fz, p, t, nullptr);
-    mpq_inits(want, got, nullptr);
+    Mpz iz, fz, p, t;
+    Mpq want, got;
     for (int iter = 0; iter < 600; ++iter) {
         const int radix = iter % 3 == 0 ? 10 : iter % 3 == 1 ? 16 : 2;
         const std::string ip = tq_RandomDigits(rng, radix, 1 + rng() % (radix == 2 ? 200 : 60));
@@ -162,14 +160,11 @@ TEST_F(Parse, RandomTextsAgainstGmp) {
         tqg_ToMpq(got, v);
         EXPECT_EQ(mpz_cmp(fz, mpq_numref(got)), 0) << text << " got " << tqg_Str(got);
     }
-    mpz_clears(iz, fz, p, t, nullptr);
-    mpq_clears(want, got, nullptr);
 }
 
 TEST_F(Parse, LongDecimalTextsAgainstMpzSetStr) {
     std::mt19937_64 rng(7);
-    mpz_t z, g;
-    mpz_inits(z, g, nullptr);
+    Mpz z, g;
     for (size_t n : {1u, 9u, 10u, 1999u, 2000u, 2001u, 5000u, 20000u, 60000u}) {
         std::string digits = tq_RandomDigits(rng, 10, n);
         if (n > 100) std::fill(digits.begin() + 50, digits.begin() + 90, '0');  // a zero run across a split
@@ -180,7 +175,6 @@ TEST_F(Parse, LongDecimalTextsAgainstMpzSetStr) {
         EXPECT_EQ(mpz_cmp(z, g), 0) << n;
         EXPECT_TRUE(m.size() == 4 || tq_W(m)[m.size() / 4 - 1] != 0) << "untrimmed at " << n;
     }
-    mpz_clears(z, g, nullptr);
 }
 
 }  // namespace

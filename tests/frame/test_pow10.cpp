@@ -39,8 +39,7 @@ void checkAgainstGmp(int32_t n, int32_t precision) {
     ASSERT_EQ(r.v.Expo % 4, 0) << n;
     ASSERT_LE(tq_Len(r.m), precision) << n;
     ASSERT_NE(tq_W(r.m)[tq_NWords(r.m) - 1], 0u) << "untrimmed at n=" << n;
-    mpz_t exact, got, diff, bound;
-    mpz_inits(exact, got, diff, bound, nullptr);
+    Mpz exact, got, diff, bound;
     mpz_ui_pow_ui(exact, 10, static_cast<unsigned long>(n));
     tqg_MagToMpz(got, r.m);
     mpz_mul_2exp(got, got, 8 * static_cast<mp_bitcnt_t>(r.v.Expo));
@@ -54,7 +53,6 @@ void checkAgainstGmp(int32_t n, int32_t precision) {
         mpz_tdiv_q_2exp(bound, exact, 8 * static_cast<mp_bitcnt_t>(precision) - 64);
         EXPECT_LT(mpz_cmp(diff, bound), 0) << "error too large at 10^" << n;
     }
-    mpz_clears(exact, got, diff, bound, nullptr);
 }
 
 class Pow10 : public ::testing::Test {
@@ -98,12 +96,10 @@ TEST_F(Pow10, DocumentedCases) {
     // 10^64 is entry 6 alone: 5^64 * 2^64, the 2^64 becoming Expo 8.
     Lookup l64 = lookup(64);
     EXPECT_EQ(l64.v.Expo, 8);
-    mpz_t five, got;
-    mpz_inits(five, got, nullptr);
+    Mpz five, got;
     mpz_ui_pow_ui(five, 5, 64);
     tqg_MagToMpz(got, l64.m);
     EXPECT_EQ(mpz_cmp(five, got), 0);
-    mpz_clears(five, got, nullptr);
 }
 
 TEST_F(Pow10, LastResultCacheReturnsTheSameValue) {
