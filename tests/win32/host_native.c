@@ -1,6 +1,7 @@
 // Native numbers through the DLL: 32-bit integers, doubles (two argument
 // words) and 80-bit extended values (three argument words) in, and the
-// same out, floating-point results arriving on the x87 stack. Hosts such as
+// same out, floating-point results arriving on the x87 stack (the values of
+// the edges of each range are lines of the transcript). Hosts such as
 // Visual Basic run with the x87 set to 53-bit precision, so the extended
 // values are also checked in that mode.
 #include <float.h>
@@ -21,7 +22,7 @@ static void setFpuPrecision(int pc) { setFpuControl((unsigned short)((fpuControl
 
 static void testIntegers(void) {
     char b[256];
-    int32_t i = T.ALLOCVAR(3), t = T.ALLOCVAR(5), d = T.ALLOCVAR(1);
+    int32_t i = T.ALLOCVAR(3), t = T.ALLOCVAR(5);
     CHECK_EQ(T.PUTLONG(-5, i), 0);
     CHECK_STR(host_Get(i, 8, 0, b, sizeof b), "-5");
     CHECK_EQ(T.PUTLONG(-5, t), 0);
@@ -35,20 +36,8 @@ static void testIntegers(void) {
     host_Err();
     CHECK_EQ(T.GETANY_LONG(i), 0);  // does not fit
     CHECK_EQ(host_Err(), 32);
-
-    CHECK_EQ(host_Put(d, "2147483647.9"), 0);
-    CHECK_EQ(T.GETANY_LONG(d), 2147483647);
-    CHECK_EQ(host_Put(d, "-2147483648.7"), 0);
-    CHECK_EQ(T.GETANY_LONG(d), (int32_t)0x80000000);
-    CHECK_EQ(host_Put(d, "2147483648"), 0);
-    CHECK_EQ(T.GETANY_LONG(d), 0);
-    CHECK_EQ(host_Err(), 32);
-    CHECK_EQ(host_Put(d, "-0.2"), 0);
-    CHECK_EQ(T.GETANY_DWORD(d), 0);
-    CHECK_EQ(host_Err(), 32);
     T.UNALLOCVAR(i);
     T.UNALLOCVAR(t);
-    T.UNALLOCVAR(d);
 }
 
 static uint32_t lcg(uint32_t *s) {
@@ -62,12 +51,6 @@ static void testDoubles(void) {
     CHECK_EQ(T.PUTDOUBLE(0.1, d), 0);
     // 0.1000000000000000055511... to 18 digits.
     CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), " 1.00000000000000006*d-1");
-    CHECK_EQ(host_Put(d, "1*d307"), 0);
-    CHECK(T.GETANY_DOUBLE(d) == 1e307);
-    host_Err();
-    CHECK_EQ(host_Put(d, "1*d308"), 0);
-    CHECK(T.GETANY_DOUBLE(d) == 0.0);
-    CHECK_EQ(host_Err(), 32);
 #if !defined(_WIN64)
     // Through the probe: one x87 register loaded with the result, two
     // argument words removed by the callee.
@@ -155,44 +138,12 @@ static void testExtended(void) {
     CHECK_EQ(p.residue, 0);
     CHECK_EQ(host_X87Pushed(&p), 1);
     CHECK(p.st0 == v);
-    // Above the extended range: 0 and bit 32.
-    host_Err();
-    CHECK_EQ(host_Put(d, "1*d5000"), 0);
-    CHECK(T.GETANY_EXT(d) == 0);
-    CHECK_EQ(host_Err(), 32);
     T.UNALLOCVAR(d);
 }
 #else
-// The 64-bit DLL's extended float is the double: the same value, rounding and
-// range as the double exports, both ways.
-static void testExtended(void) {
-    int32_t d = T.ALLOCVAR(1), e = T.ALLOCVAR(1);
-    static const char *const kTexts[] = {"0.1", "-2.5", "3.14159265358979323846264338327950288", "1*d307",
-                                         "1*d308", "4.9*d-324", "123456789012345678"};
-    int differ = 0;
-    for (size_t k = 0; k < sizeof kTexts / sizeof kTexts[0]; ++k) {
-        host_Put(d, kTexts[k]);
-        double viaDouble = T.GETANY_DOUBLE(d);
-        int32_t errDouble = host_Err();
-        double viaExt = T.GETANY_EXT(d);
-        int32_t errExt = host_Err();
-        char a[128], b[128];
-        T.PUTDOUBLE(viaDouble, d);
-        T.PUTEXT(viaDouble, e);
-        int same = memcmp(&viaDouble, &viaExt, 8) == 0 && errDouble == errExt &&
-                   strcmp(host_Get(d, 2 + 8, 0, a, sizeof a), host_Get(e, 2 + 8, 0, b, sizeof b)) == 0;
-        if (!same) printf("FAIL  %s: double %.17g (error %d), extended %.17g (error %d)\n", kTexts[k], viaDouble,
-                          (int)errDouble, viaExt, (int)errExt);
-        differ += !same;
-    }
-    CHECK_EQ(differ, 0);
-    // Past the double's range (though within the 80-bit one): 0 and bit 32.
-    CHECK_EQ(host_Put(d, "1*d400"), 0);
-    CHECK(T.GETANY_EXT(d) == 0);
-    CHECK_EQ(host_Err(), 32);
-    T.UNALLOCVAR(d);
-    T.UNALLOCVAR(e);
-}
+// The 64-bit DLL's extended float is the double: the transcript compares the
+// two exports' results on every native line.
+static void testExtended(void) {}
 #endif
 
 static void testTextOut(void) {

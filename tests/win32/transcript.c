@@ -445,20 +445,26 @@ static void constantsAndConversions(void) {
     for (int32_t k = 1; k <= 4; ++k) unallocVar(h[k]);
 }
 
+// Beside the float values: the edges of the 32-bit integers, the double and
+// the 80-bit extended value.
+static const char *const kNativeEdges[] = {"2147483647.9", "-2147483648.7", "2147483648", "-0.2", "4294967295.5",
+                                           "1*d307", "1*d308", "4.9*d-324", "123456789012345678", "1*d400", "1*d5000"};
+
 static void nativeValues(void) {
     FnGetD getD = (FnGetD)need("TQ_GETANY_DOUBLE");
     FnGetX getX = (FnGetX)need("TQ_GETANY_EXT");
     Fn1 getL = (Fn1)need("TQ_GETANY_LONG");
     FnGetU getU = (FnGetU)need("TQ_GETANY_DWORD");
     int32_t h = allocVar(1);
-    for (int i = 0; i < COUNT(kFloatValues); ++i) {
-        putText(h, kFloatValues[i]);
+    for (int i = 0; i < COUNT(kFloatValues) + COUNT(kNativeEdges); ++i) {
+        const char *t = i < COUNT(kFloatValues) ? kFloatValues[i] : kNativeEdges[i - COUNT(kFloatValues)];
+        putText(h, t);
         double d = getD ? getD(h) : 0;
         uint64_t db;
         memcpy(&db, &d, 8);
         int32_t l = getL ? getL(h) : 0;
         uint32_t u = getU ? getU(h) : 0;
-        printf("NATIVE %s: double %08lx%08lx long %ld dword %lu err %d\n", kFloatValues[i], (unsigned long)(db >> 32),
+        printf("NATIVE %s: double %08lx%08lx long %ld dword %lu err %d\n", t, (unsigned long)(db >> 32),
                (unsigned long)(db & 0xffffffffu), (long)l, (unsigned long)u, (int)getError());
 #if !defined(_WIN64)
         // The 80-bit extended value; the 64-bit DLL has none (its extended
@@ -468,14 +474,14 @@ static void nativeValues(void) {
         uint16_t xe = 0;
         memcpy(&xm, &x, 8);
         memcpy(&xe, (const char *)&x + 8, 2);
-        printf("EXT %s: %04x:%08lx%08lx err %d\n", kFloatValues[i], (unsigned)xe, (unsigned long)(xm >> 32),
+        printf("EXT %s: %04x:%08lx%08lx err %d\n", t, (unsigned)xe, (unsigned long)(xm >> 32),
                (unsigned long)(xm & 0xffffffffu), (int)getError());
 #else
         double x = getX ? getX(h) : 0;
         int32_t errX = getError();
         double again = getD ? getD(h) : 0;
         if (memcmp(&x, &again, 8) != 0 || errX != getError())
-            printf("EXT %s: the extended result is not the double\n", kFloatValues[i]);
+            printf("EXT %s: the extended result is not the double\n", t);
 #endif
     }
     unallocVar(h);
