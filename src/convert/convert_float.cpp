@@ -1,13 +1,16 @@
 // Conversions between the two float kinds. Decimal to binary multiplies by, or
 // divides with enough guard bytes by, the power of ten from the powers-of-ten
 // lookup; binary to decimal keeps integers of up to twice the digit precision
-// exact and otherwise scales by a power of ten with twice the digit precision
-// as guard digits. Both end with the cut to the working precision. Shifts by
-// powers of 256 are byte-string operations.
+// exact, takes a fraction times the exact power of ten that leaves twelve
+// digits below the cut (fractionToDecimal), and otherwise scales by a power
+// of ten with twice the digit precision as guard digits. Both end with the cut
+// to the working precision. Shifts by powers of 256 are byte-string
+// operations.
 #include <cmath>
 #include <cstdint>
 
 #include "convert.h"
+#include "numbers/num_util.h"
 #include "numbers/number.h"
 #include "numbers/pow10.h"
 #include "base/tq_state.h"
@@ -90,6 +93,41 @@ static int32_t expRange(TqNum &dst, bool tooLarge) {
 
 static const long double kLog10_256 = 2.408239965311849907224306l;
 
+// x = M 256^b (b < 0, M trimmed and non-zero) as the decimal floor(x 10^s)
+// 10^-s, s chosen so that about twelve digits lie below the K that the cut
+// keeps: the cut then rounds on exact digits, with a dropped non-zero
+// fraction of x 10^s counted in the last bit (true value above an exact half
+// of the dropped digits: the cut, which rounds a half down, must round up).
+// The product is by the exact 10^s, so the digits kept are those of x itself,
+// and the cut divides by a short power of ten instead of one as long as the
+// guard. False, touching nothing, when 10^s is not exact in the powers-of-ten
+// table or x lies beyond what twelve digits below the cut reach.
+static bool fractionToDecimal(const TqNum &src, const TqStr &M, int32_t b, TqNum &dst) {
+    const double l2 = tq_ApproxLog2(src);
+    const int64_t lead = static_cast<int64_t>(std::floor(l2 * 0.30102999566398120));
+    const int64_t s = 12 + n_DecCutDigits() - 1 - lead;
+    // 10^s = 5^s 2^s: exact while 5^s fits the table's bytes (a word spare).
+    const int32_t table = n_Pow10_TablePrecision();
+    if (s <= 0 || static_cast<double>(s) * 2.321928094887362 / 8 + 8 > table) return false;
+    TqStr P;
+    n_Pow10_Integer(static_cast<int32_t>(s), P);
+    tq_Trim(P);
+    TqStr Q;
+    int32_t trim = 1;
+    h_Mul(M, std::move(P), trim, Q);
+    const size_t drop = static_cast<size_t>(-static_cast<int64_t>(b));
+    if (Q.size() <= drop) return false;
+    bool sticky = false;
+    for (size_t i = 0; i < drop && !sticky; ++i) sticky = Q[i] != 0;
+    Q.erase(0, drop);
+    if (Q.size() % 4) Q.append(4 - Q.size() % 4, '\0');
+    tq_Trim(Q);
+    if (sticky) tq_W(Q)[0] |= 1u;
+    dst.MantN = std::move(Q);
+    dst.V.Expo = static_cast<int32_t>(-s);
+    return true;
+}
+
 int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
     n_Convert_Start(src, dst, TarqDecFloat);
     const int32_t b = src.V.Expo;
@@ -128,6 +166,8 @@ int32_t n_Convert_TarqBinFloat2TarqDecFloat(const TqNum &src, TqNum &dst) {
             h_DivMod(std::move(M), std::move(P), 0, dst.MantN, rem);
             n_Trace("n_Convert_TarqBinFloat2TarqDecFloat: division ended....");
         }
+    } else if (fractionToDecimal(src, M, b, dst)) {
+        // Rounded by the cut below.
     } else {
         const int64_t d = std::llrint(static_cast<long double>(-static_cast<int64_t>(b)) * kLog10_256) + guard;
         if (d > INT32_MAX) return expRange(dst, false);

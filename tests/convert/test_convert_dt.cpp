@@ -4,6 +4,7 @@
 
 #include "conv_oracle.h"
 #include "kernels/limbs.h"
+#include "numbers/number.h"
 
 namespace {
 
@@ -208,6 +209,68 @@ TEST_F(ConvertDT, DecimalTextThroughBinaryFloatRoundTrip) {
         TqNum b;
         ASSERT_EQ(tq_Parse(text, TarqBinFloat, b), 0);
         EXPECT_EQ(tq_Fmt(b, tq_Format_Scientific, 28), text);
+    }
+}
+
+// A binary float to a decimal float is x rounded once, to nearest with a half
+// down, at the digits the cut keeps (K to K + 3, the exponent a multiple of
+// 4), against GMP on the exact value: random mantissas of every length up to
+// twice the precision and exponents both ways, powers 2^-j whose last digit
+// 5 may fall just below the cut (a true half), and 2^-j + 2^-L, a hair above
+// such a half with the hair far below any guard of digits.
+TEST_F(ConvertDT, BinaryToDecimalRoundsOnceAgainstGmp) {
+    std::mt19937_64 rng(17);
+    for (int digits : {38, 100, 1000}) {
+        TqTestPrecision prec(digits);
+        const int64_t K = n_DecCutDigits();
+        std::vector<TqNum> xs;
+        for (int i = 0; i < 60; ++i) {
+            Mpz m;
+            const int32_t words = 1 + static_cast<int32_t>(rng() % (gTq_Prec_Bytes_Internal / 2));
+            for (int32_t w = 0; w < words; ++w) {
+                mpz_mul_2exp(m.v, m.v, 32);
+                mpz_add_ui(m.v, m.v, static_cast<unsigned long>(rng() & 0xffffffffu));
+            }
+            if (mpz_sgn(m.v) == 0) mpz_set_ui(m.v, 1);
+            const int32_t expo = 4 * (static_cast<int32_t>(rng() % 80) - 60);
+            xs.push_back(tqg_BinFloat(m.v, expo));
+            if (i % 2) xs.back().V.Sign = -1;
+        }
+        const int64_t j0 = static_cast<int64_t>(static_cast<double>(K) / 0.69897) - 8;
+        for (int64_t j = j0; j < j0 + 16; ++j) {
+            for (int64_t hair : {0L, 3 * j + 140}) {
+                Mpz m;
+                const int64_t bits = (j + hair + 31) / 32 * 32;
+                mpz_setbit(m.v, static_cast<mp_bitcnt_t>(bits - j));
+                if (hair) mpz_setbit(m.v, static_cast<mp_bitcnt_t>(bits - j - hair));
+                xs.push_back(tqg_BinFloat(m.v, static_cast<int32_t>(-bits / 8)));
+            }
+        }
+        for (const TqNum &x : xs) {
+            int32_t st = -1;
+            const TqNum r = conv(x, TarqDecFloat, &st);
+            ASSERT_EQ(st, 0);
+            Mpq q;
+            tqg_ToMpq(q, x);
+            Mpz num, den, want, got(r.MantN);
+            mpz_abs(num.v, mpq_numref(q.v));
+            mpz_set(den.v, mpq_denref(q.v));
+            const int32_t E = r.V.Expo;
+            Mpz p10;
+            mpz_ui_pow_ui(p10.v, 10, static_cast<unsigned long>(E < 0 ? -E : E));
+            mpz_mul(E < 0 ? num.v : den.v, E < 0 ? num.v : den.v, p10.v);
+            tqg_DivRoundHalfDown(want.v, num.v, den.v);
+            const std::string what = tq_Fmt(x, tq_Format_Scientific) + " at " + std::to_string(digits);
+            EXPECT_EQ(mpz_cmp(got.v, want.v), 0) << what;
+            EXPECT_EQ(E % 4, 0) << what;
+            EXPECT_EQ(r.V.Sign, x.V.Sign) << what;
+            const size_t nd = mpz_sizeinbase(got.v, 10);
+            EXPECT_LE(static_cast<int64_t>(nd), K + 4) << what;
+            // Fewer than K digits only when nothing was dropped.
+            if (static_cast<int64_t>(nd) < K - 1) {
+                EXPECT_EQ(mpz_divisible_p(num.v, den.v), 1) << what;
+            }
+        }
     }
 }
 
