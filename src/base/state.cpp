@@ -1,12 +1,13 @@
 // Definitions of the process-wide state, the diagnostics trace and the global
-// lock. Every variable here is constant-initialised, so it holds its value
-// before any dynamic initialiser (the load step in frame/init.cpp) runs.
+// lock. The plain variables are constant-initialised, so they hold their values
+// before any dynamic initialiser (the load step in frame/init.cpp) runs; the
+// strings and the vector are made first of all (TQ_MADE_FIRST).
 #include "platform.h"
 #include "tq_state.h"
 
 int32_t gTq_Prec_Bytes_Internal = 0;
 int32_t gTq_Prec_Digits_Internal = 0;
-TqStr gTq_Prec_Pow10;
+TqStr gTq_Prec_Pow10 TQ_MADE_FIRST;
 
 int32_t gTq_Threshold_Mul_Karatsuba2Way = 0;
 int32_t gTq_Threshold_Mul_Karatsuba3Way = 0;
@@ -28,9 +29,9 @@ int32_t gTq_Opt_ReduceFractions = 1;
 int32_t gTq_Opt_DefaultFormat = 0;
 int32_t gTq_Opt_DefaultDigits = 0;
 int32_t gTq_Opt_DiskCache = 0;
-std::string gTq_Cache_FileN_Constants;
-std::string gTq_Cache_FileN_Tables;
-std::vector<TqStr> gTq_SmallPrimes;
+std::string gTq_Cache_FileN_Constants TQ_MADE_FIRST;
+std::string gTq_Cache_FileN_Tables TQ_MADE_FIRST;
+std::vector<TqStr> gTq_SmallPrimes TQ_MADE_FIRST;
 int32_t gTq_SmallPrimes_Count = -1;
 
 int32_t gTq_MaxThreads = 0;

@@ -8,6 +8,14 @@
 
 #include "tq_types.h"
 
+// Marks a static object of the library that the load and unload steps
+// (frame/init.cpp) or a host's own static objects use: it is made before every
+// static object without such a mark and so destroyed after all of them. The
+// order of translation units is the linker's (MinGW even runs them in reverse
+// link order), so without the mark the unload step could find the file names
+// and a host's destructor the variable store already destroyed.
+#define TQ_MADE_FIRST __attribute__((init_priority(101)))
+
 // Working precision (bytes, a multiple of 4; 0 before the first setting).
 extern int32_t gTq_Prec_Bytes_Internal;
 extern int32_t gTq_Prec_Digits_Internal;

@@ -1,9 +1,10 @@
 // The variable store: lowest free slot first, growth by 1000 slots.
 #include "store.h"
 
+#include "base/tq_state.h"
 #include "store_text.h"
 
-std::vector<TqNum> gTq_Store;
+std::vector<TqNum> gTq_Store TQ_MADE_FIRST;  // a host may release variables after main
 int32_t gTq_Store_HighestHandle = 0;
 // No slot below this index is free; lets allocation skip the taken prefix.
 static int32_t sFreeHint = 0;

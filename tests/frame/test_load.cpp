@@ -1,5 +1,7 @@
 // Load-time behaviour: the banner, the maximum worker threads, the special
-// tables, dynamic strings and concurrent use of the lock.
+// tables, dynamic strings and concurrent use of the lock; and a host's static
+// variable released at exit, after main (under the sanitizers a store already
+// destroyed by then is a use after free).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,6 +25,20 @@ TEST(FreshProcess, SetPrecisionFirstSkipsTheDefault) {
     EXPECT_EQ(TQ_SETPRECISION(1, 1000), 1001);
     EXPECT_EQ(gTq_Initialised, 1);
     EXPECT_EQ(TQ_GETPRECISION(1), 1001);
+}
+
+namespace {
+struct HeldUntilExit {
+    int32_t h = -1;
+    ~HeldUntilExit() {
+        if (h >= 0) TQ_UNALLOCVAR(h);
+    }
+} sHeldUntilExit;  // made before the library's own static objects here
+}  // namespace
+
+TEST(Load, VariableReleasedAfterMain) {
+    sHeldUntilExit.h = TQ_ALLOCVAR(3);
+    ASSERT_GE(sHeldUntilExit.h, 0);
 }
 
 TEST(Load, MaxThreadsFromTheEnvironment) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs the Windows calculator (tarq.exe, under Wine) and the Linux one on the
 same arguments and standard input, and fails when their standard output,
-standard error or exit status differ. Windows line ends (CR LF) count as LF,
+standard error or exit status differ (and, for a run with the cache on, the
+files left in the cache directory). Windows line ends (CR LF) count as LF,
 and the library's load banner, which the Windows build writes on standard
 output before the program starts, is not part of the comparison.
 
@@ -69,5 +70,17 @@ with tempfile.TemporaryDirectory() as cache:
         for name, w, g in zip(("status", "stdout", "stderr"), want, got):
             if w != g:
                 print(f"  {name}: Linux {w!r}\n  {' ' * len(name)}  Windows {g!r}")
+# With the cache on, each in a directory of its own: the same output and the
+# same start-up files left behind (the thresholds file is written at exit).
+with tempfile.TemporaryDirectory() as lin, tempfile.TemporaryDirectory() as win:
+    args = ["-k", "frac", "1/3 + 1/6"]
+    want = run([linux_tarq] + args, "", {"XDG_CACHE_HOME": lin}) + (sorted(os.listdir(lin + "/tarq")),)
+    got = run(["sh", run_wine, prefix, windows_tarq] + args, "", {"XDG_CACHE_HOME": win})
+    got += (sorted(os.listdir(win + "/tarq")) if os.path.isdir(win + "/tarq") else [],)
+    if got == want:
+        passed += 1
+    else:
+        failed += 1
+        print(f"FAIL  tarq {' '.join(args)} with the cache\n  Linux   {want!r}\n  Windows {got!r}")
 print(f"calculator on Windows and Linux: {passed} passed, {failed} failed")
 sys.exit(1 if failed else 0)
