@@ -238,7 +238,7 @@ TEST_F(ConvertDT, BinaryToDecimalRoundsOnceAgainstGmp) {
         }
         const int64_t j0 = static_cast<int64_t>(static_cast<double>(K) / 0.69897) - 8;
         for (int64_t j = j0; j < j0 + 16; ++j) {
-            for (int64_t hair : {0L, 3 * j + 140}) {
+            for (const int64_t hair : {int64_t{0}, 3 * j + 140}) {
                 Mpz m;
                 const int64_t bits = (j + hair + 31) / 32 * 32;
                 mpz_setbit(m.v, static_cast<mp_bitcnt_t>(bits - j));
