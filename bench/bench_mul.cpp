@@ -1,7 +1,8 @@
 // Multiplication and squaring: h_Mul and h_Square against GMP's mpn_mul and
 // mpn_sqr on the same random operands, at 1,000 to 1,000,000 decimal digits
-// and unbalanced 10,000 x 40,000 and 100,000 x 1,000,000 digits. Each iteration times a batch of TARQ
-// calls and a batch of GMP calls back to back; the counters give the time of
+// and unbalanced 10,000 x 3,500, 10,000 x 40,000 and 100,000 x 1,000,000
+// digits. Each iteration times a batch of TARQ calls and a batch of GMP calls
+// back to back; the counters give the time of
 // one call of each (ns, fastest batch) and their ratio TARQ / GMP.
 #include <benchmark/benchmark.h>
 #include <gmp.h>
@@ -155,6 +156,11 @@ void BM_Square(benchmark::State &state) {
 }  // namespace
 
 BENCHMARK(BM_Mul)->ArgNames({"digitsA", "digitsB"})->Args({1000, 1000})->Args({10000, 10000})->Args({10000, 40000})
+    // 1,040 x 363 words (the decimal square root's scaling product at 10,000
+    // digits), then 363, 300, 600, 1,000 and 1,500 words balanced: the pieces
+    // of that product and the sizes around the Toom-3 crossover.
+    ->Args({10018, 3497})->Args({3497, 3497})->Args({2890, 2890})->Args({5780, 5780})->Args({9633, 9633})
+    ->Args({14450, 14450})
     ->Args({100000, 100000})->Args({100000, 1000000})->Args({1000000, 1000000});
 BENCHMARK(BM_Square)->ArgNames({"digits"})->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000);
 
