@@ -2,8 +2,8 @@
 // mpn_sqr on the same random operands, at 1,000 to 1,000,000 decimal digits
 // and unbalanced 10,000 x 3,500, 10,000 x 40,000 and 100,000 x 1,000,000
 // digits. Each iteration times a batch of TARQ calls and a batch of GMP calls
-// back to back; the counters give the time of
-// one call of each (ns, fastest batch) and their ratio TARQ / GMP.
+// back to back; the counters give the time of one call of each (ns, fastest
+// batch) and their ratio TARQ / GMP.
 #include <benchmark/benchmark.h>
 #include <gmp.h>
 
