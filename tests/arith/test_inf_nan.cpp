@@ -16,10 +16,7 @@ const Operand kOperands[] = {{0, 0}, {0, 5}, {0, -3}, {1, 0}, {2, 0}, {3, 0}};
 
 TqNum make(int32_t kind, const Operand &o) {
     if (o.special) return tqg_Special(kind, o.special);
-    mpz_t z;
-    mpz_init_set_si(z, o.value);
-    TqNum v = tqg_Make(kind, z);
-    return v;
+    return tqg_Int(kind, o.value);
 }
 
 int signOf(const Operand &o) {  // +1 / -1, zero positive
