@@ -142,8 +142,51 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
 // whole limbs into z (8-byte aligned, room for nx + ny + 2 words <= kCap): a
 // short product, below any faster algorithm's crossover, and without the
 // dispatch's costs.
+#if TQ_HAVE_LIMB64
+// Limb i of the n words at p, the odd top word alone.
+template <class L> L limbAt(const uint32_t *p, int32_t n, int32_t i) {
+    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+    if (per * i + per > n) return p[per * i];
+    L v;
+    std::memcpy(&v, p + per * i, sizeof(L));
+    return v;
+}
+
+// The product of MX by MY 64-bit limbs with both lengths known at compile
+// time: the loops unroll and the partial sums stay in registers.
+template <int MX, int MY> void mulFixed(uint64_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+    using W = unsigned __int128;
+    uint64_t xl[MX], r[MX + MY];
+    for (int i = 0; i < MX; ++i) xl[i] = limbAt<uint64_t>(x, nx, i);
+    for (int j = 0; j < MY; ++j) {
+        const uint64_t yj = limbAt<uint64_t>(y, ny, j);
+        uint64_t c = 0;
+        for (int i = 0; i < MX; ++i) {
+            const W t = W(xl[i]) * yj + c + (j ? r[i + j] : 0);
+            r[i + j] = static_cast<uint64_t>(t);
+            c = static_cast<uint64_t>(t >> 64);
+        }
+        r[MX + j] = c;
+    }
+    for (int i = 0; i < MX + MY; ++i) z[i] = r[i];
+}
+
+using MulFixedFn = void (*)(uint64_t *, const uint32_t *, int32_t, const uint32_t *, int32_t);
+template <int MX> constexpr MulFixedFn kMulFixedRow[4] = {mulFixed<MX, 1>, mulFixed<MX, 2>, mulFixed<MX, 3>, mulFixed<MX, 4>};
+constexpr const MulFixedFn *kMulFixed[4] = {kMulFixedRow<1>, kMulFixedRow<2>, kMulFixedRow<3>, kMulFixedRow<4>};
+#endif
+
 template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
+#if TQ_HAVE_LIMB64
+    if constexpr (per == 2) {
+        const int32_t mx = (nx + 1) / 2, my = (ny + 1) / 2;
+        if (mx <= 4 && my <= 4) {
+            kMulFixed[mx - 1][my - 1](reinterpret_cast<uint64_t *>(z), x, nx, y, ny);
+            return;
+        }
+    }
+#endif
     // Limb i of y, the odd top word alone; x's limbs copied once.
     auto limb = [&](int32_t i) -> L {
         if (per * i + per > ny) return y[per * i];
