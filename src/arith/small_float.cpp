@@ -49,7 +49,8 @@ bool shortOperands(const TqNum &a, const TqNum &b, int32_t na, int32_t nb) {
     return true;
 }
 
-int64_t floorDiv4(int64_t x) { return x >= 0 ? x / 4 : -((-x + 3) / 4); }
+// An arithmetic shift: the floor for negative x too.
+int64_t floorDiv4(int64_t x) { return x >> 2; }
 
 // Binary cut of the trimmed w[0..n) (n >= 1; room for n + 1 words) to `bits`
 // significant bits; whole dropped words move to expo, and w then points past
@@ -178,15 +179,7 @@ constexpr const MulFixedFn *kMulFixed[4] = {kMulFixedRow<1>, kMulFixedRow<2>, kM
 
 template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-#if TQ_HAVE_LIMB64
-    if constexpr (per == 2) {
-        const int32_t mx = (nx + 1) / 2, my = (ny + 1) / 2;
-        if (mx <= 4 && my <= 4) {
-            kMulFixed[mx - 1][my - 1](reinterpret_cast<uint64_t *>(z), x, nx, y, ny);
-            return;
-        }
-    }
-#endif
+
     // Limb i of y, the odd top word alone; x's limbs copied once.
     auto limb = [&](int32_t i) -> L {
         if (per * i + per > ny) return y[per * i];
@@ -204,6 +197,12 @@ template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, cons
 }
 
 void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+#if TQ_HAVE_LIMB64
+    if (tqL_UseLimb64() && nx <= 8 && ny <= 8) {
+        kMulFixed[(nx + 1) / 2 - 1][(ny + 1) / 2 - 1](reinterpret_cast<uint64_t *>(z), x, nx, y, ny);
+        return;
+    }
+#endif
     tqL_OnLimbWidth([&](auto limb) { mulRows<decltype(limb)>(z, x, nx, y, ny); });
 }
 
