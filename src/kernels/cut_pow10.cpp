@@ -265,7 +265,11 @@ template <class L> [[gnu::flatten]] void cutPow5(uint32_t *w, int32_t &n, int32_
     const int32_t qn = tq_DivRem<L>(u, un, p.D, N, p.V, m);
     // Up when 2R + half > D, or equal and a lower bit is set.
     bool up = (u[N - 1] >> (B - 1)) != 0;
-    if (!up) {
+    if (!up && N == 2) {
+        // The two-limb divisor of the everyday cut: 2R + half in registers.
+        const L t1 = static_cast<L>((u[1] << 1) | (u[0] >> (B - 1))), t0 = static_cast<L>((u[0] << 1) | half);
+        up = t1 > p.D[1] || (t1 == p.D[1] && (t0 > p.D[0] || (t0 == p.D[0] && below)));
+    } else if (!up) {
         L t[kPow5Limbs<L>];
         for (int32_t i = N - 1; i > 0; --i) t[i] = static_cast<L>((u[i] << 1) | (u[i - 1] >> (B - 1)));
         t[0] = static_cast<L>((u[0] << 1) | half);
