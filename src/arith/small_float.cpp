@@ -128,10 +128,12 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
     // Results of one operation mostly keep their length from call to call:
     // the words then go straight into the buffer.
     const size_t bytes = static_cast<size_t>(4 * n);
-    if (r.MantN.size() == bytes)
-        std::memcpy(r.MantN.data(), w, bytes);
-    else
+    if (r.MantN.size() == bytes) {
+        uint32_t *out = tq_W(r.MantN);
+        for (int32_t i = 0; i < n; ++i) out[i] = w[i];
+    } else {
         r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
+    }
     if (r.DenN.size() != 4 || tq_W(r.DenN)[0] != 1) tq_SetOne(r.DenN);
     r.V.Sign = sign;
     r.V.Expo = static_cast<int32_t>(expo);
@@ -196,14 +198,19 @@ template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, cons
     for (int32_t j = 1; j < my; ++j) zl[mx + j] = tqL_AddMul1(zl + j, xl, mx, limb(j));
 }
 
-void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+// Out of line: its arrays and loops stay out of the caller's frame.
+[[gnu::noinline]] void mulRowsAny(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+    tqL_OnLimbWidth([&](auto limb) { mulRows<decltype(limb)>(z, x, nx, y, ny); });
+}
+
+inline void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
 #if TQ_HAVE_LIMB64
     if (tqL_UseLimb64() && nx <= 8 && ny <= 8) {
-        kMulFixed[(nx + 1) / 2 - 1][(ny + 1) / 2 - 1](reinterpret_cast<uint64_t *>(z), x, nx, y, ny);
+        kMulFixed[(nx - 1) >> 1][(ny - 1) >> 1](reinterpret_cast<uint64_t *>(z), x, nx, y, ny);
         return;
     }
 #endif
-    tqL_OnLimbWidth([&](auto limb) { mulRows<decltype(limb)>(z, x, nx, y, ny); });
+    mulRowsAny(z, x, nx, y, ny);
 }
 
 // w[0..nw) = x[0..nx) x 10^k (exact), or false when it would not fit.
