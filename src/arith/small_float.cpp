@@ -141,10 +141,6 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
     return true;
 }
 
-// z[0..nx + ny) = x[0..nx) x y[0..ny) by rows of limbs of L, written as
-// whole limbs into z (8-byte aligned, room for nx + ny + 2 words <= kCap): a
-// short product, below any faster algorithm's crossover, and without the
-// dispatch's costs.
 #if TQ_HAVE_LIMB64
 // Limb i of the n words at p, the odd top word alone.
 template <class L> L limbAt(const uint32_t *p, int32_t n, int32_t i) {
@@ -179,9 +175,12 @@ template <int MX> constexpr MulFixedFn kMulFixedRow[4] = {mulFixed<MX, 1>, mulFi
 constexpr const MulFixedFn *kMulFixed[4] = {kMulFixedRow<1>, kMulFixedRow<2>, kMulFixedRow<3>, kMulFixedRow<4>};
 #endif
 
+// z[0..nx + ny) = x[0..nx) x y[0..ny) by rows of limbs of L, written as
+// whole limbs into z (8-byte aligned, room for nx + ny + 2 words <= kCap): a
+// short product, below any faster algorithm's crossover, and without the
+// dispatch's costs.
 template <class L> void mulRows(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-
     // Limb i of y, the odd top word alone; x's limbs copied once.
     auto limb = [&](int32_t i) -> L {
         if (per * i + per > ny) return y[per * i];
