@@ -215,6 +215,60 @@ template <class L> const Pow5Norm<L> &pow5Norm(int32_t d) {
 // Magnitudes of up to this many limbs are cut in one division.
 constexpr int32_t kOnceLimbs = 16;
 
+// The everyday cut of cutPow5 below: a two-limb D and a right shift by h
+// (0 < h < B). The shifted dividend is formed limb by limb inside the 3-by-2
+// division steps, the raw limb above carried in a register, and the quotient
+// written over w from the top down.
+template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p, int h, int32_t nl) {
+    const int B = tqL_LimbBits<L>, ls = B - h;
+    L *m = reinterpret_cast<L *>(w);
+    const L d1 = p.D[1], d0 = p.D[0];
+    while (nl > 1 && m[nl - 1] == 0) --nl;
+    // Limb k of m >> h, read before any quotient limb is written.
+    auto at = [&](int32_t k) -> L { return k + 1 < nl ? static_cast<L>((m[k] >> h) | (m[k + 1] << ls)) : static_cast<L>(m[k] >> h); };
+    const L half = (m[0] >> (h - 1)) & 1;
+    const bool below = (m[0] & ((L(1) << (h - 1)) - 1)) != 0;
+    int32_t i = nl - 1;
+    if (i > 0 && at(i) == 0) --i;
+    L r1 = 0, r0;
+    int32_t qn;
+    if (i == 0) {
+        r0 = at(0);
+        m[0] = 0;
+        qn = 1;
+    } else {
+        const L t = at(i), t1 = at(i - 1);
+        if (t < d1 || (t == d1 && t1 < d0)) {
+            r1 = t;
+            r0 = t1;
+            i -= 2;
+        } else {
+            r0 = t;
+            i -= 1;
+        }
+        qn = i + 1;
+        if (i >= 0) {
+            L above = m[i + 1];
+            for (; i >= 0; --i) {
+                const L raw = m[i];
+                m[i] = tqL_Div3By2(r1, r0, static_cast<L>((raw >> h) | (above << ls)), d1, d0, p.V, r1, r0);
+                above = raw;
+            }
+        }
+        while (qn > 1 && m[qn - 1] == 0) --qn;
+        if (qn == 0) m[qn++] = 0;
+    }
+    // Up when 2R + half > D, or equal and a lower bit is set.
+    bool up = (r1 >> (B - 1)) != 0;
+    if (!up) {
+        const L t1 = static_cast<L>((r1 << 1) | (r0 >> (B - 1))), t0 = static_cast<L>((r0 << 1) | half);
+        up = t1 > d1 || (t1 == d1 && (t0 > d0 || (t0 == d0 && below)));
+    }
+    n = qn * static_cast<int32_t>(sizeof(L) / 4);
+    trimWords(w, n);
+    if (up) incWords(w, n);
+}
+
 // w = round(w / 10^d) in one division by 5^d: 10^d = 2^d 5^d, so with
 // D = 5^d 2^S and h = d - S the quotient is floor(floor(w / 2^h) / D) (for
 // h < 0, floor(w 2^-h / D)): the power of two becomes a shift of the
@@ -227,11 +281,15 @@ template <class L> [[gnu::flatten]] void cutPow5(uint32_t *w, int32_t &n, int32_
     const int B = tqL_LimbBits<L>;
     const int32_t nl = toLimbs<L>(w, n), N = p.N;
     L *m = reinterpret_cast<L *>(w);
+    const int h = d - p.S;
+    if (N == 2 && h > 0 && h < B) {
+        cutPow5Two<L>(w, n, p, h, nl);
+        return;
+    }
     L u[kOnceLimbs + kPow5Limbs<L> + 2];
     int32_t un;
     L half = 0;
     bool below = false;
-    const int h = d - p.S;
     if (h > 0) {
         // u = m >> h; the bit h - 1 of m is the half bit, the ones under it
         // decide an exact half.
