@@ -276,7 +276,7 @@ template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p
 // make up the dropped part R 2^h + X, which exceeds half of 10^d = D 2^(h-1)
 // exactly when 2R + (X's top bit) > D, or equal with a lower bit of X set
 // (for h <= 0 when 2R > D). An exact half rounds down.
-template <class L> [[gnu::flatten]] void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
+template <class L> [[gnu::flatten, gnu::always_inline]] inline void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
     const Pow5Norm<L> &p = pow5Norm<L>(d);
     const int B = tqL_LimbBits<L>;
     const int32_t nl = toLimbs<L>(w, n), N = p.N;
