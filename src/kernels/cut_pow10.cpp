@@ -255,7 +255,9 @@ template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p
                 above = raw;
             }
         }
-        while (qn > 1 && m[qn - 1] == 0) --qn;
+        // The first step divides at least D (a top limb t >= D with the
+        // next, or three limbs led by a non-zero t): its quotient limb, the
+        // top one, is non-zero.
         if (qn == 0) m[qn++] = 0;
     }
     // Up when 2R + half > D, or equal and a lower bit is set.
@@ -264,8 +266,9 @@ template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p
         const L t1 = static_cast<L>((r1 << 1) | (r0 >> (B - 1))), t0 = static_cast<L>((r0 << 1) | half);
         up = t1 > d1 || (t1 == d1 && (t0 > d0 || (t0 == d0 && below)));
     }
+    // The top limb is non-zero (or the only one): at most its upper word is.
     n = qn * static_cast<int32_t>(sizeof(L) / 4);
-    trimWords(w, n);
+    if (n > 1 && w[n - 1] == 0) --n;
     if (up) incWords(w, n);
 }
 
@@ -340,7 +343,7 @@ template <class L> [[gnu::flatten, gnu::always_inline]] inline void cutPow5(uint
 }
 
 // False, w untouched, when d is beyond both ways.
-template <class L> bool cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
+template <class L> [[gnu::always_inline]] inline bool cutByPow10Limbs(uint32_t *w, int32_t &n, int32_t d) {
     constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
     if (d > kLimbDigits<L> && d <= kPow5Top && n <= kOnceLimbs * per) {
         cutPow5<L>(w, n, d);
