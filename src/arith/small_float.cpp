@@ -486,7 +486,9 @@ bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
     return addWords(a, sigWords(a), b, sigWords(b), bSign, r);
 }
 
-bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
+// Flattened: the size checks, the product's dispatch and the cut and store
+// share one frame.
+[[gnu::flatten]] bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
     int32_t na = sigWords(a), nb = sigWords(b);
     if (!shortOperands(a, b, na, nb)) return false;
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
