@@ -42,7 +42,10 @@ int32_t lowZeroWords(const uint32_t *w, int32_t n) {
 }
 
 bool shortOperands(const TqNum &a, const TqNum &b, int32_t na, int32_t nb) {
-    if (!gTq_SmallFloat || na == 0 || nb == 0 || na > kMaxWords || nb > kMaxWords) return false;
+    // Both lengths in 1..kMaxWords: as unsigned, na - 1 and nb - 1 are below
+    // kMaxWords (a power of two) exactly when their bitwise or is.
+    static_assert((kMaxWords & (kMaxWords - 1)) == 0);
+    if (!gTq_SmallFloat || (static_cast<uint32_t>(na - 1) | static_cast<uint32_t>(nb - 1)) >= uint32_t{kMaxWords}) return false;
     if (gTq_Prec_Bytes_Internal > kMaxPrecBytes) return false;
     if (a.V.Expo >= kFarExpo || a.V.Expo <= -kFarExpo || b.V.Expo >= kFarExpo || b.V.Expo <= -kFarExpo) return false;
     if (a.V.NumType == TarqBinFloat && (a.V.Expo % 4 != 0 || b.V.Expo % 4 != 0)) return false;
@@ -129,8 +132,7 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
     // the words then go straight into the buffer.
     const size_t bytes = static_cast<size_t>(4 * n);
     if (r.MantN.size() == bytes) {
-        uint32_t *out = tq_W(r.MantN);
-        for (int32_t i = 0; i < n; ++i) out[i] = w[i];
+        std::memcpy(r.MantN.data(), w, bytes);
     } else {
         r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
     }
