@@ -33,6 +33,28 @@ template <class L> inline L tq_DivRecip(const L *d, int32_t dn) {
 // remainder when they are below d, so no step yields a zero top limb; one and
 // two-limb divisors run their steps inline.
 template <class L> inline int32_t tq_DivRem(L *u, int32_t un, const L *d, int32_t dn, L v, L *q);
+// One schoolbook step on the window w[0..dn] (its value below d x B, its
+// top limbs not both equal to d's): the quotient limb from the 3-by-2 estimate
+// by v = tqL_Recip3By2 of d's top limbs, w[0..dn) less that limb times d (the
+// products of the divisor limbs from k0 up only; k0 = 0 for the exact step)
+// and at most one add-back, which corrects an estimate one too large.
+// Returns the quotient limb; w[dn] is left for the caller to clear.
+template <class L> [[gnu::always_inline]] inline L tq_DivStep3By2(L *w, const L *d, int32_t dn, int32_t k0, L v) {
+    L r1, r0;
+    L qj = tqL_Div3By2(w[dn], w[dn - 1], w[dn - 2], d[dn - 1], d[dn - 2], v, r1, r0);
+    const L cy = tqL_SubMul1(w + k0, d + k0, dn - 2 - k0, qj);
+    const L b1 = r0 < cy;
+    r0 -= cy;
+    const L b2 = r1 < b1;
+    r1 -= b1;
+    w[dn - 2] = r0;
+    w[dn - 1] = r1;
+    if (b2) {
+        tqL_AddN(w + k0, w + k0, d + k0, dn - k0);
+        --qj;
+    }
+    return qj;
+}
 // Divide-and-conquer division (recursive blocks with products by tq_MulWords), for
 // divisors and quotients of gTq_Threshold_Div_DC words and more; identical
 // results to tq_DivSchool.

@@ -12,7 +12,7 @@ template <class L> [[gnu::always_inline]] inline void schoolSteps(L *u, int32_t 
     const L d1 = d[dn - 1], d0 = d[dn - 2];
     for (int32_t j = un - dn - 1; j >= 0; --j) {
         L *w = u + j;  // the window w[0..dn] holds a value below d x B
-        const L u2 = w[dn], u1 = w[dn - 1], u0 = w[dn - 2];
+        const L u2 = w[dn], u1 = w[dn - 1];
         L qj;
         if (u2 == d1 && u1 == d0) {
             // The top limbs match: B - 1 is then the exact quotient limb, and
@@ -20,19 +20,7 @@ template <class L> [[gnu::always_inline]] inline void schoolSteps(L *u, int32_t 
             qj = static_cast<L>(~static_cast<L>(0));
             tqL_SubMul1(w, d, dn, qj);
         } else {
-            L r1, r0;
-            qj = tqL_Div3By2(u2, u1, u0, d1, d0, v, r1, r0);
-            const L cy = tqL_SubMul1(w, d, dn - 2, qj);
-            const L b1 = r0 < cy;
-            r0 -= cy;
-            const L b2 = r1 < b1;
-            r1 -= b1;
-            w[dn - 2] = r0;
-            w[dn - 1] = r1;
-            if (b2) {
-                tqL_AddN(w, w, d, dn);
-                --qj;
-            }
+            qj = tq_DivStep3By2(w, d, dn, 0, v);
         }
         w[dn] = 0;
         q[j] = qj;

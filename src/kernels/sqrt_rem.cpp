@@ -228,24 +228,11 @@ template <class L> bool divWithinOne(L *u, int32_t un, const L *d, int32_t dn, L
     const L v = tqL_Recip3By2(d1, d0);
     for (int32_t j = un - dn - 1; j >= 0; --j) {
         L *w = u + j;
-        const L u2 = w[dn], u1 = w[dn - 1], u0 = w[dn - 2];
+        const L u2 = w[dn], u1 = w[dn - 1];
         if (u2 > d1 || (u2 == d1 && u1 >= d0)) return false;
         const int32_t k0 = j >= dn - 2 ? 0 : dn - 2 - j;  // the first divisor limb used
-        L r1, r0;
-        L qj = tqL_Div3By2(u2, u1, u0, d1, d0, v, r1, r0);
-        const L cy = tqL_SubMul1(w + k0, d + k0, dn - 2 - k0, qj);
-        const L b1 = r0 < cy;
-        r0 -= cy;
-        const L b2 = r1 < b1;
-        r1 -= b1;
-        w[dn - 2] = r0;
-        w[dn - 1] = r1;
-        if (b2) {
-            tqL_AddN(w + k0, w + k0, d + k0, dn - k0);
-            --qj;
-        }
+        q[j] = tq_DivStep3By2(w, d, dn, k0, v);
         w[dn] = 0;
-        q[j] = qj;
     }
     return true;
 }
