@@ -56,20 +56,3 @@ TEST_F(OptionsTest, FractionReductionAndFormatDefaults) {
     TQ_SETOPTION(7, 0);
     TQ_SETOPTION(8, 0);
 }
-
-TEST_F(OptionsTest, Pow10PrecisionTooSmallIsIgnored) {
-    const int32_t before = TQ_GETOPTION(5);
-    EXPECT_EQ(TQ_SETOPTION(5, 8), 0);
-    EXPECT_EQ(TQ_GETOPTION(5), before);
-}
-
-TEST_F(OptionsTest, CacheDirectoryNeedsATextVariable) {
-    int32_t h = TQ_ALLOCVAR(TQ_KIND_BIGINT);
-    EXPECT_EQ(TQ_SETOPTION(9, h), 2);
-    EXPECT_EQ(TQ_GETGLOBALERROR(), 2);
-    EXPECT_EQ(gTq_Opt_DiskCache, 0);
-    EXPECT_EQ(TQ_SETOPTION(9, 1 << 28), 2) << "a handle outside the store is no text";
-    EXPECT_EQ(TQ_GETOPTION(9), 0);
-    TQ_UNALLOCVAR(h);
-    TQ_GETGLOBALERROR();
-}
