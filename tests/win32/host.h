@@ -1,98 +1,16 @@
-// The host test's view of tarq.dll: the exports as a BASIC host declares
-// them (__stdcall pointers of the documented shapes, found by name at run
-// time), a BSTR-based string type, and the check counters.
+// The host test's view of tarq.dll: a pointer to every export, found by name
+// at run time as a BASIC host finds it, typed by the prototypes of tarq.h
+// (which check_vba_module.py holds to the export table); the check counters.
 #pragma once
 #include <stdint.h>
-#include <windows.h>
-#include <oleauto.h>
 
-typedef struct { char text[100]; } HostAz100;
-// The extended float of TQ_PUTEXT / TQ_GETANY_EXT: a double in the 64-bit DLL.
-#if defined(_WIN64)
-typedef double HostExt;
-#else
-typedef long double HostExt;
-#endif
-
-// Function pointer shapes, named after result and arguments.
-#define STD __stdcall
-typedef int32_t(STD *Fn_I)(void);
-typedef int32_t(STD *Fn_I_I)(int32_t);
-typedef int32_t(STD *Fn_I_II)(int32_t, int32_t);
-typedef int32_t(STD *Fn_I_III)(int32_t, int32_t, int32_t);
-typedef int32_t(STD *Fn_I_IIII)(int32_t, int32_t, int32_t, int32_t);
-typedef int32_t(STD *Fn_I_IIIII)(int32_t, int32_t, int32_t, int32_t, int32_t);
-typedef BSTR(STD *Fn_DS_PI)(const char *, int32_t);
-typedef void(STD *Fn_V_DS)(BSTR);
-typedef int32_t(STD *Fn_I_DS)(BSTR);
-typedef int32_t(STD *Fn_I_DSI)(BSTR, int32_t);
-typedef int32_t(STD *Fn_I_PDSI)(BSTR *, int32_t);
-typedef int32_t(STD *Fn_I_IIIPDS)(int32_t, int32_t, int32_t, BSTR *);
-typedef int32_t(STD *Fn_I_AZI)(HostAz100, int32_t);
-typedef int32_t(STD *Fn_I_PI)(const char *, int32_t);
-typedef int32_t(STD *Fn_I_PII)(const void *, int32_t, int32_t);
-typedef int32_t(STD *Fn_I_IP)(int32_t, void *);
-typedef int32_t(STD *Fn_I_LDI)(HostExt, int32_t);
-typedef int32_t(STD *Fn_I_DI)(double, int32_t);
-typedef int32_t(STD *Fn_I_UI)(uint32_t, int32_t);
-typedef HostExt(STD *Fn_LD_I)(int32_t);
-typedef double(STD *Fn_D_I)(int32_t);
-typedef uint32_t(STD *Fn_U_I)(int32_t);
-typedef BSTR(STD *Fn_DS_I)(int32_t);
-typedef BSTR *(STD *Fn_PDS_I)(int32_t);
-typedef const char *(STD *Fn_PC_I)(int32_t);
-typedef int32_t(STD *Fn_I_PIP)(const void *, int32_t, void *);
-typedef int32_t(STD *Fn_I_PDSPDS)(BSTR *, BSTR *);
-typedef int32_t(STD *Fn_I_IPDSI)(int32_t, BSTR *, int32_t);
+#include "exports.h"
+#include "tarq.h"
 
 typedef struct {
-    Fn_DS_PI DS_NEW;
-    Fn_V_DS DS_FREE;
-    Fn_I_DS DS_LEN;
-    Fn_I_I ALLOCVAR, UNALLOCVAR;
-    Fn_I_II COPYVAR, ABS, REVSIGN;
-    Fn_I GETGLOBALERROR;
-    Fn_I_II SETPRECISION;
-    Fn_I_I GETPRECISION;
-    Fn_I_II SETOPTION;
-    Fn_I_I GETOPTION;
-    Fn_I_II GETPOW10;
-    Fn_I_DSI PUT_STRING;
-    Fn_I_IIIPDS GET_STRING;
-    Fn_I_I GETSTRINGLENGTH;
-    Fn_DS_I GETSTRING_DS;
-    Fn_PDS_I GETSTRING_PDS;
-    Fn_PC_I GETSTRING_PAZ;
-    Fn_I_IP GETSTRING_2ADD;
-    Fn_I_DSI PUTSTRING_DS;
-    Fn_I_PDSI PUTSTRING_VB, PUTSTRING_PDS;
-    Fn_I_AZI PUTSTRING_AZ;
-    Fn_I_PI PUTSTRING_PAZ;
-    Fn_I_PII PUTSTRING_FROMADD;
-    Fn_I_LDI PUTEXT;
-    Fn_I_DI PUTDOUBLE;
-    Fn_I_II PUTLONG;
-    Fn_I_UI PUTDWORD;
-    Fn_LD_I GETANY_EXT;
-    Fn_D_I GETANY_DOUBLE;
-    Fn_I_I GETANY_LONG;
-    Fn_U_I GETANY_DWORD;
-    Fn_DS_I GETANY_DS;
-    Fn_I_IP GETANY_S2ADD;
-    Fn_I_II COMPARE, IS_EQ, IS_NE, IS_L, IS_LE, IS_G, IS_GE;
-    Fn_I_I ISZERO;
-    Fn_I_II ISINRANGE, CONVERTDT;
-    Fn_I_III CONVERTUNITS;
-    Fn_I_III ADD, SUB, MUL, DIV, GCD, LCM, POW, MOD, MODINV;
-    Fn_I_II INCR, DECR, MULBY2, DIVBY2, FIX, FRAC, SQR, RECIPROCAL, SQRT;
-    Fn_I_II EXP, EXP2, EXP10, LOG, LOG2, LOG10, SIN, COS, TAN, ATAN, ASIN;
-    Fn_I_IIII DIVINT, POWMOD;
-    Fn_I_IIIII ROOT, EXTEUCLIDALGO;
-    Fn_I_II GETCONST;
-    Fn_I_PIP SHA256_BUFFER;
-    Fn_I_PDSPDS SHA256_FILE;
-    Fn_I_I TEST;
-    Fn_I_IPDSI TEST2;  // the interactive benchmark
+#define X(name, bytes) __typeof__(&name) name;
+    TARQ_EXPORTS
+#undef X
 } HostApi;
 
 extern HostApi T;
@@ -130,6 +48,9 @@ typedef struct {
     long double st0;
 } HostProbe;
 void host_ProbeCall(void *fn, const uint32_t *args, int32_t nwords, HostProbe *out);
+// The probe of fn with the words of args, or with the nwords words that follow.
+HostProbe host_ProbeArgs(void *fn, const uint32_t *args, int32_t nwords);
+HostProbe host_Probe(void *fn, int32_t nwords, ...);
 int host_X87Pushed(const HostProbe *p);
 
 // Values as text: puts text into h, gives

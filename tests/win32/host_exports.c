@@ -74,31 +74,16 @@ void host_TestExportTable(void) {
 #if !defined(_WIN64)
     // Stack discipline of available exports, called with their argument
     // words counted by hand.
-    HostProbe p;
-    uint32_t args[4];
-    memset(&p, 0, sizeof p);
-    args[0] = 1;
-    host_ProbeCall((void *)T.ALLOCVAR, args, 1, &p);
-    CHECK_EQ(p.residue, 0);
-    int32_t h = (int32_t)p.eax;
-    CHECK(h >= 0);
-    memset(&p, 0, sizeof p);
-    args[0] = 14;
-    args[1] = (uint32_t)h;
-    host_ProbeCall((void *)T.GETCONST, args, 2, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(p.eax, 0);
-    memset(&p, 0, sizeof p);
-    args[0] = (uint32_t)h;
-    host_ProbeCall((void *)T.UNALLOCVAR, args, 1, &p);
-    CHECK_EQ(p.residue, 0);
-    memset(&p, 0, sizeof p);
-    host_ProbeCall((void *)T.GETGLOBALERROR, args, 0, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(p.eax, 0);
-    CHECK_EQ(host_X87Pushed(&p), 0);
+    HostProbe p = host_Probe((void *)T.TQ_ALLOCVAR, 1, 1);
+    const int32_t h = (int32_t)p.eax;
+    CHECK(p.residue == 0 && h >= 0);
+    p = host_Probe((void *)T.TQ_GETCONST, 2, 14, h);
+    CHECK(p.residue == 0 && p.eax == 0);
+    CHECK_EQ(host_Probe((void *)T.TQ_UNALLOCVAR, 1, h).residue, 0);
+    p = host_Probe((void *)T.TQ_GETGLOBALERROR, 0);
+    CHECK(p.residue == 0 && p.eax == 0 && host_X87Pushed(&p) == 0);
 #endif
     // The empty entry point.
-    CHECK_EQ(T.TEST(12345), 0);
-    CHECK_EQ(T.TEST(-1), 0);
+    CHECK_EQ(T.TQ_TEST(12345), 0);
+    CHECK_EQ(T.TQ_TEST(-1), 0);
 }

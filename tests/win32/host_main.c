@@ -83,11 +83,11 @@ static int detachedMain(void) {
     if (!dll) return 1;
     CHECK_EQ(host_LoadApi(dll), 0);
     // The library answers normally after opening its own console.
-    CHECK_EQ(T.SETPRECISION(1, 1000), 1001);
-    int32_t h = T.ALLOCVAR(1);
+    CHECK_EQ(T.TQ_SETPRECISION(1, 1000), 1001);
+    int32_t h = T.TQ_ALLOCVAR(1);
     CHECK(h >= 0);
-    CHECK_EQ(T.GETCONST(14, h), 0);
-    CHECK_EQ(T.GETGLOBALERROR(), 0);
+    CHECK_EQ(T.TQ_GETCONST(14, h), 0);
+    CHECK_EQ(T.TQ_GETGLOBALERROR(), 0);
     char rows[kBannerLines][128];
     if (readConsoleRows(rows)) {
         for (int r = 0; r < kBannerLines; ++r) {

@@ -22,22 +22,22 @@ static void setFpuPrecision(int pc) { setFpuControl((unsigned short)((fpuControl
 
 static void testIntegers(void) {
     char b[256];
-    int32_t i = T.ALLOCVAR(3), t = T.ALLOCVAR(5);
-    CHECK_EQ(T.PUTLONG(-5, i), 0);
+    int32_t i = T.TQ_ALLOCVAR(3), t = T.TQ_ALLOCVAR(5);
+    CHECK_EQ(T.TQ_PUTLONG(-5, i), 0);
     CHECK_STR(host_Get(i, 8, 0, b, sizeof b), "-5");
-    CHECK_EQ(T.PUTLONG(-5, t), 0);
+    CHECK_EQ(T.TQ_PUTLONG(-5, t), 0);
     CHECK_STR(host_Get(t, 8, 0, b, sizeof b), "-5");
-    CHECK_EQ(T.PUTLONG((int32_t)0x80000000, i), 0);
+    CHECK_EQ(T.TQ_PUTLONG((int32_t)0x80000000, i), 0);
     CHECK_STR(host_Get(i, 8, 0, b, sizeof b), "-2147483648");
-    CHECK_EQ(T.GETANY_LONG(i), (int32_t)0x80000000);
-    CHECK_EQ(T.PUTDWORD(0xFFFFFFFFu, i), 0);
+    CHECK_EQ(T.TQ_GETANY_LONG(i), (int32_t)0x80000000);
+    CHECK_EQ(T.TQ_PUTDWORD(0xFFFFFFFFu, i), 0);
     CHECK_STR(host_Get(i, 8, 0, b, sizeof b), " 4294967295");
-    CHECK_EQ(T.GETANY_DWORD(i), 0xFFFFFFFFu);
+    CHECK_EQ(T.TQ_GETANY_DWORD(i), 0xFFFFFFFFu);
     host_Err();
-    CHECK_EQ(T.GETANY_LONG(i), 0);  // does not fit
+    CHECK_EQ(T.TQ_GETANY_LONG(i), 0);  // does not fit
     CHECK_EQ(host_Err(), 32);
-    T.UNALLOCVAR(i);
-    T.UNALLOCVAR(t);
+    T.TQ_UNALLOCVAR(i);
+    T.TQ_UNALLOCVAR(t);
 }
 
 static uint32_t lcg(uint32_t *s) {
@@ -47,31 +47,23 @@ static uint32_t lcg(uint32_t *s) {
 
 static void testDoubles(void) {
     char b[256];
-    int32_t d = T.ALLOCVAR(1), bf = T.ALLOCVAR(2);
-    CHECK_EQ(T.PUTDOUBLE(0.1, d), 0);
+    int32_t d = T.TQ_ALLOCVAR(1), bf = T.TQ_ALLOCVAR(2);
+    CHECK_EQ(T.TQ_PUTDOUBLE(0.1, d), 0);
     // 0.1000000000000000055511... to 18 digits.
     CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), " 1.00000000000000006*d-1");
 #if !defined(_WIN64)
     // Through the probe: one x87 register loaded with the result, two
     // argument words removed by the callee.
     CHECK_EQ(host_Put(d, "-2.5"), 0);
-    HostProbe p;
-    uint32_t args[3];
-    memset(&p, 0, sizeof p);
-    args[0] = (uint32_t)d;
-    host_ProbeCall((void *)T.GETANY_DOUBLE, args, 1, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(host_X87Pushed(&p), 1);
-    CHECK(p.st0 == -2.5L);
+    HostProbe p = host_Probe((void *)T.TQ_GETANY_DOUBLE, 1, d);
+    CHECK(p.residue == 0 && host_X87Pushed(&p) == 1 && p.st0 == -2.5L);
     double x = 6.02214076e23;
+    uint32_t args[3];
     memcpy(args, &x, 8);
     args[2] = (uint32_t)d;
-    memset(&p, 0, sizeof p);
-    host_ProbeCall((void *)T.PUTDOUBLE, args, 3, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(p.eax, 0);
-    CHECK_EQ(host_X87Pushed(&p), 0);
-    CHECK(T.GETANY_DOUBLE(d) == x);
+    p = host_ProbeArgs((void *)T.TQ_PUTDOUBLE, args, 3);
+    CHECK(p.residue == 0 && p.eax == 0 && host_X87Pushed(&p) == 0);
+    CHECK(T.TQ_GETANY_DOUBLE(d) == x);
 #endif
 
     // 18 significant digits carry every double there and back, in both
@@ -87,7 +79,7 @@ static void testDoubles(void) {
             memcpy(&v, &bits, 8);
             if (!isfinite(v) || fabs(v) > 1e306 || (v != 0 && fabs(v) < 1e-306)) continue;
             int32_t h = (k & 1) ? bf : d;
-            if (T.PUTDOUBLE(v, h) != 0 || T.GETANY_DOUBLE(h) != v) {
+            if (T.TQ_PUTDOUBLE(v, h) != 0 || T.TQ_GETANY_DOUBLE(h) != v) {
                 if (lost < 5) printf("FAIL  double %.17g (x87 precision %d) did not come back\n", v, pc);
                 ++lost;
             }
@@ -96,23 +88,23 @@ static void testDoubles(void) {
     }
     CHECK_EQ(lost, 0);
     CHECK_EQ(host_Err(), 0);
-    T.UNALLOCVAR(d);
-    T.UNALLOCVAR(bf);
+    T.TQ_UNALLOCVAR(d);
+    T.TQ_UNALLOCVAR(bf);
 }
 
 #if !defined(_WIN64)
 static void testExtended(void) {
     char b[256];
-    int32_t d = T.ALLOCVAR(1);
+    int32_t d = T.TQ_ALLOCVAR(1);
     // A value needing all 64 bits of the extended significand and 18 digits.
     const long double big = 123456789012345678.0L;
     int lost = 0;
     for (int pc = 3; pc >= 2; --pc) {
         unsigned short saved = fpuControl();
         setFpuPrecision(pc);
-        CHECK_EQ(T.PUTEXT(big, d), 0);
+        CHECK_EQ(T.TQ_PUTEXT(big, d), 0);
         CHECK_STR(host_Get(d, 4 + 8, 0, b, sizeof b), " 123456789012345678*d+0");
-        long double back = T.GETANY_EXT(d);
+        long double back = T.TQ_GETANY_EXT(d);
         setFpuControl(saved);
         if (back != big) {
             printf("FAIL  extended value changed on the way back (x87 precision %d): %.21Lg\n", pc, back);
@@ -121,24 +113,16 @@ static void testExtended(void) {
     }
     CHECK_EQ(lost, 0);
     // Three argument words for the value, one for the handle.
-    HostProbe p;
-    uint32_t args[4];
+    uint32_t args[4] = {0};
     long double v = -0.375L;
-    memset(args, 0, sizeof args);
     memcpy(args, &v, 10);
     args[3] = (uint32_t)d;
-    memset(&p, 0, sizeof p);
-    host_ProbeCall((void *)T.PUTEXT, args, 4, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(p.eax, 0);
+    HostProbe p = host_ProbeArgs((void *)T.TQ_PUTEXT, args, 4);
+    CHECK(p.residue == 0 && p.eax == 0);
     CHECK_STR(host_Get(d, 2 + 8, 0, b, sizeof b), "-3.75*d-1");
-    memset(&p, 0, sizeof p);
-    args[0] = (uint32_t)d;
-    host_ProbeCall((void *)T.GETANY_EXT, args, 1, &p);
-    CHECK_EQ(p.residue, 0);
-    CHECK_EQ(host_X87Pushed(&p), 1);
-    CHECK(p.st0 == v);
-    T.UNALLOCVAR(d);
+    p = host_Probe((void *)T.TQ_GETANY_EXT, 1, d);
+    CHECK(p.residue == 0 && host_X87Pushed(&p) == 1 && p.st0 == v);
+    T.TQ_UNALLOCVAR(d);
 }
 #else
 // The 64-bit DLL's extended float is the double: the transcript compares the
@@ -149,13 +133,13 @@ static void testExtended(void) {}
 static void testTextOut(void) {
     char b[256];
     int32_t d = host_NewVar(1, "-42.125");
-    BSTR s = T.GETANY_DS(d);
+    BSTR s = T.TQ_GETANY_DS(d);
     CHECK_STR(host_BstrText(s, b, sizeof b), "-42.125");
     SysFreeString(s);
     memset(b, '#', sizeof b);
-    CHECK_EQ(T.GETANY_S2ADD(d, b), 0);
+    CHECK_EQ(T.TQ_GETANY_S2ADD(d, b), 0);
     CHECK_STR(b, "-42.125");
-    T.UNALLOCVAR(d);
+    T.TQ_UNALLOCVAR(d);
 }
 
 void host_TestNative(void) {

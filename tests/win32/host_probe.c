@@ -3,7 +3,9 @@
 // with the wrong argument size, or a library removing the wrong number of
 // bytes, shows as a non-zero residue; a floating-point result shows as one
 // loaded x87 register, which the probe stores into st0.
+#include <stdarg.h>
 #include <stddef.h>
+#include <string.h>
 
 #include "host.h"
 
@@ -57,6 +59,22 @@ __asm__(
 
 _Static_assert(offsetof(HostProbe, swAfter) == 12 && offsetof(HostProbe, st0) == 16,
                "the probe writes HostProbe by fixed offsets");
+
+HostProbe host_ProbeArgs(void *fn, const uint32_t *args, int32_t nwords) {
+    HostProbe p;
+    memset(&p, 0, sizeof p);
+    host_ProbeCall(fn, args, nwords, &p);
+    return p;
+}
+
+HostProbe host_Probe(void *fn, int32_t nwords, ...) {
+    uint32_t args[8];
+    va_list ap;
+    va_start(ap, nwords);
+    for (int32_t i = 0; i < nwords && i < 8; ++i) args[i] = va_arg(ap, uint32_t);
+    va_end(ap);
+    return host_ProbeArgs(fn, args, nwords);
+}
 
 int host_X87Pushed(const HostProbe *p) {
     // TOP (bits 11..13 of the status word) counts down as registers load.
