@@ -52,6 +52,9 @@ TEST(FixedConstants, BinaryFractionsPerKind) {
         {29, F, tq_Err_Type, "", 0, 1, 1},          {30, D, 0, tq_Word(1), -3, 1, 1},
         {30, B, 0, tq_Word(0x418938u), -4, 1, 1},    {30, F, tq_Err_Type, "", 0, 1, 1},
         {30, I, tq_Err_Type, "", 0, 1, 1},
+        // the computed constants only in the float kinds, ln 1.0625 only binary
+        {8, I, tq_Err_Type, "", 0, 1, 1},           {8, F, tq_Err_Type, "", 0, 1, 1},
+        {4, D, tq_Err_Type, "", 0, 1, 1},
     };
     for (const Case &c : cases) {
         TqNum v = ofKind(c.kind);
@@ -91,6 +94,7 @@ TEST(FixedConstants, UnknownCodesAndTextVariables) {
     TqNum t = ofKind(TarqText);
     EXPECT_EQ(n_GetConst(14, t), tq_Err_Type);
     EXPECT_EQ(n_GetConst(31, t), tq_Err_Type);
+    EXPECT_EQ(n_GetConst(1, t), tq_Err_Type);
 }
 
 TEST(FixedConstants, ThroughTheExport) {
