@@ -1,5 +1,5 @@
-// Load-time behaviour: the banner, the maximum worker threads, the special
-// tables, dynamic strings and concurrent use of the lock; and a host's static
+// Load-time behaviour: the banner, the maximum worker threads, dynamic
+// strings and concurrent use of the lock; and a host's static
 // variable released at exit, after main (under the sanitizers a store already
 // destroyed by then is a use after free).
 #include <gtest/gtest.h>
@@ -61,23 +61,6 @@ TEST(Load, BannerOnlyWhenAskedFor) {
     std::string out = testing::internal::GetCapturedStderr();
     unsetenv("TARQ_CONSOLE");
     EXPECT_EQ(out, std::string(255, 'x') + "\n") << "lines are cut at 255 characters";
-}
-
-TEST(Load, SpecialTables) {
-    TQ_GETPRECISION(1);
-    EXPECT_EQ(gTq_SpecialTable_Add[1][2], 3);
-    EXPECT_EQ(gTq_SpecialTable_Add[2][2], 2);
-    EXPECT_EQ(gTq_SpecialTable_Div[0][1], -1);
-    EXPECT_EQ(gTq_SpecialTable_Div[2][0], -3);
-    EXPECT_EQ(gTq_SpecialTable_Div[1][1], 3);
-    EXPECT_EQ(gTq_SpecialTable_Mul[0][2], -3);
-    EXPECT_EQ(gTq_SpecialTable_Mul[2][0], -5);
-    EXPECT_EQ(gTq_SpecialTable_Mul[2][2], 1);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(gTq_SpecialTable_Add[3][i], 3);
-        EXPECT_EQ(gTq_SpecialTable_Mul[i][3], 3);
-        EXPECT_EQ(gTq_SpecialTable_Div[3][i], 3);
-    }
 }
 
 TEST(DynamicStrings, MakeMeasureFree) {

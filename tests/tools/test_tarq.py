@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Integration tests of the tarq calculator: grammar, kinds, formats, error
-messages and exit codes, values against bc -l and mpmath, and the prompt
+messages and exit codes, values against mpmath, and the prompt
 driven through a pseudo-terminal.
 
 Usage: test_tarq.py PATH_TO_TARQ
@@ -162,7 +162,7 @@ class StartupCache(unittest.TestCase):
 
 
 class Values(unittest.TestCase):
-    """Values at several precisions against mpmath and bc -l."""
+    """Values at several precisions against mpmath."""
 
     def test_against_mpmath(self):
         import mpmath
@@ -199,16 +199,6 @@ class Values(unittest.TestCase):
             self.assertEqual(digits, int(m.group(1)) if m else 38, (n, shown, err))
             self.assertEqual(mpmath.mpf(shown), mpmath.mpf(mpmath.nstr(mpmath.tan(mpmath.mpf(x)), digits)), n)
         self.assertGreater(notes, 0, "some case runs out of the bounded effort")
-
-    def test_against_bc(self):
-        if not shutil.which("bc"):
-            self.skipTest("bc not installed")
-        for expr, bcexpr in {"sqrt(2)": "sqrt(2)", "ln(3)": "l(3)", "exp(2)": "e(2)",
-                             "atan(0.5)": "a(0.5)", "1/7": "1/7"}.items():
-            want = subprocess.run(["bc", "-l"], input=f"scale=80; {bcexpr}\n", capture_output=True,
-                                  text=True).stdout.replace("\\\n", "").strip()
-            got = value("-d", "80", expr)
-            self.assertTrue(agree(got, want, 79), f"{expr}: {got} vs bc {want}")
 
 
 class Prompt(unittest.TestCase):
