@@ -68,14 +68,5 @@ inline TqNum oracle_FromMpfr(const mpfr_t x, int32_t kind) {
                                 : oracle_DecFromMpfr(x, gTq_Prec_Digits_Internal);
 }
 
-inline TqNum oracle_FromDouble(double d, int32_t kind) {
-    mpfr_t x;
-    mpfr_init2(x, 64);
-    mpfr_set_d(x, d, MPFR_RNDN);
-    TqNum v = oracle_FromMpfr(x, kind);
-    mpfr_clear(x);
-    return v;
-}
-
 // Precision (bits) at which the oracle computes: well beyond the library's.
 inline mpfr_prec_t oracle_Prec() { return 8L * gTq_Prec_Bytes_Internal * 2 + 256; }
