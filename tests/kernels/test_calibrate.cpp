@@ -42,35 +42,34 @@ MulRun pickMul(uint64_t reference, std::map<int32_t, uint64_t> times) {
 
 }  // namespace
 
-TEST(CalibrationRules, MulNeverBeatingTheReferenceGives300) {
-    MulRun run = pickMul(400, {});  // every candidate 5000 > reference 400
-    EXPECT_EQ(run.result, 300);
-    EXPECT_TRUE(run.best.empty());
-    EXPECT_EQ(run.tried.size(), 42u);  // no best, so no misses: all candidates
-}
-
-TEST(CalibrationRules, MulPatienceEndsTheSearch) {
-    MulRun run = pickMul(1000, {{8, 900}, {32, 700}, {56, 600}});
-    EXPECT_EQ(run.result, 56);
-    EXPECT_EQ(run.best, (std::vector<int32_t>{8, 32, 56}));
-    // Ten misses after 56: candidates 80 .. 296, then the loop ends.
-    EXPECT_EQ(run.tried.size(), 3u + 10u);
-    EXPECT_EQ(run.tried.back(), 56 + 10 * 24);
-}
-
-TEST(CalibrationRules, MulTiesNeitherBestNorMiss) {
-    std::map<int32_t, uint64_t> times;
-    for (int32_t t = 8; t <= 1000; t += 24) times[t] = 600;  // all equal to the first
-    times[8 + 24 * 30] = 550;                                 // a late improvement
-    MulRun run = pickMul(1000, times);
-    EXPECT_EQ(run.result, 8 + 24 * 30);
-    EXPECT_EQ(run.best, (std::vector<int32_t>{8, 8 + 24 * 30}));
-}
-
-TEST(CalibrationRules, MulBestMustAlsoBeatTheReference) {
-    MulRun run = pickMul(550, {{8, 600}, {32, 580}, {56, 540}});
-    EXPECT_EQ(run.result, 56);
-    EXPECT_EQ(run.best, (std::vector<int32_t>{56}));
+// The multiplication rule: a best must also beat the reference; ten misses
+// after the last best end the search (none without a best: all 42
+// candidates); ties are neither best nor miss; never beating the reference
+// gives 300.
+TEST(CalibrationRules, MulPicks) {
+    std::map<int32_t, uint64_t> ties;
+    for (int32_t t = 8; t <= 1000; t += 24) ties[t] = 600;  // all equal to the first
+    ties[8 + 24 * 30] = 550;                                 // a late improvement
+    struct Case {
+        uint64_t reference;
+        std::map<int32_t, uint64_t> times;
+        int32_t result;
+        std::vector<int32_t> best;
+        size_t tried;  // 0: not checked
+    } cases[] = {
+        {400, {}, 300, {}, 42},
+        {1000, {{8, 900}, {32, 700}, {56, 600}}, 56, {8, 32, 56}, 3 + 10},  // 80 .. 296 missed
+        {1000, ties, 8 + 24 * 30, {8, 8 + 24 * 30}, 0},
+        {550, {{8, 600}, {32, 580}, {56, 540}}, 56, {56}, 0},
+    };
+    for (const Case &c : cases) {
+        const MulRun run = pickMul(c.reference, c.times);
+        EXPECT_EQ(run.result, c.result) << c.reference;
+        EXPECT_EQ(run.best, c.best) << c.reference;
+        if (c.tried) {
+            EXPECT_EQ(run.tried.size(), c.tried) << c.reference;
+        }
+    }
 }
 
 TEST(CalibrationRules, WinsAreCountedOverTheWholeRun) {

@@ -195,22 +195,6 @@ TEST_P(Mul, StringKernelsAcceptTheResultAsAnOperand) {
     }
 }
 
-// The 64-bit limb paths must give the same words as the 32-bit path (checked
-// directly, in addition to all agreeing with GMP above).
-TEST(MulPaths, AllLimbPathsGiveIdenticalWords) {
-    KernelSettingsGuard guard;
-    std::mt19937_64 rng(15);
-    gTq_Threshold_Mul_Karatsuba2Way = 12;
-    tq_ForRandomPairs(rng, 100, 90, [](const TqStr &A, const TqStr &B) {
-        tq_ExpectSameOnAllPaths([&] {
-            int32_t t = 0;
-            TqStr r;
-            h_Mul(A, B, t, r);
-            return r;
-        });
-    });
-}
-
 TQ_ON_LIMB_PATHS(Mul);
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Modular powers (both forms, both limb widths), the sliding-window recoding,
-// the Montgomery set-up and reduction and the modular inverse, against GMP.
+// Powers and modular powers (both forms, both limb widths), the
+// sliding-window recoding, the Montgomery set-up and reduction and the
+// modular inverse, against GMP.
 #include <gtest/gtest.h>
 
 #include "kernel_harness.h"
@@ -97,14 +98,8 @@ TEST_P(PowMod, EdgeCases) {
 TQ_ON_LIMB_PATHS(PowMod);
 
 TEST(SlidingWindow, WidthsAndRecords) {
-    EXPECT_EQ(h_WindowWidth(8), 3);
-    EXPECT_EQ(h_WindowWidth(9), 4);
-    EXPECT_EQ(h_WindowWidth(16), 4);
-    EXPECT_EQ(h_WindowWidth(17), 5);
-    EXPECT_EQ(h_WindowWidth(32), 5);
-    EXPECT_EQ(h_WindowWidth(128), 6);
-    EXPECT_EQ(h_WindowWidth(256), 7);
-    EXPECT_EQ(h_WindowWidth(257), 8);
+    for (auto [bits, width] : {std::pair{8, 3}, {9, 4}, {16, 4}, {17, 5}, {32, 5}, {128, 6}, {256, 7}, {257, 8}})
+        EXPECT_EQ(h_WindowWidth(bits), width) << bits;
     std::vector<TqWindowRec> recs;
     h_SlidingWindow(tq_Word(0), 3, recs);
     EXPECT_TRUE(recs.empty());
@@ -192,6 +187,27 @@ TEST(Montgomery, SetupReduceAndInverse) {
     h_ModInverse(tq_Word(5), tq_Word(1), inv, exists);
     EXPECT_EQ(exists, 1);
     EXPECT_EQ(inv, tq_Word(0));
+}
+
+// h_Pow: zero and one exponents (also with high zero words), zero bases,
+// small and multi-word bases and exponents.
+TEST(Pow, AgainstGmp) {
+    std::mt19937_64 g(9009);
+    auto check = [](const TqStr &b, const TqStr &e) {
+        TqStr r;
+        h_Pow(b, e, r);
+        Mpz bb(b), ee(e), p;
+        mpz_pow_ui(p, bb, mpz_get_ui(ee));
+        ASSERT_EQ(r, magOf(p)) << "b=" << hexOf(b) << " e=" << hexOf(e);
+    };
+    for (const TqStr &b : {tq_Word(0), tq_Word(1), tq_Word(7), fillMag(4, 0xFFFFFFFFu)})
+        for (const TqStr &e : {tq_Word(0), TqStr(8, '\0'), tq_Word(1), tq_Word(5)}) check(b, e);
+    check(tq_Word(2), tq_Word(64));
+    for (int32_t nb : {1, 2, 5, 20})
+        for (uint32_t e : {2u, 3u, 10u, 31u, 64u, 100u, 257u}) check(randMag(g, nb), tq_Word(e) + TqStr(4, '\0'));
+    check(tq_Word(10), tq_Word(20000));
+    EXPECT_EQ(h_TopBit(tq_Word(0)), -1);
+    EXPECT_EQ(h_TopBit(TqStr(8, '\0') + tq_Word(1)), 64);
 }
 
 }  // namespace

@@ -121,20 +121,6 @@ TEST_P(Square, LargeOperands) {
     ASSERT_EQ(r, oracleSqr(ones));
 }
 
-TEST(SquarePaths, AllLimbPathsGiveIdenticalWords) {
-    KernelSettingsGuard guard;
-    std::mt19937_64 rng(23);
-    gTq_Threshold_Square_Comba = 8;
-    gTq_Threshold_Square_Karatsuba = 24;
-    tq_ForRandomOperands(rng, 100, 90, [](const TqStr &A) {
-        tq_ExpectSameOnAllPaths([&] {
-            TqStr r;
-            h_Square(A, r);
-            return r;
-        });
-    });
-}
-
 TQ_ON_LIMB_PATHS(Square);
 
 }  // namespace
