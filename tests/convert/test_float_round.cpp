@@ -20,22 +20,22 @@
 
 namespace {
 
+// p = base^k, k of either sign.
+void powq(mpq_t p, unsigned base, long k) {
+    mpq_set_ui(p, 1, 1);
+    mpz_ui_pow_ui(k >= 0 ? mpq_numref(p) : mpq_denref(p), base, static_cast<unsigned long>(std::labs(k)));
+}
+
 // floor(log_base |q|) for q != 0, base 2 or 10.
 long floorLog(const mpq_t q, unsigned base) {
-    mpq_t a, p;
-    mpq_inits(a, p, nullptr);
+    Mpq a, p;
     mpq_abs(a, q);
-    long e = static_cast<long>(mpz_sizeinbase(mpq_numref(a), base)) -
-             static_cast<long>(mpz_sizeinbase(mpq_denref(a), base));
-    auto power = [&](long k) {  // p = base^k
-        mpq_set_ui(p, 1, 1);
-        mpz_ui_pow_ui(k >= 0 ? mpq_numref(p) : mpq_denref(p), base, static_cast<unsigned long>(k >= 0 ? k : -k));
-    };
-    for (power(e); mpq_cmp(a, p) < 0; power(--e)) {
+    long e = static_cast<long>(mpz_sizeinbase(mpq_numref(a.v), base)) -
+             static_cast<long>(mpz_sizeinbase(mpq_denref(a.v), base));
+    for (powq(p, base, e); mpq_cmp(a, p) < 0; powq(p, base, --e)) {
     }
-    for (power(e + 1); mpq_cmp(a, p) >= 0; power(++e + 1)) {
+    for (powq(p, base, e + 1); mpq_cmp(a, p) >= 0; powq(p, base, ++e + 1)) {
     }
-    mpq_clears(a, p, nullptr);
     return e;
 }
 
@@ -43,15 +43,12 @@ long floorLog(const mpq_t q, unsigned base) {
 // down; inside the boundary window either neighbour passes.
 void expectRounded(const TqNum &got, const mpq_t q, unsigned base, long unitExp, bool halfUp, const std::string &what) {
     ASSERT_EQ(got.V.Special, 0) << what;
-    mpq_t u, t, g;
-    mpz_t n;
-    mpq_inits(u, t, g, nullptr);
-    mpz_init(n);
-    mpq_set_ui(u, 1, 1);
-    mpz_ui_pow_ui(unitExp >= 0 ? mpq_numref(u) : mpq_denref(u), base, static_cast<unsigned long>(std::labs(unitExp)));
+    Mpq u, t, g;
+    Mpz n;
+    powq(u, base, unitExp);
     mpq_div(t, q, u);
     mpq_abs(t, t);
-    mpz_fdiv_q(n, mpq_numref(t), mpq_denref(t));
+    mpz_fdiv_q(n, mpq_numref(t.v), mpq_denref(t.v));
     mpq_set_z(g, n);
     mpq_sub(t, t, g);  // the fraction
     const double off = mpq_get_d(t) - 0.5;
@@ -60,58 +57,40 @@ void expectRounded(const TqNum &got, const mpq_t q, unsigned base, long unitExp,
     mpq_abs(g, g);
     if (std::fabs(off) >= 0x1p-30 || mpq_cmp_ui(t, 1, 2) == 0) {
         if (off > 0 || (halfUp && mpq_cmp_ui(t, 1, 2) == 0)) mpz_add_ui(n, n, 1);
-        EXPECT_TRUE(mpz_cmp(mpq_numref(g), n) == 0 && mpz_cmp_ui(mpq_denref(g), 1) == 0) << what;
+        EXPECT_TRUE(mpz_cmp(mpq_numref(g.v), n) == 0 && mpz_cmp_ui(mpq_denref(g.v), 1) == 0) << what;
     } else {
         mpq_set_z(t, n);
         mpq_sub(t, g, t);
         EXPECT_TRUE(mpq_cmp_ui(t, 0, 1) == 0 || mpq_cmp_ui(t, 1, 1) == 0) << what;
     }
     EXPECT_EQ(mpq_sgn(q) < 0, got.V.Sign < 0) << what;
-    mpq_clears(u, t, g, nullptr);
-    mpz_clear(n);
-}
-
-// The exponent of the unit the decimal cut keeps for the value q.
-long decimalUnit(const mpq_t q) {
-    const long K = static_cast<long>(n_DecCutDigits());
-    const long lead = floorLog(q, 10);
-    return 4 * static_cast<long>(std::floor((lead - K + 1) / 4.0));
 }
 
 void checkBinToDec(const TqNum &t, int32_t tenExpo, const std::string &what) {
     TqNum d = tqg_Zero(TarqDecFloat);
     ASSERT_EQ(n_BinToDec(t, d, tenExpo), 0) << what;
     EXPECT_EQ(d.V.Expo % 4, 0) << what;
-    mpz_t m;
-    mpz_init(m);
-    tqg_MagToMpz(m, d.MantN);
-    char *digits = mpz_get_str(nullptr, 10, m);
-    const long K = static_cast<long>(n_DecCutDigits()), nd = static_cast<long>(std::strlen(digits));
+    const std::string digits = tqg_Str(Mpz(d.MantN));
+    const long K = static_cast<long>(n_DecCutDigits()), nd = static_cast<long>(digits.size());
     // A rounding that carried into a new digit may leave the power of ten
     // one digit longer.
-    const bool pow10 = digits[0] == '1' && std::strspn(digits + 1, "0") == static_cast<size_t>(nd - 1);
+    const bool pow10 = digits.find_first_not_of('0', 1) == std::string::npos && digits[0] == '1';
     EXPECT_TRUE(nd >= K && (nd <= K + 3 || (nd == K + 4 && pow10))) << what << ": " << nd << " digits kept";
-    free(digits);
-    mpz_clear(m);
-    mpq_t q, p;
-    mpq_inits(q, p, nullptr);
+    Mpq q, p;
     tqg_ToMpq(q, t);
-    mpq_set_ui(p, 1, 1);
-    mpz_ui_pow_ui(tenExpo >= 0 ? mpq_numref(p) : mpq_denref(p), 10, static_cast<unsigned long>(std::abs(tenExpo)));
+    powq(p, 10, tenExpo);
     mpq_mul(q, q, p);
-    expectRounded(d, q, 10, decimalUnit(q), false, what);
-    mpq_clears(q, p, nullptr);
+    // The unit the decimal cut keeps for the value q.
+    expectRounded(d, q, 10, 4 * static_cast<long>(std::floor((floorLog(q, 10) - K + 1) / 4.0)), false, what);
 }
 
 void checkDecToBin(const TqNum &x, const std::string &what) {
     const TqNum b = n_DecToBin_Approx(x);
     EXPECT_EQ(b.V.NumType, TarqBinFloat);
     EXPECT_EQ(b.V.Expo % 4, 0) << what;
-    mpq_t q;
-    mpq_init(q);
+    Mpq q;
     tqg_ToMpq(q, x);
     expectRounded(b, q, 2, floorLog(q, 2) + 1 - 8L * gTq_Prec_Bytes_Internal, true, what);
-    mpq_clear(q);
 }
 
 TqNum randomFloat(std::mt19937_64 &rng, int32_t kind, int32_t words, int32_t expo) {
@@ -153,8 +132,7 @@ TEST(FloatRound, Boundaries) {
         TqTestPrecision prec(digits);
         const long K = static_cast<long>(n_DecCutDigits());
         for (int i = 0; i < 10; ++i) {
-            mpz_t n, m;
-            mpz_inits(n, m, nullptr);
+            Mpz n, m;
             // N random, or all nines of K and K + 3 digits (rounding up
             // carries into a new digit).
             mpz_ui_pow_ui(n, 10, static_cast<unsigned long>(i < 8 ? K - 1 : i == 8 ? K : K + 3));
@@ -169,14 +147,10 @@ TEST(FloatRound, Boundaries) {
             mpz_add_ui(m, m, 1);
             mpz_mul_2exp(m, m, 31);
             for (int delta : {0, 1, -1}) {
-                mpz_t md;
-                mpz_init(md);
-                if (delta > 0) mpz_add_ui(md, m, 256);
-                else if (delta < 0) mpz_sub_ui(md, m, 256);
-                else mpz_set(md, m);
-                const TqNum t = tqg_BinFloat(md, -4);
-                checkBinToDec(t, 0, std::to_string(digits) + " digits, case " + std::to_string(i) + ", half " + std::to_string(delta));
-                mpz_clear(md);
+                Mpz md;
+                delta > 0 ? mpz_add_ui(md, m, 256) : mpz_sub_ui(md, m, delta < 0 ? 256 : 0);
+                checkBinToDec(tqg_BinFloat(md, -4), 0,
+                              std::to_string(digits) + " digits, case " + std::to_string(i) + ", half " + std::to_string(delta));
             }
             // A decimal integer at a binary half: (2a + 1) 2^(bits - 8P - 1) with
             // a of 8P - 1 bits.
@@ -187,7 +161,6 @@ TEST(FloatRound, Boundaries) {
             mpz_mul_2exp(m, m, 5);
             mpz_add_ui(m, m, 16);  // the bit below the kept ones: an exact half
             checkDecToBin(tqg_DecFloat(m, 0), std::to_string(digits) + " digits, binary half");
-            mpz_clears(n, m, nullptr);
         }
     }
 }
@@ -204,8 +177,7 @@ TEST(FloatRound, ExponentRangeEnds) {
     mpfr_t x, y, p;
     mpfr_inits2(400, x, y, p, nullptr);
     auto wide = [&](mpfr_t r, const TqNum &v) {  // the value of a float of any exponent
-        mpz_t m;
-        mpz_init(m);
+        Mpz m;
         tqg_ToMpz(m, v);
         mpfr_set_z(r, m, MPFR_RNDN);
         if (v.V.NumType == TarqBinFloat) {
@@ -215,7 +187,6 @@ TEST(FloatRound, ExponentRangeEnds) {
             mpfr_exp10(p, p, MPFR_RNDN);
             mpfr_mul(r, r, p, MPFR_RNDN);
         }
-        mpz_clear(m);
     };
     auto relErr = [&](const TqNum &a, const TqNum &b) {
         wide(x, a);
