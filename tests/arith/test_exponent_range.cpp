@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tarq.h"
+#include "tq_vars.h"
 
 namespace {
 
@@ -22,26 +22,8 @@ struct Case {
     const char *result;  // scientific, 6 digits, in the result's kind
 };
 
-int32_t put(int32_t kind, const char *text) {
-    const int32_t h = TQ_ALLOCVAR(kind);
-    tq_dstr s = TQ_DS_NEW(text, static_cast<int32_t>(std::char_traits<char>::length(text)));
-    EXPECT_EQ(TQ_PUT_STRING(s, h), 0) << text;
-    TQ_DS_FREE(s);
-    return h;
-}
-
-std::string text(int32_t h, int32_t kind) {
-    tq_dstr s = nullptr;
-    if (TQ_GET_STRING(h, 2 | (kind == Bin ? 16 : 8), 6, &s) != 0) return "no text";
-    std::string t(s, static_cast<size_t>(TQ_DS_LEN(s)));
-    TQ_DS_FREE(s);
-    return t;
-}
-
-int32_t run(const Case &c, int32_t &out) {
-    const int32_t a = put(c.kind, c.a), b = c.b ? put(c.kind, c.b) : 0;
-    out = TQ_ALLOCVAR(c.op == ToDec ? Dec : c.op == ToBin ? Bin : c.kind);
-    switch (c.op) {
+int32_t call(Op op, int32_t a, int32_t b, int32_t out) {
+    switch (op) {
         case Mul: return TQ_MUL(a, b, out);
         case Div: return TQ_DIV(a, b, out);
         case Sqr: return TQ_SQR(a, out);
@@ -128,12 +110,12 @@ const Case kCases[] = {
 
 TEST(ExponentRange, EveryOperationAcrossTheLimits) {
     for (const Case &c : kCases) {
+        const int32_t outKind = c.op == ToDec ? Dec : c.op == ToBin ? Bin : c.kind;
+        TqVar a(c.kind, c.a), b(c.kind, c.b ? c.b : "1"), r(outKind);
         TQ_GETGLOBALERROR();
-        int32_t out = 0;
-        const int32_t st = run(c, out);
         const std::string what = std::string(c.a) + " op " + std::to_string(c.op) + (c.b ? std::string(" ") + c.b : "");
-        EXPECT_EQ(st, c.status) << what;
+        EXPECT_EQ(call(c.op, a.h, b.h, r.h), c.status) << what;
         EXPECT_EQ(TQ_GETGLOBALERROR() & 256, c.status & 256) << what;
-        EXPECT_EQ(text(out, c.op == ToDec ? Dec : c.op == ToBin ? Bin : c.kind), c.result) << what;
+        EXPECT_EQ(tq_Text(r.h, 2 | (outKind == Bin ? 16 : 8), 6), c.result) << what;
     }
 }

@@ -1,6 +1,6 @@
 // Multiplication: the dispatch's length rules, the Karatsuba entry's common
 // length, the range kernels' exact output extent (canaries), and differential
-// checks against GMP from one word to 20,000 words, on adversarial patterns,
+// checks against GMP (large operands in test_mul_big.cpp), on adversarial patterns,
 // at and around the thresholds (set small to force deep recursion), for both
 // limb paths.
 #include <gtest/gtest.h>
@@ -130,17 +130,6 @@ TEST_P(Mul, KaratsubaSignsAndEqualHalves) {
         checkMul(tq_RandomMag(rng, n, MagPattern::EqualHalves), tq_RandomMag(rng, n, MagPattern::Random));
         EXPECT_TRUE(TraceCollector::lines().empty());
     }
-}
-
-TEST_P(Mul, LargeOperands) {
-    gTq_Threshold_Mul_Karatsuba2Way = 300;
-    std::mt19937_64 rng(12);
-    checkMul(tq_RandomMag(rng, 20000), tq_RandomMag(rng, 20000));
-    checkMul(tq_RandomMag(rng, 4152), tq_RandomMag(rng, 16610));
-    checkMul(tq_RandomMag(rng, 1), tq_RandomMag(rng, 20000, MagPattern::AllOnes));
-    checkMul(tq_RandomMag(rng, 3001, MagPattern::AllOnes), tq_RandomMag(rng, 9000, MagPattern::AllOnes));
-    gTq_Threshold_Mul_Karatsuba2Way = 8;
-    checkMul(tq_RandomMag(rng, 5000, MagPattern::BitRuns), tq_RandomMag(rng, 3333, MagPattern::TopBitOnes));
 }
 
 TEST_P(Mul, SchoolbookRangeKernelWritesExactlyItsResult) {

@@ -106,21 +106,6 @@ TEST_P(Square, RandomAndAdversarialOperandsAcrossThresholds) {
     }
 }
 
-TEST_P(Square, LargeOperands) {
-    std::mt19937_64 rng(22);
-    gTq_Threshold_Square_Comba = 48;
-    gTq_Threshold_Square_Karatsuba = 500;
-    TqStr r;
-    for (int32_t n : {20000, 4151}) {
-        const TqStr A = tq_RandomMag(rng, n);
-        h_Square(A, r);
-        ASSERT_EQ(r, oracleSqr(A));
-    }
-    const TqStr ones = tq_RandomMag(rng, 9999, MagPattern::AllOnes);
-    h_Square(ones, r);
-    ASSERT_EQ(r, oracleSqr(ones));
-}
-
 TQ_ON_LIMB_PATHS(Square);
 
 }  // namespace
