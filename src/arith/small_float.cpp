@@ -7,6 +7,7 @@
 // would round the widened quotient (decQuotient).
 #include "small_float.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -79,23 +80,33 @@ void cutBinary(uint32_t *&w, int32_t &n, int64_t &expo, int64_t bits) {
     if (carry) w[n++] = 1;
 }
 
+// The places d the decimal cut drops from the trimmed w[0..n) (n >= 1, of
+// `bits` bits) of exponent expo: it keeps the K = floor(2.408 (P + 4))
+// leading digits and as many more as put the exponent on a multiple of 4. A
+// d below 1 drops none. kNoPlaces when the digits would have to be counted
+// beyond the small powers.
+constexpr int64_t kNoPlaces = INT64_MIN;
+int64_t cutPlaces(const uint32_t *w, int32_t n, int32_t bits, int64_t expo) {
+    const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
+    // w has lo or lo + 1 digits (from its bit length), and the cut's exponent
+    // 4 floor((expo + digits - K) / 4) is the same for both unless
+    // expo + lo + 1 - K is a multiple of 4: only then are the digits counted.
+    const int64_t lo = tq_FloorLog10Pow2(bits - 1) + 1;
+    if (floorDiv4(expo + lo + 1 - K) != floorDiv4(expo + lo - K) && 4 * floorDiv4(expo + lo + 1 - K) > expo) {
+        const int32_t digits = tq_DecimalDigitsSmall(w, n);
+        if (digits < 0) return kNoPlaces;
+        return 4 * floorDiv4(expo + digits - K) - expo;
+    }
+    return 4 * floorDiv4(expo + lo - K) - expo;
+}
+
 // Decimal cut of the trimmed w[0..n) (n >= 1; room for n + 2 words). False
 // when it needs the general path (a magnitude beyond the small powers, a
 // division by a long power).
 bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
-    const int32_t P = gTq_Prec_Bytes_Internal;
-    if (P >= 4 * n) return true;
-    const int64_t K = static_cast<int64_t>(kLog10Of256 * (P + 4));
-    // w has lo or lo + 1 digits (from its bit length), and the cut's exponent
-    // 4 floor((expo + digits - K) / 4) is the same for both unless
-    // expo + lo + 1 - K is a multiple of 4: only then are the digits counted.
-    const int64_t lo = tq_FloorLog10Pow2(tq_BitLength(w, n) - 1) + 1;
-    int64_t d = 4 * floorDiv4(expo + lo - K) - expo;
-    if (floorDiv4(expo + lo + 1 - K) != floorDiv4(expo + lo - K) && 4 * floorDiv4(expo + lo + 1 - K) > expo) {
-        const int32_t digits = tq_DecimalDigitsSmall(w, n);
-        if (digits < 0) return false;
-        d = 4 * floorDiv4(expo + digits - K) - expo;
-    }
+    if (gTq_Prec_Bytes_Internal >= 4 * n) return true;
+    const int64_t d = cutPlaces(w, n, tq_BitLength(w, n), expo);
+    if (d == kNoPlaces) return false;
     if (d > 0) {
         const int64_t E1 = expo + d;
         if (!tq_DivPow10RoundN(w, n, static_cast<int32_t>(d))) return false;
@@ -107,6 +118,24 @@ bool cutDecimal(uint32_t *w, int32_t &n, int64_t &expo) {
         if (c) w[n++] = c;
         expo = E2;
     }
+    return true;
+}
+
+// Stores the trimmed w[0..n) (n >= 1, w[n - 1] non-zero, or the one word of
+// a zero with sign 1 and exponent 0) with its sign and exponent into r.
+bool store(TqNum &r, int32_t sign, const uint32_t *w, int32_t n, int64_t expo) {
+    // Results of one operation mostly keep their length from call to call:
+    // the words then go straight into the buffer.
+    const size_t bytes = static_cast<size_t>(4 * n);
+    if (r.MantN.size() == bytes) {
+        std::memcpy(r.MantN.data(), w, bytes);
+    } else {
+        r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
+    }
+    if (r.DenN.size() != 4 || tq_W(r.DenN)[0] != 1) tq_SetOne(r.DenN);
+    r.V.Sign = sign;
+    r.V.Expo = static_cast<int32_t>(expo);
+    r.V.Special = 0;
     return true;
 }
 
@@ -128,48 +157,43 @@ bool finish(TqNum &r, int32_t sign, uint32_t *w, int32_t n, int64_t expo, bool c
         else if (!cutDecimal(w, n, expo))
             return false;
     }
-    // Results of one operation mostly keep their length from call to call:
-    // the words then go straight into the buffer.
-    const size_t bytes = static_cast<size_t>(4 * n);
-    if (r.MantN.size() == bytes) {
-        std::memcpy(r.MantN.data(), w, bytes);
-    } else {
-        r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
-    }
-    if (r.DenN.size() != 4 || tq_W(r.DenN)[0] != 1) tq_SetOne(r.DenN);
-    r.V.Sign = sign;
-    r.V.Expo = static_cast<int32_t>(expo);
-    r.V.Special = 0;
-    return true;
+    return store(r, sign, w, n, expo);
 }
 
 #if TQ_HAVE_LIMB64
-// Limb i of the n words at p, the odd top word alone.
-template <class L> L limbAt(const uint32_t *p, int32_t n, int32_t i) {
-    constexpr int32_t per = static_cast<int32_t>(sizeof(L) / 4);
-    if (per * i + per > n) return p[per * i];
-    L v;
-    std::memcpy(&v, p + per * i, sizeof(L));
-    return v;
+// The M limbs of the n words at p (2M - 1 <= n <= 2M): whole limbs but the
+// top one, which is the odd top word alone.
+template <int M> [[gnu::always_inline]] inline void loadLimbs(uint64_t *x, const uint32_t *p, int32_t n) {
+    for (int i = 0; i + 1 < M; ++i) std::memcpy(&x[i], p + 2 * i, 8);
+    if (n & 1)
+        x[M - 1] = p[n - 1];
+    else
+        std::memcpy(&x[M - 1], p + 2 * (M - 1), 8);
 }
 
 // The product of MX by MY 64-bit limbs with both lengths known at compile
-// time: the loops unroll and the partial sums stay in registers.
-template <int MX, int MY> void mulFixed(uint64_t *z, const uint32_t *x, int32_t nx, const uint32_t *y, int32_t ny) {
+// time, column by column into a three-limb sum: the loops unroll, the sums
+// stay in registers and each limb of z is written once.
+template <int MX, int MY> void mulFixed(uint64_t *z, const uint32_t *px, int32_t nx, const uint32_t *py, int32_t ny) {
     using W = unsigned __int128;
-    uint64_t xl[MX], r[MX + MY];
-    for (int i = 0; i < MX; ++i) xl[i] = limbAt<uint64_t>(x, nx, i);
-    for (int j = 0; j < MY; ++j) {
-        const uint64_t yj = limbAt<uint64_t>(y, ny, j);
-        uint64_t c = 0;
-        for (int i = 0; i < MX; ++i) {
-            const W t = W(xl[i]) * yj + c + (j ? r[i + j] : 0);
-            r[i + j] = static_cast<uint64_t>(t);
-            c = static_cast<uint64_t>(t >> 64);
+    uint64_t x[MX], y[MY];
+    loadLimbs<MX>(x, px, nx);
+    loadLimbs<MY>(y, py, ny);
+    uint64_t c0 = 0, c1 = 0, c2 = 0;
+    for (int k = 0; k < MX + MY - 1; ++k) {
+        for (int i = k < MY ? 0 : k - MY + 1; i <= (k < MX ? k : MX - 1); ++i) {
+            const W t = W(x[i]) * y[k - i];
+            const W sum = ((W(c1) << 64) | c0) + t;
+            c2 += sum < t;
+            c0 = static_cast<uint64_t>(sum);
+            c1 = static_cast<uint64_t>(sum >> 64);
         }
-        r[MX + j] = c;
+        z[k] = c0;
+        c0 = c1;
+        c1 = c2;
+        c2 = 0;
     }
-    for (int i = 0; i < MX + MY; ++i) z[i] = r[i];
+    z[MX + MY - 1] = c0;
 }
 
 using MulFixedFn = void (*)(uint64_t *, const uint32_t *, int32_t, const uint32_t *, int32_t);
@@ -213,6 +237,30 @@ inline void mulShort(uint32_t *z, const uint32_t *x, int32_t nx, const uint32_t 
 #endif
     mulRowsAny(z, x, nx, y, ny);
 }
+
+#if TQ_HAVE_LIMB64
+// The decimal cut of a short product in 64-bit limbs (mulShort's whole limbs
+// of n words, the top word non-zero or the one under it) when its division
+// is the everyday one by a two-limb 5^d: the cut made in place, expo moved,
+// and the words of the result returned (trimmed and non-zero: the cut keeps
+// at least K digits); 0, m untouched, for every other cut (finish then makes
+// it on the words).
+[[gnu::always_inline]] inline int32_t cutProduct64(uint64_t *m, int32_t n, int64_t &expo) {
+    int32_t nl = (n + 1) >> 1;
+    if (m[nl - 1] == 0) --nl;
+    const int32_t bits = 64 * nl - __builtin_clzll(m[nl - 1]);
+    const int32_t nw = (bits + 31) >> 5;
+    if (gTq_Prec_Bytes_Internal >= 4 * nw) return 0;
+    const int64_t d = cutPlaces(reinterpret_cast<const uint32_t *>(m), nw, bits, expo);
+    if (d <= 19 || d > tq_Pow5Top) return 0;
+    const TqPow5Norm<uint64_t> &p = tq_Pow5NormAt<uint64_t>(static_cast<int32_t>(d));
+    const int h = static_cast<int>(d) - p.S;
+    if (p.N != 2 || h <= 0 || h >= 64) return 0;
+    const int32_t qn = tq_CutPow5Two(m, nl, p, h);
+    expo += d;
+    return 2 * qn - ((m[qn - 1] >> 32) == 0 ? 1 : 0);
+}
+#endif
 
 // w[0..nw) = x[0..nx) x 10^k (exact), or false when it would not fit.
 bool mulPow10(const uint32_t *x, int32_t nx, int64_t k, uint32_t *w, int32_t &nw) {
@@ -488,25 +536,50 @@ bool tq_SmallAdd(const TqNum &a, const TqNum &b, int32_t bSign, TqNum &r) {
     return addWords(a, sigWords(a), b, sigWords(b), bSign, r);
 }
 
-// Flattened: the size checks, the product's dispatch and the cut and store
-// share one frame.
-[[gnu::flatten]] bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
-    int32_t na = sigWords(a), nb = sigWords(b);
-    if (!shortOperands(a, b, na, nb)) return false;
+namespace {
+// The product of the na and nb words of short operands, checked (the callers
+// below), one function per kind: each flattened, so that the product's
+// dispatch, the cut and the store share its frame and registers.
+[[gnu::noinline, gnu::flatten]] bool mulBinary(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, TqNum &r) {
     const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
-    int64_t expo = int64_t(a.V.Expo) + b.V.Expo;
-    if (a.V.NumType == TarqBinFloat) {
-        // Low zero words only lengthen the product; they move to the exponent.
-        const int32_t za = lowZeroWords(pa, na), zb = lowZeroWords(pb, nb);
-        pa += za;
-        pb += zb;
-        na -= za;
-        nb -= zb;
-        expo += 4 * (za + zb);
-    }
+    // Low zero words only lengthen the product; they move to the exponent.
+    const int32_t za = lowZeroWords(pa, na), zb = lowZeroWords(pb, nb);
+    pa += za;
+    pb += zb;
+    na -= za;
+    nb -= zb;
     alignas(8) uint32_t z[kCap];
     mulShort(z, pa, na, pb, nb);
-    return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), z, na + nb, expo);
+    return finish(r, tq_ProductSign(a.V.Sign, b.V.Sign), z, na + nb, int64_t(a.V.Expo) + b.V.Expo + 4 * (za + zb));
+}
+
+[[gnu::noinline, gnu::flatten]] bool mulDecimal(const TqNum &a, int32_t na, const TqNum &b, int32_t nb, TqNum &r) {
+    const uint32_t *pa = tq_W(a.MantN), *pb = tq_W(b.MantN);
+    const int64_t expo = int64_t(a.V.Expo) + b.V.Expo;
+    const int32_t sign = tq_ProductSign(a.V.Sign, b.V.Sign);
+    alignas(8) uint32_t z[kCap];
+#if TQ_HAVE_LIMB64
+    if (tqL_UseLimb64() && na <= 8 && nb <= 8) {
+        // The everyday product: on 64-bit limbs, cut on them where the cut
+        // divides by a two-limb power of five.
+        if (expo >= kFarExpo || expo <= -kFarExpo) return false;  // as finish declines
+        uint64_t *m = reinterpret_cast<uint64_t *>(z);
+        kMulFixed[(na - 1) >> 1][(nb - 1) >> 1](m, pa, na, pb, nb);
+        int64_t e = expo;
+        const int32_t n = cutProduct64(m, na + nb, e);
+        if (n) return store(r, sign, z, n, e);
+        return finish(r, sign, z, na + nb, expo);
+    }
+#endif
+    mulRowsAny(z, pa, na, pb, nb);
+    return finish(r, sign, z, na + nb, expo);
+}
+}  // namespace
+
+bool tq_SmallMul(const TqNum &a, const TqNum &b, TqNum &r) {
+    const int32_t na = sigWords(a), nb = sigWords(b);
+    if (!shortOperands(a, b, na, nb)) return false;
+    return a.V.NumType == TarqBinFloat ? mulBinary(a, na, b, nb, r) : mulDecimal(a, na, b, nb, r);
 }
 
 bool tq_SmallDiv(const TqNum &a, const TqNum &b, TqNum &r) {

@@ -173,104 +173,13 @@ void incMag(TqStr &m) {
 // when rk > pk / 2, or rk = pk / 2 and a lower remainder is non-zero.
 constexpr int32_t kCutPasses = 4;
 
-// 5^d normalised for the limb division: D = 5^d x 2^S in N limbs (top bit
-// set) and the reciprocal V of its top limb (N = 1) or top two limbs.
 template <class L> constexpr int32_t kPow5Limbs = 64 / static_cast<int32_t>(sizeof(L));  // 512 bits
-template <class L> struct Pow5Norm {
-    L D[kPow5Limbs<L>];
-    L V;
-    int32_t N;
-    int S;
-};
 
 // The largest d with 5^d below 2^512.
 constexpr int32_t kPow5Top = tq_Pow5Top;
 
-// Built once, out of line: the lookup below stays a few instructions.
-template <class L> [[gnu::noinline]] const Pow5Norm<L> *buildPow5Norm() {
-    auto *p = new Pow5Norm<L>[kPow5Top + 1]();
-    L x[kPow5Limbs<L> + 1] = {1};
-    int32_t n = 1;
-    for (int32_t i = 1; i <= kPow5Top; ++i) {
-        const L c = tqL_Mul1(x, x, n, static_cast<L>(5));
-        if (c) x[n++] = c;
-        Pow5Norm<L> &e = p[i];
-        e.N = n;
-        e.S = tqL_LeadingZeros(x[n - 1]);
-        if (e.S)
-            tqL_ShiftLeft(e.D, x, n, e.S);
-        else
-            for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
-        e.V = tq_DivRecip(e.D, n);
-    }
-    return p;
-}
-
-template <class L> const Pow5Norm<L> &pow5Norm(int32_t d) {
-    // Never destroyed; the initialisation of a local static is thread-safe.
-    static const Pow5Norm<L> *t = buildPow5Norm<L>();
-    return t[d];
-}
-
 // Magnitudes of up to this many limbs are cut in one division.
 constexpr int32_t kOnceLimbs = 16;
-
-// The everyday cut of cutPow5 below: a two-limb D and a right shift by h
-// (0 < h < B). The shifted dividend is formed limb by limb inside the 3-by-2
-// division steps, the raw limb above carried in a register, and the quotient
-// written over w from the top down.
-template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p, int h, int32_t nl) {
-    const int B = tqL_LimbBits<L>, ls = B - h;
-    L *m = reinterpret_cast<L *>(w);
-    const L d1 = p.D[1], d0 = p.D[0];
-    while (nl > 1 && m[nl - 1] == 0) --nl;
-    // Limb k of m >> h, read before any quotient limb is written.
-    auto at = [&](int32_t k) -> L { return k + 1 < nl ? static_cast<L>((m[k] >> h) | (m[k + 1] << ls)) : static_cast<L>(m[k] >> h); };
-    const L half = (m[0] >> (h - 1)) & 1;
-    const bool below = (m[0] & ((L(1) << (h - 1)) - 1)) != 0;
-    int32_t i = nl - 1;
-    if (i > 0 && at(i) == 0) --i;
-    L r1 = 0, r0;
-    int32_t qn;
-    if (i == 0) {
-        r0 = at(0);
-        m[0] = 0;
-        qn = 1;
-    } else {
-        const L t = at(i), t1 = at(i - 1);
-        if (t < d1 || (t == d1 && t1 < d0)) {
-            r1 = t;
-            r0 = t1;
-            i -= 2;
-        } else {
-            r0 = t;
-            i -= 1;
-        }
-        qn = i + 1;
-        if (i >= 0) {
-            L above = m[i + 1];
-            for (; i >= 0; --i) {
-                const L raw = m[i];
-                m[i] = tqL_Div3By2(r1, r0, static_cast<L>((raw >> h) | (above << ls)), d1, d0, p.V, r1, r0);
-                above = raw;
-            }
-        }
-        // The first step divides at least D (a top limb t >= D with the
-        // next, or three limbs led by a non-zero t): its quotient limb, the
-        // top one, is non-zero.
-        if (qn == 0) m[qn++] = 0;
-    }
-    // Up when 2R + half > D, or equal and a lower bit is set.
-    bool up = (r1 >> (B - 1)) != 0;
-    if (!up) {
-        const L t1 = static_cast<L>((r1 << 1) | (r0 >> (B - 1))), t0 = static_cast<L>((r0 << 1) | half);
-        up = t1 > d1 || (t1 == d1 && (t0 > d0 || (t0 == d0 && below)));
-    }
-    // The top limb is non-zero (or the only one): at most its upper word is.
-    n = qn * static_cast<int32_t>(sizeof(L) / 4);
-    if (n > 1 && w[n - 1] == 0) --n;
-    if (up) incWords(w, n);
-}
 
 // w = round(w / 10^d) in one division by 5^d: 10^d = 2^d 5^d, so with
 // D = 5^d 2^S and h = d - S the quotient is floor(floor(w / 2^h) / D) (for
@@ -280,13 +189,17 @@ template <class L> void cutPow5Two(uint32_t *w, int32_t &n, const Pow5Norm<L> &p
 // exactly when 2R + (X's top bit) > D, or equal with a lower bit of X set
 // (for h <= 0 when 2R > D). An exact half rounds down.
 template <class L> [[gnu::flatten, gnu::always_inline]] inline void cutPow5(uint32_t *w, int32_t &n, int32_t d) {
-    const Pow5Norm<L> &p = pow5Norm<L>(d);
+    const TqPow5Norm<L> &p = tq_Pow5NormAt<L>(d);
     const int B = tqL_LimbBits<L>;
-    const int32_t nl = toLimbs<L>(w, n), N = p.N;
+    int32_t nl = toLimbs<L>(w, n);
+    const int32_t N = p.N;
     L *m = reinterpret_cast<L *>(w);
     const int h = d - p.S;
     if (N == 2 && h > 0 && h < B) {
-        cutPow5Two<L>(w, n, p, h, nl);
+        while (nl > 1 && m[nl - 1] == 0) --nl;
+        // The top limb is non-zero (or the only one): at most its upper word is.
+        n = tq_CutPow5Two<L>(m, nl, p, h) * static_cast<int32_t>(sizeof(L) / 4);
+        if (n > 1 && w[n - 1] == 0) --n;
         return;
     }
     L u[kOnceLimbs + kPow5Limbs<L> + 2];
@@ -367,8 +280,32 @@ template <class L> [[gnu::always_inline]] inline bool cutByPow10Limbs(uint32_t *
 
 }  // namespace
 
+// Built once, out of line: the lookup stays a few instructions.
+template <class L> [[gnu::noinline]] const TqPow5Norm<L> *tq_BuildPow5Norm() {
+    auto *p = new TqPow5Norm<L>[kPow5Top + 1]();
+    L x[kPow5Limbs<L> + 1] = {1};
+    int32_t n = 1;
+    for (int32_t i = 1; i <= kPow5Top; ++i) {
+        const L c = tqL_Mul1(x, x, n, static_cast<L>(5));
+        if (c) x[n++] = c;
+        TqPow5Norm<L> &e = p[i];
+        e.N = n;
+        e.S = tqL_LeadingZeros(x[n - 1]);
+        if (e.S)
+            tqL_ShiftLeft(e.D, x, n, e.S);
+        else
+            for (int32_t j = 0; j < n; ++j) e.D[j] = x[j];
+        e.V = tq_DivRecip(e.D, n);
+    }
+    return p;
+}
+template const TqPow5Norm<uint32_t> *tq_BuildPow5Norm<uint32_t>();
+#if TQ_HAVE_LIMB64
+template const TqPow5Norm<uint64_t> *tq_BuildPow5Norm<uint64_t>();
+#endif
+
 template <class L> const L *tq_Pow5Norm(int32_t k, int32_t &n, int &s) {
-    const Pow5Norm<L> &p = pow5Norm<L>(k);
+    const TqPow5Norm<L> &p = tq_Pow5NormAt<L>(k);
     n = p.N;
     s = p.S;
     return p.D;
