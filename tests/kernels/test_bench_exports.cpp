@@ -30,8 +30,7 @@ TEST(BenchExports, TestDoesNothing) {
 
 TEST(BenchExports, Test2WithRunTimeZero) {
     tq_EnsureInit();
-    const int32_t keepMax = gTq_MaxThreads;
-    gTq_MaxThreads = 1;
+    SetGlobal threads(gTq_MaxThreads, 1);
     // No terminal: the answers come from the environment.
     ASSERT_NE(std::freopen("/dev/null", "r", stdin), nullptr);
     setenv("TARQ_TEST2_MINUTES", "0", 1);
@@ -56,7 +55,6 @@ TEST(BenchExports, Test2WithRunTimeZero) {
     TQ_DS_FREE(operand);
     unsetenv("TARQ_TEST2_MINUTES");
     unsetenv("TARQ_TEST2_LENGTH");
-    gTq_MaxThreads = keepMax;
 }
 
 TEST(BenchExports, RaceWithLengthZeroMultipliesOnes) {
@@ -71,16 +69,9 @@ TEST(BenchExports, RaceWithLengthZeroMultipliesOnes) {
 // A short timed run makes several passes, all without errors, with workers.
 TEST(BenchExports, RaceSeveralPassesWithWorkers) {
     tq_EnsureInit();
-    const int32_t keepMax = gTq_MaxThreads, keepT5 = gTq_Threshold_Mul_Karatsuba2Way_V5,
-                  keepMin = gTq_Threshold_Mul_ThreadMin;
-    gTq_MaxThreads = 2;
-    gTq_Threshold_Mul_Karatsuba2Way_V5 = 64;
-    gTq_Threshold_Mul_ThreadMin = 0;
+    SetGlobal threads(gTq_MaxThreads, 2), t5(gTq_Threshold_Mul_Karatsuba2Way_V5, 64), floor(gTq_Threshold_Mul_ThreadMin, 0);
     TraceCollector trace;
     TqStr lastB;
     EXPECT_EQ(n_Test2_Race(0.2 / 60, 3000, lastB), 0);
     EXPECT_GT(std::atoi(lineStarting("Loops done                  :").c_str()), 1);
-    gTq_MaxThreads = keepMax;
-    gTq_Threshold_Mul_Karatsuba2Way_V5 = keepT5;
-    gTq_Threshold_Mul_ThreadMin = keepMin;
 }

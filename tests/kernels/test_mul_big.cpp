@@ -92,6 +92,8 @@ TEST_P(MulBig, LargeOperandsWithTheDefaultThresholds) {
     checkMul(tq_MulWords, tq_RandomMag(rng, 40000, MagPattern::AllOnes), tq_RandomMag(rng, 40000, MagPattern::AllOnes));
     checkMul(tq_MulWords, tq_RandomMag(rng, 70000), tq_RandomMag(rng, 9000, MagPattern::BitRuns));
     checkSqr(tq_SqrWords, tq_RandomMag(rng, 50001));
+    checkMul(tq_MulWords, tq_RandomMag(rng, 20000), tq_RandomMag(rng, 20000));
+    checkSqr(tq_SqrWords, tq_RandomMag(rng, 20000));
     checkMul(tq_MulWords, tq_RandomMag(rng, 4152), tq_RandomMag(rng, 16610));
     checkSqr(tq_SqrWords, tq_RandomMag(rng, 9999, MagPattern::AllOnes));
     checkMul(tq_MulToom3, tq_RandomMag(rng, 6000), tq_RandomMag(rng, 5000, MagPattern::OnesTopBit));
