@@ -63,11 +63,10 @@ int32_t host_NewVar(int32_t kind, const char *text);
 // Test groups.
 void host_TestStrings(void);
 void host_TestVariables(void);
-void host_TestConstants(void);
+void host_TestRefusals(void);
 void host_TestExportTable(void);
 void host_TestThreads(void);
 void host_TestHash(void);
 void host_TestText(void);
 void host_TestNative(void);
-void host_TestArith(void);
 void host_TestBenchmark(void);

@@ -1,6 +1,6 @@
 // The frame seen from a host: BSTRs made and freed on either side,
-// variables and handles, the error word, calls from two host threads at
-// once, and the interactive benchmark export (the precision, options,
+// variables and handles, the error word, refusals, calls from two host
+// threads at once, and the interactive benchmark export (the precision, options,
 // constants, predicates and range tests are lines of the transcript).
 #include <stdio.h>
 #include <stdlib.h>
@@ -113,14 +113,23 @@ void host_TestVariables(void) {
     T.TQ_UNALLOCVAR(d);
 }
 
-// What a host sees of a text variable: no numeric constant goes into it.
-void host_TestConstants(void) {
-    host_Group("fixed constants");
-    int32_t t = T.TQ_ALLOCVAR(5);
+// What a host sees of refusals (the values themselves are lines of the
+// transcript): kinds never mix, no numeric constant goes into a text
+// variable, a division by zero is refused, not a crash.
+void host_TestRefusals(void) {
+    host_Group("refusals");
+    int32_t x = host_NewVar(1, "1.5"), bx = host_NewVar(2, "1"), z = T.TQ_ALLOCVAR(1), t = T.TQ_ALLOCVAR(5);
+    int32_t a = host_NewVar(3, "12345678901234567890"), b = T.TQ_ALLOCVAR(3), q = T.TQ_ALLOCVAR(3), r = T.TQ_ALLOCVAR(3);
     host_Err();
+    CHECK_EQ(T.TQ_ADD(x, bx, z), 2);
     CHECK_EQ(T.TQ_GETCONST(11, t), 2);
     CHECK_EQ(host_Err(), 2);
-    T.TQ_UNALLOCVAR(t);
+    T.TQ_GETCONST(11, b);
+    CHECK(T.TQ_DIVINT(a, b, q, r) != 0);
+    CHECK(host_Err() != 0);
+    int32_t all[] = {x, bx, z, t, a, b, q, r};
+    for (size_t i = 0; i < sizeof all / sizeof all[0]; ++i) T.TQ_UNALLOCVAR(all[i]);
+    CHECK_EQ(host_Err(), 0);
 }
 
 // Two host threads allocate and free at once; the global lock keeps the

@@ -148,11 +148,10 @@ int main(int argc, char **argv) {
     host_TestExportTable();
     host_TestStrings();
     host_TestVariables();
-    host_TestConstants();
+    host_TestRefusals();
     host_TestHash();
     host_TestText();
     host_TestNative();
-    host_TestArith();
     host_TestBenchmark();
     host_TestThreads();
     testDetachedChild();
