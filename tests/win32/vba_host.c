@@ -5,9 +5,10 @@
 //   ByVal s As String   the copy by value; copied back after the call
 //   ByRef s As String   the address of the copy, which the DLL may free and
 //                       replace; VBA converts what is there and frees it
-//   ... As String       a returned BSTR is taken as ANSI, converted and freed
-// Each case is one row of a table of calls and expected texts; prints
-// "N passed, M failed".
+// Made here are the calls whose marshalling differs from the host test's
+// (host_*.c): text through these String copies, a String the DLL replaces,
+// the 80-bit value as Currency and a sign-exponent word. Prints "N passed,
+// M failed".
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
