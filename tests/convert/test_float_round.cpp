@@ -4,9 +4,10 @@
 // exact half down), decimal to binary the value rounded to the working
 // precision's bits (nearest, a half up). Outside a window of 2^-30 units
 // around a rounding boundary the result is exact; inside it either neighbour
-// passes, except the exact halves checked on their own. Random mantissas and
-// exponents, boundary values, and the ends of the exponent range (against
-// MPFR with its widest exponents).
+// passes, except the exact halves checked on their own. The conversion
+// export's route from binary to decimal rounds exactly on the same values.
+// Random mantissas and exponents, boundary values, and the ends of the
+// exponent range (against MPFR with its widest exponents).
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -93,6 +94,28 @@ void checkDecToBin(const TqNum &x, const std::string &what) {
     expectRounded(b, q, 2, floorLog(q, 2) + 1 - 8L * gTq_Prec_Bytes_Internal, true, what);
 }
 
+// The conversion export's route (n_Convert_TarqVar2TarqVar) rounds a binary
+// float once and exactly, however close to a half: to the digits its cut
+// keeps (K to K + 3, the exponent a multiple of 4), to nearest, a half down.
+void checkConvertToDec(const TqNum &x, const std::string &what) {
+    TqNum r = tqg_Zero(TarqDecFloat);
+    ASSERT_EQ(n_Convert_TarqVar2TarqVar(x, r, 0, 0), 0) << what;
+    Mpq q;
+    tqg_ToMpq(q, x);
+    Mpz num, den, want, got(r.MantN), p10;
+    mpz_abs(num, mpq_numref(q.v));
+    mpz_set(den, mpq_denref(q.v));
+    const int32_t E = r.V.Expo;
+    mpz_ui_pow_ui(p10, 10, static_cast<unsigned long>(std::labs(E)));
+    mpz_mul(E < 0 ? num : den, E < 0 ? num : den, p10);
+    tqg_DivRoundHalfDown(want, num, den);
+    EXPECT_EQ(mpz_cmp(got, want), 0) << what;
+    EXPECT_TRUE(E % 4 == 0 && r.V.Sign == x.V.Sign) << what;
+    const int64_t K = n_DecCutDigits(), nd = static_cast<int64_t>(mpz_sizeinbase(got, 10));
+    EXPECT_LE(nd, K + 4) << what;
+    EXPECT_TRUE(nd >= K - 1 || mpz_divisible_p(num, den)) << what;  // fewer only when nothing was dropped
+}
+
 TqNum randomFloat(std::mt19937_64 &rng, int32_t kind, int32_t words, int32_t expo) {
     TqNum v = tqg_Zero(kind);
     v.MantN.assign(4 * static_cast<size_t>(words), '\0');
@@ -116,7 +139,9 @@ TEST(FloatRound, RandomBothWays) {
                 const int32_t words = 1 + static_cast<int32_t>(rng() % static_cast<uint64_t>(P + 4));
                 const int32_t e = static_cast<int32_t>(rng() % (2 * static_cast<uint64_t>(span) + 1)) - span;
                 const std::string what = std::to_string(digits) + " digits, " + std::to_string(words) + " words, e " + std::to_string(e);
-                checkBinToDec(randomFloat(rng, TarqBinFloat, words, 4 * e), i % 5 == 0 ? e : 0, "to decimal, " + what);
+                const TqNum t = randomFloat(rng, TarqBinFloat, words, 4 * e);
+                checkBinToDec(t, i % 5 == 0 ? e : 0, "to decimal, " + what);
+                checkConvertToDec(t, "converted, " + what);
                 checkDecToBin(randomFloat(rng, TarqDecFloat, words, e), "to binary, " + what);
             }
         }
@@ -149,8 +174,9 @@ TEST(FloatRound, Boundaries) {
             for (int delta : {0, 1, -1}) {
                 Mpz md;
                 delta > 0 ? mpz_add_ui(md, m, 256) : mpz_sub_ui(md, m, delta < 0 ? 256 : 0);
-                checkBinToDec(tqg_BinFloat(md, -4), 0,
-                              std::to_string(digits) + " digits, case " + std::to_string(i) + ", half " + std::to_string(delta));
+                const std::string what = std::to_string(digits) + " digits, case " + std::to_string(i) + ", half " + std::to_string(delta);
+                checkBinToDec(tqg_BinFloat(md, -4), 0, what);
+                checkConvertToDec(tqg_BinFloat(md, -4), what);
             }
             // A decimal integer at a binary half: (2a + 1) 2^(bits - 8P - 1) with
             // a of 8P - 1 bits.
@@ -162,6 +188,17 @@ TEST(FloatRound, Boundaries) {
             mpz_add_ui(m, m, 16);  // the bit below the kept ones: an exact half
             checkDecToBin(tqg_DecFloat(m, 0), std::to_string(digits) + " digits, binary half");
         }
+        // 2^-j, whose last digit 5 may fall just below the cut (a true half),
+        // and 2^-j + 2^-L, a hair above such a half far below any guard digits.
+        const long j0 = static_cast<long>(static_cast<double>(K) / 0.69897) - 8;
+        for (long j = j0; j < j0 + 16; ++j)
+            for (const long hair : {0L, 3 * j + 140}) {
+                Mpz m;
+                const long bits = (j + hair + 31) / 32 * 32;
+                mpz_setbit(m, static_cast<mp_bitcnt_t>(bits - j));
+                if (hair) mpz_setbit(m, static_cast<mp_bitcnt_t>(bits - j - hair));
+                checkConvertToDec(tqg_BinFloat(m, static_cast<int32_t>(-bits / 8)), "2^-" + std::to_string(j) + " + 2^-" + std::to_string(j + hair));
+            }
     }
 }
 
