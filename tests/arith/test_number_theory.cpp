@@ -1,10 +1,9 @@
 // Number theory exports against GMP: gcd, lcm, modular inverse and the
 // extended Euclidean algorithm on random big integers of many sizes and both
 // signs, plus the fixed cases and the refusals.
-#include <gtest/gtest.h>
-
 #include <vector>
 
+#include "arith_harness.h"
 #include "mag_gmp.h"
 
 namespace {
@@ -15,12 +14,9 @@ protected:
         TQ_SETPRECISION(1, 38);
         TQ_GETGLOBALERROR();
         for (int i = 0; i < 5; ++i) h[i] = TQ_ALLOCVAR(TarqBigInt);
-        gmp_randinit_mt(rs);
-        gmp_randseed_ui(rs, 20261207);
     }
     void TearDown() override {
         for (int i = 0; i < 5; ++i) TQ_UNALLOCVAR(h[i]);
-        gmp_randclear(rs);
     }
     void put(int i, long v) {
         mpz_set_si(t, v);
@@ -32,19 +28,6 @@ protected:
         return mpz_get_si(t);
     }
     void getMpz(int i, mpz_t r) { tqg_ToMpz(r, tqg_Get(h[i])); }
-    // A random operand of 0..words words: runs of ones and zeros (adversarial
-    // for carries) or uniform bits, either sign, sometimes zero or small.
-    void randomOperand(mpz_t r, int words) {
-        const unsigned long pick = gmp_urandomm_ui(rs, 8);
-        if (pick == 0) {
-            mpz_set_ui(r, gmp_urandomm_ui(rs, 4));
-        } else if (pick == 1) {
-            mpz_rrandomb(r, rs, static_cast<mp_bitcnt_t>(32 * words));
-        } else {
-            mpz_urandomb(r, rs, static_cast<mp_bitcnt_t>(32 * words));
-        }
-        if (gmp_urandomm_ui(rs, 2)) mpz_neg(r, r);
-    }
     // The results are big integers with trimmed magnitudes and a canonical zero.
     void expectTrimmed(int i) {
         const TqNum &v = tqg_Get(h[i]);
@@ -56,7 +39,7 @@ protected:
 
     int32_t h[5];
     Mpz a, b, want, got, t;
-    gmp_randstate_t rs;
+    TqRng g{20261207};
 };
 
 // Sizes from one word to a few hundred, many small and few large.
@@ -140,10 +123,10 @@ TEST_F(NumberTheory, RandomAgainstGmp) {
     int invertible = 0, notInvertible = 0;
     for (int words : kSizes) {
         for (int rep = 0; rep < 12; ++rep) {
-            randomOperand(a, words);
-            randomOperand(b, 1 + static_cast<int>(gmp_urandomm_ui(rs, static_cast<unsigned long>(words) + 1)));
+            tqt_RandMpz(g, a, words);
+            tqt_RandMpz(g, b, 1 + static_cast<int>(g.ui(static_cast<unsigned long>(words) + 1)));
             if (rep < 3) {  // a large common factor
-                mpz_urandomb(t, rs, static_cast<mp_bitcnt_t>(32 * words));
+                mpz_urandomb(t, g.st, static_cast<mp_bitcnt_t>(32 * words));
                 mpz_mul(a, a, t), mpz_mul(b, b, t);
             }
             putZ(0, a), putZ(1, b);
