@@ -107,7 +107,7 @@ static int32_t putText(int32_t h, const char *t) {
 // Scientific for floats, decimal otherwise.
 static int32_t formatOf(int32_t kind) { return kind <= 2 ? 2 + 8 : 8; }
 
-static const char *const kKindName[] = {"", "dec", "bin", "int", "frac"};
+static const char *const kKindName[] = {"", "dec", "bin", "int", "frac", "text"};
 
 static const char *const kFloatValues[] = {
     "0", "1", "-1", "0.5", "2", "3", "-10", "0.001", "7.25", "-1.2345678901234567890123456789*d5",
@@ -485,6 +485,23 @@ static void nativeValues(void) {
 #endif
     }
     unallocVar(h);
+    // 32-bit integers put into every kind and read back.
+    Fn2 putL = (Fn2)need("TQ_PUTLONG"), putW = (Fn2)need("TQ_PUTDWORD");
+    static const int32_t kWords[] = {-5, INT32_MIN, INT32_MAX, -1};
+    for (int32_t k = 1; putL && putW && getL && getU && k <= 5; ++k) {
+        h = allocVar(k);
+        for (int i = 0; i < COUNT(kWords); ++i) {
+            int32_t st = putL(kWords[i], h);
+            printf("%s PUTLONG(%ld) = %d %s", kKindName[k], (long)kWords[i], (int)st, text(h, 8));
+            const int32_t l = getL(h);
+            st = putW(kWords[i], h);
+            printf(" long %ld PUTDWORD = %d %s", (long)l, (int)st, text(h, 8));
+            const int32_t l2 = getL(h);
+            const uint32_t u = getU(h);
+            printf(" long %ld dword %lu err %d\n", (long)l2, (unsigned long)u, (int)getError());
+        }
+        unallocVar(h);
+    }
 }
 
 int main(int argc, char **argv) {
