@@ -210,33 +210,22 @@ TEST_P(AddSub, PointerKernelsAndCanaries) {
     }
 }
 
-TEST_P(AddSub, SubPtrBorrowIsReportedAndWraps) {
+// A borrow out of the top is reported (and traced) and wraps; a carry out of
+// the longer operand (the shorter given first: swapped) is written past it.
+TEST_P(AddSub, PointerKernelsCarryAndBorrowOut) {
     TraceCollector trace;
     gTq_Karatsuba_Depth = 2;
-    const TqStr X = W({1, 0, 0}), Y = W({2, 0});
-    std::vector<uint32_t> d(4, 0xCAFEF00Du);
-    uint8_t borrow = 0;
-    h_Sub_Ptr1(X.data(), 12, Y.data(), 8, d.data(), borrow);
-    EXPECT_EQ(borrow, 1);
-    EXPECT_EQ(d[0], 0xFFFFFFFFu);
-    EXPECT_EQ(d[1], 0xFFFFFFFFu);
-    EXPECT_EQ(d[2], 0xFFFFFFFFu);
-    EXPECT_EQ(d[3], 0xCAFEF00Du);  // the borrow is not written anywhere
+    uint8_t flag = 0;
+    EXPECT_EQ(tq_Canaried(3, [&](uint32_t *p) { h_Sub_Ptr1(W({1, 0, 0}).data(), 12, W({2, 0}).data(), 8, p, flag); }),
+              W({0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}));
+    EXPECT_EQ(flag, 1);
     ASSERT_EQ(TraceCollector::lines().size(), 2u);
     EXPECT_EQ(TraceCollector::lines()[0], "        h_Sub_Ptr1: CarryFlag <> 0. Possible error condition !");
     EXPECT_EQ(TraceCollector::lines()[1], " ");
-}
-
-TEST_P(AddSub, AddPtrCarryWordPastLongerOperand) {
-    const TqStr X = W({0xFFFFFFFF, 0xFFFFFFFF}), Y = W({1});
-    std::vector<uint32_t> d(4, 0x55555555u);
-    uint8_t carry = 0;
-    h_Add_Ptr1(Y.data(), 4, X.data(), 8, d.data(), carry);  // shorter operand first: swapped
-    EXPECT_EQ(carry, 1);
-    EXPECT_EQ(d[0], 0u);
-    EXPECT_EQ(d[1], 0u);
-    EXPECT_EQ(d[2], 1u);
-    EXPECT_EQ(d[3], 0x55555555u);
+    flag = 0;
+    EXPECT_EQ(tq_Canaried(3, [&](uint32_t *p) { h_Add_Ptr1(W({1}).data(), 4, W({0xFFFFFFFF, 0xFFFFFFFF}).data(), 8, p, flag); }),
+              W({0, 0, 1}));
+    EXPECT_EQ(flag, 1);
 }
 
 TQ_ON_LIMB_PATHS(AddSub);

@@ -3,8 +3,8 @@
 // kinds are rows of test_outcomes.cpp).
 #include <gtest/gtest.h>
 
-#include "numbers/precision.h"
 #include "accuracy.h"
+#include "funcs_oracle.h"
 #include "tq_vars.h"
 
 namespace {
@@ -31,29 +31,20 @@ TEST(TrigEdges, SymmetriesHoldExactly) {
 }
 
 // Each operation raises the precision for a while; afterwards the working
-// precision, the fixed parameter sets and the number of saved sets are as
-// before.
+// precision, the parameter sets and the free sets are as before.
 TEST(TrigEdges, PrecisionStateIsRestored) {
-    TqTestPrecision keep(100);
-    const int32_t digits = TQ_GETPRECISION(1), p = gTq_Prec_Bytes_Internal;
-    const int32_t highestBefore = n_PrecisionSets_Highest();
+    fo_SetDigits(100);
+    FoPrecSnapshot snap;
     for (int32_t kind : {TarqDecFloat, TarqBinFloat}) {
         TqVar x(kind, "0.8"), r(kind);
         for (int rep = 0; rep < 3; ++rep)
             for (const char *fn : kTrig) ASSERT_EQ(acc_Op(fn).tq1(x.h, r.h), 0);
         if (kind == TarqBinFloat) {
-            EXPECT_EQ(r.num().MantN.size(), static_cast<size_t>(p));
+            EXPECT_EQ(r.num().MantN.size(), static_cast<size_t>(snap.bytes));
         }
     }
-    EXPECT_EQ(TQ_GETPRECISION(1), digits);
-    EXPECT_EQ(gTq_Prec_Bytes_Internal, p);
-    EXPECT_EQ(n_PrecisionSets_Highest(), highestBefore);
-    const int32_t expect[] = {p, p + 8, p + 12};
-    for (int32_t i = 1; i <= 3; ++i) {
-        n_PrecisionParameters_Retrieve(i);
-        EXPECT_EQ(gTq_Prec_Bytes_Internal, expect[i - 1]) << "set " << i;
-    }
-    n_PrecisionParameters_Retrieve(tq_PrecSet_Normal);
+    snap.expectSame();
+    fo_SetDigits(38);
 }
 
 }  // namespace
