@@ -107,7 +107,7 @@ TEST(Outcomes, EveryRowInItsKinds) {
                     if (out == "x") TQ_COPYVAR(x.h, e.h);
                     else if (out.find("pi/2") != std::string::npos) TQ_GETCONST(10, e.h);
                     else
-                        TQ_PUTSTRING_PAZ(out.c_str(), e.h);
+                        EXPECT_EQ(TQ_PUTSTRING_PAZ(out.c_str(), e.h), 0) << out;
                     if (out == "-pi/2") TQ_REVSIGN(e.h, e.h);
                     if (e.num().V.Special) {
                         EXPECT_EQ(r.num().V.Special, e.num().V.Special) << what;
