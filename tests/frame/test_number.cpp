@@ -1,10 +1,10 @@
 // The cut to the working precision (the decimal cut against GMP on short and
-// long magnitudes, both limb widths), canonical zero, low-word stripping and
-// fraction reduction.
+// long magnitudes, both limb widths), canonical zero and low-word stripping
+// (fraction reduction is checked on every fraction result of the arithmetic
+// tests).
 #include <gmp.h>
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "numbers/number.h"
@@ -187,42 +187,4 @@ TEST(StripLowZeroWords, RaisesTheExponent) {
     n_Mant_StripLowZeroWords(v, keep);
     EXPECT_EQ(keep, words({1, 0}));
     EXPECT_EQ(v.Expo, 4);
-}
-
-TEST(ReduceFraction, DividesByTheGcdWhileReductionIsOn) {
-    TQ_GETPRECISION(1);
-    std::mt19937 rng(99);
-    Mpz a, b, g, x, y;
-    for (int iter = 0; iter < 100; ++iter) {
-        TqStr na, nb, ng;
-        for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) na += tq_Word(rng());
-        for (int i = 0, n = 1 + static_cast<int>(rng() % 6); i < n; ++i) nb += tq_Word(rng());
-        for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) ng += tq_Word(rng() | 1);
-        tqg_MagToMpz(a, na);
-        tqg_MagToMpz(b, nb);
-        tqg_MagToMpz(g, ng);
-        mpz_mul(a, a, g);
-        mpz_mul(b, b, g);
-        TqStr num = tqg_MagFromMpz(a), den = tqg_MagFromMpz(b);
-        n_ReduceFraction(num, den);
-        mpz_gcd(g, a, b);
-        mpz_divexact(a, a, g);
-        mpz_divexact(b, b, g);
-        tqg_MagToMpz(x, num);
-        tqg_MagToMpz(y, den);
-        ASSERT_EQ(mpz_cmp(x, a), 0);
-        ASSERT_EQ(mpz_cmp(y, b), 0);
-    }
-    TqStr num = tq_Word(6), den = tq_Word(4);
-    TQ_SETOPTION(6, 0);
-    n_ReduceFraction(num, den);
-    EXPECT_EQ(num, tq_Word(6));
-    TQ_SETOPTION(6, 1);
-    n_ReduceFraction(num, den);
-    EXPECT_EQ(num, tq_Word(3));
-    EXPECT_EQ(den, tq_Word(2));
-    TqStr zero = tq_Word(0), one = tq_Word(5);
-    n_ReduceFraction(zero, one);
-    EXPECT_EQ(zero, tq_Word(0));
-    EXPECT_EQ(one, tq_Word(1)) << "0/5 reduces to 0/1";
 }
