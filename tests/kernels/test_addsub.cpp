@@ -12,36 +12,19 @@ namespace {
 class AddSub : public LimbPathTest {};
 
 TEST_P(AddSub, ListedEdgeCases) {
-    const TqStr one = W({1});
-    EXPECT_EQ(h_Compare_Ptr(one.data(), 4, W({1, 0, 0, 0}).data(), 16), 0);
-    EXPECT_EQ(h_Compare_Ptr(one.data(), 4, W({0, 1}).data(), 8), 1);
-    EXPECT_EQ(h_Compare_Ptr(W({0, 1}).data(), 8, one.data(), 4), -1);
-
+    // Carries, borrows, shifts and comparisons across words are the
+    // differential's; here what it does not draw: equal values of other
+    // lengths, equal operands, wraps below zero.
+    EXPECT_EQ(h_Compare_Ptr(W({1}).data(), 4, W({1, 0, 0, 0}).data(), 16), 0);
     TqStr r;
-    h_Add(W({0xFFFFFFFF}), W({1}), r);
-    EXPECT_EQ(r, W({0, 1}));
-    h_Add(W({0xFFFFFFFF, 7, 9}), W({1}), r);
-    EXPECT_EQ(r, W({0, 8, 9}));
-
     h_Sub(W({5, 6, 7}), W({5, 6, 7}), 1, r);
     EXPECT_EQ(r, W({0}));
     h_Sub(W({5, 6, 7}), W({5, 6, 7}), 0, r);
     EXPECT_EQ(r, W({0, 0, 0}));
     h_Sub(W({1}), W({2}), 0, r);  // caller error: wraps silently
     EXPECT_EQ(r, W({0xFFFFFFFF}));
-
-    TqStr bit;
-    h_ShiftRight1(W({1, 1}), r, bit);
-    EXPECT_EQ(r, W({0x80000000}));
-    EXPECT_EQ(bit, W({1}));
-    h_Dec(W({0, 1}), r);
-    EXPECT_EQ(r, W({0xFFFFFFFF}));
-    h_Inc(W({0xFFFFFFFF}), r);
-    EXPECT_EQ(r, W({0, 1}));
     h_Dec(W({0, 0}), r);  // zero wraps to all ones
     EXPECT_EQ(r, W({0xFFFFFFFF, 0xFFFFFFFF}));
-    h_ShiftLeft1(W({0x80000000, 0x80000001}), r);
-    EXPECT_EQ(r, W({0, 3, 1}));
 
     EXPECT_EQ(h_IsZero(TqStr()), 1);
     EXPECT_EQ(h_IsZero(W({0, 0})), 1);
