@@ -1,7 +1,7 @@
 // The cut to the working precision (the decimal cut against GMP on short and
-// long magnitudes, both limb widths), canonical zero and low-word stripping
-// (fraction reduction is checked on every fraction result of the arithmetic
-// tests).
+// long magnitudes, both limb widths) and low-word stripping. Canonical zeros,
+// trimmed magnitudes, reduced fractions and untouched exact kinds are checked
+// on every result of the arithmetic tests (tests/arith).
 #include <gmp.h>
 #include <gtest/gtest.h>
 
@@ -43,16 +43,6 @@ TEST(ReducePrecision, BinaryFloatKeepsEightPBitsFromTheLeadingOne) {
         n_ReducePrecision(v, m);
         EXPECT_EQ(m, words(c.out)) << c.what;
         EXPECT_EQ(v.Expo, c.expoOut) << c.what;
-    }
-}
-
-TEST(ReducePrecision, OtherKindsAreUntouched) {
-    Prec p(4, 3);
-    for (int32_t kind : {TarqBigInt, TarqFraction, TarqText}) {
-        TarqVar v{1, 1, 0, kind, 0};
-        TqStr m = words({1, 2, 3, 4});
-        n_ReducePrecision(v, m);
-        EXPECT_EQ(m, words({1, 2, 3, 4}));
     }
 }
 
@@ -155,21 +145,6 @@ TEST(ReducePrecision, DecimalExponentBecomesAMultipleOfFour) {
     EXPECT_EQ(v.Expo, -4);
     EXPECT_EQ(m, tq_Word(70));
     EXPECT_EQ(v.Sign, -1);
-}
-
-TEST(NormaliseZero, StripsHighWordsOrMakesCanonicalZero) {
-    TarqVar v{1, -1, 12, TarqDecFloat, 0};
-    TqStr m = words({0, 0, 0});
-    EXPECT_EQ(n_NormaliseZero(v, m), 1);
-    EXPECT_EQ(m, tq_Word(0));
-    EXPECT_EQ(v.Expo, 0);
-    EXPECT_EQ(v.Sign, 1);
-    TarqVar w{1, -1, 12, TarqDecFloat, 0};
-    TqStr n = words({0, 5, 0, 0});
-    EXPECT_EQ(n_NormaliseZero(w, n), 0);
-    EXPECT_EQ(n, words({0, 5}));
-    EXPECT_EQ(w.Sign, -1);
-    EXPECT_EQ(w.Expo, 12);
 }
 
 TEST(StripLowZeroWords, RaisesTheExponent) {
