@@ -217,41 +217,6 @@ static const TqStr &powerOf5Below(int64_t n, int64_t &b) {
     return powerOf5(b, 0);
 }
 
-// Q (qn words) += a x b B^off, B = 2^32.
-static void addProduct(uint32_t *Q, int32_t qn, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t off) {
-    if (na <= 0 || nb <= 0) return;
-    tq_Scratch<uint32_t, 256> T(static_cast<size_t>(na + nb));
-    tq_MulWords(T.data(), a, na, b, nb);
-    const int32_t top = off + na + nb;
-    if (tq_AddN(Q + off, Q + off, T.data(), na + nb) && top < qn) tq_Add1(Q + top, Q + top, qn - top, 1);
-}
-
-// Q += a x b B^off with at least every term a_i b_j of place off + i + j >=
-// D: the words of either factor from D - off up multiply the other in full
-// (one long product); of what is left, the top halves multiply in full, the
-// low halves are left out, and each top half times the other's low half
-// recurses. The terms left out sum to less than D B^(D + 1).
-static void addHighProduct(uint32_t *Q, int32_t qn, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t off, int32_t D) {
-    if (na <= 0 || nb <= 0 || off + na + nb - 2 < D) return;
-    const int32_t k = D - off;
-    if (k <= 0 || std::min(na, nb) <= 40) {
-        addProduct(Q, qn, a, na, b, nb, off);
-        return;
-    }
-    if (na > k) {
-        addProduct(Q, qn, a + k, na - k, b, nb, off + k);
-        na = k;
-    }
-    if (nb > k) {
-        addProduct(Q, qn, b + k, nb - k, a, na, off + k);
-        nb = k;
-    }
-    const int32_t m = (k + 1) / 2;  // 2m >= k: the top halves lie at D or above
-    addProduct(Q, qn, a + m, na - m, b + m, nb - m, off + 2 * m);
-    addHighProduct(Q, qn, a, std::min(na, m), b + m, nb - m, off + m, D);
-    addHighProduct(Q, qn, a + m, na - m, b, std::min(nb, m), off + m, D);
-}
-
 constexpr uint32_t kPow5[14] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125, 244140625, 1220703125};
 
 // The decimal root of a long mantissa straight from the binary one: for
@@ -295,29 +260,30 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     const int32_t n5 = tq_SigWords(p5);
     const int64_t sBits = g - h + d;
     const int32_t sw = static_cast<int32_t>(sBits / 32), sb = static_cast<int32_t>(sBits % 32);
-    tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(nn + n5));
+    // Q = N 5^(h - d) from word D = sw - 2 up by the short product, short of
+    // the exact words by at most min(nn, n5) units of word D, so by less than
+    // B^(sw - 1) <= 2^(s - 32) in all: the true F is F or F + 1 (F + 1
+    // carrying into R for F of all ones, which then rounds to R + 1 either
+    // way), the cases those of the exact product but for F = 2^31 - 2, also
+    // left open. qw holds Q's words from D.
+    if (sw < 1 || nn + n5 <= sw + 1) return false;
+    const int32_t D = std::max(sw - 2, 0);
+    int32_t qn = nn + n5 - D;
+    tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(qn));
     uint32_t *qw = Q.data();
-    // Long operands: only the terms of place D = sw - 3 and up. The rest,
-    // below B^(sw - 1) <= 2^(s - 32), leaves Q short by less than one unit of
-    // F, so the true F is F or F + 1 (F + 1 carrying into R for F of all
-    // ones, which then rounds to R + 1 either way): the cases are those of
-    // the full product, but for F = 2^31 - 2 also left open.
-    const int32_t D = sw >= 64 && nn > sw ? sw - 3 : 0;
-    if (D > 0) {  // N's words from D up times 5^(h - d) go straight into Q
-        std::fill(qw, qw + D, 0u);
-        tq_MulWords(qw + D, nw + D, nn - D, tq_W(p5), n5);
-        addHighProduct(qw, nn + n5, nw, D, tq_W(p5), n5, 0, D);
-    } else {
+    if (D > 0)
+        tq_MulHigh(qw, nw, nn, tq_W(p5), n5, D);
+    else
         tq_MulWords(qw, nw, nn, tq_W(p5), n5);
-    }
-    int32_t qn = nn + n5;
     while (qn > 0 && qw[qn - 1] == 0) --qn;
-    if (sw < 1 || qn <= sw + 1) return false;
-    const uint32_t F = static_cast<uint32_t>((static_cast<uint64_t>(qw[sw]) << 32 | qw[sw - 1]) << (32 - sb) >> 32);
+    if (qn <= sw - D + 1) return false;
+    const uint32_t F = static_cast<uint32_t>((static_cast<uint64_t>(qw[sw - D]) << 32 | qw[sw - D - 1]) << (32 - sb) >> 32);
     if (F >= (D > 0 ? 0x7FFFFFFEu : 0x7FFFFFFFu) && F <= 0x80000000u) return false;
-    R.assign(reinterpret_cast<const char *>(qw + sw), 4 * static_cast<size_t>(qn - sw));
-    if (sb) tqL_ShiftRight(tq_W(R), tq_W(R), qn - sw, sb);
-    if (F > 0x80000000u && tq_Add1(tq_W(R), tq_W(R), qn - sw, 1)) R += tq_Word(1);
+    qw += sw - D;
+    qn -= sw - D;
+    R.assign(reinterpret_cast<const char *>(qw), 4 * static_cast<size_t>(qn));
+    if (sb) tqL_ShiftRight(tq_W(R), tq_W(R), qn, sb);
+    if (F > 0x80000000u && tq_Add1(tq_W(R), tq_W(R), qn, 1)) R += tq_Word(1);
     tq_Trim(R);
     return true;
 }

@@ -13,6 +13,7 @@
 // partial sum after the rows up to unit i is below (units 0..i) x multiplicand,
 // so every row's carry fits in the one or two fresh words it is stored into.
 #include <cstring>
+#include <utility>
 
 #include "limbs.h"
 
@@ -45,6 +46,23 @@ static void mulBasecase32(uint32_t *r, const uint32_t *a, int32_t na, const uint
     std::memset(r, 0, static_cast<size_t>(na + nb) * 4);
     for (int32_t i = 0; i < na; ++i)
         if (a[i]) row32(r + i, b, nb, a[i]);
+}
+
+// The first word of b that a row of the short product needs, for a row of
+// a's words from i up whose lowest term must reach place c - 1: rounded
+// down to a multiple of 16 words, so that every row keeps the full row's
+// length modulo 8 limbs (the entry into the MULX/ADX loop, an indirect jump
+// that is predicted only while it repeats) and its limb alignment.
+static inline int32_t highRowStart(int32_t c, int32_t i) { return c - 1 > i ? (c - 1 - i) & ~15 : 0; }
+
+// Rows of a[i] against b's words from highRowStart up only: every term of
+// place c and above.
+static void mulBasecaseHigh32(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t c) {
+    std::memset(r, 0, static_cast<size_t>(na + nb) * 4);
+    for (int32_t i = 0; i < na; ++i) {
+        const int32_t j0 = highRowStart(c, i);
+        if (j0 < nb && a[i]) row32(r + i + j0, b + j0, nb - j0, a[i]);
+    }
 }
 
 static void sqrBasecase32(uint32_t *r, const uint32_t *a, int32_t n) {
@@ -222,6 +240,17 @@ static void mulBasecase64(uint32_t *r, const uint32_t *a, int32_t na, const uint
     }
 }
 
+// The limb a[i, i + 2) reaches place c with b's words from c - i - 1 up.
+static void mulBasecaseHigh64(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t c) {
+    const int32_t rn = na + nb;
+    std::memset(r, 0, static_cast<size_t>(rn) * 4);
+    for (int32_t i = 0; i < na; i += 2) {
+        const int32_t j0 = highRowStart(c, i);
+        const u64 v = i + 1 < na ? ld64(a + i) : a[i];
+        if (j0 < nb && v) row64(r + i + j0, b + j0, nb - j0, v, rn - i - j0);
+    }
+}
+
 static void sqrBasecase64(uint32_t *r, const uint32_t *a, int32_t n) {
     const int32_t rn = 2 * n;
     std::memset(r, 0, static_cast<size_t>(rn) * 4);
@@ -268,6 +297,19 @@ void tq_MulBasecase(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *
     if (gTq_Kernel_Limb64) return mulBasecase64(r, a, na, b, nb);
 #endif
     mulBasecase32(r, a, na, b, nb);
+}
+
+void tq_MulBasecaseHigh(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t c) {
+    TQ_REQUIRE(na >= 1 && nb >= 1 && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
+               tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
+    if (na > nb) {
+        std::swap(a, b);
+        std::swap(na, nb);
+    }
+#if TQ_HAVE_LIMB64
+    if (gTq_Kernel_Limb64) return mulBasecaseHigh64(r, a, na, b, nb, c);
+#endif
+    mulBasecaseHigh32(r, a, na, b, nb, c);
 }
 
 void tq_SqrBasecase(uint32_t *r, const uint32_t *a, int32_t n) {

@@ -5,6 +5,9 @@
 // limb paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "kernel_harness.h"
 #include "kernels/addsub.h"
 #include "kernels/mul.h"
@@ -182,6 +185,29 @@ TEST_P(Mul, StringKernelsAcceptTheResultAsAnOperand) {
         h_Mul(r, r, t, r);
         EXPECT_EQ(r, oracleMul(X, X));
     }
+}
+
+// The short product against GMP: from word D up, never above the exact words
+// and short of them by at most min(na, nb) units; random sizes from one word
+// to 2,000, D anywhere, all-ones operands (the largest left-out sum) among
+// them, with the thresholds as calibrated and set small.
+TEST_P(Mul, HighProductWithinItsBound) {
+    std::mt19937_64 rng(17 + GetParam());
+    auto size = [&] { return static_cast<int32_t>(std::exp2(static_cast<double>(rng() % 1100) / 100)); };
+    for (int32_t T : {gTq_Threshold_Mul_Karatsuba2Way, 16})
+        for (int32_t i = 0; i < 60; ++i) {
+            gTq_Threshold_Mul_Karatsuba2Way = T;
+            const int32_t na = size(), nb = i % 4 ? size() : na;
+            const auto p = i % 3 == 0 ? MagPattern::AllOnes : i % 3 == 1 ? MagPattern::BitRuns : MagPattern::Random;
+            const TqStr A = tq_RandomMag(rng, na, p), B = tq_RandomMag(rng, nb, p);
+            const int32_t D = 1 + static_cast<int32_t>(rng() % static_cast<uint64_t>(na + nb - 1));
+            const TqStr r = tq_Canaried(na + nb - D, [&](uint32_t *q) { tq_MulHigh(q, tq_W(A), na, tq_W(B), nb, D); });
+            Mpz exact(oracleMul(A, B)), got(r), lack;
+            mpz_tdiv_q_2exp(exact, exact, 32 * static_cast<mp_bitcnt_t>(D));
+            mpz_sub(lack, exact, got);
+            ASSERT_TRUE(mpz_sgn(lack) >= 0 && mpz_cmp_ui(lack, static_cast<unsigned long>(std::min(na, nb))) <= 0)
+                << "na " << na << " nb " << nb << " D " << D << " short by " << tqg_Str(lack, 10);
+        }
 }
 
 TQ_ON_LIMB_PATHS(Mul);
