@@ -33,6 +33,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "base/tq_state.h"
@@ -438,18 +439,20 @@ void tq_MulWord(TqStr &M, uint32_t w);
 uint32_t tq_DivWord(TqStr &M, uint32_t w);
 
 // Working words for one kernel call: on the stack up to N, on the heap beyond,
-// so that small operands never allocate. The words start uninitialised.
+// so that small operands never allocate. The words start uninitialised, on
+// the heap too (no pass that zeroes them: the square root's work area is
+// some 12 times its root's length).
 template <class T, size_t N>
 class tq_Scratch {
 public:
     explicit tq_Scratch(size_t n) {
-        if (n > N) big_.resize(n);
+        if (n > N) big_.reset(new T[n]);
     }
     tq_Scratch(const tq_Scratch &) = delete;
     tq_Scratch &operator=(const tq_Scratch &) = delete;
-    T *data() { return big_.empty() ? small_ : big_.data(); }
+    T *data() { return big_ ? big_.get() : small_; }
 
 private:
     T small_[N];
-    std::vector<T> big_;
+    std::unique_ptr<T[]> big_;
 };
