@@ -281,6 +281,7 @@ TEST(FloatSqrt, BinaryRootsRoundedExactly) {
 // r, whose last kept digit has the unit u = 10^Expo, satisfies
 // (r - u/2)^2 < x <= (r + u/2)^2, and keeps the cut's digits (K to K + 3,
 // Expo a multiple of 4; one more only for a power of ten rounded up).
+// At 9,000 digits the product by the power of five splits its low triangle.
 // Mantissas of random digits (twice the kept digits, or about as many),
 // perfect squares (of roots of about all or half the kept digits), squares
 // of roots that end in a 5 just below the kept digits (ties) and their
@@ -292,7 +293,7 @@ TEST(FloatSqrt, DecimalRootsRoundedToNearest) {
     Mpz m, root, ten;
     mpq_t x, r, u, lo, hi;
     mpq_inits(x, r, u, lo, hi, nullptr);
-    for (int32_t digits : {20, 38, 39, 60, 200, 1000, 3000}) {
+    for (int32_t digits : {20, 38, 39, 60, 200, 1000, 3000, 9000}) {
         fo_SetDigits(digits);
         const int32_t K = static_cast<int32_t>(2.40823996531184952 * (gTq_Prec_Bytes_Internal + 4));
         for (int32_t rep = 0; rep < 40; ++rep) {
