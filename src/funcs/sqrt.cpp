@@ -237,7 +237,7 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 36;
     TqStr N;
     h_SqrtNearest(A, 2 * g + 64, 32, N);
-    int32_t nn = tq_SigWords(N);
+    const int32_t nn = tq_SigWords(N);
     const uint32_t *nw = tq_W(N);
     // log10 sqrt(A) from N's top three words (N has more than three).
     if (nn < 4) return false;
@@ -253,11 +253,14 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     const int64_t d = E1 - e0;
     if (d < 1 || d > h) return false;
     int64_t b = 0;
-    const TqStr &p5 = powerOf5Below(h - d, b);
-    for (int64_t r = h - d - b; r > 0; r -= 13) tq_MulWord(N, static_cast<uint32_t>(kPow5[std::min<int64_t>(r, 13)]));
-    nn = tq_SigWords(N);
-    nw = tq_W(N);
-    const int32_t n5 = tq_SigWords(p5);
+    const TqStr *p5 = &powerOf5Below(h - d, b);
+    TqStr full5;  // the rest of 5^(h - d) goes onto the cached power, the shorter factor
+    if (h - d > b) {
+        full5 = *p5;
+        for (int64_t r = h - d - b; r > 0; r -= 13) tq_MulWord(full5, kPow5[std::min<int64_t>(r, 13)]);
+        p5 = &full5;
+    }
+    const int32_t n5 = tq_SigWords(*p5);
     const int64_t sBits = g - h + d;
     const int32_t sw = static_cast<int32_t>(sBits / 32), sb = static_cast<int32_t>(sBits % 32);
     // Q = N 5^(h - d) from word D = sw - 2 up by the short product, short of
@@ -272,9 +275,9 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(qn));
     uint32_t *qw = Q.data();
     if (D > 0)
-        tq_MulHigh(qw, nw, nn, tq_W(p5), n5, D);
+        tq_MulHigh(qw, nw, nn, tq_W(*p5), n5, D);
     else
-        tq_MulWords(qw, nw, nn, tq_W(p5), n5);
+        tq_MulWords(qw, nw, nn, tq_W(*p5), n5);
     while (qn > 0 && qw[qn - 1] == 0) --qn;
     if (qn <= sw - D + 1) return false;
     const uint32_t F = static_cast<uint32_t>((static_cast<uint64_t>(qw[sw - D]) << 32 | qw[sw - D - 1]) << (32 - sb) >> 32);
