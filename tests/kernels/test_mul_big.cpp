@@ -72,6 +72,8 @@ TEST_P(MulBig, TransformLengthsAndLargestCoefficients) {
                 checkSqr(tq_SqrNtt, tq_RandomMag(rng, n, p));
             }
         }
+    // Every transform length up to 2^16 words of product, just above each power of two.
+    for (int32_t n = 1024; n <= 32768; n *= 2) checkMul(tq_MulNtt, tq_RandomMag(rng, n / 2 + 1), tq_RandomMag(rng, n / 2));
     checkMul(tq_MulNtt, tq_RandomMag(rng, 1, MagPattern::AllOnes), tq_RandomMag(rng, 3000, MagPattern::AllOnes));
     checkMul(tq_MulNtt, tq_RandomMag(rng, 333, MagPattern::BitRuns), tq_RandomMag(rng, 4097, MagPattern::LowZeros));
     tq_ForRandomPairs(rng, 30, 700, [](const TqStr &A, const TqStr &B) { checkMul(tq_MulNtt, A, B); });
