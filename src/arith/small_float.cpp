@@ -33,7 +33,13 @@ constexpr int64_t kFarExpo = int64_t(1) << 25;
 constexpr double kLog10Of256 = 2.40823996531184952;
 
 // The significant words of a magnitude (0 for zero).
-int32_t sigWords(const TqNum &x) { return tq_SigWords(x.MantN); }
+int32_t sigWords(const TqNum &x) {
+    // A stored float is trimmed: its top word decides at once.
+    const int32_t n = tq_NWords(x.MantN);
+    if (n > 0 && tq_W(x.MantN)[n - 1] != 0) [[likely]]
+        return n;
+    return tq_SigWords(x.MantN);
+}
 
 // Words at the bottom of the n significant words that are zero (0 when all are).
 int32_t lowZeroWords(const uint32_t *w, int32_t n) {
@@ -128,7 +134,21 @@ bool store(TqNum &r, int32_t sign, const uint32_t *w, int32_t n, int64_t expo) {
     // the words then go straight into the buffer.
     const size_t bytes = static_cast<size_t>(4 * n);
     if (r.MantN.size() == bytes) {
-        std::memcpy(r.MantN.data(), w, bytes);
+        // Up to eight words in line, by two moves of the same width that
+        // overlap in the middle; more through the library's copy.
+        char *to = r.MantN.data();
+        const char *from = reinterpret_cast<const char *>(w);
+        if (bytes > 32) {
+            std::memcpy(to, from, bytes);
+        } else if (bytes >= 16) {
+            std::memcpy(to, from, 16);
+            std::memcpy(to + bytes - 16, from + bytes - 16, 16);
+        } else if (bytes >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + bytes - 8, from + bytes - 8, 8);
+        } else {
+            std::memcpy(to, from, 4);
+        }
     } else {
         r.MantN.assign(reinterpret_cast<const char *>(w), bytes);
     }
@@ -564,7 +584,12 @@ namespace {
         // divides by a two-limb power of five.
         if (expo >= kFarExpo || expo <= -kFarExpo) return false;  // as finish declines
         uint64_t *m = reinterpret_cast<uint64_t *>(z);
-        kMulFixed[(na - 1) >> 1][(nb - 1) >> 1](m, pa, na, pb, nb);
+        // Two operands of the default 38 digits (48 to 51 digits: 5 or 6
+        // words each) multiply in line, the others through the table.
+        if (((na - 1) >> 1) == 2 && ((nb - 1) >> 1) == 2)
+            mulFixed<3, 3>(m, pa, na, pb, nb);
+        else
+            kMulFixed[(na - 1) >> 1][(nb - 1) >> 1](m, pa, na, pb, nb);
         int64_t e = expo;
         const int32_t n = cutProduct64(m, na + nb, e);
         if (n) return store(r, sign, z, n, e);

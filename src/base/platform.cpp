@@ -161,6 +161,16 @@ static std::atomic<pthread_t> sOwner{};
 static int32_t sDepth = 0;  // read and written by the owner only
 
 void tq_PlatformLockInit() {}
+// The lock held by another thread (c the word seen, 1 or 2): marks it as
+// waited for and sleeps until it is free. Out of line, so that the everyday
+// uncontended call saves no registers.
+[[gnu::noinline, gnu::cold]] static void waitForLock(int32_t c) {
+    if (c != 2) c = sLockWord.exchange(2, std::memory_order_acquire);
+    while (c != 0) {
+        sLockWord.wait(2, std::memory_order_relaxed);
+        c = sLockWord.exchange(2, std::memory_order_acquire);
+    }
+}
 void tq_PlatformLock() {
     const pthread_t me = pthread_self();
     if (pthread_equal(sOwner.load(std::memory_order_relaxed), me)) {
@@ -168,13 +178,7 @@ void tq_PlatformLock() {
         return;
     }
     int32_t c = 0;
-    if (!sLockWord.compare_exchange_strong(c, 1, std::memory_order_acquire)) {
-        if (c != 2) c = sLockWord.exchange(2, std::memory_order_acquire);
-        while (c != 0) {
-            sLockWord.wait(2, std::memory_order_relaxed);
-            c = sLockWord.exchange(2, std::memory_order_acquire);
-        }
-    }
+    if (!sLockWord.compare_exchange_strong(c, 1, std::memory_order_acquire)) waitForLock(c);
     sOwner.store(me, std::memory_order_relaxed);
     sDepth = 1;
 }

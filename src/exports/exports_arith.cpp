@@ -53,8 +53,9 @@ int32_t frame2RefFull(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, i
 int32_t frame2Ref(tq_Op2Ref op, tq_Op2Small small, int32_t ha, int32_t hb, int32_t hOut) {
     try {
         TqLockGuard guard;
-        const bool tried = gTq_Initialised && n_Store_Valid(ha) && n_Store_Valid(hb) && n_Store_Valid(hOut);
-        if (tried && small(gTq_Store[ha], gTq_Store[hb], gTq_Store[hOut])) return 0;
+        TqNum *a, *b, *out;
+        const bool tried = gTq_Initialised && (a = n_Store_Slot(ha)) && (b = n_Store_Slot(hb)) && (out = n_Store_Slot(hOut));
+        if (tried && small(*a, *b, *out)) return 0;
         return frame2RefFull(op, tried ? nullptr : small, ha, hb, hOut);
     } catch (...) {
         tq_RaiseErr(tq_Err_Invalid);

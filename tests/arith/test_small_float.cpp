@@ -226,3 +226,56 @@ TEST(SmallFloat, DecimalQuotientsAroundHalves) {
     TQ_SETPRECISION(3, savedBytes);
     mpz_clears(q, b, r, a, t, nullptr);
 }
+
+// Products on a half of the last kept digit and one unit of B on either side,
+// A B = Q 10^j + 10^j / 2 + {-B, 0, B} for B among small powers of two and
+// five, Q of K - 1 to K + 4 digits and A's exponent moving the cut over j:
+// the short path must round them as the general path on both limb widths,
+// and where the cut falls on j, to Q (the half rounds down) or Q + 1.
+TEST(SmallFloat, DecimalProductsAroundHalves) {
+    const int32_t savedLimb = gTq_Kernel_Limb64, savedBytes = TQ_GETPRECISION(3);
+    TqRng g(21);
+    Mpz q, m, a, t;
+    int64_t direct = 0, halves = 0;
+    for (int32_t bytes : {4, 16, 20, 32}) {
+        TQ_SETPRECISION(3, bytes);
+        const unsigned long K = static_cast<unsigned long>(2.40823996531184952 * (bytes + 4));
+        for (unsigned it = 0; it < 1200; ++it) {
+            static const unsigned long kB[] = {1, 2, 4, 5, 8, 25};
+            const unsigned long j = 4 + g.ui(56), b = kB[it % 6];
+            gTq_Kernel_Limb64 = it / 6 % 2;
+            mpz_ui_pow_ui(t, 10, K - 2 + it / 12 % 6);
+            mpz_mul_ui(q, t, 9);
+            mpz_urandomm(q, g.st, q);
+            mpz_add(q, q, t);  // K - 1 + it / 12 % 6 digits
+            mpz_mul_ui(m, q, 10);
+            mpz_add_ui(m, m, 5);
+            mpz_ui_pow_ui(t, 10, j - 1);
+            mpz_mul(m, m, t);  // Q 10^j + 10^j / 2
+            mpz_divexact_ui(a, m, b);
+            const long delta = static_cast<long>(g.ui(3)) - 1;
+            if (delta < 0) mpz_sub_ui(a, a, 1);
+            if (delta > 0) mpz_add_ui(a, a, 1);
+            const int32_t ea = static_cast<int32_t>(g.ui(8)) - 4 - static_cast<int32_t>(j % 4);
+            const TqNum na = tqg_Make(TarqDecFloat, a, ea), nb = tqg_Make(TarqDecFloat, Mpz(static_cast<long>(b)), 0);
+            TqNum fast, slow;
+            fast.V.NumType = slow.V.NumType = TarqDecFloat;
+            gTq_SmallFloat = 0;
+            ASSERT_EQ(n_MulRef(na, nb, slow), 0);
+            gTq_SmallFloat = 1;
+            if (!tq_SmallMulAny(na, nb, fast)) continue;
+            ++direct;
+            SCOPED_TRACE("bytes " + std::to_string(bytes) + " it " + std::to_string(it));
+            expectSame(fast, slow);
+            if (fast.V.Expo - ea != static_cast<int32_t>(j)) continue;  // the cut fell elsewhere
+            // 10^j / 2 + delta B dropped: Q on the half and below it, Q + 1 above.
+            mpz_add_ui(q, q, delta > 0 ? 1 : 0);
+            EXPECT_EQ(mpz_cmp(Mpz(fast.MantN), q), 0);
+            ++halves;
+        }
+    }
+    EXPECT_GT(direct, 4500);
+    EXPECT_GT(halves, 600);
+    gTq_Kernel_Limb64 = savedLimb;
+    TQ_SETPRECISION(3, savedBytes);
+}
