@@ -56,6 +56,7 @@ void addHigh(uint32_t *Q, int32_t qn, const uint32_t *a, int32_t na, const uint3
         addProduct(Q, qn, b + c, nb - c, a, na, off + c);
         nb = c;
     }
+    if (na + nb - 2 < c) return;
     // Words that reach place c with none of the other's: left out.
     if (const int32_t s = c - (nb - 1); s > 0) {
         a += s, na -= s, c -= s, off += s;
