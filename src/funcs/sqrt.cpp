@@ -271,13 +271,13 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     // left open. qw holds Q's words from D.
     if (sw < 1 || nn + n5 <= sw + 1) return false;
     const int32_t D = std::max(sw - 2, 0);
-    int32_t qn = nn + n5 - D;
-    tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(qn));
-    uint32_t *qw = Q.data();
+    tq_Scratch<uint32_t, 256> Q(static_cast<size_t>(nn + n5));
     if (D > 0)
-        tq_MulHigh(qw, nw, nn, tq_W(*p5), n5, D);
+        tq_MulHigh(Q.data(), nw, nn, tq_W(*p5), n5, D);
     else
-        tq_MulWords(qw, nw, nn, tq_W(*p5), n5);
+        tq_MulWords(Q.data(), nw, nn, tq_W(*p5), n5);
+    uint32_t *qw = Q.data() + D;
+    int32_t qn = nn + n5 - D;
     while (qn > 0 && qw[qn - 1] == 0) --qn;
     if (qn <= sw - D + 1) return false;
     const uint32_t F = static_cast<uint32_t>((static_cast<uint64_t>(qw[sw - D]) << 32 | qw[sw - D - 1]) << (32 - sb) >> 32);

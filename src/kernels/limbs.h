@@ -131,11 +131,12 @@ void tq_KaratsubaCombine(uint32_t *r, int32_t h, int32_t n2, const uint32_t *M, 
 // gTq_Threshold_Mul_Ntt; unbalanced operands cut into pieces where that is
 // cheaper); r holds na + nb words and overlaps neither operand. na, nb >= 1.
 void tq_MulWords(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb);
-// r (na + nb - D words, 1 <= D < na + nb) = the words of a x b from word D
-// up, short of the exact ones by at most min(na, nb) units of the lowest:
-// the short product, which forms only the partial products of place D - 1
-// and above (about half of those below the top na + nb - D words when the
-// shorter operand reaches D). r overlaps neither operand.
+// r (na + nb words) from word D up (1 <= D < na + nb) = the words of a x b
+// from D up, short of the exact ones by at most min(na, nb) units of the
+// lowest; the words below D hold partial sums of no meaning. The short
+// product: only the partial products of place D - 1 and above are formed
+// (about half of those below word na + nb - D when the shorter operand
+// reaches D). r overlaps neither operand.
 void tq_MulHigh(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t D);
 // r = a x a (2n words) with the fastest algorithm for the size (thresholds
 // gTq_Threshold_Square_Karatsuba, _Toom3 and _Ntt).

@@ -81,28 +81,25 @@ void addHigh(uint32_t *Q, int32_t qn, const uint32_t *a, int32_t na, const uint3
 }  // namespace
 
 void tq_MulHigh(uint32_t *r, const uint32_t *a, int32_t na, const uint32_t *b, int32_t nb, int32_t D) {
-    TQ_REQUIRE(na >= 1 && nb >= 1 && D >= 1 && D < na + nb && tq_Disjoint(r, 4 * int64_t{na + nb - D}, a, 4 * int64_t{na}) &&
-               tq_Disjoint(r, 4 * int64_t{na + nb - D}, b, 4 * int64_t{nb}));
+    TQ_REQUIRE(na >= 1 && nb >= 1 && D >= 1 && D < na + nb && tq_Disjoint(r, 4 * int64_t{na + nb}, a, 4 * int64_t{na}) &&
+               tq_Disjoint(r, 4 * int64_t{na + nb}, b, 4 * int64_t{nb}));
     if (na < nb) {
         std::swap(a, b);
         std::swap(na, nb);
     }
-    const int32_t qn = na + nb, c = D - 1;
-    tq_Scratch<uint32_t, 512> Q(static_cast<size_t>(qn));
-    uint32_t *q = Q.data();
+    const int32_t c = D - 1;
     if (nb <= std::max(gTq_Threshold_Mul_Karatsuba2Way / 4, 1)) {  // rows, as the full product would be
-        tq_MulBasecaseHigh(q, a, na, b, nb, c);
-    } else {
-        // The longer operand's rows from place c up straight into Q.
-        int32_t low = na;
-        if (na > c) {
-            std::memset(q, 0, 4 * static_cast<size_t>(c));
-            tq_MulWords(q + c, a + c, na - c, b, nb);
-            low = c;
-        } else {
-            std::memset(q, 0, 4 * static_cast<size_t>(qn));
-        }
-        addHigh(q, qn, a, low, b, nb, 0, c);
+        tq_MulBasecaseHigh(r, a, na, b, nb, c);
+        return;
     }
-    std::memcpy(r, q + D, 4 * static_cast<size_t>(qn - D));
+    // The longer operand's rows from place c up straight into r.
+    int32_t low = na;
+    if (na > c) {
+        std::memset(r, 0, 4 * static_cast<size_t>(c));
+        tq_MulWords(r + c, a + c, na - c, b, nb);
+        low = c;
+    } else {
+        std::memset(r, 0, 4 * static_cast<size_t>(na + nb));
+    }
+    addHigh(r, na + nb, a, low, b, nb, 0, c);
 }
