@@ -38,15 +38,17 @@ template <class L> inline const TqPow5Norm<L> &tq_Pow5NormAt(int32_t k) {
 // was written) and (r1 r0) < D the running remainder, left in place after the
 // last step. On x86-64 the loop runs as one block of instructions: the
 // divisor and its reciprocal read from the table, the remainder and the shift
-// in registers, and the first correction of the 3-by-2 estimate free of
-// branches (taken about half the time, a branch would be mispredicted as
-// often).
+// in registers, D taken off the remainder beside the products by the
+// estimate, and the first correction of the 3-by-2 estimate free of branches
+// (taken about half the time, a branch would be mispredicted as often): both
+// remainders formed, one kept. Each step waits for the remainder of the one
+// before, so the steps' latency is what these choices shorten.
 template <class L>
 [[gnu::always_inline]] inline void tq_CutSteps(L *m, int32_t i0, L &r1, L &r0, L above, int h, const TqPow5Norm<L> &p) {
 #if TQ_HAVE_LIMB64 && defined(__x86_64__) && defined(__GNUC__)
     if constexpr (sizeof(L) == 8) {
         int64_t i = i0;
-        L u, q0, q1, ax, dx;
+        L u, q0, ax, dx;
         __asm__(
             "1:\n\t"
             "movq (%[m],%[i],8), %[u]\n\t"
@@ -57,43 +59,42 @@ template <class L>
             "addq %[r0], %%rax\n\t"
             "adcq %[r1], %%rdx\n\t"  // (q1 q0) = v r1 + (r1 r0)
             "movq %%rax, %[q0]\n\t"
-            "movq %%rdx, %[q1]\n\t"
+            "movq %%rdx, %[r1]\n\t"  // r1 holds q1 from here
             "imulq %[d1], %%rdx\n\t"
-            "subq %%rdx, %[r0]\n\t"  // r0 - q1 d1, the remainder's top limb
+            "subq %[d0], %[u]\n\t"   // (r0 u) less D, beside the products by q1
+            "sbbq %[d1], %[r0]\n\t"
+            "subq %%rdx, %[r0]\n\t"  // less q1 d1 on the top limb
             "movq %[d0], %%rax\n\t"
-            "mulq %[q1]\n\t"
+            "mulq %[r1]\n\t"
             "subq %%rax, %[u]\n\t"
-            "sbbq %%rdx, %[r0]\n\t"  // less q1 d0
-            "subq %[d0], %[u]\n\t"
-            "sbbq %[d1], %[r0]\n\t"  // less D: the remainder for q1 + 1
-            "cmpq %[q0], %[r0]\n\t"
-            "sbbq %%rax, %%rax\n\t"  // -1 when the top limb is below q0
-            "adcq $0, %[q1]\n\t"     // then q1 + 1 stands, else q1 with D added back
-            "notq %%rax\n\t"
-            "movq %[d0], %%rdx\n\t"
-            "andq %%rax, %%rdx\n\t"
-            "andq %[d1], %%rax\n\t"
-            "addq %%rdx, %[u]\n\t"
-            "adcq %%rax, %[r0]\n\t"
+            "sbbq %%rdx, %[r0]\n\t"  // less q1 d0: the remainder for q1 + 1
+            "movq %[u], %%rax\n\t"
+            "movq %[r0], %%rdx\n\t"
+            "addq %[d0], %%rax\n\t"
+            "adcq %[d1], %%rdx\n\t"  // and the one for q1, D added back
+            "cmpq %[q0], %[r0]\n\t"  // top limb below q0: q1 + 1 stands
+            "cmovaeq %%rax, %[u]\n\t"
+            "cmovaeq %%rdx, %[r0]\n\t"
+            "adcq $0, %[r1]\n\t"
             "cmpq %[d0], %[u]\n\t"  // the rare last correction: remainder >= D
             "movq %[r0], %%rax\n\t"
             "sbbq %[d1], %%rax\n\t"
             "jae 3f\n"
             "2:\n\t"
-            "movq %[q1], (%[m],%[i],8)\n\t"
+            "movq %[r1], (%[m],%[i],8)\n\t"
             "movq %[r0], %[r1]\n\t"
             "movq %[u], %[r0]\n\t"
             "subq $1, %[i]\n\t"
             "jns 1b\n\t"
             "jmp 4f\n"
             "3:\n\t"
-            "addq $1, %[q1]\n\t"
+            "addq $1, %[r1]\n\t"
             "subq %[d0], %[u]\n\t"
             "sbbq %[d1], %[r0]\n\t"
             "jmp 2b\n"
             "4:"
             : [i] "+&r"(i), [r1] "+&r"(r1), [r0] "+&r"(r0), [above] "+&r"(above), [u] "=&r"(u), [q0] "=&r"(q0),
-              [q1] "=&r"(q1), "=&a"(ax), "=&d"(dx)
+              "=&a"(ax), "=&d"(dx)
             : [m] "r"(m), "c"(h), [d1] "m"(p.D[1]), [d0] "m"(p.D[0]), [v] "m"(p.V)
             : "cc", "memory");
         return;
