@@ -32,12 +32,22 @@ constexpr int64_t kFarExpo = int64_t(1) << 25;
 
 constexpr double kLog10Of256 = 2.40823996531184952;
 
+// K = floor(2.408 (P + 4)), the leading digits the decimal cut keeps at P
+// bytes, by an integer product: log10 256 rounded up to 30 fraction bits
+// gives the same K for every precision the short paths take.
+constexpr int64_t keptDigits(int64_t P) { return ((P + 4) * 2585827973) >> 30; }
+static_assert([] {
+    for (int64_t P = 0; P <= kMaxPrecBytes; ++P)
+        if (keptDigits(P) != static_cast<int64_t>(kLog10Of256 * static_cast<double>(P + 4))) return false;
+    return true;
+}());
+
 // The significant words of a magnitude (0 for zero).
 int32_t sigWords(const TqNum &x) {
     // A stored float is trimmed: its top word decides at once.
-    const int32_t n = tq_NWords(x.MantN);
+    const size_t n = x.MantN.size() / 4;
     if (n > 0 && tq_W(x.MantN)[n - 1] != 0) [[likely]]
-        return n;
+        return static_cast<int32_t>(n);
     return tq_SigWords(x.MantN);
 }
 
@@ -93,7 +103,7 @@ void cutBinary(uint32_t *&w, int32_t &n, int64_t &expo, int64_t bits) {
 // beyond the small powers.
 constexpr int64_t kNoPlaces = INT64_MIN;
 int64_t cutPlaces(const uint32_t *w, int32_t n, int32_t bits, int64_t expo) {
-    const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
+    const int64_t K = keptDigits(gTq_Prec_Bytes_Internal);
     // w has lo or lo + 1 digits (from its bit length), and the cut's exponent
     // 4 floor((expo + digits - K) / 4) is the same for both unless
     // expo + lo + 1 - K is a multiple of 4: only then are the digits counted.
@@ -508,7 +518,7 @@ bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb,
     // floor((bA - bB - 1) log10 2) or one above (a span of 0.61 digits).
     const int64_t db = tq_BitLength(pa, na) - tq_BitLength(pb, nb) - 1;
     const int64_t low = static_cast<int64_t>(std::floor(static_cast<double>(db) * 0.30102999566398120));
-    const int64_t K = static_cast<int64_t>(kLog10Of256 * (gTq_Prec_Bytes_Internal + 4));
+    const int64_t K = keptDigits(gTq_Prec_Bytes_Internal);
     const int64_t e = ea - eb;
     const int64_t E1 = 4 * floorDiv4(e + low - K + 1);
     const int64_t j = e - E1;
