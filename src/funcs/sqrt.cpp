@@ -20,6 +20,7 @@
 // are dropped, marked (void).
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "arith/arith.h"
@@ -233,10 +234,10 @@ constexpr uint32_t kPow5[14] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 
 // 2^31 - 1 and 2^31 are left open, and a leading digit's place within 10^-6
 // of a power of ten: false then. The product by 5^(h - d) is half as long as
 // A 10^(2h) would be.
-static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K, TqStr &R, int64_t &E1) {
+static bool decimalRootByBinary(const uint32_t *A, int32_t an, int64_t h, int64_t e0, int64_t K, TqStr &R, int64_t &E1) {
     const int64_t g = static_cast<int64_t>(static_cast<double>(h) * 3.32192809488736235) + 36;
-    TqStr N;
-    h_SqrtNearest(A, 2 * g + 64, 32, N);
+    TqStr &N = R;  // N lives in R's buffer until the product is formed
+    h_SqrtNearestWords(A, an, 2 * g + 64, 32, N);
     const int32_t nn = tq_SigWords(N);
     const uint32_t *nw = tq_W(N);
     // log10 sqrt(A) from N's top three words (N has more than three).
@@ -284,8 +285,11 @@ static bool decimalRootByBinary(const TqStr &A, int64_t h, int64_t e0, int64_t K
     if (F >= (D > 0 ? 0x7FFFFFFEu : 0x7FFFFFFFu) && F <= 0x80000000u) return false;
     qw += sw - D;
     qn -= sw - D;
-    R.assign(reinterpret_cast<const char *>(qw), 4 * static_cast<size_t>(qn));
-    if (sb) tqL_ShiftRight(tq_W(R), tq_W(R), qn, sb);
+    R.resize(4 * static_cast<size_t>(qn));  // N is spent: R = Q >> s, shifted as it is copied
+    if (sb)
+        tqL_ShiftRight(tq_W(R), qw, qn, sb);
+    else
+        std::memcpy(tq_W(R), qw, 4 * static_cast<size_t>(qn));
     if (F > 0x80000000u && tq_Add1(tq_W(R), tq_W(R), qn, 1)) R += tq_Word(1);
     tq_Trim(R);
     return true;
@@ -350,13 +354,12 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
         h_SqrtWords(X.data(), mn + pn, 0, c.MantN, &exact);
     } else {
         if (f > (1 << 28)) return false;
-        TqStr tenM;
-        if (f & 1) {
-            tenM = x.MantN;
-            tq_MulWord(tenM, 10);
-        }
+        const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
+        tq_Scratch<uint32_t, 256> tenM(static_cast<size_t>(mn + 1));
+        if (f & 1) tenM.data()[mn] = tq_MulWordN(tenM.data(), tq_W(x.MantN), mn, 10);
         int64_t E1 = 0;
-        if (decimalRootByBinary(f & 1 ? tenM : x.MantN, f / 2, (x.V.Expo - f) / 2, n_DecCutDigits(), c.MantN, E1)) {
+        if (decimalRootByBinary(f & 1 ? tenM.data() : tq_W(x.MantN), f & 1 ? mn + 1 : mn, f / 2, (x.V.Expo - f) / 2,
+                                n_DecCutDigits(), c.MantN, E1)) {
             c.V.Expo = static_cast<int32_t>(E1);
             c.DenN = tq_Word(1);
             return true;

@@ -416,7 +416,10 @@ void sqrtShifted(const uint32_t *A, int32_t w, int64_t e, int64_t k, bool neares
         return;
     }
     while (cn > 1 && cw[cn - 1] == 0) --cn;
-    C.reserve(4 * static_cast<size_t>(cn + 1));  // room for a word more (the float root's shift)
+    // A buffer that holds the root is kept (the output's old digits are not
+    // copied); a new one gets room for a word more (the float root's shift).
+    C.clear();
+    if (C.capacity() < 4 * static_cast<size_t>(cn)) C.reserve(4 * static_cast<size_t>(cn + 1));
     C.assign(reinterpret_cast<const char *>(cw), 4 * static_cast<size_t>(cn));
 }
 
