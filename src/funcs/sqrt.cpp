@@ -355,7 +355,7 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
     } else {
         if (f > (1 << 28)) return false;
         const int32_t mn = std::max(tq_SigWords(x.MantN), 1);
-        tq_Scratch<uint32_t, 256> tenM(static_cast<size_t>(mn + 1));
+        tq_Scratch<uint32_t, 256> tenM(f & 1 ? static_cast<size_t>(mn + 1) : 1);  // 10 M for an odd f
         if (f & 1) tenM.data()[mn] = tq_MulWordN(tenM.data(), tq_W(x.MantN), mn, 10);
         int64_t E1 = 0;
         if (decimalRootByBinary(f & 1 ? tenM.data() : tq_W(x.MantN), f & 1 ? mn + 1 : mn, f / 2, (x.V.Expo - f) / 2,
@@ -366,7 +366,7 @@ static bool exactDecimalSqrt(const TqNum &x, TqNum &c) {
         }
         {
             const TqStr &p5 = powerOf5(f, 1);
-            const int32_t mn = std::max(tq_SigWords(x.MantN), 1), n5 = tq_SigWords(p5);
+            const int32_t n5 = tq_SigWords(p5);
             TqStr X(4 * static_cast<size_t>(mn + n5), '\0');
             tq_MulWords(tq_W(X), tq_W(x.MantN), mn, tq_W(p5), n5);
             if (f & 1) tq_MulWord(X, 2);
