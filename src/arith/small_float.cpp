@@ -544,15 +544,7 @@ bool decQuotient(const uint32_t *pa, int32_t na, int64_t ea, const uint32_t *pb,
         up = t > 5000;
         while (nq > 1 && q[nq - 1] == 0) --nq;
     }
-    if (up) {
-        for (int32_t i = 0;; ++i) {
-            if (i == nq) {
-                q[nq++] = 1;
-                break;
-            }
-            if (++q[i] != 0) break;
-        }
-    }
+    if (up && tqL_Add1(q, nq, 1u)) q[nq++] = 1;
     expo = Et;
     return true;
 }

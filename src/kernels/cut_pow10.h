@@ -165,15 +165,7 @@ template <class L> [[gnu::always_inline]] inline int32_t tq_CutPow5Two(L *m, int
         const L t1 = static_cast<L>((r1 << 1) | (r0 >> (B - 1))), t0 = static_cast<L>((r0 << 1) | half);
         up = t1 > d1 || (t1 == d1 && (t0 > d0 || (t0 == d0 && below)));
     }
-    if (up) {
-        for (int32_t k = 0;; ++k) {
-            if (k == qn) {
-                m[qn++] = 1;
-                break;
-            }
-            if (++m[k] != 0) break;
-        }
-    }
+    if (up && tqL_Add1(m, qn, L{1})) m[qn++] = 1;
     return qn;
 }
 
